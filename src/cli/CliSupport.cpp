@@ -1,0 +1,33 @@
+#include "cli/CliSupport.h"
+
+#include <iostream>
+
+#include "core/Failure.h"
+
+namespace tonekit::cli {
+
+Exit& exitStatus() {
+  static Exit status = Exit::Success;
+  return status;
+}
+
+Exit runGuarded(const std::function<Exit()>& body) {
+  try {
+    return body();
+  } catch (const Failure& failure) {
+    std::cerr << failure.line() << '\n';
+  } catch (const std::bad_alloc&) {
+    std::cerr << Failure(7, "メモリが不足しています。").line() << '\n';
+  } catch (const std::exception& e) {
+    std::cerr << Failure(51, e.what()).line() << '\n';
+  }
+  return Exit::Failure;
+}
+
+void StderrMessages::message(const std::string& text, MessageIcon icon) {
+  CollectingMessageSink::message(text, icon);
+  std::cerr << text << '\n';
+  std::cerr.flush();
+}
+
+}  // namespace tonekit::cli

@@ -1,0 +1,27 @@
+#pragma once
+// Text inside files (information chunks, titles, CSV lists) is code page 932 (windows-31j),
+// whatever the desktop's locale. All conversions between those bytes and UTF-8 go through here.
+
+#include <string>
+#include <string_view>
+
+#include "core/ByteString.h"
+
+namespace tonekit {
+
+// Bytes that do not form a character decode to U+FFFD, one per offending byte.
+std::string decodeCp932(const ByteString& bytes);
+std::string decodeCp932(std::string_view bytes);
+
+struct Cp932Encoded {
+  ByteString bytes;
+  bool exact = true;  // false when a character had no code and became "?"
+};
+
+// Characters without a code (and malformed UTF-8) become "?".
+Cp932Encoded encodeCp932(std::string_view utf8);
+
+// Whether the bytes decode and encode back to themselves.
+bool roundTripsCp932(const ByteString& bytes);
+
+}  // namespace tonekit

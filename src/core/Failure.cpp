@@ -1,0 +1,40 @@
+#include "core/Failure.h"
+
+#include <utility>
+
+namespace tonekit {
+
+std::string standardDescription(long number) {
+  switch (number) {
+    case err::InvalidCall: return "プロシージャの呼び出し、または引数が不正です。";
+    case err::Overflow: return "オーバーフローしました。";
+    case err::IndexOutOfRange: return "インデックスが有効範囲にありません。";
+    case err::FileNotFound: return "ファイルが見つかりません。";
+    case err::InputPastEnd: return "ファイルにこれ以上データがありません。";
+    case err::PathFileAccess: return "パス名が無効です。";
+    case err::DuplicateKey: return "このキーは既にこのコレクションの要素に割り当てられています。";
+    default: return "アプリケーション定義またはオブジェクト定義のエラーです。";
+  }
+}
+
+static std::string oneLine(std::string text) {
+  // The error line is read line by line by scripts; keep it on one line.
+  for (auto& c : text)
+    if (c == '\r' || c == '\n') c = ' ';
+  return text;
+}
+
+Failure::Failure(long number, std::string description, std::string source)
+    : number_(number), source_(oneLine(std::move(source))), description_(oneLine(std::move(description))) {
+  line_ = std::to_string(number_) + ":" + source_ + ":" + description_;
+}
+
+Failure Failure::of(long number, const std::string& detail) {
+  std::string text = standardDescription(number);
+  if (!detail.empty()) text += " " + detail;
+  return Failure(number, text);
+}
+
+std::string Failure::line() const { return line_; }
+
+}  // namespace tonekit

@@ -1,0 +1,204 @@
+#include "core/clsMLD.h"
+
+#include <algorithm>
+
+#include "core/SafeFile.h"
+
+namespace tonekit {
+namespace {
+
+constexpr std::size_t kHeaderSize = 13;
+
+ByteString slice(const ByteString& data, std::size_t offset, std::size_t count) {
+  if (offset >= data.size()) return {};
+  count = std::min(count, data.size() - offset);
+  return ByteString(data.begin() + static_cast<std::ptrdiff_t>(offset),
+                    data.begin() + static_cast<std::ptrdiff_t>(offset + count));
+}
+
+int tagIndex(std::string_view tag) {
+  for (std::size_t i = 0; i < clsMLD::kReaderOrder.size(); ++i)
+    if (clsMLD::kReaderOrder[i] == tag) return static_cast<int>(i);
+  return -1;
+}
+
+}  // namespace
+
+clsMLD::clsMLD() : MLDTracData(std::make_shared<TrackCollection>()) {}
+
+bool clsMLD::isKnownTag(std::string_view tag) { return tagIndex(tag) >= 0; }
+
+ByteString& clsMLD::value(std::string_view tag) {
+  switch (tagIndex(tag)) {
+    case 0: return MLDTitl;
+    case 1: return MLDSorc;
+    case 2: return MLDVers;
+    case 3: return MLDDate;
+    case 4: return MLDCopy;
+    case 5: return MLDProt;
+    case 6: return MLDNote;
+    case 7: return MLDExst;
+    default: throw Failure::of(err::IndexOutOfRange, "(" + std::string(tag) + ")");
+  }
+}
+
+const ByteString& clsMLD::value(std::string_view tag) const { return const_cast<clsMLD*>(this)->value(tag); }
+
+bool& clsMLD::enabled(std::string_view tag) {
+  switch (tagIndex(tag)) {
+    case 0: return MLDTitlEnabled;
+    case 1: return MLDSorcEnabled;
+    case 2: return MLDVersEnabled;
+    case 3: return MLDDateEnabled;
+    case 4: return MLDCopyEnabled;
+    case 5: return MLDProtEnabled;
+    case 6: return MLDNoteEnabled;
+    case 7: return MLDExstEnabled;
+    default: throw Failure::of(err::IndexOutOfRange, "(" + std::string(tag) + ")");
+  }
+}
+
+bool clsMLD::enabled(std::string_view tag) const { return const_cast<clsMLD*>(this)->enabled(tag); }
+
+bool clsMLD::ParseMLD(MessageSink* messages) {
+  const ByteString data = readWholeFile(MLDFile);
+  if (data.size() < kHeaderSize)
+    throw Failure::of(err::InputPastEnd, "(ファイルヘッダが13バイトに足りません: " + MLDFile + ")");
+
+  headIdentifier_ = slice(data, 0, 4);
+  headFileLength_ = slice(data, 4, 4);
+  headLengthToTrac_ = slice(data, 8, 2);
+  headMajor_ = slice(data, 10, 1);
+  headMinor_ = slice(data, 11, 1);
+  headTracCount_ = slice(data, 12, 1);
+  MLDFileLength = headFileLength_;
+  MLDLengthToTrac = headLengthToTrac_;
+  MLDMajortType = headMajor_;
+  MLDMinerType = headMinor_;
+  MLDTracCount = headTracCount_;
+  headerRead_ = true;
+  readComplete_ = false;
+
+  const std::int64_t fileLength = calc_.dword(headFileLength_);
+  const std::int64_t toTrac = calc_.word(headLengthToTrac_);
+  const std::int64_t trackPartSize = fileLength - toTrac - 2;
+  if (trackPartSize < 1)
+    throw Failure::of(err::IndexOutOfRange, "(トラック部のサイズが0以下です: " + std::to_string(trackPartSize) + ")");
+
+  std::array<std::optional<clsDataInfo>, 8> slots;
+  std::size_t pos = kHeaderSize;
+  while (static_cast<std::int64_t>(pos) < toTrac + 7) {
+    if (pos + 4 > data.size())
+      throw Failure::of(err::InputPastEnd, "(インフォメーション部がファイルの終わりを越えています)");
+    clsDataInfo info;
+    info.Payload = asciiOf(slice(data, pos, 4));
+    pos += 4;
+    const int index = tagIndex(info.Payload);
+    if (index < 0) {
+      if (messages) messages->message(kUnknownFormatMessage, MessageIcon::None);
+      return false;
+    }
+    if (pos + 2 > data.size())
+      throw Failure::of(err::InputPastEnd, "(\"" + info.Payload + "\"のデータ長がありません)");
+    info.Length = calc_.word(slice(data, pos, 2));
+    pos += 2;
+    if (pos + static_cast<std::size_t>(info.Length) > data.size())
+      throw Failure::of(err::InputPastEnd, "(\"" + info.Payload + "\"のデータがファイルの終わりを越えています)");
+    if (info.Length > 0) info.Value = slice(data, pos, static_cast<std::size_t>(info.Length));
+    pos += static_cast<std::size_t>(info.Length);
+    slots[static_cast<std::size_t>(index)] = std::move(info);
+  }
+
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    if (!slots[i]) continue;
+    enabled(kReaderOrder[i]) = true;
+    value(kReaderOrder[i]) = slots[i]->Value;
+  }
+
+  // A file shorter than its header claims keeps what is there; the last chunk ends up cut short.
+  const std::size_t available = data.size() - pos;
+  const std::size_t trackBytes = static_cast<std::size_t>(std::min<std::int64_t>(trackPartSize, static_cast<std::int64_t>(available)));
+  const std::size_t end = pos + trackBytes;
+
+  std::size_t index = 0;
+  std::size_t start = pos;
+  for (;;) {
+    const std::int64_t length = calc_.dword(slice(data, start + 4, std::min<std::size_t>(4, end - std::min(end, start + 4))));
+    const std::size_t remaining = end - start;
+    const std::int64_t whole = 8 + length;
+    const std::size_t take = static_cast<std::size_t>(std::min<std::int64_t>(whole, static_cast<std::int64_t>(remaining)));
+    MLDTracData->add(TrackCollection::keyFor(index), slice(data, start, take));
+    if (whole >= static_cast<std::int64_t>(remaining)) break;
+    start += take;
+    ++index;
+  }
+
+  const std::int64_t declared = headTracCount_.empty() ? 0 : headTracCount_[0];
+  const auto found = static_cast<std::int64_t>(index + 1);
+  if (declared != found && messages) {
+    messages->message(std::string(kTrackCountMismatchMessage) + "\r\n" + "ファイルヘッダ　 : " +
+                          std::to_string(declared) + "\r\n" + "トラックデータ数 : " + std::to_string(found),
+                      MessageIcon::Information);
+  }
+  readComplete_ = true;
+  return true;
+}
+
+ByteString clsMLD::renderMLD() const {
+  if (!headerRead_)
+    throw Failure::of(err::InvalidCall, "(ファイルを読み込んでいない文書は保存できません)");
+  if (!readComplete_)
+    throw Failure::of(err::InvalidCall,
+                      "(読み込みが途中で止まったファイルです。保存するとトラック部が失われるため保存しません)");
+
+  ByteString out;
+  out.reserve(256);
+  auto append = [&out](const ByteString& b) { out.insert(out.end(), b.begin(), b.end()); };
+  append(headIdentifier_);
+  append(ByteString(4, 0));
+  append(ByteString(2, 0));
+  append(headMajor_);
+  append(headMinor_);
+  append(headTracCount_);
+
+  for (auto tag : kWriterOrder) {
+    if (!enabled(tag)) continue;
+    const ByteString& v = value(tag);
+    if (v.size() > 65535)
+      throw Failure::of(err::Overflow, "(\"" + std::string(tag) + "\"の値が65535バイトを超えています: " +
+                                           std::to_string(v.size()) + "バイト)");
+    append(bytesOf(tag));
+    append(calc_.wordBytes(static_cast<std::int64_t>(v.size())));
+    append(v);
+  }
+  const auto toTrac = static_cast<std::int64_t>(out.size()) - 10;
+  if (toTrac > 65535)
+    throw Failure::of(err::Overflow, "(インフォメーション部が大きすぎます: トラック部までのサイズ " +
+                                         std::to_string(toTrac) + ")");
+  const ByteString toTracBytes = calc_.wordBytes(toTrac);
+  std::copy(toTracBytes.begin(), toTracBytes.end(), out.begin() + 8);
+
+  if (MLDTracCount.empty()) throw Failure::of(err::IndexOutOfRange, "(トラック数がありません)");
+  const std::size_t count = MLDTracCount[0];
+  if (count > MLDTracData->count())
+    throw Failure::of(err::IndexOutOfRange, "(トラック数 " + std::to_string(count) + " に対してトラックデータが " +
+                                                std::to_string(MLDTracData->count()) + " つしかありません)");
+  for (std::size_t i = 0; i < count; ++i) append(MLDTracData->item(TrackCollection::keyFor(i)));
+
+  const ByteString lengthBytes = calc_.dwordBytes(static_cast<std::int64_t>(out.size()) - 8);
+  std::copy(lengthBytes.begin(), lengthBytes.end(), out.begin() + 4);
+  return out;
+}
+
+std::optional<Failure> clsMLD::SaveMLD() {
+  try {
+    if (MLDFile.empty()) return Failure::of(err::PathFileAccess, "(保存先がありません)");
+    return replaceFileSafely(MLDFile, renderMLD());
+  } catch (const Failure& failure) {
+    return failure;
+  } catch (const std::exception& e) {
+    return Failure(err::PathFileAccess, e.what());
+  }
+}
+
+}  // namespace tonekit

@@ -1,0 +1,101 @@
+#pragma once
+// The in-memory image of one MLD file: header bytes, eight information chunks with their
+// enabled flags, and the track chunks kept whole.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/ByteString.h"
+#include "core/Failure.h"
+#include "core/MessageSink.h"
+#include "core/TrackCollection.h"
+#include "core/clsCalcUtil.h"
+
+namespace tonekit {
+
+// The record of one information chunk while a file is read.
+struct clsDataInfo {
+  std::string Payload;       // the 4-letter tag
+  std::int64_t Length = 0;   // the data length read
+  ByteString Value;          // the data; empty when the length is 0
+};
+
+// The reader's messages, exact; scripts and tests compare against them.
+inline constexpr const char* kUnknownFormatMessage = "処理できないファイルフォーマットのようです。";
+inline constexpr const char* kTrackCountMismatchMessage =
+    "ファイルヘッダのトラック数と、トラックデータの数が違います。";
+
+class clsMLD {
+ public:
+  // The eight tags in the order the writer puts them.
+  static constexpr std::array<std::string_view, 8> kWriterOrder = {"copy", "date", "exst", "note",
+                                                                   "titl", "sorc", "vers", "prot"};
+  // The same tags in the order the reader tests them.
+  static constexpr std::array<std::string_view, 8> kReaderOrder = {"titl", "sorc", "vers", "date",
+                                                                   "copy", "prot", "note", "exst"};
+
+  clsMLD();
+
+  std::string MLDFile;
+  ByteString MLDFileLength;
+  ByteString MLDLengthToTrac;
+  ByteString MLDMajortType;
+  ByteString MLDMinerType;
+  ByteString MLDTracCount;
+  ByteString MLDTitl;
+  bool MLDTitlEnabled = false;
+  ByteString MLDSorc;
+  bool MLDSorcEnabled = false;
+  ByteString MLDVers;
+  bool MLDVersEnabled = false;
+  ByteString MLDDate;
+  bool MLDDateEnabled = false;
+  ByteString MLDCopy;
+  bool MLDCopyEnabled = false;
+  ByteString MLDProt;
+  bool MLDProtEnabled = false;
+  ByteString MLDNote;
+  bool MLDNoteEnabled = false;
+  ByteString MLDExst;
+  bool MLDExstEnabled = false;
+  // Shared so that the track view can work on the document's own collection.
+  std::shared_ptr<TrackCollection> MLDTracData;
+
+  // Reads MLDFile into this fresh document. Returns true when the whole file was read, false
+  // when it stopped at an unknown information tag (the document then holds only the header).
+  // The reader's messages go to messages (when given); failures are raised.
+  bool ParseMLD(MessageSink* messages = nullptr);
+
+  // Writes the document to MLDFile, replacing any file there safely. Never raises; returns the
+  // failure that stopped it, or nothing. Values that do not fit the format, a document that was
+  // never read, or one whose read was incomplete are refused before anything is written.
+  std::optional<Failure> SaveMLD();
+
+  // The bytes SaveMLD would write; raises what SaveMLD reports.
+  ByteString renderMLD() const;
+
+  bool hasBeenRead() const { return headerRead_; }
+  // The file identifier as read; written back unchanged.
+  const ByteString& identifier() const { return headIdentifier_; }
+  bool readComplete() const { return readComplete_; }
+
+  // The value member and enabled flag of a tag ("titl" …); raises 9 for another tag.
+  ByteString& value(std::string_view tag);
+  const ByteString& value(std::string_view tag) const;
+  bool& enabled(std::string_view tag);
+  bool enabled(std::string_view tag) const;
+  static bool isKnownTag(std::string_view tag);
+
+ private:
+  clsCalcUtil calc_;
+  // The 13 header bytes as read; written back unchanged except the two lengths.
+  ByteString headIdentifier_, headFileLength_, headLengthToTrac_, headMajor_, headMinor_, headTracCount_;
+  bool headerRead_ = false;
+  bool readComplete_ = false;
+};
+
+}  // namespace tonekit

@@ -1,0 +1,70 @@
+#pragma once
+// Everything that shows a message box or a dialog, or asks the user, goes through here: the Qt
+// implementation for the program, a scripted double for tests (no screen, no blocking).
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "core/Failure.h"
+
+class QWidget;
+class QDialog;
+
+namespace tonekit::ui {
+
+enum class Icon { None, Information, Question, Warning, Critical };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+struct FileDialogOptions {
+  QString title;
+  // "desc|pattern|desc|pattern…" as the program states it; turned into Qt name filters.
+  QString filter;
+  QString startFolder;
+  QString defaultSuffix;  // without the dot: "mld"
+  bool existingOnly = false;
+  bool confirmOverwrite = false;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // title empty: the application's name.
+  virtual Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons = Buttons::Ok,
+                         const QString& title = {}) = 0;
+  // Cancelled: nothing.
+  virtual std::optional<QString> openFile(QWidget* parent, const FileDialogOptions& options) = 0;
+  virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogOptions& options) = 0;
+  virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title) = 0;
+  // Shows one of our own dialogs modally; returns its QDialog::DialogCode result.
+  virtual int execDialog(QDialog& dialog) = 0;
+  // The hourglass pointer while long work runs on the window thread.
+  virtual void setBusy(bool busy) = 0;
+  // Lets pending window events run once (so that a wait window gets drawn).
+  virtual void processEvents() = 0;
+};
+
+// The platform the windows use; the program installs the Qt one, tests a scripted one.
+Platform& platform();
+void setPlatform(Platform* platform);
+
+// Converts "desc|pattern|desc|pattern" into Qt's "desc (pattern);;desc (pattern)".
+QString qtNameFilters(const QString& filter);
+
+// The error report: "処理できませんでした。" (or the save variant), then "エラー情報".
+void showErrorReport(QWidget* parent, const tonekit::Failure& failure, bool saveVariant = false);
+// Runs body; any failure stops it and is reported. Returns whether body ran through.
+bool guarded(QWidget* parent, const std::function<void()>& body, bool saveVariant = false);
+
+// Sets the hourglass for the lifetime of the object.
+class BusyCursor {
+ public:
+  BusyCursor() { platform().setBusy(true); }
+  ~BusyCursor() { platform().setBusy(false); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace tonekit::ui

@@ -1,0 +1,90 @@
+#include "platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <memory>
+
+#include "core/Failure.h"
+
+namespace tonekit::ui {
+
+namespace {
+
+QMessageBox::Icon qtIcon(Icon icon) {
+  switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QFileDialog* makeFileDialog(QWidget* parent, const FileDialogOptions& options) {
+  auto* dialog = new QFileDialog(parent, options.title, options.startFolder);
+  dialog->setAttribute(Qt::WA_DeleteOnClose, false);
+  if (!options.filter.isEmpty()) dialog->setNameFilters(qtNameFilters(options.filter).split(";;"));
+  if (!options.defaultSuffix.isEmpty()) dialog->setDefaultSuffix(options.defaultSuffix);
+  return dialog;
+}
+
+}  // namespace
+
+Answer QtPlatform::message(QWidget* parent, const QString& text, Icon icon, Buttons buttons, const QString& title) {
+  QMessageBox box(qtIcon(icon), title.isEmpty() ? QString(kAppName) : title, text, QMessageBox::NoButton, parent);
+  switch (buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNoCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+  }
+}
+
+std::optional<QString> QtPlatform::openFile(QWidget* parent, const FileDialogOptions& options) {
+  std::unique_ptr<QFileDialog> dialog(makeFileDialog(parent, options));
+  dialog->setAcceptMode(QFileDialog::AcceptOpen);
+  dialog->setFileMode(options.existingOnly ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog->setOption(QFileDialog::ReadOnly, false);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return dialog->selectedFiles().first();
+}
+
+std::optional<QString> QtPlatform::saveFile(QWidget* parent, const FileDialogOptions& options) {
+  std::unique_ptr<QFileDialog> dialog(makeFileDialog(parent, options));
+  dialog->setAcceptMode(QFileDialog::AcceptSave);
+  dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return dialog->selectedFiles().first();
+}
+
+std::optional<QString> QtPlatform::chooseFolder(QWidget* parent, const QString& title) {
+  const QString folder = QFileDialog::getExistingDirectory(parent, title);
+  if (folder.isEmpty()) return std::nullopt;
+  return folder;
+}
+
+int QtPlatform::execDialog(QDialog& dialog) { return dialog.exec(); }
+
+void QtPlatform::setBusy(bool busy) {
+  if (busy)
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+void QtPlatform::processEvents() { QApplication::processEvents(); }
+
+}  // namespace tonekit::ui

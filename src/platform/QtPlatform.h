@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace tonekit::ui {
+
+class QtPlatform : public Platform {
+ public:
+  Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons, const QString& title) override;
+  std::optional<QString> openFile(QWidget* parent, const FileDialogOptions& options) override;
+  std::optional<QString> saveFile(QWidget* parent, const FileDialogOptions& options) override;
+  std::optional<QString> chooseFolder(QWidget* parent, const QString& title) override;
+  int execDialog(QDialog& dialog) override;
+  void setBusy(bool busy) override;
+  void processEvents() override;
+};
+
+}  // namespace tonekit::ui

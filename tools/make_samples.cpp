@@ -1,0 +1,153 @@
+// Writes the project's own sample MLD files: short public-domain melodies, built byte by byte.
+// usage: make_samples OUTPUT_FOLDER
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/ByteString.h"
+#include "core/CodePage.h"
+#include "core/clsCalcUtil.h"
+
+using tonekit::ByteString;
+
+namespace {
+
+const tonekit::clsCalcUtil calc;
+
+void append(ByteString& to, const ByteString& from) { to.insert(to.end(), from.begin(), from.end()); }
+
+ByteString sjis(const char* utf8) { return tonekit::encodeCp932(utf8).bytes; }
+
+ByteString chunk(const char* tag, const ByteString& value) {
+  ByteString out = tonekit::bytesOf(tag);
+  append(out, calc.wordBytes(static_cast<std::int64_t>(value.size())));
+  append(out, value);
+  return out;
+}
+
+ByteString track(const ByteString& events) {
+  ByteString out = tonekit::bytesOf("trac");
+  append(out, calc.dwordBytes(static_cast<std::int64_t>(events.size())));
+  append(out, events);
+  return out;
+}
+
+ByteString mld(std::uint8_t major, std::uint8_t minor, const std::vector<ByteString>& chunks,
+               const std::vector<ByteString>& tracks) {
+  ByteString info;
+  for (const auto& c : chunks) append(info, c);
+  ByteString body;
+  for (const auto& t : tracks) append(body, t);
+  ByteString out = tonekit::bytesOf("melo");
+  append(out, calc.dwordBytes(static_cast<std::int64_t>(5 + info.size() + body.size())));
+  append(out, calc.wordBytes(static_cast<std::int64_t>(3 + info.size())));
+  out.push_back(major);
+  out.push_back(minor);
+  out.push_back(static_cast<std::uint8_t>(tracks.size()));
+  append(out, info);
+  append(out, body);
+  return out;
+}
+
+// Pitches as the track format numbers them: 27 is C of octave 0.
+enum Pitch : std::uint8_t { C = 27, D = 29, E = 31, F = 32, G = 34, A = 36 };
+
+struct Note {
+  std::uint8_t pitch;
+  std::uint8_t length;  // ticks until the next note
+};
+
+// Note events; noteLength 3 or 4. Each note sounds for most of its length.
+ByteString melody(const std::vector<Note>& notes, int channel, int noteLength, std::uint8_t firstDelta) {
+  ByteString out;
+  std::uint8_t delta = firstDelta;
+  for (const auto& n : notes) {
+    out.push_back(delta);
+    if (n.pitch == 0) {  // a rest: nothing sounds, the next note waits longer
+      out.insert(out.end(), {0xFF, 0xDE, 0x00});
+    } else {
+      out.push_back(static_cast<std::uint8_t>(channel << 6 | n.pitch));
+      out.push_back(static_cast<std::uint8_t>(n.length - n.length / 8));
+      if (noteLength == 4) out.push_back(static_cast<std::uint8_t>(48 << 2 | 0));
+    }
+    delta = n.length;
+  }
+  return out;
+}
+
+void endOfTrack(ByteString& events, std::uint8_t delta) { events.insert(events.end(), {delta, 0xFF, 0xDF, 0x00}); }
+
+// "Twinkle, twinkle, little star" (French folk melody), 3-byte notes, one track, chunks in the
+// order the writer uses, so that a read and a save give the file back byte for byte.
+ByteString kirakira() {
+  const std::uint8_t q = 48, h = 96;
+  const std::vector<Note> notes = {{C, q}, {C, q}, {G, q}, {G, q}, {A, q}, {A, q}, {G, h},
+                                   {F, q}, {F, q}, {E, q}, {E, q}, {D, q}, {D, q}, {C, h}};
+  ByteString events = {0x00, 0xFF, 0xC3, 120};      // tempo 120 at timebase 48
+  events.insert(events.end(), {0x00, 0xFF, 0xB0, 100});  // master volume
+  append(events, melody(notes, 0, 3, 0));
+  endOfTrack(events, h);
+  return mld(1, 1,
+             {chunk("copy", sjis("Public domain melody")), chunk("date", sjis("20261207")),
+              chunk("note", {0x00, 0x00}), chunk("titl", sjis("きらきら星")), chunk("sorc", {0x00}),
+              chunk("vers", sjis("0100"))},
+             {track(events)});
+}
+
+// "Froschgesang" (German folk song) sung as a round: 4-byte notes (MFi2), two tracks, the second
+// voice entering two bars later; chunks in an order other than the writer's; a half-width
+// katakana title.
+ByteString kaeru() {
+  const std::uint8_t e = 24, q = 48, h = 96;
+  const std::vector<Note> tune = {{C, q}, {D, q}, {E, q}, {F, q}, {E, q}, {D, q}, {C, h},
+                                  {E, q}, {F, q}, {G, q}, {A, q}, {G, q}, {F, q}, {E, h},
+                                  {C, q}, {0, q}, {C, q}, {0, q}, {C, q}, {0, q}, {C, q}, {0, q},
+                                  {C, e}, {C, e}, {D, e}, {D, e}, {E, e}, {E, e}, {F, e}, {F, e},
+                                  {E, q}, {D, q}, {C, h}};
+  ByteString lead = {0x00, 0xFF, 0xC3, 100};
+  lead.insert(lead.end(), {0x00, 0xFF, 0xE2, 0x00 | 50});  // part 0, volume 50
+  append(lead, melody(tune, 0, 4, 0));
+  endOfTrack(lead, h);
+
+  ByteString round = {0x00, 0xFF, 0xE2, 0x40 | 40};  // part 1, volume 40
+  // Two bars of waiting: deltas are one byte, so the wait is split over NOP events.
+  round.insert(round.end(), {192, 0xFF, 0xDE, 0x00});
+  append(round, melody(tune, 1, 4, 192));
+  endOfTrack(round, h);
+
+  return mld(2, 1,
+             {chunk("titl", sjis("ｶｴﾙﾉｳﾀ かえるの合唱")), chunk("note", {0x00, 0x01}),
+              chunk("sorc", {0x05}), chunk("vers", sjis("0200")), chunk("date", sjis("20261207")),
+              chunk("copy", sjis("Public domain (Deutsches Volkslied)")), chunk("prot", sjis("TONEKIT-SAMPLE")),
+              chunk("exst", {})},
+             {track(lead), track(round)});
+}
+
+bool write(const std::filesystem::path& path, const ByteString& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: make_samples OUTPUT_FOLDER\n";
+    return 2;
+  }
+  const std::filesystem::path folder = argv[1];
+  std::filesystem::create_directories(folder);
+  const std::vector<std::pair<const char*, ByteString>> files = {{"kirakira.mld", kirakira()},
+                                                                 {"kaeru.mld", kaeru()}};
+  for (const auto& [name, bytes] : files) {
+    if (!write(folder / name, bytes)) {
+      std::cerr << "cannot write " << (folder / name).string() << '\n';
+      return 1;
+    }
+  }
+  return 0;
+}
