@@ -1,10 +1,30 @@
 #include "cli/CliSupport.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "core/Failure.h"
 
 namespace tonekit::cli {
+
+namespace {
+std::vector<std::pair<int, CommandAdder>>& registry() {
+  static std::vector<std::pair<int, CommandAdder>> commands;
+  return commands;
+}
+}  // namespace
+
+bool registerCommand(int rank, CommandAdder adder) {
+  registry().emplace_back(rank, adder);
+  return true;
+}
+
+void addRegisteredCommands(CLI::App& app) {
+  auto commands = registry();
+  std::stable_sort(commands.begin(), commands.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [rank, adder] : commands) adder(app);
+}
 
 Exit& exitStatus() {
   static Exit status = Exit::Success;

@@ -3,6 +3,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/MessageSink.h"
 
@@ -26,8 +28,11 @@ class StderrMessages : public CollectingMessageSink {
   void message(const std::string& text, MessageIcon icon) override;
 };
 
-// Every command registers itself on the application here.
-void addInfoCommand(CLI::App& app);
-void addSetCommand(CLI::App& app);
+// Each command file registers its command at start-up:
+//   static const bool registered = registerCommand(10, &addInfoCommand);
+// main adds them in the order of their rank.
+using CommandAdder = void (*)(CLI::App& app);
+bool registerCommand(int rank, CommandAdder adder);
+void addRegisteredCommands(CLI::App& app);
 
 }  // namespace tonekit::cli

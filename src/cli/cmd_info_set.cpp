@@ -64,6 +64,8 @@ void requireKnownTag(const std::string& tag) {
 
 }  // namespace
 
+namespace {
+
 void addInfoCommand(CLI::App& app) {
   auto path = std::make_shared<std::string>();
   auto* cmd = app.add_subcommand("info", "Print a file's header, information chunks and tracks as JSON");
@@ -135,5 +137,10 @@ void addSetCommand(CLI::App& app) {
     });
   });
 }
+
+const bool infoRegistered = registerCommand(10, &addInfoCommand);
+const bool setRegistered = registerCommand(20, &addSetCommand);
+
+}  // namespace
 
 }  // namespace tonekit::cli

@@ -11,8 +11,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.fallthrough(false);
 
-  addInfoCommand(app);
-  addSetCommand(app);
+  addRegisteredCommands(app);
 
   try {
     app.parse(argc, argv);
