@@ -1,0 +1,33 @@
+#pragma once
+// The extend-status editor: edits one extend-status event (tempo, volume, loop point, …).
+// The caller sets NoteData, calls Load(), shows the dialog through the platform and reads Edit
+// and NoteData back; NoteData changes only when Edit is true.
+
+#include <QDialog>
+#include <memory>
+
+#include "core/ByteString.h"
+
+namespace tonekit::ui {
+
+class frmExtendEdit : public QDialog {
+  Q_OBJECT
+ public:
+  explicit frmExtendEdit(QWidget* parent = nullptr);
+  ~frmExtendEdit() override;
+
+  // Fills the panel of the event's kind from NoteData.
+  void Load();
+
+  tonekit::ByteString NoteData;
+  bool Edit = false;
+
+ private:
+  struct Controls;
+  std::unique_ptr<Controls> ui_;
+
+  void cmdOk_Click();
+  void cmdCancel_Click();
+};
+
+}  // namespace tonekit::ui
