@@ -1,0 +1,89 @@
+#pragma once
+// The batch title update: writes every row's title into the file the row names. A job without
+// any window: the list window (or the CLI) drives it row by row or in one call, and shows the
+// messages itself (kNoListMessage before, the confirmation, the error file message and
+// kUpdateDoneMessage after).
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/ByteString.h"
+#include "core/Failure.h"
+#include "core/MessageSink.h"
+#include "file_list/clsMLDListItem.h"
+
+namespace tonekit {
+
+// Whether a plain file the update may write exists at path: a regular file (links followed)
+// whose name does not begin with "." (hidden). Empty paths and folders do not count.
+bool isPlainFileForUpdate(const std::string& path);
+
+// writableProgramFolder() / "ExecuteError.csv".
+std::filesystem::path defaultErrorFilePath();
+
+enum class RowOutcome { Written, Unchanged, Failed };
+
+struct RowResult {
+  std::size_t index = 0;          // 0-based position in the list
+  RowOutcome outcome = RowOutcome::Unchanged;
+  std::optional<Failure> failure; // set when outcome is Failed
+};
+
+// Applies one row: Failed when the path is empty or names no plain file, when the file cannot
+// be read completely, or when saving it fails; Unchanged when the file's title equals the row's
+// byte for byte; Written otherwise (only the title value changes; the file is replaced safely).
+// The reader's own messages go to messages.
+RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages = nullptr);
+
+struct BatchSummary {
+  std::size_t written = 0, unchanged = 0, failed = 0;
+  // Set when rows failed and their lines were appended to the error file.
+  bool errorFileWritten = false;
+  // The failure of writing the error file ("出力失敗"); the window shows the error report then,
+  // instead of the two closing messages.
+  std::optional<Failure> errorFileFailure;
+};
+
+class BatchUpdateJob {
+ public:
+  using RowCallback = std::function<void(const RowResult&)>;
+
+  // items is read while the job runs and must outlive it; it is never changed.
+  BatchUpdateJob(const MLDList& items, std::filesystem::path errorFile = defaultErrorFilePath(),
+                 MessageSink* messages = nullptr);
+
+  std::size_t size() const { return items_.size(); }
+  std::size_t position() const { return next_; }  // rows done so far
+  bool done() const { return next_ >= items_.size(); }
+
+  // Applies the next row; a failed row adds its line to errorText(). Raises 5 when done().
+  RowResult step();
+
+  // After the last row: when some row failed, appends errorText() and one CR LF to the error
+  // file. Does nothing more when called again. Returns the summary of the whole run.
+  BatchSummary finish();
+
+  // step() until done, each result handed to onRow, then finish().
+  BatchSummary run(const RowCallback& onRow = {});
+
+  // The failed rows' lines in the list file format, each with the list's title.
+  const ByteString& errorText() const { return errorText_; }
+  const std::filesystem::path& errorFile() const { return errorFile_; }
+  // The closing message for rows that failed: head + error file path + tail.
+  std::string errorFileMessage() const;
+  const BatchSummary& summary() const { return summary_; }
+
+ private:
+  const MLDList& items_;
+  std::filesystem::path errorFile_;
+  MessageSink* messages_;
+  std::size_t next_ = 0;
+  ByteString errorText_;
+  BatchSummary summary_;
+  bool finished_ = false;
+};
+
+}  // namespace tonekit
