@@ -60,8 +60,9 @@ bool& clsMLD::enabled(std::string_view tag) {
 
 bool clsMLD::enabled(std::string_view tag) const { return const_cast<clsMLD*>(this)->enabled(tag); }
 
-bool clsMLD::ParseMLD(MessageSink* messages) {
-  const ByteString data = readWholeFile(MLDFile);
+bool clsMLD::ParseMLD(MessageSink* messages) { return parseBytes(readWholeFile(MLDFile), messages); }
+
+bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
   if (data.size() < kHeaderSize)
     throw Failure::of(err::InputPastEnd, "(ファイルヘッダが13バイトに足りません: " + MLDFile + ")");
 

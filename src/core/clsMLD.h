@@ -69,6 +69,8 @@ class clsMLD {
   // when it stopped at an unknown information tag (the document then holds only the header).
   // The reader's messages go to messages (when given); failures are raised.
   bool ParseMLD(MessageSink* messages = nullptr);
+  // The same read over bytes already in memory (MLDFile is only used in messages).
+  bool parseBytes(const ByteString& data, MessageSink* messages = nullptr);
 
   // Writes the document to MLDFile, replacing any file there safely. Never raises; returns the
   // failure that stopped it, or nothing. Values that do not fit the format, a document that was

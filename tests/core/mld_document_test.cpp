@@ -1,0 +1,314 @@
+// Reading and writing MLD documents: the layout, the reader's messages and the safe save.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "TempDir.h"
+#include "core/clsMLD.h"
+
+using namespace tonekit;
+using tonekit::test::TempDir;
+
+namespace {
+
+void put(ByteString& to, std::initializer_list<int> bytes) {
+  for (int b : bytes) to.push_back(static_cast<std::uint8_t>(b));
+}
+void put(ByteString& to, const std::string& ascii) { to.insert(to.end(), ascii.begin(), ascii.end()); }
+
+ByteString chunk(const std::string& tag, const ByteString& value) {
+  ByteString c = bytesOf(tag);
+  put(c, {static_cast<int>(value.size() >> 8), static_cast<int>(value.size() & 0xFF)});
+  c.insert(c.end(), value.begin(), value.end());
+  return c;
+}
+
+ByteString trac(const ByteString& events) {
+  ByteString c = bytesOf("trac");
+  const auto n = events.size();
+  put(c, {static_cast<int>(n >> 24), static_cast<int>((n >> 16) & 0xFF), static_cast<int>((n >> 8) & 0xFF),
+          static_cast<int>(n & 0xFF)});
+  c.insert(c.end(), events.begin(), events.end());
+  return c;
+}
+
+// A consistent file: both lengths right, the count byte as given.
+ByteString file(const std::vector<ByteString>& chunks, const std::vector<ByteString>& tracks, int count = -1) {
+  ByteString info, body;
+  for (const auto& c : chunks) info.insert(info.end(), c.begin(), c.end());
+  for (const auto& t : tracks) body.insert(body.end(), t.begin(), t.end());
+  ByteString out = bytesOf("melo");
+  const auto length = 5 + info.size() + body.size();
+  put(out, {static_cast<int>(length >> 24), static_cast<int>((length >> 16) & 0xFF),
+            static_cast<int>((length >> 8) & 0xFF), static_cast<int>(length & 0xFF)});
+  const auto toTrac = 3 + info.size();
+  put(out, {static_cast<int>(toTrac >> 8), static_cast<int>(toTrac & 0xFF), 1, 0,
+            count < 0 ? static_cast<int>(tracks.size()) : count});
+  out.insert(out.end(), info.begin(), info.end());
+  out.insert(out.end(), body.begin(), body.end());
+  return out;
+}
+
+const ByteString kEnd = {0x00, 0xFF, 0xDF, 0x00};
+
+struct Read {
+  std::unique_ptr<clsMLD> doc;
+  bool complete;
+  CollectingMessageSink messages;
+};
+
+Read readBytes(const TempDir& dir, const ByteString& bytes, const std::string& name = "in.mld") {
+  Read r{std::make_unique<clsMLD>(), false, {}};
+  r.doc->MLDFile = dir.write(name, bytes).string();
+  r.complete = r.doc->ParseMLD(&r.messages);
+  return r;
+}
+
+long failureOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const Failure& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+}  // namespace
+
+TEST(MLDReader, ReadsTheSmallestWholeFile) {
+  TempDir dir;
+  // 4 identifier bytes, file length 24, offset 10, types 1/0, count 1, "titl" with one byte,
+  // one track chunk of 4 data bytes: 32 bytes in all.
+  ByteString bytes = bytesOf("melo");
+  put(bytes, {0, 0, 0, 0x18, 0, 0x0A, 1, 0, 1});
+  put(bytes, "titl");
+  put(bytes, {0, 1, 'A'});
+  put(bytes, "trac");
+  put(bytes, {0, 0, 0, 4, 0, 0xFF, 0xDF, 0});
+  ASSERT_EQ(bytes.size(), 32u);
+  auto r = readBytes(dir, bytes);
+  EXPECT_TRUE(r.complete);
+  EXPECT_TRUE(r.messages.entries.empty());
+  EXPECT_TRUE(r.doc->MLDTitlEnabled);
+  EXPECT_EQ(r.doc->MLDTitl, ByteString{'A'});
+  ASSERT_EQ(r.doc->MLDTracData->count(), 1u);
+  EXPECT_EQ(r.doc->MLDTracData->item("trac0").size(), 12u);
+
+  r.doc->MLDFile = (dir / "out.mld").string();
+  EXPECT_FALSE(r.doc->SaveMLD());
+  EXPECT_EQ(TempDir::read(dir / "out.mld"), bytes);
+}
+
+TEST(MLDReader, ChunksInAnyOrderLaterDuplicateWinsEmptyChunkIsPresent) {
+  TempDir dir;
+  auto r = readBytes(dir, file({chunk("titl", bytesOf("one")), chunk("exst", {}), chunk("vers", bytesOf("0200")),
+                                chunk("titl", bytesOf("two"))},
+                               {trac(kEnd)}));
+  EXPECT_TRUE(r.complete);
+  EXPECT_EQ(r.doc->MLDTitl, bytesOf("two"));
+  EXPECT_TRUE(r.doc->MLDExstEnabled);
+  EXPECT_TRUE(r.doc->MLDExst.empty());
+  EXPECT_EQ(r.doc->MLDVers, bytesOf("0200"));
+  EXPECT_FALSE(r.doc->MLDNoteEnabled);
+  EXPECT_TRUE(r.doc->MLDNote.empty());
+}
+
+TEST(MLDReader, UnknownTagStopsWithMessageAndKeepsOnlyTheHeader) {
+  TempDir dir;
+  auto r = readBytes(dir, file({chunk("vers", bytesOf("0100")), chunk("TITL", bytesOf("x"))}, {trac(kEnd)}));
+  EXPECT_FALSE(r.complete);
+  EXPECT_FALSE(r.doc->readComplete());
+  ASSERT_EQ(r.messages.entries.size(), 1u);
+  EXPECT_EQ(r.messages.entries[0].text, "処理できないファイルフォーマットのようです。");
+  EXPECT_EQ(r.messages.entries[0].icon, MessageIcon::None);
+  EXPECT_FALSE(r.doc->MLDVersEnabled);  // values are taken only after the whole information part
+  EXPECT_EQ(r.doc->MLDTracData->count(), 0u);
+  EXPECT_EQ(r.doc->MLDTracCount, ByteString{1});
+
+  // Saving would drop the tracks: refused, nothing written.
+  r.doc->MLDFile = (dir / "out.mld").string();
+  auto failure = r.doc->SaveMLD();
+  ASSERT_TRUE(failure);
+  EXPECT_FALSE(std::filesystem::exists(dir / "out.mld"));
+}
+
+TEST(MLDReader, TrackCountMismatchIsToldAndEveryChunkKept) {
+  TempDir dir;
+  auto r = readBytes(dir, file({}, {trac(kEnd), trac(kEnd), trac(kEnd)}, 2));
+  EXPECT_TRUE(r.complete);
+  ASSERT_EQ(r.messages.entries.size(), 1u);
+  EXPECT_EQ(r.messages.entries[0].text,
+            "ファイルヘッダのトラック数と、トラックデータの数が違います。\r\nファイルヘッダ　 : 2\r\nトラックデータ数 : 3");
+  EXPECT_EQ(r.messages.entries[0].icon, MessageIcon::Information);
+  EXPECT_TRUE(r.doc->MLDTracData->contains("trac2"));
+
+  // The count byte says 2: only trac0 and trac1 are written.
+  r.doc->MLDFile = (dir / "out.mld").string();
+  ASSERT_FALSE(r.doc->SaveMLD());
+  clsMLD back;
+  back.MLDFile = (dir / "out.mld").string();
+  CollectingMessageSink quiet;
+  back.ParseMLD(&quiet);
+  EXPECT_TRUE(quiet.entries.empty());
+  EXPECT_EQ(back.MLDTracData->count(), 2u);
+}
+
+TEST(MLDReader, LastChunkRunningPastTheEndIsKeptAsFarAsItGoes) {
+  TempDir dir;
+  ByteString bytes = file({chunk("titl", bytesOf("t"))}, {trac(kEnd), trac({1, 2, 3, 4, 5, 6, 7, 8})});
+  bytes[bytes.size() - 9] = 0x40;  // second chunk claims far more data than there is
+  auto r = readBytes(dir, bytes);
+  EXPECT_TRUE(r.complete);
+  ASSERT_EQ(r.doc->MLDTracData->count(), 2u);
+  EXPECT_EQ(r.doc->MLDTracData->item("trac1").size(), 16u);
+}
+
+TEST(MLDReader, LengthsPointingPastTheFileFailClearly) {
+  TempDir dir;
+  // Header claims a huge file: the track part is what is really there.
+  ByteString huge = file({}, {trac(kEnd)});
+  huge[4] = 0x7F;
+  auto r = readBytes(dir, huge);
+  EXPECT_TRUE(r.complete);
+  EXPECT_EQ(r.doc->MLDTracData->item("trac0"), trac(kEnd));
+
+  // An information chunk whose data runs past the end.
+  ByteString cut = file({chunk("titl", bytesOf("abc"))}, {trac(kEnd)});
+  cut.resize(13 + 6 + 2);
+  EXPECT_EQ(failureOf([&] { readBytes(dir, cut, "cut.mld"); }), err::InputPastEnd);
+
+  // Shorter than a header.
+  EXPECT_EQ(failureOf([&] { readBytes(dir, bytesOf("melo\0\0"), "short.mld"); }), err::InputPastEnd);
+
+  // No room for a track chunk head.
+  ByteString noTrack = file({chunk("titl", bytesOf("a"))}, {});
+  noTrack.push_back(0x00);
+  noTrack[7] += 1;
+  EXPECT_EQ(failureOf([&] { readBytes(dir, noTrack, "notrack.mld"); }), err::IndexOutOfRange);
+
+  // Track part size below 1.
+  ByteString tiny = file({}, {trac(kEnd)});
+  tiny[4] = tiny[5] = tiny[6] = tiny[7] = 0;
+  EXPECT_EQ(failureOf([&] { readBytes(dir, tiny, "tiny.mld"); }), err::IndexOutOfRange);
+}
+
+TEST(MLDReader, MissingFileAndSecondReadFail) {
+  TempDir dir;
+  clsMLD doc;
+  doc.MLDFile = (dir / "nothing.mld").string();
+  EXPECT_EQ(failureOf([&] { doc.ParseMLD(); }), err::FileNotFound);
+
+  auto r = readBytes(dir, file({}, {trac(kEnd)}));
+  EXPECT_EQ(failureOf([&] { r.doc->ParseMLD(); }), err::DuplicateKey);
+}
+
+TEST(MLDWriter, FixedOrderAndRecomputedLengths) {
+  TempDir dir;
+  auto r = readBytes(dir, file({chunk("titl", bytesOf("T")), chunk("prot", bytesOf("P")), chunk("copy", bytesOf("C")),
+                                chunk("sorc", {5}), chunk("note", {0, 1}), chunk("vers", bytesOf("V")),
+                                chunk("date", bytesOf("D")), chunk("exst", {})},
+                               {trac(kEnd)}));
+  r.doc->MLDFile = (dir / "out.mld").string();
+  ASSERT_FALSE(r.doc->SaveMLD());
+  const ByteString out = TempDir::read(dir / "out.mld");
+  const ByteString expected =
+      file({chunk("copy", bytesOf("C")), chunk("date", bytesOf("D")), chunk("exst", {}), chunk("note", {0, 1}),
+            chunk("titl", bytesOf("T")), chunk("sorc", {5}), chunk("vers", bytesOf("V")), chunk("prot", bytesOf("P"))},
+           {trac(kEnd)});
+  EXPECT_EQ(out, expected);
+  // Saving the same document twice writes the same file.
+  ASSERT_FALSE(r.doc->SaveMLD());
+  EXPECT_EQ(TempDir::read(dir / "out.mld"), expected);
+}
+
+TEST(MLDWriter, DisabledChunksVanishAndHeaderMembersAreOnlyCopies) {
+  TempDir dir;
+  auto r = readBytes(dir, file({chunk("titl", bytesOf("T")), chunk("copy", bytesOf("C"))}, {trac(kEnd)}));
+  for (auto tag : clsMLD::kWriterOrder) r.doc->enabled(tag) = false;
+  r.doc->MLDMajortType = {9};  // display copy: not what is written
+  r.doc->MLDFile = (dir / "out.mld").string();
+  ASSERT_FALSE(r.doc->SaveMLD());
+  const ByteString out = TempDir::read(dir / "out.mld");
+  EXPECT_EQ(out, file({}, {trac(kEnd)}));
+  EXPECT_EQ(out[8] * 256 + out[9], 3);
+}
+
+TEST(MLDWriter, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
+  TempDir dir;
+  const ByteString original = file({chunk("titl", bytesOf("T"))}, {trac(kEnd)});
+  auto r = readBytes(dir, original);
+
+  r.doc->MLDTitl.assign(65536, 'x');
+  auto failure = r.doc->SaveMLD();
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->number(), err::Overflow);
+  EXPECT_EQ(TempDir::read(r.doc->MLDFile), original);
+
+  // Each value fits, but together they push the offset to the track part past two bytes.
+  r.doc->MLDTitl.assign(40000, 'x');
+  r.doc->MLDCopy.assign(40000, 'y');
+  r.doc->MLDCopyEnabled = true;
+  ASSERT_TRUE(r.doc->SaveMLD());
+  EXPECT_EQ(TempDir::read(r.doc->MLDFile), original);
+
+  r.doc->MLDTitl = bytesOf("T");
+  r.doc->MLDCopyEnabled = false;
+  r.doc->MLDTracCount = {2};  // more tracks than the document holds
+  failure = r.doc->SaveMLD();
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->number(), err::IndexOutOfRange);
+  EXPECT_EQ(TempDir::read(r.doc->MLDFile), original);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+  clsMLD neverRead;
+  neverRead.MLDFile = (dir / "x.mld").string();
+  EXPECT_TRUE(neverRead.SaveMLD());
+  EXPECT_FALSE(std::filesystem::exists(dir / "x.mld"));
+}
+
+TEST(MLDWriter, SafeReplaceKeepsModeLinksAndTheOldFileOnFailure) {
+  TempDir dir;
+  const ByteString original = file({chunk("titl", bytesOf("old"))}, {trac(kEnd)});
+  auto r = readBytes(dir, original, "song.mld");
+  ::chmod(r.doc->MLDFile.c_str(), 0640);
+  std::filesystem::create_symlink("song.mld", dir / "link.mld");
+
+  r.doc->MLDTitl = bytesOf("new");
+  r.doc->MLDFile = (dir / "link.mld").string();
+  ASSERT_FALSE(r.doc->SaveMLD());
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.mld"));
+  const ByteString saved = TempDir::read(dir / "song.mld");
+  EXPECT_NE(saved, original);
+  struct stat st {};
+  ::stat((dir / "song.mld").c_str(), &st);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+  // A target that cannot be written: the failure is reported, no temporary file remains.
+  const auto blocker = dir.write("plainfile", {1});
+  r.doc->MLDFile = (blocker / "sub.mld").string();
+  EXPECT_TRUE(r.doc->SaveMLD());
+  r.doc->MLDFile = dir.path().string();  // a folder
+  EXPECT_TRUE(r.doc->SaveMLD());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
+  EXPECT_EQ(TempDir::read(dir / "song.mld"), saved);
+}
+
+TEST(Samples, ReadCompletelyAndWriterOrderSampleSurvivesByteForByte) {
+  for (const char* name : {"kirakira.mld", "kaeru.mld"}) {
+    clsMLD doc;
+    doc.MLDFile = std::string(TONEKIT_SAMPLES_DIR) + "/" + name;
+    CollectingMessageSink messages;
+    EXPECT_TRUE(doc.ParseMLD(&messages)) << name;
+    EXPECT_TRUE(messages.entries.empty()) << name;
+  }
+  TempDir dir;
+  clsMLD doc;
+  doc.MLDFile = std::string(TONEKIT_SAMPLES_DIR) + "/kirakira.mld";
+  doc.ParseMLD();
+  doc.MLDFile = (dir / "copy.mld").string();
+  ASSERT_FALSE(doc.SaveMLD());
+  EXPECT_EQ(TempDir::read(dir / "copy.mld"), TempDir::read(std::string(TONEKIT_SAMPLES_DIR) + "/kirakira.mld"));
+}

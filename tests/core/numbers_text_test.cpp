@@ -1,0 +1,89 @@
+// Big-endian helpers, code page 932 and the error report's texts.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/CodePage.h"
+#include "core/clsCalcUtil.h"
+#include "core/modCommon.h"
+
+using namespace tonekit;
+
+namespace {
+
+long failureNumber(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const Failure& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+}  // namespace
+
+TEST(CalcUtil, ReadsUnsignedBigEndian) {
+  clsCalcUtil c;
+  EXPECT_EQ(c.dword({0x00, 0x00, 0x01, 0x00}), 256);
+  EXPECT_EQ(c.dword({0xFF, 0xFF, 0xFF, 0xFF}), 4294967295LL);
+  EXPECT_EQ(c.word({0x12, 0x34}), 4660);
+  // Longer arrays: only the leading elements count.
+  EXPECT_EQ(c.word({0x00, 0x05, 0xFF}), 5);
+}
+
+TEST(CalcUtil, ShortInputRaisesNineAndLeavesResult) {
+  clsCalcUtil c;
+  std::int64_t result = 77;
+  EXPECT_EQ(failureNumber([&] { c.CalcDWORD({1, 2, 3}, result); }), err::IndexOutOfRange);
+  EXPECT_EQ(failureNumber([&] { c.CalcBYTE({1}, result); }), err::IndexOutOfRange);
+  EXPECT_EQ(result, 77);
+}
+
+TEST(CalcUtil, WritesAndRejectsWhatDoesNotFit) {
+  clsCalcUtil c;
+  EXPECT_EQ(c.dwordBytes(70000), (ByteString{0x00, 0x01, 0x11, 0x70}));
+  EXPECT_EQ(c.dwordBytes(0), (ByteString{0, 0, 0, 0}));
+  EXPECT_EQ(c.wordBytes(65535), (ByteString{0xFF, 0xFF}));
+  EXPECT_EQ(failureNumber([&] { c.wordBytes(65536); }), err::Overflow);
+  EXPECT_EQ(failureNumber([&] { c.wordBytes(-1); }), err::Overflow);
+  EXPECT_EQ(failureNumber([&] { c.dwordBytes(2147483648LL); }), err::Overflow);
+  ByteString out{1, 2, 3, 4, 5};
+  EXPECT_THROW(c.CalcBYTEFromLong(70000, out), Failure);
+  EXPECT_EQ(out.size(), 2u);
+}
+
+TEST(CodePage, DecodesKanjiAndHalfWidthKatakana) {
+  EXPECT_EQ(decodeCp932(ByteString{0x8A, 0xBF, 0x8E, 0x9A}), "漢字");
+  EXPECT_EQ(decodeCp932(ByteString{0xB6, 0xB4, 0xD9}), "ｶｴﾙ");
+  // The characters Shift-JIS and windows-31j disagree on: the code page's own reading.
+  EXPECT_EQ(decodeCp932(ByteString{0x5C, 0x7E, 0x81, 0x60, 0x87, 0x40}), "\\~～①");
+}
+
+TEST(CodePage, BadBytesBecomeVisibleReplacements) {
+  EXPECT_EQ(decodeCp932(ByteString{'A', 0x81}), "A\xEF\xBF\xBD");           // lead byte at the end
+  EXPECT_EQ(decodeCp932(ByteString{0x81, 0x20, 'B'}), "\xEF\xBF\xBD B");    // bad trail byte
+  EXPECT_FALSE(roundTripsCp932(ByteString{0x81, 0x20}));
+  EXPECT_TRUE(roundTripsCp932(ByteString{0x82, 0xA0, 0xB1}));
+}
+
+TEST(CodePage, EncodesAndFlagsWhatItCannotRepresent) {
+  const auto ok = encodeCp932("曲タイトルｱ");
+  EXPECT_TRUE(ok.exact);
+  EXPECT_EQ(decodeCp932(ok.bytes), "曲タイトルｱ");
+  const auto lossy = encodeCp932("a😀b");
+  EXPECT_FALSE(lossy.exact);
+  EXPECT_EQ(lossy.bytes, (ByteString{'a', '?', 'b'}));
+  const auto malformed = encodeCp932(std::string("x\xE3\x81", 3));
+  EXPECT_FALSE(malformed.exact);
+}
+
+TEST(ErrorReport, TextsAndLine) {
+  const Failure f = Failure::of(err::IndexOutOfRange);
+  const ErrorReport r = makeErrorReport(f);
+  EXPECT_EQ(r.firstText, "処理できませんでした。");
+  EXPECT_EQ(r.secondTitle, "エラー情報");
+  EXPECT_EQ(r.secondText.rfind("できましたら、バグ退治のために以下の情報を作者に送信してあげてください。\r\n9:TONEKIT:", 0), 0u);
+  EXPECT_EQ(makeErrorReport(f, true).firstText, "処理でませんでした。");
+  // The line must stay one line whatever the description holds.
+  EXPECT_EQ(Failure(75, "a\r\nb", "X").line(), "75:X:a  b");
+}
