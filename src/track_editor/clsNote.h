@@ -1,0 +1,26 @@
+#pragma once
+// One track event, held as exactly the bytes it has in the track chunk.
+
+#include <utility>
+
+#include "core/ByteString.h"
+
+namespace tonekit {
+
+class clsNote {
+ public:
+  clsNote() = default;
+  explicit clsNote(ByteString bytes) : data_(std::move(bytes)) {}
+
+  // Replaces the event's bytes.
+  void setData(ByteString bytes) { data_ = std::move(bytes); }
+  // A copy of the event's bytes.
+  ByteString getData() const { return data_; }
+  // The bytes without copying, for showing and assembling long tracks.
+  const ByteString& data() const { return data_; }
+
+ private:
+  ByteString data_;
+};
+
+}  // namespace tonekit
