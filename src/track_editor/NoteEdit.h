@@ -1,0 +1,51 @@
+#pragma once
+// One note event taken apart into the note editor's entries and put together again.
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "core/ByteString.h"
+
+namespace tonekit::noteedit {
+
+// The entries, in the dialog's order (top to bottom, also the tab order).
+enum class NoteField { DerutaTime, Chanel, Note, Duration, Velocity, OctarbShift };
+inline constexpr int kNoteFieldCount = 6;
+
+const char* fieldName(NoteField field);   // "txtDerutaTime", …
+const char* fieldLabel(NoteField field);  // "Δタイム　：", …
+int maxLength(NoteField field);           // characters the text box takes
+
+using NoteEntries = std::array<std::string, kNoteFieldCount>;
+inline std::string& at(NoteEntries& e, NoteField f) { return e[static_cast<std::size_t>(f)]; }
+inline const std::string& at(const NoteEntries& e, NoteField f) { return e[static_cast<std::size_t>(f)]; }
+
+// 4 stays 4; every other note length is handled as 3.
+inline int normalLength(int noteLength) { return noteLength == 4 ? 4 : 3; }
+
+// The entries for an event; a byte the event lacks reads as 0. Velocity and octave shift are
+// filled for note length 4 only.
+NoteEntries unpackNote(const ByteString& event, int noteLength);
+
+struct NoteRejection {
+  NoteField field;
+  std::string message;
+};
+
+// All numeric checks first, then all range checks, both in the order channel, delta time,
+// duration, pitch, octave shift, velocity. A number that does not fit a 32-bit integer raises
+// overflow (6).
+std::optional<NoteRejection> checkNote(const NoteEntries& entries, int noteLength);
+
+// The new event: exactly the note length's bytes, followed by any bytes the given event held
+// beyond its note length (they are not the editor's to drop). Call after checkNote passed.
+ByteString packNote(const NoteEntries& entries, int noteLength, const ByteString& event = {});
+
+inline constexpr const char* kNoteEnterNumber = "数値を入力してください。";
+inline constexpr const char* kRange0to3 = "0 ～ 3の範囲で入力してください。";
+inline constexpr const char* kRange0to255 = "0 ～ 255の範囲で入力してください。";
+inline constexpr const char* kRange0to62 = "0 ～ 62の範囲で入力してください。";
+inline constexpr const char* kRange0to63 = "0 ～ 63の範囲で入力してください。";
+
+}  // namespace tonekit::noteedit
