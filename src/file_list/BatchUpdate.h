@@ -33,9 +33,10 @@ struct RowResult {
 };
 
 // Applies one row: Failed when the path is empty or names no plain file, when the file cannot
-// be read completely, or when saving it fails; Unchanged when the file's title equals the row's
-// byte for byte; Written otherwise (only the title value changes; the file is replaced safely).
-// The reader's own messages go to messages.
+// be read completely, when its title differs but it has no title chunk to hold it (the writer
+// would leave the title out), or when saving it fails; Unchanged when the file's title equals
+// the row's byte for byte; Written otherwise (only the title value changes; the file is
+// replaced safely). The reader's own messages go to messages.
 RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages = nullptr);
 
 struct BatchSummary {

@@ -38,8 +38,9 @@ class clsFileList {
   // patterns in strPattern. strPathName may end in "/" or not; a result path is the folder path,
   // ending in one "/", followed by the file's name. Empty when strPathName is "" or names nothing.
   // Folders that cannot be read contribute nothing. Links to folders are not followed (the tree
-  // is walked through its real folders only), so the walk neither loops nor leaves the tree;
-  // a folder met again through a bind mount is skipped too. Never raises for file system errors.
+  // is walked through its real folders only), so the walk neither loops nor leaves the tree; a
+  // folder that turns out to be one of its own ancestors (a bind mount) is skipped too. Never
+  // raises for file system errors.
   void GetFileList(const std::string& strPathName, const std::string& strPattern,
                    std::vector<std::string>& strMatchs) const;
   std::vector<std::string> GetFileList(const std::string& strPathName, const std::string& strPattern) const;

@@ -1,0 +1,114 @@
+#include "file_list/BatchUpdate.h"
+
+#include <exception>
+#include <system_error>
+
+#include "core/AppFolder.h"
+#include "core/clsMLD.h"
+#include "file_list/ListFile.h"
+#include "file_list/ListTexts.h"
+#include "file_list/clsOutputBuffer.h"
+
+namespace fs = std::filesystem;
+
+namespace tonekit {
+
+bool isPlainFileForUpdate(const std::string& path) {
+  if (path.empty()) return false;
+  const fs::path p(path);
+  const std::string name = p.filename().string();
+  // Names beginning with "." are this system's hidden files; the update leaves them alone
+  // although the search lists them.
+  if (name.empty() || name.front() == '.') return false;
+  std::error_code ec;
+  return fs::is_regular_file(fs::status(p, ec)) && !ec;
+}
+
+fs::path defaultErrorFilePath() { return writableProgramFolder() / kErrorFileName; }
+
+RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages) {
+  RowResult result;
+  auto fail = [&result](Failure failure) {
+    result.outcome = RowOutcome::Failed;
+    result.failure = std::move(failure);
+    return result;
+  };
+
+  if (item.MLDPath.empty()) return fail(Failure::of(err::FileNotFound, "(パスが空です)"));
+  if (!isPlainFileForUpdate(item.MLDPath)) return fail(Failure::of(err::FileNotFound, item.MLDPath));
+
+  clsMLD doc;
+  doc.MLDFile = item.MLDPath;
+  try {
+    if (!doc.ParseMLD(messages))
+      return fail(Failure::of(err::InvalidCall, "(読み込みが途中で止まったファイルです: " + item.MLDPath + ")"));
+  } catch (const Failure& failure) {
+    return fail(failure);
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& e) {
+    return fail(Failure(err::PathFileAccess, e.what()));
+  }
+
+  if (doc.MLDTitl == item.MLDTitle) return result;
+  // Without a title chunk the writer would leave the title out again: the file would be
+  // rewritten unchanged and the row look applied although its title is nowhere.
+  if (!doc.MLDTitlEnabled)
+    return fail(Failure::of(err::InvalidCall, "(タイトルのチャンクがないファイルです: " + item.MLDPath + ")"));
+
+  doc.MLDTitl = item.MLDTitle;
+  if (auto failure = doc.SaveMLD()) return fail(std::move(*failure));
+  result.outcome = RowOutcome::Written;
+  return result;
+}
+
+BatchUpdateJob::BatchUpdateJob(const MLDList& items, fs::path errorFile, MessageSink* messages)
+    : items_(items), errorFile_(std::move(errorFile)), messages_(messages) {}
+
+RowResult BatchUpdateJob::step() {
+  if (done()) throw Failure::of(err::InvalidCall, "(更新する行が残っていません)");
+  const clsMLDListItem& item = items_[next_];
+  RowResult result = applyListItem(item, messages_);
+  result.index = next_;
+  ++next_;
+  switch (result.outcome) {
+    case RowOutcome::Written: ++summary_.written; break;
+    case RowOutcome::Unchanged: ++summary_.unchanged; break;
+    case RowOutcome::Failed: {
+      ++summary_.failed;
+      const ByteString line = listLineBytes(item);
+      errorText_.insert(errorText_.end(), line.begin(), line.end());
+      break;
+    }
+  }
+  return result;
+}
+
+BatchSummary BatchUpdateJob::finish() {
+  if (finished_) return summary_;
+  finished_ = true;
+  if (errorText_.empty()) return summary_;
+  clsOutputBuffer buffer;
+  buffer.AddBytes(errorText_);
+  try {
+    buffer.FileOutput(errorFile_);
+    summary_.errorFileWritten = true;
+  } catch (const Failure& failure) {
+    summary_.errorFileFailure = failure;
+  }
+  return summary_;
+}
+
+BatchSummary BatchUpdateJob::run(const RowCallback& onRow) {
+  while (!done()) {
+    const RowResult result = step();
+    if (onRow) onRow(result);
+  }
+  return finish();
+}
+
+std::string BatchUpdateJob::errorFileMessage() const {
+  return std::string(kErrorFileMessageHead) + errorFile_.string() + kErrorFileMessageTail;
+}
+
+}  // namespace tonekit

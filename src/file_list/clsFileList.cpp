@@ -1,0 +1,299 @@
+#include "file_list/clsFileList.h"
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+#include <utility>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace tonekit {
+namespace {
+
+constexpr char kSeparator = '/';
+
+// Bytes that are no valid UTF-8 become code points above the Unicode range, one per byte, so
+// that they still count as one character each and match only themselves.
+constexpr char32_t kRawByteBase = 0x110000;
+
+char32_t upperAscii(char32_t c) { return (c >= U'a' && c <= U'z') ? c - (U'a' - U'A') : c; }
+
+std::u32string upperCodePoints(std::string_view s) {
+  std::u32string out;
+  out.reserve(s.size());
+  for (std::size_t i = 0; i < s.size();) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    int extra = 0;
+    char32_t c = 0;
+    if (b0 < 0x80) {
+      out.push_back(upperAscii(b0));
+      ++i;
+      continue;
+    }
+    if ((b0 & 0xE0) == 0xC0) {
+      extra = 1;
+      c = b0 & 0x1F;
+    } else if ((b0 & 0xF0) == 0xE0) {
+      extra = 2;
+      c = b0 & 0x0F;
+    } else if ((b0 & 0xF8) == 0xF0) {
+      extra = 3;
+      c = b0 & 0x07;
+    } else {
+      out.push_back(kRawByteBase + b0);
+      ++i;
+      continue;
+    }
+    bool ok = i + static_cast<std::size_t>(extra) < s.size();
+    for (int k = 1; ok && k <= extra; ++k) {
+      const auto b = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+      if ((b & 0xC0) != 0x80) ok = false;
+      else c = (c << 6) | (b & 0x3F);
+    }
+    if (!ok) {
+      out.push_back(kRawByteBase + b0);
+      ++i;
+      continue;
+    }
+    out.push_back(c);
+    i += static_cast<std::size_t>(extra) + 1;
+  }
+  return out;
+}
+
+// One pattern, taken apart once per walk rather than once per file.
+class CompiledPattern {
+ public:
+  explicit CompiledPattern(std::string_view pattern) {
+    const std::u32string p = upperCodePoints(pattern);
+    for (std::size_t i = 0; i < p.size(); ++i) {
+      const char32_t c = p[i];
+      Token t;
+      if (c == U'*') {
+        t.kind = Kind::Star;
+      } else if (c == U'?') {
+        t.kind = Kind::Any;
+      } else if (c == U'#') {
+        t.kind = Kind::Digit;
+      } else if (c == U'[') {
+        const std::size_t close = p.find(U']', i + 1);
+        if (close == std::u32string::npos) {
+          t.kind = Kind::Literal;
+          t.literal = c;
+        } else {
+          std::size_t j = i + 1;
+          if (j < close && p[j] == U'!') {
+            t.negate = true;
+            ++j;
+          }
+          if (j == close && !t.negate) {
+            // "[]" stands for no character at all.
+            i = close;
+            continue;
+          }
+          t.kind = Kind::Set;
+          for (; j < close; ++j) {
+            char32_t lo = p[j], hi = p[j];
+            if (j + 2 < close && p[j + 1] == U'-') {
+              hi = p[j + 2];
+              j += 2;
+            }
+            t.ranges.emplace_back(lo, hi);
+          }
+          i = close;
+        }
+      } else {
+        t.kind = Kind::Literal;
+        t.literal = c;
+      }
+      tokens_.push_back(std::move(t));
+    }
+  }
+
+  bool matches(const std::u32string& text) const {
+    // Greedy match with one back-up point: the last star may take one more character.
+    std::size_t ti = 0, pi = 0;
+    std::size_t starPi = npos, starTi = 0;
+    while (ti < text.size()) {
+      if (pi < tokens_.size() && tokens_[pi].kind == Kind::Star) {
+        starPi = pi++;
+        starTi = ti;
+      } else if (pi < tokens_.size() && tokens_[pi].takes(text[ti])) {
+        ++pi;
+        ++ti;
+      } else if (starPi != npos) {
+        pi = starPi + 1;
+        ti = ++starTi;
+      } else {
+        return false;
+      }
+    }
+    while (pi < tokens_.size() && tokens_[pi].kind == Kind::Star) ++pi;
+    return pi == tokens_.size();
+  }
+
+ private:
+  static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+  enum class Kind { Literal, Star, Any, Digit, Set };
+  struct Token {
+    Kind kind = Kind::Literal;
+    char32_t literal = 0;
+    bool negate = false;
+    std::vector<std::pair<char32_t, char32_t>> ranges;
+
+    bool takes(char32_t c) const {
+      switch (kind) {
+        case Kind::Literal: return c == literal;
+        case Kind::Any: return true;
+        case Kind::Digit: return c >= U'0' && c <= U'9';
+        case Kind::Set: {
+          bool in = false;
+          for (const auto& [lo, hi] : ranges)
+            if (c >= lo && c <= hi) in = true;
+          return in != negate;
+        }
+        case Kind::Star: return false;
+      }
+      return false;
+    }
+  };
+  std::vector<Token> tokens_;
+};
+
+int findIndex(const std::u32string& upperPath, const std::vector<CompiledPattern>& patterns) {
+  for (std::size_t i = 0; i < patterns.size(); ++i)
+    if (patterns[i].matches(upperPath)) return static_cast<int>(i);
+  return -1;
+}
+
+// Identity of a folder on disk, so that a folder met again below itself (a bind mount, a
+// hard-linked folder) is recognised. Each queued folder keeps the chain of its ancestors only,
+// which is released as soon as no queued folder below them is left.
+struct FolderNode {
+#ifndef _WIN32
+  dev_t device = 0;
+  ino_t inode = 0;
+#endif
+  std::shared_ptr<const FolderNode> parent;
+};
+
+struct PendingFolder {
+  std::string path;  // ends in the separator
+  std::shared_ptr<const FolderNode> parent;
+};
+
+// The node for folder, or nothing when it cannot be read or already lies above itself.
+std::shared_ptr<const FolderNode> enterFolder(const std::string& folder, const std::shared_ptr<const FolderNode>& parent) {
+  auto node = std::make_shared<FolderNode>();
+  node->parent = parent;
+#ifndef _WIN32
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) != 0) return nullptr;
+  node->device = st.st_dev;
+  node->inode = st.st_ino;
+  for (const FolderNode* up = parent.get(); up; up = up->parent.get())
+    if (up->device == st.st_dev && up->inode == st.st_ino) return nullptr;
+#else
+  (void)folder;
+#endif
+  return node;
+}
+
+}  // namespace
+
+std::vector<std::string> splitPatterns(std::string_view strPattern) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t semi = strPattern.find(';', start);
+    if (semi == std::string_view::npos) {
+      out.emplace_back(strPattern.substr(start));
+      return out;
+    }
+    out.emplace_back(strPattern.substr(start, semi - start));
+    start = semi + 1;
+  }
+}
+
+bool likeMatch(std::string_view text, std::string_view pattern) {
+  return CompiledPattern(pattern).matches(upperCodePoints(text));
+}
+
+int FindPatternIndex(std::string_view strPath, const std::vector<std::string>& patterns) {
+  if (patterns.empty()) return -1;
+  std::vector<CompiledPattern> compiled;
+  compiled.reserve(patterns.size());
+  for (const auto& p : patterns) compiled.emplace_back(p);
+  return findIndex(upperCodePoints(strPath), compiled);
+}
+
+std::string CutNullChar(std::string_view strText, char strDelimiter) {
+  const std::size_t at = strText.find(strDelimiter);
+  return std::string(at == std::string_view::npos ? strText : strText.substr(0, at));
+}
+
+std::size_t clsFileList::walk(const std::string& strPathName, const std::string& strPattern, const Visitor& visit) const {
+  if (strPathName.empty()) return 0;
+  std::error_code ec;
+  if (!fs::exists(fs::path(strPathName), ec) || ec) return 0;
+
+  std::vector<CompiledPattern> patterns;
+  for (const auto& p : splitPatterns(strPattern)) patterns.emplace_back(p);
+
+  std::size_t found = 0;
+  std::deque<PendingFolder> queue;
+  std::string start = strPathName;
+  if (start.back() != kSeparator) start.push_back(kSeparator);
+  queue.push_back({std::move(start), nullptr});
+
+  while (!queue.empty()) {
+    PendingFolder current = std::move(queue.front());
+    queue.pop_front();
+    const auto node = enterFolder(current.path, current.parent);
+    if (!node) continue;
+
+    fs::directory_iterator it(fs::path(current.path), fs::directory_options::skip_permission_denied, ec);
+    if (ec) continue;
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+      if (ec) break;
+      const fs::directory_entry& entry = *it;
+      const std::string name = CutNullChar(entry.path().filename().native());
+      if (name.empty() || name == "." || name == "..") continue;
+
+      std::error_code typeError;
+      const bool isLink = entry.is_symlink(typeError);
+      const bool isFolder = entry.is_directory(typeError);  // follows a link
+      if (isFolder) {
+        // A link to a folder is not walked: its target is either inside the tree, where the
+        // walk meets it anyway, or outside it, where the search must not go.
+        if (!isLink) queue.push_back({current.path + name + kSeparator, node});
+        continue;
+      }
+      std::string full = current.path + name;
+      if (!patterns.empty() && findIndex(upperCodePoints(full), patterns) >= 0) {
+        ++found;
+        visit(full);
+      }
+    }
+  }
+  return found;
+}
+
+void clsFileList::GetFileList(const std::string& strPathName, const std::string& strPattern,
+                              std::vector<std::string>& strMatchs) const {
+  strMatchs.clear();
+  walk(strPathName, strPattern, [&strMatchs](const std::string& path) { strMatchs.push_back(path); });
+}
+
+std::vector<std::string> clsFileList::GetFileList(const std::string& strPathName, const std::string& strPattern) const {
+  std::vector<std::string> out;
+  GetFileList(strPathName, strPattern, out);
+  return out;
+}
+
+}  // namespace tonekit

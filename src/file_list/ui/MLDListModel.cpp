@@ -1,0 +1,46 @@
+#include "file_list/ui/MLDListModel.h"
+
+#include "file_list/ListTexts.h"
+
+namespace tonekit::ui {
+
+MLDListModel::MLDListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void MLDListModel::setLines(std::vector<Line> lines) {
+  beginResetModel();
+  lines_ = std::move(lines);
+  headersShown_ = true;
+  endResetModel();
+  emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+void MLDListModel::setTitle(int row, const QString& title) {
+  if (row < 0 || row >= rowCount()) return;
+  lines_[static_cast<std::size_t>(row)].title = title;
+  const QModelIndex cell = index(row, kTitleColumn);
+  emit dataChanged(cell, cell, {Qt::DisplayRole});
+}
+
+int MLDListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(lines_.size());
+}
+
+int MLDListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
+
+QVariant MLDListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount() || role != Qt::DisplayRole)
+    return {};
+  const Line& line = lines_[static_cast<std::size_t>(index.row())];
+  return index.column() == kPathColumn ? line.path : line.title;
+}
+
+QVariant MLDListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole) return {};
+  if (orientation == Qt::Vertical) return headersShown_ ? QVariant(section + 1) : QVariant(QString());
+  if (!headersShown_) return QString();
+  if (section == kPathColumn) return QString::fromUtf8(kPathColumnHeader);
+  if (section == kTitleColumn) return QString::fromUtf8(kTitleColumnHeader);
+  return {};
+}
+
+}  // namespace tonekit::ui

@@ -1,0 +1,87 @@
+#include "file_list/ui/frmListEdit.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/CodePage.h"
+#include "platform/Platform.h"
+#include "platform/Twips.h"
+
+namespace tonekit::ui {
+
+namespace {
+
+void place(QWidget* widget, int left, int top, int width, int height) {
+  widget->setGeometry(twipsToPixelsX(left, widget), twipsToPixels(top, widget), twipsToPixelsX(width, widget),
+                      twipsToPixels(height, widget));
+}
+
+}  // namespace
+
+frmListEdit::frmListEdit(QWidget* parent) : QDialog(parent) {
+  setObjectName("frmListEdit");
+  setWindowTitle(QString::fromUtf8("項目編集"));
+  setFixedSize(twipsToPixelsX(4680, this), twipsToPixels(3270, this));
+
+  lblFilePath_ = new QLabel(this);
+  lblFilePath_->setObjectName("lblFilePath");
+  lblFilePath_->setWordWrap(true);
+  lblFilePath_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  lblFilePath_->setTextFormat(Qt::PlainText);
+  place(lblFilePath_, 120, 480, 4455, 975);
+
+  // Both captions carry the same name, as the form always had it.
+  auto* pathCaption = new QLabel(QString::fromUtf8("ファイルのパス　："), this);
+  pathCaption->setObjectName("lblCaption");
+  place(pathCaption, 120, 120, 1695, 255);
+  auto* titleCaption = new QLabel(QString::fromUtf8("タイトル　："), this);
+  titleCaption->setObjectName("lblCaption");
+  place(titleCaption, 120, 1560, 1695, 255);
+
+  txtTitle_ = new QLineEdit(this);
+  txtTitle_->setObjectName("txtTitle");
+  place(txtTitle_, 120, 1920, 4455, 495);
+
+  cmdCancel_ = new QPushButton(QString("Cancel"), this);
+  cmdCancel_->setObjectName("cmdCancel");
+  cmdCancel_->setAutoDefault(false);
+  place(cmdCancel_, 3360, 2640, 1215, 495);
+
+  cmdOk_ = new QPushButton(QString("Ok"), this);
+  cmdOk_->setObjectName("cmdOk");
+  cmdOk_->setDefault(true);
+  place(cmdOk_, 1920, 2640, 1215, 495);
+
+  setTabOrder(txtTitle_, cmdCancel_);
+  setTabOrder(cmdCancel_, cmdOk_);
+  txtTitle_->setFocus();
+
+  // Esc and the window's close button already end in reject(), the same as Cancel.
+  connect(cmdOk_, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
+  connect(cmdCancel_, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+}
+
+void frmListEdit::Load() {
+  guarded(this, [this] {
+    // A path without blanks would not wrap at all; a zero-width space after each separator lets
+    // the label break there.
+    QString shown = QString::fromStdString(MLDPath);
+    shown.replace('/', QStringLiteral("/\u200B"));
+    shown.replace('\\', QStringLiteral("\\\u200B"));
+    lblFilePath_->setText(shown);
+    lblFilePath_->setToolTip(QString::fromStdString(MLDPath));
+    txtTitle_->setText(QString::fromStdString(decodeCp932(MLDTitle)));
+  });
+}
+
+void frmListEdit::cmdOk_Click() {
+  guarded(this, [this] {
+    MLDTitle = encodeCp932(txtTitle_->text().toStdString()).bytes;
+    accept();
+  });
+}
+
+void frmListEdit::cmdCancel_Click() { reject(); }
+
+}  // namespace tonekit::ui
