@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what TONEKIT needs to build, run and test on Debian 12 (as root, or through sudo).
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-qpa-plugins
+  libcli11-dev nlohmann-json3-dev
+  libgtest-dev libbenchmark-dev
+  clang-14 libclang-rt-14-dev
+  xvfb xauth fonts-noto-cjk imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

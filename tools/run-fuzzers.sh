@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds every fuzz/fuzz_NAME.cpp with clang and libFuzzer and runs each for a few seconds over a
+# scratch copy of fuzz/corpus/NAME. Any finding fails the run and leaves its input in build-fuzz/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-20}
+CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONEKIT_FUZZ=ON \
+  -DTONEKIT_BUILD_GUI=OFF -DTONEKIT_BUILD_TESTS=OFF -DTONEKIT_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-fuzz -j "$(nproc)"
+passed=0
+failed=0
+for source in fuzz/fuzz_*.cpp; do
+  name=$(basename "$source" .cpp)
+  short=${name#fuzz_}
+  work=build-fuzz/corpus-$short
+  rm -rf "$work" && mkdir -p "$work"
+  [ -d "fuzz/corpus/$short" ] && cp -r "fuzz/corpus/$short/." "$work/"
+  echo "-- $name for ${seconds}s"
+  if (cd build-fuzz && "./fuzz/$name" -max_total_time="$seconds" -max_len=65536 -print_final_stats=0 \
+        "corpus-$short" >"$name.log" 2>&1); then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    tail -n 40 "build-fuzz/$name.log"
+  fi
+done
+echo "fuzzing: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
