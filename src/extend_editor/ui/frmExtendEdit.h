@@ -26,6 +26,8 @@ class frmExtendEdit : public QDialog {
   struct Controls;
   std::unique_ptr<Controls> ui_;
 
+  void layOut();
+  void mnuExtendOption_Click(int item);
   void cmdOk_Click();
   void cmdCancel_Click();
 };
