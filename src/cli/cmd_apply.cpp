@@ -1,0 +1,64 @@
+// tonekit-cli apply: the list window's batch title update, for a list file, without asking.
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <memory>
+
+#include "cli/CliSupport.h"
+#include "file_list/BatchUpdate.h"
+#include "file_list/ListFile.h"
+#include "file_list/ListTexts.h"
+
+namespace tonekit::cli {
+namespace {
+
+class PassingStderrMessages : public MessageSink {
+ public:
+  void message(const std::string& text, MessageIcon) override {
+    std::cerr << text << '\n';
+    std::cerr.flush();
+  }
+};
+
+void addApplyCommand(CLI::App& app) {
+  struct Options {
+    std::string listFile;
+    std::string errors;
+  };
+  auto o = std::make_shared<Options>();
+  auto* cmd = app.add_subcommand("apply", "Write the titles of a list file into the files it names");
+  cmd->add_option("LISTFILE", o->listFile, "List file (code page 932 CSV)")->required();
+  cmd->add_option("--errors", o->errors, "Where failed rows are appended (default: ExecuteError.csv in the program's folder)");
+  cmd->callback([o] {
+    exitStatus() = runGuarded([&] {
+      const ListFileContent list = readListFile(o->listFile);
+      if (!list.hadLines) {
+        std::cerr << kNoListInFileMessage << '\n';
+        return Exit::Failure;
+      }
+      if (list.items.empty()) {
+        std::cerr << kNoListMessage << '\n';
+        return Exit::Failure;
+      }
+      PassingStderrMessages messages;
+      BatchUpdateJob job(list.items, o->errors.empty() ? defaultErrorFilePath() : std::filesystem::path(o->errors),
+                         &messages);
+      const BatchSummary summary = job.run([&](const RowResult& row) {
+        if (row.failure) std::cerr << list.items[row.index].MLDPath << ": " << row.failure->line() << '\n';
+      });
+      std::cout << "written " << summary.written << ", unchanged " << summary.unchanged << ", failed "
+                << summary.failed << '\n';
+      std::cout.flush();
+      if (summary.errorFileFailure) {
+        std::cerr << summary.errorFileFailure->line() << '\n';
+        return Exit::Failure;
+      }
+      if (summary.errorFileWritten) std::cerr << job.errorFileMessage() << '\n';
+      return summary.failed == 0 ? Exit::Success : Exit::Failure;
+    });
+  });
+}
+
+const bool applyRegistered = registerCommand(50, &addApplyCommand);
+
+}  // namespace
+}  // namespace tonekit::cli
