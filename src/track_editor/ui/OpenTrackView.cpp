@@ -1,0 +1,42 @@
+#include "track_editor/ui/OpenTrackView.h"
+
+#include <QWidget>
+
+#include "core/Failure.h"
+#include "core/clsMLD.h"
+#include "platform/Platform.h"
+#include "track_editor/ui/frmTrac.h"
+#include "track_editor/ui/frmTracSelect.h"
+
+namespace tonekit::ui {
+
+frmTrac* openTrackView(QWidget* mainWindow, const clsMLD* document) {
+  if (!document)
+    throw Failure(91, "オブジェクト変数または With ブロック変数が設定されていません。 (ファイルが読み込まれていません)");
+
+  const int count = document->MLDTracCount.empty() ? 0 : document->MLDTracCount[0];
+  int track = 0;
+  if (count >= 2) {
+    frmTracSelect select(mainWindow);
+    select.MLDTracCount = static_cast<std::uint8_t>(count);
+    select.Load();
+    platform().execDialog(select);
+    track = select.MLDTracNumber;
+  }
+  if (track < 0) return nullptr;
+
+  BusyCursor busy;
+  platform().processEvents();
+  auto* view = new frmTrac;
+  view->setAttribute(Qt::WA_DeleteOnClose);
+  view->MLDTracNumber = track;
+  view->MLDTracData = document->MLDTracData;
+  view->MLDNote = document->MLDNote;
+  view->mainWindow = mainWindow;
+  view->Load();
+  if (mainWindow) mainWindow->hide();
+  view->show();
+  return view;
+}
+
+}  // namespace tonekit::ui

@@ -1,0 +1,20 @@
+#pragma once
+// Opens the track view for a document: asks for the track when there are two or more, then
+// shows the view on the document's own track collection and hides the main window until the
+// view closes.
+
+class QWidget;
+
+namespace tonekit {
+class clsMLD;
+}
+
+namespace tonekit::ui {
+
+class frmTrac;
+
+// Raises when there is no document. Returns the opened view, or nullptr when the user chose no
+// track. The view deletes itself when it closes.
+frmTrac* openTrackView(QWidget* mainWindow, const tonekit::clsMLD* document);
+
+}  // namespace tonekit::ui

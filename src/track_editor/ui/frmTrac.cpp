@@ -1,0 +1,237 @@
+#include "track_editor/ui/frmTrac.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
+
+#include "core/Failure.h"
+#include "extend_editor/ui/frmExtendEdit.h"
+#include "platform/Platform.h"
+#include "platform/Twips.h"
+#include "track_editor/NoteLength.h"
+#include "track_editor/TrackEvents.h"
+#include "track_editor/TrackRows.h"
+#include "track_editor/ui/NoteTableModel.h"
+#include "track_editor/ui/frmNoteEdit.h"
+
+namespace tonekit::ui {
+
+namespace {
+
+// Designed column widths in twips; the remark column is wide enough for the longest kind name.
+constexpr int kColumnTwips[NoteTableModel::kColumns] = {1000, 800, 800, 700, 900, 900, 1100, 2700};
+
+Failure noTrackCollection() {
+  return Failure(91, "オブジェクト変数または With ブロック変数が設定されていません。 (MLDTracData)");
+}
+
+}  // namespace
+
+frmTrac::frmTrac(QWidget* parent) : QWidget(parent, Qt::Window), model_(new NoteTableModel(this)) {
+  setObjectName("frmTrac");
+  setWindowTitle("TracData");
+
+  mfgTrac_ = new QTableView(this);
+  mfgTrac_->setObjectName("mfgTrac");
+  mfgTrac_->setModel(model_);
+  mfgTrac_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // The user moves the row cursor; the window highlights the current event's columns itself.
+  mfgTrac_->setSelectionMode(QAbstractItemView::NoSelection);
+  mfgTrac_->setSelectionBehavior(QAbstractItemView::SelectItems);
+  mfgTrac_->setTabKeyNavigation(false);
+  mfgTrac_->verticalHeader()->hide();
+  mfgTrac_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  mfgTrac_->verticalHeader()->setDefaultSectionSize(mfgTrac_->fontMetrics().height() + 6);
+  mfgTrac_->horizontalHeader()->setHighlightSections(false);
+  mfgTrac_->setWordWrap(false);
+  for (int c = 0; c < NoteTableModel::kColumns; ++c) mfgTrac_->setColumnWidth(c, twipsToPixelsX(kColumnTwips[c], this));
+  mfgTrac_->installEventFilter(this);
+  mfgTrac_->viewport()->installEventFilter(this);
+  connect(mfgTrac_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) { highlightRow(current.row()); });
+  connect(mfgTrac_, &QTableView::doubleClicked, this, [this] { guarded(this, [this] { editCurrent(); }); });
+
+  cmdReload_ = new QPushButton("元に戻す", this);
+  cmdReload_->setObjectName("cmdReload");
+  cmdReload_->setAutoDefault(false);
+  connect(cmdReload_, &QPushButton::clicked, this, [this] { guarded(this, [this] { cmdReload_Click(); }); });
+  cmdClose_ = new QPushButton("閉じる", this);
+  cmdClose_->setObjectName("cmdClose");
+  cmdClose_->setAutoDefault(false);
+  connect(cmdClose_, &QPushButton::clicked, this, &QWidget::close);
+  // "閉じる" is the window's cancel button.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, cmdClose_, &QPushButton::click);
+
+  mnuNoteEdit_ = new QMenu("ノート編集", this);
+  mnuNoteEdit_->setObjectName("mnuNoteEdit");
+  auto addEntry = [this](const char* name, const char* caption, std::function<void()> action) {
+    QAction* entry = mnuNoteEdit_->addAction(caption);
+    entry->setObjectName(name);
+    connect(entry, &QAction::triggered, this, [this, action] { guarded(this, action); });
+  };
+  addEntry("mnuNoteEditUpdate", "ノートを編集", [this] { editCurrent(); });
+  addEntry("mnuNoteEditInsert", "ノートを挿入", [this] { insertAtCurrent(false); });
+  addEntry("mnuNoteEditDelete", "ノートを削除", [this] { deleteCurrent(); });
+  addEntry("mnuNoteEditInsertExtend", "拡張ステータス情報を挿入", [this] { insertAtCurrent(true); });
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cmdReload_);
+  buttons->addWidget(cmdClose_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(mfgTrac_);
+  layout->addLayout(buttons);
+  resize(twipsToPixelsX(10000, this), twipsToPixels(7000, this));
+}
+
+frmTrac::~frmTrac() = default;
+
+void frmTrac::Load() {
+  loadFailed_ = false;
+  model_->resetNotes({}, noteLengthOf(MLDNote));
+  SelectRow(0);
+  if (!guarded(this, [this] { LoadTrack(MLDTracNumber); })) loadFailed_ = true;
+  FillGrid();
+}
+
+void frmTrac::LoadTrack(int track) {
+  if (!MLDTracData) throw noTrackCollection();
+  if (track < 0) throw Failure::of(err::IndexOutOfRange, "(trac" + std::to_string(track) + ")");
+  const ByteString& chunk = MLDTracData->item(TrackCollection::keyFor(static_cast<std::size_t>(track)));
+  noteLength_ = noteLengthOf(MLDNote);
+  model_->resetNotes(walkTrack(chunk, noteLength_), noteLength_);
+}
+
+void frmTrac::FillGrid() {
+  mfgTrac_->setColumnWidth(6, twipsToPixelsX(1100, this));
+  mfgTrac_->setColumnWidth(7, twipsToPixelsX(2700, this));
+  SelectRow(0);
+}
+
+int frmTrac::currentRow() const {
+  const QModelIndex current = mfgTrac_->currentIndex();
+  return current.isValid() ? current.row() : 0;
+}
+
+void frmTrac::highlightRow(int row) {
+  if (row < 0 || row >= model_->rowCount()) return;
+  mfgTrac_->selectionModel()->select(
+      QItemSelection(model_->index(row, NoteTableModel::kFirstTextColumn), model_->index(row, NoteTableModel::kLastTextColumn)),
+      QItemSelectionModel::ClearAndSelect);
+}
+
+void frmTrac::SelectRow(int row) {
+  row = std::clamp(row, 0, model_->rowCount() - 1);
+  const QModelIndex index = model_->index(row, NoteTableModel::kFirstTextColumn);
+  mfgTrac_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+  highlightRow(row);
+  mfgTrac_->scrollTo(index);
+}
+
+void frmTrac::InsertEvent(int row, bool extend) {
+  ByteString bytes = extend ? ByteString{0x00, kExtendStatus, 0xE0, 0x00}
+                            : ByteString(static_cast<std::size_t>(noteLength_), 0x00);
+  model_->insertNote(row, clsNote(std::move(bytes)));
+}
+
+void frmTrac::EditEvent(int row) {
+  const ByteString bytes = model_->notes()[static_cast<std::size_t>(row)].getData();
+  if (model_->cellText(row, NoteTableModel::kPitchColumn) != QLatin1String(kExtendPitchText)) {
+    frmNoteEdit editor(this);
+    editor.NoteLength = noteLength_;
+    editor.NoteData = bytes;
+    editor.Load();
+    platform().execDialog(editor);
+    if (editor.Edit) model_->setNoteData(row, editor.NoteData);
+  } else {
+    frmExtendEdit editor(this);
+    editor.NoteData = bytes;
+    editor.Load();
+    platform().execDialog(editor);
+    // Ext-info events carry data this editor does not know; they stay as read.
+    if (editor.Edit && !isExtInfoEvent(bytes)) model_->setNoteData(row, editor.NoteData);
+  }
+}
+
+void frmTrac::DeleteEvent(int row) {
+  const QString question = QString::number(row + 1) + "を削除します。よろしいですか？";
+  if (platform().message(this, question, Icon::Question, Buttons::OkCancel) != Answer::Ok) return;
+  BusyCursor busy;
+  model_->removeNote(row);
+}
+
+void frmTrac::StoreTrack(int track) {
+  if (!MLDTracData) throw noTrackCollection();
+  MLDTracData->replace(TrackCollection::keyFor(static_cast<std::size_t>(track)), assembleTrack(model_->notes()));
+}
+
+void frmTrac::editCurrent() {
+  const int row = currentRow();
+  if (!model_->isNoteRow(row)) return;
+  EditEvent(row);
+  SelectRow(row);
+}
+
+void frmTrac::insertAtCurrent(bool extend) {
+  const int row = currentRow();
+  InsertEvent(row, extend);
+  SelectRow(row);
+}
+
+void frmTrac::deleteCurrent() {
+  const int row = currentRow();
+  if (!model_->isNoteRow(row)) return;
+  DeleteEvent(row);
+  SelectRow(row);
+}
+
+void frmTrac::cmdReload_Click() {
+  if (platform().message(this, "変更箇所はリセットされてしまいます。よろしいですか？", Icon::Question,
+                         Buttons::OkCancel) != Answer::Ok)
+    return;
+  BusyCursor busy;
+  Load();
+}
+
+void frmTrac::showPopup(const QPoint& globalPosition) { mnuNoteEdit_->popup(globalPosition); }
+
+bool frmTrac::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == mfgTrac_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::RightButton) {
+      // The entries act on the row that was current before the click.
+      showPopup(mouse->globalPosition().toPoint());
+      return true;
+    }
+  }
+  if (watched == mfgTrac_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    // Keys that type something open the editor; moving keys, Tab and Esc keep their jobs.
+    const bool types = !key->text().isEmpty() && key->key() != Qt::Key_Escape && key->key() != Qt::Key_Tab &&
+                       key->key() != Qt::Key_Backtab;
+    if (types) {
+      guarded(this, [this] { editCurrent(); });
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void frmTrac::closeEvent(QCloseEvent* event) {
+  // A track that could not be read has nothing to give back: the document keeps what it has.
+  if (!loadFailed_) guarded(this, [this] { StoreTrack(MLDTracNumber); });
+  if (mainWindow) mainWindow->show();
+  event->accept();
+}
+
+}  // namespace tonekit::ui

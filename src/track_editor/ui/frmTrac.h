@@ -1,0 +1,73 @@
+#pragma once
+// The track view: one track's events in a grid, edited, inserted and deleted one at a time and
+// written back into the document's own track collection when the window closes.
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+#include "core/ByteString.h"
+#include "core/TrackCollection.h"
+
+class QTableView;
+class QPushButton;
+class QMenu;
+class QAction;
+
+namespace tonekit::ui {
+
+class NoteTableModel;
+
+class frmTrac : public QWidget {
+  Q_OBJECT
+ public:
+  explicit frmTrac(QWidget* parent = nullptr);
+  ~frmTrac() override;
+
+  // Set by the opener before Load().
+  int MLDTracNumber = 0;
+  std::shared_ptr<TrackCollection> MLDTracData;  // the document's own collection
+  ByteString MLDNote;                            // the "note" chunk's value: the note length
+  // Shown again whenever this window closes.
+  QPointer<QWidget> mainWindow;
+
+  // Cuts the track into events and fills the grid; a failure is reported and leaves the grid
+  // without events (closing then leaves the document alone).
+  void Load();
+
+  // What the window holds now, for its callers and tests.
+  const NoteTableModel& notes() const { return *model_; }
+  bool loadFailed() const { return loadFailed_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void LoadTrack(int track);
+  void FillGrid();
+  void SelectRow(int row);
+  void InsertEvent(int row, bool extend);
+  void EditEvent(int row);
+  void DeleteEvent(int row);
+  void StoreTrack(int track);
+
+  int currentRow() const;
+  void highlightRow(int row);
+  // Edit, insert and delete on the current row, as the popup, double click and keys ask.
+  void editCurrent();
+  void insertAtCurrent(bool extend);
+  void deleteCurrent();
+  void cmdReload_Click();
+  void showPopup(const QPoint& globalPosition);
+
+  NoteTableModel* model_;
+  QTableView* mfgTrac_;
+  QPushButton* cmdClose_;
+  QPushButton* cmdReload_;
+  QMenu* mnuNoteEdit_;
+  int noteLength_ = 3;
+  bool loadFailed_ = false;
+};
+
+}  // namespace tonekit::ui
