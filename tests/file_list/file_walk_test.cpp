@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <unistd.h>
+
+#include "TempDir.h"
+#include "file_list/clsFileList.h"
+
+namespace fs = std::filesystem;
+using tonekit::clsFileList;
+using tonekit::test::TempDir;
+
+namespace {
+
+const tonekit::ByteString kSome = {'x'};
+
+std::vector<std::string> names(const std::vector<std::string>& paths, const fs::path& root) {
+  std::vector<std::string> out;
+  for (const auto& p : paths) out.push_back(p.substr(root.string().size() + 1));
+  return out;
+}
+
+std::size_t indexOf(const std::vector<std::string>& v, const std::string& s) {
+  return static_cast<std::size_t>(std::find(v.begin(), v.end(), s) - v.begin());
+}
+
+TEST(FileWalk, GoesLevelByLevel) {
+  TempDir dir;
+  dir.write("top/sub1/deep/d.mld", kSome);
+  dir.write("top/sub1/b.mld", kSome);
+  dir.write("top/sub2/c.mld", kSome);
+  dir.write("top/sub2/deeper/still/e.mld", kSome);
+  dir.write("top/a.mld", kSome);
+  const auto found = names(clsFileList().GetFileList((dir / "top").string(), "*.mld"), dir / "top");
+  ASSERT_EQ(found.size(), 5u);
+  EXPECT_EQ(found[0], "a.mld");
+  // b and c in the order the system lists sub1 and sub2; d and e only after both.
+  const std::vector<std::string> middle(found.begin() + 1, found.begin() + 3);
+  EXPECT_TRUE(std::is_permutation(middle.begin(), middle.end(),
+                                  std::vector<std::string>{"sub1/b.mld", "sub2/c.mld"}.begin()));
+  EXPECT_EQ(found[3], "sub1/deep/d.mld");
+  EXPECT_EQ(found[4], "sub2/deeper/still/e.mld");
+}
+
+TEST(FileWalk, MatchesWholePathInAnyCaseAndSearchesFoldersNamedLikeFiles) {
+  TempDir dir;
+  dir.write("A.MLD", kSome);
+  dir.write("b.Mld", kSome);
+  dir.write("c.mld.bak", kSome);
+  dir.write("d.mld~", kSome);
+  dir.write(".hidden.mld", kSome);
+  dir.write(".hidden_folder/e.mld", kSome);
+  dir.write("x.mld/inner.mld", kSome);
+  auto found = names(clsFileList().GetFileList(dir.path().string(), "*.mld"), dir.path());
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::string>{".hidden.mld", ".hidden_folder/e.mld", "A.MLD", "b.Mld",
+                                             "x.mld/inner.mld"}));
+}
+
+TEST(FileWalk, SeveralPatternsShareOneWalkOrder) {
+  TempDir dir;
+  dir.write("one.mld", kSome);
+  dir.write("two.mid", kSome);
+  dir.write("three.txt", kSome);
+  dir.write("sub/four.MID", kSome);
+  auto found = names(clsFileList().GetFileList(dir.path().string(), "*.mld;*.mid"), dir.path());
+  ASSERT_EQ(found.size(), 3u);
+  EXPECT_EQ(found[2], "sub/four.MID");
+  EXPECT_LT(indexOf(found, "one.mld"), 2u);
+  EXPECT_LT(indexOf(found, "two.mid"), 2u);
+  // An empty piece matches nothing but an empty path; it does not widen the search.
+  EXPECT_EQ(clsFileList().GetFileList(dir.path().string(), "*.txt;").size(), 1u);
+  // The whole path is matched: a pattern without a leading star must name the folder too.
+  EXPECT_TRUE(clsFileList().GetFileList(dir.path().string(), "one.mld").empty());
+  EXPECT_EQ(clsFileList().GetFileList(dir.path().string(), (dir / "one.mld").string()).size(), 1u);
+}
+
+TEST(FileWalk, ResultPathsHaveOneSeparatorAfterTheFolder) {
+  TempDir dir;
+  dir.write("a.mld", kSome);
+  const auto withSlash = clsFileList().GetFileList(dir.path().string() + "/", "*.mld");
+  const auto without = clsFileList().GetFileList(dir.path().string(), "*.mld");
+  ASSERT_EQ(withSlash.size(), 1u);
+  EXPECT_EQ(withSlash, without);
+  EXPECT_EQ(withSlash[0], (dir / "a.mld").string());
+}
+
+TEST(FileWalk, NothingForNoFolderOrNoMatch) {
+  TempDir dir;
+  EXPECT_TRUE(clsFileList().GetFileList("", "*").empty());
+  EXPECT_TRUE(clsFileList().GetFileList((dir / "missing").string(), "*").empty());
+  EXPECT_TRUE(clsFileList().GetFileList(dir.path().string(), "*.mld").empty());
+  dir.write("a.txt", kSome);
+  EXPECT_TRUE(clsFileList().GetFileList(dir.path().string(), "*.mld").empty());
+  // The out list is replaced, not added to.
+  std::vector<std::string> out{"old"};
+  clsFileList().GetFileList(dir.path().string(), "*.txt", out);
+  EXPECT_EQ(out.size(), 1u);
+  EXPECT_NE(out[0], "old");
+}
+
+TEST(FileWalk, FolderLinksNeitherLoopNorLeaveTheTree) {
+  TempDir dir;
+  TempDir outside;
+  outside.write("foreign.mld", kSome);
+  dir.write("tree/a.mld", kSome);
+  dir.write("tree/sub/b.mld", kSome);
+  fs::create_directory_symlink("..", dir / "tree/sub/up");
+  fs::create_directory_symlink(dir / "tree", dir / "tree/sub/root");
+  fs::create_directory_symlink(outside.path(), dir / "tree/away");
+  fs::create_directory_symlink(dir / "tree/sub", dir / "tree/sideways");
+  // A link to a file is a file of its folder, as it is for the user.
+  fs::create_symlink(dir / "tree/a.mld", dir / "tree/sub/alias.mld");
+
+  auto found = names(clsFileList().GetFileList((dir / "tree").string(), "*.mld"), dir / "tree");
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::string>{"a.mld", "sub/alias.mld", "sub/b.mld"}));
+}
+
+TEST(FileWalk, StartFolderMayItselfBeALink) {
+  TempDir dir;
+  dir.write("real/a.mld", kSome);
+  fs::create_directory_symlink(dir / "real", dir / "link");
+  const auto found = clsFileList().GetFileList((dir / "link").string(), "*.mld");
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0], (dir / "link/a.mld").string());
+}
+
+TEST(FileWalk, UnreadableFolderContributesNothing) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every folder";
+  TempDir dir;
+  dir.write("a.mld", kSome);
+  dir.write("locked/b.mld", kSome);
+  fs::permissions(dir / "locked", fs::perms::none);
+  const auto found = clsFileList().GetFileList(dir.path().string(), "*.mld");
+  fs::permissions(dir / "locked", fs::perms::owner_all);
+  EXPECT_EQ(found.size(), 1u);
+}
+
+TEST(PatternMatch, Wildcards) {
+  using tonekit::likeMatch;
+  EXPECT_TRUE(likeMatch("/music/song.mld", "*.MLD"));
+  EXPECT_TRUE(likeMatch("a/b/c", "*"));
+  EXPECT_TRUE(likeMatch("", "*"));
+  EXPECT_FALSE(likeMatch("song.mld.bak", "*.mld"));
+  EXPECT_TRUE(likeMatch("x.mld.mld", "*.mld"));
+  EXPECT_TRUE(likeMatch("ab", "a?"));
+  EXPECT_FALSE(likeMatch("a", "a?"));
+  EXPECT_TRUE(likeMatch("きら.mld", "??.mld"));  // one character, not one byte
+  EXPECT_TRUE(likeMatch("track07.mld", "track##.mld"));
+  EXPECT_FALSE(likeMatch("track7x.mld", "track##.mld"));
+  EXPECT_TRUE(likeMatch("b.mld", "[a-c].mld"));
+  EXPECT_TRUE(likeMatch("B.mld", "[a-c].mld"));
+  EXPECT_FALSE(likeMatch("d.mld", "[a-c].mld"));
+  EXPECT_TRUE(likeMatch("d.mld", "[!a-c].mld"));
+  EXPECT_FALSE(likeMatch("a.mld", "[!a-c].mld"));
+  EXPECT_TRUE(likeMatch("-.mld", "[-x].mld"));
+  EXPECT_TRUE(likeMatch("*.mld", "[*].mld"));
+  EXPECT_FALSE(likeMatch("x.mld", "[*].mld"));
+  EXPECT_TRUE(likeMatch("[a.mld", "[a.mld"));  // no closing bracket: a plain character
+  EXPECT_TRUE(likeMatch("ab", "a[]b"));
+  EXPECT_TRUE(likeMatch(std::string("\xff.mld"), "?.mld"));
+  EXPECT_TRUE(likeMatch("aXbXc", "a*b*c"));
+  EXPECT_FALSE(likeMatch("aXbXd", "a*b*c"));
+}
+
+TEST(PatternMatch, IndexOfFirstMatchingPattern) {
+  using tonekit::FindPatternIndex;
+  EXPECT_EQ(FindPatternIndex("a.mid", {"*.mld", "*.mid", "*"}), 1);
+  EXPECT_EQ(FindPatternIndex("a.txt", {"*.mld", "*.mid"}), -1);
+  EXPECT_EQ(FindPatternIndex("a.txt", {}), -1);
+  EXPECT_EQ(tonekit::splitPatterns(";*.a;;b "), (std::vector<std::string>{"", "*.a", "", "b "}));
+  EXPECT_EQ(tonekit::CutNullChar(std::string("ab\0cd", 5)), "ab");
+  EXPECT_EQ(tonekit::CutNullChar("abc"), "abc");
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "MldTestFiles.h"
+#include "TempDir.h"
+#include "file_list/ListFile.h"
+#include "file_list/ListTexts.h"
+#include "file_list/clsOutputBuffer.h"
+#include "file_list/clsStringUtil.h"
+
+using namespace tonekit;
+using tonekit::test::sjis;
+using tonekit::test::TempDir;
+
+namespace {
+
+ByteString raw(const std::string& s) { return ByteString(s.begin(), s.end()); }
+
+MLDList sampleRows() {
+  return {
+      {"/music/a.mld", sjis("きらきら星")},
+      {"/music/b.mld", raw("say \"hi\", then, \"bye\"")},
+      {"/music/c.mld", {}},
+      {"/music/d.mld", raw("\"")},
+      {"/music/ｶﾅ/e.mld", sjis("ｶｴﾙﾉｳﾀ かえるの合唱")},
+  };
+}
+
+TEST(ListFile, WrittenBytesAreTheLineFormat) {
+  const MLDList rows{{"/m/a.mld", sjis("星")}, {"/m/b.mld", {}}};
+  const ByteString expected = raw("\"/m/a.mld\",\"\x90\xaf\"\r\n\"/m/b.mld\",\"\"\r\n\r\n");
+  EXPECT_EQ(listFileBytes(rows), expected);
+  EXPECT_EQ(listLineBytes(rows[1]), raw("\"/m/b.mld\",\"\"\r\n"));
+  // Paths are code page 932 in the file, like titles.
+  EXPECT_EQ(listLineBytes({"/ｶ.mld", {}}), raw("\"/\xb6.mld\",\"\"\r\n"));
+  EXPECT_EQ(listFileBytes({}), raw("\r\n"));
+}
+
+TEST(ListFile, SavedListLoadsBackUnchanged) {
+  TempDir dir;
+  const auto file = dir / "list.csv";
+  appendListFile(file, sampleRows());
+  const ListFileContent loaded = readListFile(file);
+  EXPECT_TRUE(loaded.hadLines);
+  EXPECT_EQ(loaded.items, sampleRows());
+}
+
+TEST(ListFile, TitlesThatAreNoTextSurviveSaveAndLoad) {
+  // A lone lead byte, a lead byte before a comma, an unassigned pair, a byte the code page
+  // lacks: none decodes, all must come back as they were.
+  const MLDList rows{{"/m/a.mld", raw("\x81")},
+                     {"/m/b.mld", raw("ab\x82,c")},
+                     {"/m/c.mld", raw("\x85\x40\xa0\xfd")},
+                     {"/m/d.mld", raw("\x82\xff\"x")}};
+  for (const auto& row : rows) ASSERT_FALSE(roundTripsCp932(row.MLDTitle));
+  const ListFileContent loaded = parseListFile(listFileBytes(rows));
+  EXPECT_EQ(loaded.items, rows);
+}
+
+TEST(ListFile, AppendingKeepsEveryList) {
+  TempDir dir;
+  const auto file = dir / "list.csv";
+  const MLDList first{{"/m/1.mld", sjis("一")}};
+  const MLDList second{{"/m/2.mld", sjis("二")}, {"/m/3.mld", sjis("三")}};
+  appendListFile(file, first);
+  appendListFile(file, second);
+  ByteString expected = listFileBytes(first);
+  const ByteString tail = listFileBytes(second);
+  expected.insert(expected.end(), tail.begin(), tail.end());
+  EXPECT_EQ(TempDir::read(file), expected);
+  MLDList all = first;
+  all.insert(all.end(), second.begin(), second.end());
+  EXPECT_EQ(readListFile(file).items, all);
+}
+
+TEST(ListFile, ReaderAcceptsWhatPeopleAndSpreadsheetsWrite) {
+  // Without quotes, a lone CR as line end, a line with only a path, a space before a quote.
+  const auto loaded = parseListFile(raw("/m/a.mld,plain title\r/m/only-path.mld\r\n"
+                                        "\"/m/b.mld\", \"spaced\"\r\n\r\n\r\n\"/m/c.mld\",\"last\""));
+  ASSERT_EQ(loaded.items.size(), 3u);
+  EXPECT_EQ(loaded.items[0], (clsMLDListItem{"/m/a.mld", raw("plain title")}));
+  EXPECT_EQ(loaded.items[1], (clsMLDListItem{"/m/b.mld", raw(" \"spaced")}));
+  EXPECT_EQ(loaded.items[2], (clsMLDListItem{"/m/c.mld", raw("last")}));
+  // A comma in the path goes to the title.
+  EXPECT_EQ(parseListFile(raw("\"/m/x,y.mld\",\"t\"")).items[0],
+            (clsMLDListItem{"/m/x", raw("y.mld\",\"t")}));
+}
+
+TEST(ListFile, LineFeedsAloneDoNotEndALine) {
+  const auto loaded = parseListFile(raw("\"/m/a.mld\",\"one\"\n\"/m/b.mld\",\"two\"\n"));
+  ASSERT_EQ(loaded.items.size(), 1u);
+  EXPECT_EQ(loaded.items[0].MLDPath, "/m/a.mld");
+  EXPECT_EQ(loaded.items[0].MLDTitle, raw("one\"\n\"/m/b.mld\",\"two\"\n"));
+}
+
+TEST(ListFile, TellsAnEmptyFileFromOneWithoutRows) {
+  EXPECT_FALSE(parseListFile({}).hadLines);
+  EXPECT_FALSE(parseListFile(raw("\r\n\r\r\n")).hadLines);
+  const auto noComma = parseListFile(raw("just a line\r\nanother\r\n"));
+  EXPECT_TRUE(noComma.hadLines);
+  EXPECT_TRUE(noComma.items.empty());
+}
+
+TEST(ListFile, ReadingAMissingFileFails) {
+  TempDir dir;
+  try {
+    readListFile(dir / "none.csv");
+    FAIL();
+  } catch (const Failure& f) {
+    EXPECT_EQ(f.number(), err::FileNotFound);
+  }
+}
+
+TEST(OutputBuffer, AppendsTextAndOneLineEnd) {
+  TempDir dir;
+  const auto file = dir / "out.txt";
+  clsOutputBuffer buffer;
+  buffer.AddBuffer("星,");
+  buffer.AddBytes(raw("\xff"));
+  buffer.FileOutput(file);
+  buffer.FileOutput(file);  // the buffer is kept
+  EXPECT_EQ(TempDir::read(file), raw("\x90\xaf,\xff\r\n\x90\xaf,\xff\r\n"));
+  buffer.Clear();
+  EXPECT_TRUE(buffer.bytes().empty());
+}
+
+TEST(OutputBuffer, FailureCarriesItsNumberSourceAndText) {
+  TempDir dir;
+  clsOutputBuffer buffer;
+  buffer.AddBuffer("x");
+  for (const std::filesystem::path& target : {dir.path(), dir / "missing-folder" / "out.csv"}) {
+    try {
+      buffer.FileOutput(target);
+      FAIL() << target;
+    } catch (const Failure& f) {
+      EXPECT_EQ(f.number(), -2147221502L);
+      EXPECT_EQ(f.source(), "OutputBuffer.FileOutput");
+      EXPECT_EQ(f.description(), "出力失敗");
+    }
+  }
+  if (std::filesystem::exists("/dev/full")) {
+    EXPECT_THROW(buffer.FileOutput("/dev/full"), Failure);
+  }
+}
+
+TEST(StringUtil, CutSideDQuart) {
+  const clsStringUtil util;
+  auto cut = [&](std::string s) {
+    util.CutSideDQuart(s);
+    return s;
+  };
+  EXPECT_EQ(cut("\"abc\""), "abc");
+  EXPECT_EQ(cut("\""), "");
+  EXPECT_EQ(cut("\"\""), "");
+  EXPECT_EQ(cut("abc\""), "abc");
+  EXPECT_EQ(cut("\"abc"), "abc");
+  EXPECT_EQ(cut("\"\"\"\""), "\"\"");
+  EXPECT_EQ(cut(""), "");
+}
+
+TEST(StringUtil, ArrayToString) {
+  const clsStringUtil util;
+  std::string result = "kept";
+  util.ArrayToString({}, 0, result, ",");
+  EXPECT_EQ(result, "kept");
+  util.ArrayToString({"a", "b"}, 2, result, ",");
+  EXPECT_EQ(result, "kept");
+  util.ArrayToString({"a", "b", "c"}, 1, result, ",");
+  EXPECT_EQ(result, "b,c");
+  util.ArrayToString({"a", "b", ""}, 0, result, "--");
+  EXPECT_EQ(result, "a--b--");
+}
+
+}  // namespace
