@@ -1,0 +1,27 @@
+#include "file_list/ui/OpenListView.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include "file_list/ui/frmMLDList.h"
+#include "platform/Platform.h"
+
+namespace tonekit::ui {
+
+void openListView(QWidget* mainWindow) {
+  guarded(mainWindow, [mainWindow] {
+    // Made before the main window hides: should making it fail, the main window stays.
+    auto* list = new frmMLDList();
+    list->setAttribute(Qt::WA_DeleteOnClose);
+    if (mainWindow) {
+      QPointer<QWidget> owner(mainWindow);
+      QObject::connect(list, &frmMLDList::unloaded, mainWindow, [owner] {
+        if (owner) owner->show();
+      });
+      mainWindow->hide();
+    }
+    list->show();
+  });
+}
+
+}  // namespace tonekit::ui

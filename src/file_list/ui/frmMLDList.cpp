@@ -1,0 +1,364 @@
+#include "file_list/ui/frmMLDList.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include <cmath>
+
+#include "core/AppFolder.h"
+#include "core/CodePage.h"
+#include "core/MessageSink.h"
+#include "file_list/BatchUpdate.h"
+#include "file_list/ListFile.h"
+#include "file_list/ListMaker.h"
+#include "file_list/ListTexts.h"
+#include "file_list/ui/MLDListModel.h"
+#include "file_list/ui/frmListEdit.h"
+#include "file_list/ui/frmWait.h"
+#include "platform/Platform.h"
+#include "platform/Twips.h"
+
+namespace tonekit::ui {
+
+namespace {
+
+constexpr int kGridLeft = 240, kGridTop = 1080, kGridWidth = 6615, kGridHeight = 3855;
+// The row-number column: wide enough for five digits.
+constexpr int kRowNumberWidth = 600;
+constexpr int kTickMilliseconds = 200;
+constexpr int kVisibleMessageChars = 30;
+constexpr int kMessageLeadingSpaces = 11;
+constexpr const char* kScrollText =
+    "選択したフォルダ以下に含まれるMLDファイルのリストです。ダブルクリックすることによりリスト内容の編集ができますが、"
+    "いったんCSV形式のファイルに出力して、Excelやテキストエディタで編集後、再度読み込みを行った方が、"
+    "作業効率がいいと思います。";
+
+void place(QWidget* widget, int left, int top, int width, int height) {
+  widget->setGeometry(twipsToPixelsX(left, widget), twipsToPixels(top, widget), twipsToPixelsX(width, widget),
+                      twipsToPixels(height, widget));
+}
+
+QString text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+std::filesystem::path fsPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
+
+Icon iconOf(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information: return Icon::Information;
+    case MessageIcon::Question: return Icon::Question;
+    case MessageIcon::Warning: return Icon::Warning;
+    case MessageIcon::Critical: return Icon::Critical;
+    case MessageIcon::None: break;
+  }
+  return Icon::None;
+}
+
+// The reader's own messages, shown as they come.
+class PlatformMessages : public MessageSink {
+ public:
+  explicit PlatformMessages(QWidget* parent) : parent_(parent) {}
+  void message(const std::string& message, MessageIcon icon) override {
+    platform().message(parent_, QString::fromStdString(message), iconOf(icon));
+  }
+
+ private:
+  QWidget* parent_;
+};
+
+FileDialogOptions listFileDialog(const char* title) {
+  FileDialogOptions options;
+  options.title = text(title);
+  options.filter = text(kListFileFilter);
+  options.startFolder = QString::fromStdString(writableProgramFolder().string());
+  return options;
+}
+
+}  // namespace
+
+// The wait window stands in for the list window while a long command runs. Ending it shows the
+// list window again before the wait window goes, however the command ended, so the user is never
+// left without a window.
+class frmMLDList::WaitSteps {
+ public:
+  explicit WaitSteps(frmMLDList& list) : list_(list) {
+    auto* wait = new frmWait();
+    wait->move(list.frameGeometry().center() - wait->rect().center());
+    list_.wait_ = wait;
+    wait->show();
+    list_.hide();
+    platform().processEvents();
+  }
+  ~WaitSteps() {
+    list_.show();
+    frmWait* wait = list_.wait_;
+    list_.wait_ = nullptr;
+    if (wait) {
+      wait->close();
+      delete wait;
+    }
+  }
+  WaitSteps(const WaitSteps&) = delete;
+  WaitSteps& operator=(const WaitSteps&) = delete;
+
+ private:
+  frmMLDList& list_;
+};
+
+frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFolder_(writableProgramFolder()) {
+  setObjectName("frmMLDList");
+  setWindowTitle(QStringLiteral("MLD List"));
+  setFixedSize(twipsToPixelsX(7080, this), twipsToPixels(5415, this));
+
+  auto button = [this](const char* name, const char* caption, const char* tip, QStyle::StandardPixmap picture,
+                       int left) {
+    auto* b = new QToolButton(this);
+    b->setObjectName(name);
+    b->setText(text(caption));
+    if (tip) b->setToolTip(text(tip));
+    b->setIcon(style()->standardIcon(picture));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    place(b, left, 120, 1335, 615);
+    return b;
+  };
+  cmdExecute_ = button("cmdExecute", "ﾘｽﾄ内容反映", "リスト内容をファイルに反映します", QStyle::SP_DialogApplyButton, 240);
+  cmdMakeList_ = button("cmdMakeList", "MLDﾘｽﾄ作成", "指定したディレクトリ以下のMLDファイルのリストを作成します",
+                        QStyle::SP_FileDialogContentsView, 1560);
+  cmdLoadList_ =
+      button("cmdLoadList", "MLDﾘｽﾄ読込", "CSV形式のファイルリストをロードします", QStyle::SP_DialogOpenButton, 2880);
+  cmdSaveList_ =
+      button("cmdSaveList", "MLDﾘｽﾄ保存", "ファイルリストをCSV形式でセーブします", QStyle::SP_DialogSaveButton, 4200);
+  cmdClose_ = button("cmdClose", "閉じる", nullptr, QStyle::SP_DialogCloseButton, 5520);
+  cmdExecute_->setEnabled(false);
+  cmdSaveList_->setEnabled(false);
+
+  auto* separator = new QFrame(this);
+  separator->setObjectName("Frame2");
+  separator->setFrameShape(QFrame::HLine);
+  separator->setFrameShadow(QFrame::Sunken);
+  place(separator, 240, 840, 6615, 120);
+
+  // Made before the grid, so that the grid covers it once it shows.
+  lblCaption_ = new QLabel(text("ファイルリストを作成するか、ロードしてください。"), this);
+  lblCaption_->setObjectName("lblCaption");
+  place(lblCaption_, 480, 1080, 6045, 285);
+
+  model_ = new MLDListModel(this);
+  mfgMLDList_ = new QTableView(this);
+  mfgMLDList_->setObjectName("mfgMLDList");
+  mfgMLDList_->setModel(model_);
+  mfgMLDList_->setToolTip(text("ダブルクリックすることにより編集ができます。"));
+  mfgMLDList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  mfgMLDList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  mfgMLDList_->setSelectionMode(QAbstractItemView::SingleSelection);
+  mfgMLDList_->setWordWrap(false);
+  mfgMLDList_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  mfgMLDList_->verticalHeader()->setFixedWidth(twipsToPixelsX(kRowNumberWidth, this));
+  mfgMLDList_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+  place(mfgMLDList_, kGridLeft, kGridTop, kGridWidth, kGridHeight);
+  mfgMLDList_->hide();
+  // A double click anywhere in the grid edits the current row.
+  mfgMLDList_->viewport()->installEventFilter(this);
+
+  lblMessage_ = new QLabel(this);
+  lblMessage_->setObjectName("lblMessage");
+  lblMessage_->setTextFormat(Qt::PlainText);
+  place(lblMessage_, 240, 5040, 6615, 255);
+
+  connect(cmdExecute_, &QAbstractButton::clicked, this, [this] { cmdExecute_Click(); });
+  connect(cmdMakeList_, &QAbstractButton::clicked, this, [this] { cmdMakeList_Click(); });
+  connect(cmdLoadList_, &QAbstractButton::clicked, this, [this] { cmdLoadList_Click(); });
+  connect(cmdSaveList_, &QAbstractButton::clicked, this, [this] { cmdSaveList_Click(); });
+  connect(cmdClose_, &QAbstractButton::clicked, this, [this] { cmdClose_Click(); });
+
+  ScrollMessage = QString(kMessageLeadingSpaces, QChar(' ')) + text(kScrollText);
+  lblMessage_->setToolTip(text(kScrollText));
+  tmrScrollMessage_ = new QTimer(this);
+  tmrScrollMessage_->setObjectName("tmrScrollMessage");
+  tmrScrollMessage_->setInterval(kTickMilliseconds);
+  connect(tmrScrollMessage_, &QTimer::timeout, this, [this] { tmrScrollMessage_Timer(); });
+  tmrScrollMessage_->start();
+}
+
+frmMLDList::~frmMLDList() { delete wait_; }
+
+std::filesystem::path frmMLDList::errorFilePath() const { return errorFolder_ / kErrorFileName; }
+
+QWidget* frmMLDList::messageParent() { return wait_ ? static_cast<QWidget*>(wait_) : this; }
+
+QString frmMLDList::displayTitle(const ByteString& title) const {
+  // The grid always took a row's cells as one TAB-separated text: a TAB ends the title's cell.
+  QString shown = QString::fromStdString(decodeCp932(title));
+  const qsizetype tab = shown.indexOf('\t');
+  if (tab >= 0) shown.truncate(tab);
+  return shown;
+}
+
+void frmMLDList::selectRow(int row) {
+  if (row < 0 || row >= model_->rowCount()) return;
+  mfgMLDList_->setCurrentIndex(model_->index(row, MLDListModel::kPathColumn));
+  mfgMLDList_->selectionModel()->select(model_->index(row, MLDListModel::kPathColumn),
+                                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void frmMLDList::ShowList() {
+  std::vector<MLDListModel::Line> lines;
+  lines.reserve(MLDListItems.size());
+  for (const auto& item : MLDListItems) lines.push_back({QString::fromStdString(item.MLDPath), displayTitle(item.MLDTitle)});
+  model_->setLines(std::move(lines));
+
+  // Half of the room beside the row numbers each, the title a little less; whole twips, halves
+  // to the even neighbour.
+  const double half = (kGridWidth - kRowNumberWidth) / 2.0;
+  mfgMLDList_->setColumnWidth(MLDListModel::kPathColumn,
+                              twipsToPixelsX(static_cast<int>(std::nearbyint(half)), this));
+  mfgMLDList_->setColumnWidth(MLDListModel::kTitleColumn,
+                              twipsToPixelsX(static_cast<int>(std::nearbyint(half - 400)), this));
+
+  // Once a list with rows has shown, saving and applying stay possible.
+  if (!MLDListItems.empty()) {
+    cmdExecute_->setEnabled(true);
+    cmdSaveList_->setEnabled(true);
+  }
+  selectRow(0);
+  mfgMLDList_->show();
+  mfgMLDList_->raise();
+}
+
+void frmMLDList::ResetList() {
+  MLDListItems.clear();
+  // The grid never shows rows that the list no longer has.
+  if (model_->rowCount() > 0) model_->setLines({});
+}
+
+void frmMLDList::cmdMakeList_Click() {
+  guarded(this, [this] {
+    const auto folder = platform().chooseFolder(this, text(kFolderSelectTitle));
+    if (!folder || folder->isEmpty()) return;
+    WaitSteps wait(*this);
+    PlatformMessages messages(messageParent());
+    MLDList found = makeMLDList(folder->toStdString(), &messages);
+    if (found.empty()) {
+      platform().message(messageParent(), text(kNoMldFilesMessage), Icon::Information);
+      return;
+    }
+    ResetList();
+    MLDListItems = std::move(found);
+    ShowList();
+  });
+}
+
+void frmMLDList::cmdSaveList_Click() {
+  guarded(this, [this] {
+    if (MLDListItems.empty()) {
+      platform().message(this, text(kNoListMessage), Icon::Information);
+      return;
+    }
+    FileDialogOptions options = listFileDialog(kSaveListDialogTitle);
+    options.confirmOverwrite = true;
+    const auto file = platform().saveFile(this, options);
+    if (!file || file->isEmpty()) return;
+    WaitSteps wait(*this);
+    appendListFile(fsPath(*file), MLDListItems);
+  });
+}
+
+void frmMLDList::cmdLoadList_Click() {
+  guarded(this, [this] {
+    FileDialogOptions options = listFileDialog(kLoadListDialogTitle);
+    options.existingOnly = true;
+    const auto file = platform().openFile(this, options);
+    if (!file || file->isEmpty()) return;
+    // Read first: a file that cannot be read leaves the current list as it is.
+    ListFileContent content = readListFile(fsPath(*file));
+    ResetList();
+    if (!content.hadLines) {
+      platform().message(this, text(kNoListInFileMessage), Icon::Information);
+      return;
+    }
+    WaitSteps wait(*this);
+    MLDListItems = std::move(content.items);
+    ShowList();
+  });
+}
+
+void frmMLDList::cmdExecute_Click() {
+  guarded(this, [this] {
+    WaitSteps wait(*this);
+    if (MLDListItems.empty()) {
+      platform().message(messageParent(), text(kNoListMessage), Icon::Information);
+      return;
+    }
+    if (platform().message(messageParent(), text(kUpdateConfirmMessage), Icon::Question, Buttons::OkCancel) !=
+        Answer::Ok)
+      return;
+    PlatformMessages messages(messageParent());
+    BatchUpdateJob job(MLDListItems, errorFilePath(), &messages);
+    const BatchSummary summary = job.run();
+    // Without the error file the user could not find the failed rows: report it instead of
+    // the closing messages.
+    if (summary.errorFileFailure) throw *summary.errorFileFailure;
+    if (summary.errorFileWritten)
+      platform().message(messageParent(), QString::fromStdString(job.errorFileMessage()), Icon::Information);
+    platform().message(messageParent(), text(kUpdateDoneMessage), Icon::Information);
+  });
+}
+
+void frmMLDList::cmdClose_Click() { close(); }
+
+void frmMLDList::mfgMLDList_DblClick() {
+  guarded(this, [this] {
+    if (MLDListItems.empty()) {
+      platform().message(this, text(kNoListMessage), Icon::Information);
+      return;
+    }
+    const QModelIndex current = mfgMLDList_->currentIndex();
+    if (!current.isValid()) return;
+    const int row = current.row();
+    if (row < 0 || static_cast<std::size_t>(row) >= MLDListItems.size()) return;
+    clsMLDListItem& item = MLDListItems[static_cast<std::size_t>(row)];
+
+    frmListEdit editor(this);
+    editor.MLDPath = item.MLDPath;
+    editor.MLDTitle = item.MLDTitle;
+    editor.Load();
+    platform().execDialog(editor);
+    if (editor.MLDTitle == item.MLDTitle) return;
+    item.MLDTitle = editor.MLDTitle;
+    model_->setTitle(row, displayTitle(item.MLDTitle));
+    selectRow(row);
+  });
+}
+
+void frmMLDList::tmrScrollMessage_Timer() {
+  if (ScrollMessage.isEmpty()) return;
+  ScrollMessage = ScrollMessage.mid(1) + ScrollMessage.front();
+  lblMessage_->setText(ScrollMessage.left(kVisibleMessageChars));
+}
+
+void frmMLDList::closeEvent(QCloseEvent* event) {
+  // Whoever opened the list shows again before this window goes, so the program always has a
+  // window on screen.
+  emit unloaded();
+  QWidget::closeEvent(event);
+}
+
+bool frmMLDList::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == mfgMLDList_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    // Let the press select the row under the pointer first, as a single click would.
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QModelIndex under = mfgMLDList_->indexAt(mouse->position().toPoint());
+    if (under.isValid()) mfgMLDList_->setCurrentIndex(under);
+    mfgMLDList_DblClick();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace tonekit::ui

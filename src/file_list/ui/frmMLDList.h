@@ -1,0 +1,87 @@
+#pragma once
+// The MLD list window: makes a list of the MLD files below a folder, shows their paths and
+// titles, saves and loads the list as a CSV file, edits one row's title and writes the titles of
+// all rows back into their files.
+
+#include <QString>
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+
+#include "file_list/clsMLDListItem.h"
+
+class QAbstractButton;
+class QLabel;
+class QTableView;
+class QTimer;
+
+namespace tonekit::ui {
+
+class MLDListModel;
+class frmWait;
+
+class frmMLDList : public QWidget {
+  Q_OBJECT
+ public:
+  explicit frmMLDList(QWidget* parent = nullptr);
+  ~frmMLDList() override;
+
+  // The rows; grid row r shows element r-1.
+  tonekit::MLDList MLDListItems;
+  // The ticker's text; it turns by one character per tick.
+  QString ScrollMessage;
+
+  // Where "ExecuteError.csv" goes: the program's folder, or the per-user data folder where that
+  // cannot be written.
+  std::filesystem::path errorFolder() const { return errorFolder_; }
+  void setErrorFolder(std::filesystem::path folder) { errorFolder_ = std::move(folder); }
+  std::filesystem::path errorFilePath() const;
+
+  // Shows MLDListItems in the grid.
+  void ShowList();
+  // Drops every row (the grid empties with it).
+  void ResetList();
+
+  // The window's events, public so that a test (or a menu) can fire them like a click does.
+  void cmdMakeList_Click();
+  void cmdLoadList_Click();
+  void cmdSaveList_Click();
+  void cmdExecute_Click();
+  void cmdClose_Click();
+  void mfgMLDList_DblClick();
+  void tmrScrollMessage_Timer();
+
+  // While a long command runs: the wait window standing in for this one, else nothing.
+  frmWait* waitWindow() const { return wait_; }
+
+ signals:
+  // The window is closing: whoever opened it takes over again.
+  void unloaded();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  class WaitSteps;
+  friend class WaitSteps;
+
+  QWidget* messageParent();
+  QString displayTitle(const tonekit::ByteString& title) const;
+  void selectRow(int row);
+
+  QAbstractButton* cmdExecute_ = nullptr;
+  QAbstractButton* cmdMakeList_ = nullptr;
+  QAbstractButton* cmdLoadList_ = nullptr;
+  QAbstractButton* cmdSaveList_ = nullptr;
+  QAbstractButton* cmdClose_ = nullptr;
+  QTableView* mfgMLDList_ = nullptr;
+  MLDListModel* model_ = nullptr;
+  QLabel* lblCaption_ = nullptr;
+  QLabel* lblMessage_ = nullptr;
+  QTimer* tmrScrollMessage_ = nullptr;
+  frmWait* wait_ = nullptr;
+  std::filesystem::path errorFolder_;
+};
+
+}  // namespace tonekit::ui
