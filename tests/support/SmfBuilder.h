@@ -1,0 +1,52 @@
+#pragma once
+// Small Standard MIDI Files put together from their parts, for the tests.
+
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
+
+#include "core/ByteString.h"
+
+namespace tonekit::smftest {
+
+inline ByteString operator+(ByteString a, const ByteString& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// Seven bits a byte, most significant group first.
+inline ByteString vlq(std::uint32_t value) {
+  ByteString out{static_cast<std::uint8_t>(value & 0x7F)};
+  while (value >>= 7) out.insert(out.begin(), static_cast<std::uint8_t>(0x80 | (value & 0x7F)));
+  return out;
+}
+
+inline ByteString word(std::uint16_t v) { return {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)}; }
+
+inline ByteString header(std::uint16_t format, std::uint16_t tracks, std::uint16_t division) {
+  return bytesOf("MThd") + ByteString{0, 0, 0, 6} + word(format) + word(tracks) + word(division);
+}
+
+// A meta event with delta time 0.
+inline ByteString meta(std::uint8_t type, const ByteString& data) {
+  return ByteString{0x00, 0xFF, type} + vlq(static_cast<std::uint32_t>(data.size())) + data;
+}
+inline ByteString meta(std::uint8_t type, std::string_view ascii) { return meta(type, bytesOf(ascii)); }
+
+inline ByteString noteOnOff(std::uint8_t key = 60) {
+  return ByteString{0x00, 0x90, key, 0x64, 0x60, 0x80, key, 0x00};
+}
+
+// A track chunk of the events given, closed by end of track, with its true length.
+inline ByteString track(std::initializer_list<ByteString> events) {
+  ByteString body;
+  for (const auto& e : events) body = body + e;
+  body = body + ByteString{0x00, 0xFF, 0x2F, 0x00};
+  const auto n = static_cast<std::uint32_t>(body.size());
+  return bytesOf("MTrk") +
+         ByteString{static_cast<std::uint8_t>(n >> 24), static_cast<std::uint8_t>(n >> 16),
+                    static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)} +
+         body;
+}
+
+}  // namespace tonekit::smftest
