@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../file_list/MldTestFiles.h"
+#include "RunProcess.h"
+#include "TempDir.h"
+#include "file_list/ListFile.h"
+#include "file_list/ListMaker.h"
+
+namespace fs = std::filesystem;
+using namespace tonekit;
+using tonekit::test::runCli;
+using tonekit::test::sjis;
+using tonekit::test::TempDir;
+using tonekit::test::titleOf;
+using tonekit::test::writeMld;
+
+namespace {
+
+std::string asText(const ByteString& b) { return std::string(b.begin(), b.end()); }
+
+TEST(CliList, PrintsWhatSavingTheListAppends) {
+  TempDir dir;
+  writeMld(dir / "tree/a.mld", sjis("きらきら星"));
+  writeMld(dir / "tree/sub/B.MLD", ByteString{0x81, ',', '"'}, true, "kaeru.mld");
+  dir.write("tree/sub/bad.mld", ByteString{'x'});
+  dir.write("tree/sub/c.mld.bak", ByteString{'x'});
+  const std::string tree = (dir / "tree").string();
+
+  const auto r = runCli({"list", tree});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, asText(listFileBytes(makeMLDList(tree))));
+  EXPECT_NE(r.out.find("\"" + (dir / "tree/a.mld").string() + "\",\"" + asText(sjis("きらきら星")) + "\"\r\n"),
+            std::string::npos);
+  EXPECT_EQ(r.out.substr(r.out.size() - 5), "\"\r\n\r\n");
+
+  // Saved to a file, the output is a list file that loads back to the same rows.
+  dir.write("list.csv", ByteString(r.out.begin(), r.out.end()));
+  EXPECT_EQ(readListFile(dir / "list.csv").items, makeMLDList(tree));
+}
+
+TEST(CliList, PatternsAndReaderMessages) {
+  TempDir dir;
+  ByteString odd = TempDir::read(writeMld(dir / "a.mld", sjis("星")));
+  odd[12] = 3;  // more tracks claimed than there are
+  dir.write("a.mld", odd);
+  dir.write("b.mid", ByteString{'M', 'T', 'h', 'd'});
+  const auto r = runCli({"list", dir.path().string(), "--pattern", "*.mid;*.mld"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_NE(r.out.find("b.mid\",\"\"\r\n"), std::string::npos);
+  EXPECT_NE(r.err.find(kTrackCountMismatchMessage), std::string::npos);
+}
+
+TEST(CliList, NoFileFound) {
+  TempDir dir;
+  dir.write("readme.txt", ByteString{'x'});
+  for (const auto& folder : {dir.path().string(), (dir / "missing").string()}) {
+    const auto r = runCli({"list", folder});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "mldファイルがありません。\n");
+  }
+}
+
+TEST(CliApply, WritesChangedTitlesAndReportsFailures) {
+  TempDir dir;
+  const auto a = writeMld(dir / "a.mld", sjis("元"));
+  const auto b = writeMld(dir / "b.mld", sjis("同じ"));
+  const MLDList rows{{a.string(), sjis("新しい")}, {b.string(), sjis("同じ")}, {(dir / "gone.mld").string(), sjis("x")}};
+  appendListFile(dir / "list.csv", rows);
+  const auto errors = dir / "errors.csv";
+
+  auto r = runCli({"apply", (dir / "list.csv").string(), "--errors", errors.string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "written 1, unchanged 1, failed 1\n");
+  EXPECT_EQ(titleOf(a), sjis("新しい"));
+  EXPECT_EQ(TempDir::read(errors), listFileBytes({rows[2]}));
+
+  // Applying the same list again changes nothing more; the failed row is appended again.
+  r = runCli({"apply", (dir / "list.csv").string(), "--errors", errors.string()});
+  EXPECT_EQ(r.out, "written 0, unchanged 2, failed 1\n");
+  EXPECT_EQ(readListFile(errors).items.size(), 2u);
+
+  appendListFile(dir / "good.csv", {rows[0], rows[1]});
+  r = runCli({"apply", (dir / "good.csv").string(), "--errors", (dir / "none.csv").string()});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "written 0, unchanged 2, failed 0\n");
+  EXPECT_FALSE(fs::exists(dir / "none.csv"));
+}
+
+TEST(CliApply, ListFilesWithoutAList) {
+  TempDir dir;
+  dir.write("empty.csv", ByteString{'\r', '\n'});
+  dir.write("nocomma.csv", ByteString{'a', '\r', '\n'});
+  auto r = runCli({"apply", (dir / "empty.csv").string(), "--errors", (dir / "e.csv").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "ファイルからリスト情報を読み込めませんでした。\n");
+  r = runCli({"apply", (dir / "nocomma.csv").string(), "--errors", (dir / "e.csv").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "リストがありません。\n");
+  r = runCli({"apply", (dir / "missing.csv").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err.rfind("53:", 0), 0u);
+}
+
+TEST(CliApply, ErrorFileThatCannotBeWrittenFailsTheRun) {
+  TempDir dir;
+  appendListFile(dir / "list.csv", {{(dir / "gone.mld").string(), sjis("x")}});
+  const auto r = runCli({"apply", (dir / "list.csv").string(), "--errors", dir.path().string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "written 0, unchanged 0, failed 1\n");
+  EXPECT_NE(r.err.find("-2147221502:OutputBuffer.FileOutput:出力失敗"), std::string::npos);
+}
+
+}  // namespace
