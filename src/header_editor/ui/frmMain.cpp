@@ -1,0 +1,609 @@
+#include "header_editor/ui/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QStyle>
+
+#include "core/AppFolder.h"
+#include "core/CodePage.h"
+#include "core/Failure.h"
+#include "core/MessageSink.h"
+#include "header_editor/ui/frmVersion.h"
+#include "platform/Platform.h"
+#include "platform/Twips.h"
+
+namespace tonekit::ui {
+
+namespace {
+
+// The window's classic geometry, in twips. The heights are the window's own, menu bar included;
+// a window manager's title bar comes on top of them.
+constexpr int kWindowWidth = 9000;
+constexpr int kNormalHeight = 3405;
+constexpr int kExpertHeight = 10590;
+constexpr int kFrameLeft = 120;
+constexpr int kFrameWidth = 8760;
+constexpr int kInfoTopNormal = 1560;
+constexpr int kInfoHeightNormal = 975;
+constexpr int kInfoTopExpert = 4920;
+constexpr int kInfoHeightExpert = 4815;
+constexpr int kRowHeight = 315;
+
+const char* const kOpenTitle = "読み込みMLDファイル選択";
+const char* const kOpenFilter = "iメロディファイル (*.mld)|*.mld|SMFファイル（*.mid)|*.mid";
+const char* const kSaveTitle = "保存先ファイル選択";
+const char* const kSaveFilter = "iメロディファイル (*.mld)|*.mld";
+const char* const kNoFileMessage = "ファイルが存在しません。 - ";
+const char* const kTracCountMessage = "トラック数を解析できませんでした。";
+const char* const kMajorMessage = "メジャータイプを解析できませんでした。";
+const char* const kMinorMessage = "マイナータイプを解析できませんでした。";
+// A read that stopped at an unknown tag holds only the header: a save would drop the rest.
+const char* const kIncompleteSaveMessage =
+    "このファイルは読み込みが途中で止まったため、保存できません。\r\n"
+    "（読み込めなかったインフォメーション部とトラック部が、保存したファイルから失われるためです）";
+const char* const kNotBuiltIn = "(この機能はまだ組み込まれていません)";
+
+QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QString programFolder() { return QFile::decodeName(executableFolder().c_str()); }
+
+// The reader's own messages, shown while it works.
+class WindowMessages : public MessageSink {
+ public:
+  explicit WindowMessages(QWidget* parent) : parent_(parent) {}
+  void message(const std::string& text, MessageIcon icon) override {
+    Icon shown = Icon::None;
+    switch (icon) {
+      case MessageIcon::None: shown = Icon::None; break;
+      case MessageIcon::Information: shown = Icon::Information; break;
+      case MessageIcon::Question: shown = Icon::Question; break;
+      case MessageIcon::Warning: shown = Icon::Warning; break;
+      case MessageIcon::Critical: shown = Icon::Critical; break;
+    }
+    platform().message(parent_, QString::fromStdString(text), shown);
+  }
+
+ private:
+  QWidget* parent_;
+};
+
+std::uint8_t firstByte(const ByteString& bytes, const char* what) {
+  if (bytes.empty()) throw Failure::of(err::IndexOutOfRange, std::string("(") + what + "が空です)");
+  return bytes[0];
+}
+
+QButtonGroup* groupOf(QObject* owner, std::initializer_list<QRadioButton*> buttons) {
+  auto* group = new QButtonGroup(owner);
+  group->setExclusive(true);
+  int id = 0;
+  for (QRadioButton* b : buttons) group->addButton(b, id++);
+  return group;
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+  setObjectName("frmMain");
+  setWindowTitle(qs(kAppName));
+  buildWindow();
+  buildMenus();
+  ClearInfoPart();
+  SetNormalLayout();
+}
+
+frmMain::~frmMain() = default;
+
+QLabel* frmMain::addLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  place(label, left, top, width, kRowHeight);
+  return label;
+}
+
+void frmMain::place(QWidget* widget, int left, int top, int width, int height) {
+  widget->setGeometry(twipsToPixelsX(left, this), twipsToPixels(top, this), twipsToPixelsX(width, this),
+                      twipsToPixels(height, this));
+}
+
+void frmMain::buildWindow() {
+  auto* central = new QWidget(this);
+  central->setObjectName("centralWidget");
+  setCentralWidget(central);
+
+  addLabel(central, "lblPath", "MLDFilePath :", 120, 240, 1320);
+  txtPath = new QLineEdit(central);
+  txtPath->setObjectName("txtPath");
+  place(txtPath, 1440, 240, 6780, kRowHeight);
+
+  cmdFileDialog = new QPushButton(central);
+  cmdFileDialog->setObjectName("cmdFileDialog");
+  cmdFileDialog->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+  place(cmdFileDialog, 8280, 180, 600, 435);
+
+  auto button = [&](QPushButton*& target, const char* name, const char* caption, const char* tip, int index) {
+    target = new QPushButton(qs(caption), central);
+    target->setObjectName(name);
+    if (*tip) target->setToolTip(qs(tip));
+    target->setAutoDefault(false);
+    place(target, 120 + index * 1455, 780, 1335, 495);
+  };
+  button(cmdParse, "cmdParse", "解析", "指定ファイルの読み込みを行います", 0);
+  button(cmdSave, "cmdSave", "保存", "読み込んでいるファイルを保存します", 1);
+  button(cmdTrac, "cmdTrac", "ﾄﾗｯｸﾃﾞｰﾀ編集", "トラック部の編集ができます", 2);
+  button(cmdListView, "cmdListView", "ﾘｽﾄ編集", "MLDファイルのリストを作成したり、リストから一括編集ができます", 3);
+  button(cmdActionChange, "cmdActionChange", "To Expert", "", 4);
+  button(cmdClose, "cmdClose", "終了", "", 5);
+  cmdSave->setEnabled(false);
+  cmdTrac->setEnabled(false);
+
+  buildHeaderFrame(central);
+  buildInfoFrame(central);
+
+  connect(cmdFileDialog, &QPushButton::clicked, this, [this] { openFileDialog(); });
+  connect(cmdParse, &QPushButton::clicked, this, [this] { LoadMLDFile(); });
+  connect(cmdSave, &QPushButton::clicked, this, [this] { SaveMLDFile(); });
+  connect(cmdTrac, &QPushButton::clicked, this, &frmMain::openTrackView);
+  connect(cmdListView, &QPushButton::clicked, this, &frmMain::openListView);
+  connect(cmdActionChange, &QPushButton::clicked, this, [this] { toggleLayout(); });
+  connect(cmdClose, &QPushButton::clicked, this, [this] { guarded(this, [this] { close(); }); });
+
+  // "終了" is the window's cancel button.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape->setObjectName("escapeShortcut");
+  connect(escape, &QShortcut::activated, cmdClose, &QPushButton::click);
+
+  // Files dropped anywhere on the window name the file to load; the text boxes would otherwise
+  // take the drop as text.
+  setAcceptDrops(true);
+  for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
+}
+
+void frmMain::buildHeaderFrame(QWidget* central) {
+  fraFileHead = new QGroupBox(qs("ファイルヘッダ部"), central);
+  fraFileHead->setObjectName("fraFileHead");
+  place(fraFileHead, kFrameLeft, 1560, kFrameWidth, 3240);
+
+  auto radio = [&](const char* name, const char* caption, int left, int top, int width) {
+    auto* b = new QRadioButton(qs(caption), fraFileHead);
+    b->setObjectName(name);
+    place(b, left, top, width, kRowHeight);
+    return b;
+  };
+
+  addLabel(fraFileHead, "lblMLDFileLength", qs("ファイル長 :"), 240, 360, 2400);
+  txtMLDFileLength = new QLineEdit(fraFileHead);
+  txtMLDFileLength->setObjectName("txtMLDFileLength");
+  txtMLDFileLength->setEnabled(false);
+  place(txtMLDFileLength, 2640, 360, 1800, kRowHeight);
+
+  addLabel(fraFileHead, "lblMLDLengthToTrac", qs("トラック部までのサイズ :"), 240, 840, 2400);
+  txtMLDLengthToTrac = new QLineEdit(fraFileHead);
+  txtMLDLengthToTrac->setObjectName("txtMLDLengthToTrac");
+  txtMLDLengthToTrac->setEnabled(false);
+  place(txtMLDLengthToTrac, 2640, 840, 1800, kRowHeight);
+
+  addLabel(fraFileHead, "lblMajor", qs("メジャータイプ :"), 240, 1320, 2400);
+  optMajor = {radio("optMajor0", "着信メロディデータ ", 2640, 1320, 2520),
+              radio("optMajor1", "音楽データ(MFi2) ", 5280, 1320, 2520)};
+  addLabel(fraFileHead, "lblMiner", qs("マイナータイプ :"), 240, 1800, 2400);
+  optMiner = {radio("optMiner0", "音楽データ", 2640, 1800, 1800), radio("optMiner1", "全曲データ ", 4560, 1800, 1800),
+              radio("optMiner2", "部分データ ", 6480, 1800, 1800)};
+  addLabel(fraFileHead, "lblTracCount", qs("トラック数 :"), 240, 2280, 2400);
+  optTracCount = {radio("optTracCount0", "1トラックデータ", 2640, 2280, 2160),
+                  radio("optTracCount1", "2トラックデータ", 4920, 2280, 2160),
+                  radio("optTracCount2", "3トラックデータ", 2640, 2700, 2160),
+                  radio("optTracCount3", "4トラックデータ", 4920, 2700, 2160)};
+  groupOf(this, {optMajor[0], optMajor[1]});
+  groupOf(this, {optMiner[0], optMiner[1], optMiner[2]});
+  groupOf(this, {optTracCount[0], optTracCount[1], optTracCount[2], optTracCount[3]});
+}
+
+void frmMain::buildInfoFrame(QWidget* central) {
+  fraInfomationPart = new QGroupBox(qs("インフォメーション部"), central);
+  fraInfomationPart->setObjectName("fraInfomationPart");
+
+  struct RowText {
+    const char* tag;
+    const char* check;
+    const char* label;
+    const char* labelName;
+    const char* editor;  // text box name; null for the option rows
+    const char* initial;
+    const char* tip;
+    int top;
+  };
+  static constexpr RowText kRows[8] = {
+      {"titl", "chkTitl", "Titl :", "lblTitl", "txtTitl", "曲タイトル", "16Byteぐらいがいいみたいです", 330},
+      {"sorc", "chkSorc", "Sorc :", "lblSorc", nullptr, "", "", 780},
+      {"vers", "chkVers", "Vers :", "lblVers", "txtVers", "MLDフォーマットのバージョン情報", "だいたい0100か0200", 1680},
+      {"date", "chkDate", "Date :", "lblDate", "txtDate", "データ作成の日付", "YYYYMMDDがいいみたい", 2160},
+      {"copy", "chkCopy", "Copy :", "lblCopy", "txtCopy", "著作権情報", "", 2640},
+      {"prot", "chkProt", "Prot :", "lblProt", "txtProt", "データ管理文字列", "", 3120},
+      {"note", "chkNote", "Note :", "lblNote", nullptr, "", "", 3600},
+      {"exst", "chkExst", "Exst :", "lblExst", "txtExst", "拡張ステータス依存データ長情報", "", 4080},
+  };
+
+  auto radio = [&](QWidget* parent, const char* name, const char* caption, int left, int top, int width) {
+    auto* b = new QRadioButton(qs(caption), parent);
+    b->setObjectName(name);
+    place(b, left, top, width, kRowHeight);
+    return b;
+  };
+
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const RowText& t = kRows[i];
+    InfoRow& r = rows_[i];
+    r.tag = t.tag;
+    r.check = new QCheckBox(fraInfomationPart);
+    r.check->setObjectName(t.check);
+    place(r.check, 240, t.top, 300, kRowHeight);
+    r.label = addLabel(fraInfomationPart, t.labelName, qs(t.label), 600, t.top, 840);
+    if (t.editor) {
+      r.text = new QLineEdit(fraInfomationPart);
+      r.text->setObjectName(t.editor);
+      if (*t.tip) r.text->setToolTip(qs(t.tip));
+      r.initialText = t.initial;
+      place(r.text, 1500, t.top, 7020, kRowHeight);
+      r.editor = r.text;
+    }
+  }
+
+  picSorc = new QFrame(fraInfomationPart);
+  picSorc->setObjectName("picSorc");
+  place(picSorc, 1500, 780, 7020, 750);
+  addLabel(picSorc, "lblSorcIn", qs("入力経路　："), 0, 0, 1320);
+  optSorcIn = {radio(picSorc, "optSorcIn0", "ダウンロード", 1440, 0, 1800),
+               radio(picSorc, "optSorcIn1", "端末の入力機能", 3300, 0, 1800),
+               radio(picSorc, "optSorcIn2", "端末の外部I/F", 5160, 0, 1800)};
+  addLabel(picSorc, "lblSorcPat", qs("著作権　　："), 0, 420, 1320);
+  optSorcPat = {radio(picSorc, "optSorcPat0", "著作権なし", 1440, 420, 1800),
+                radio(picSorc, "optSorcPat1", "著作権あり", 3300, 420, 1800)};
+  groupOf(this, {optSorcIn[0], optSorcIn[1], optSorcIn[2]});
+  groupOf(this, {optSorcPat[0], optSorcPat[1]});
+  row("sorc").editor = picSorc;
+
+  picNote = new QFrame(fraInfomationPart);
+  picNote->setObjectName("picNote");
+  place(picNote, 1500, 3600, 7020, kRowHeight);
+  optNoteLen = {radio(picNote, "optNoteLen0", "3byte", 0, 0, 1800),
+                radio(picNote, "optNoteLen1", "4byte(MFi2)", 1860, 0, 2400)};
+  groupOf(this, {optNoteLen[0], optNoteLen[1]});
+  row("note").editor = picNote;
+
+  // Each editor is usable exactly while its box is checked, whoever changes the box.
+  for (InfoRow& r : rows_) {
+    QWidget* editor = r.editor;
+    r.editor->setEnabled(false);
+    connect(r.check, &QCheckBox::toggled, this,
+            [this, editor](bool on) { guarded(this, [&] { editor->setEnabled(on); }); });
+  }
+}
+
+void frmMain::buildMenus() {
+  auto item = [this](QMenu* menu, QAction*& target, const char* name, const char* caption) {
+    target = menu->addAction(qs(caption));
+    target->setObjectName(name);
+  };
+  QMenu* file = menuBar()->addMenu(qs("ファイル(&F)"));
+  file->setObjectName("mnuFile");
+  item(file, mnuFileOpen, "mnuFileOpen", "開く(&O)");
+  item(file, mnuFileSave, "mnuFileSave", "保存(&S)");
+  item(file, mnuFileEnd, "mnuFileEnd", "終了(&X)");
+  QMenu* show = menuBar()->addMenu(qs("表示(&I)"));
+  show->setObjectName("mnuShow");
+  item(show, mnuShowChange, "mnuShowChange", "エキスパート表示切り替え(&C)");
+  item(show, mnuShowMLDList, "mnuShowMLDList", "MLDファイルをリスト形式で編集(&L)");
+  item(show, mnuShowTracData, "mnuShowTracData", "トラックデータ編集(&T)");
+  QMenu* help = menuBar()->addMenu(qs("ヘルプ(&H)"));
+  help->setObjectName("mnuHelp");
+  item(help, mnuHelpVersion, "mnuHelpVersion", "バージョン情報(&A)");
+  mnuFileSave->setEnabled(false);
+
+  connect(mnuFileOpen, &QAction::triggered, this, [this] { openFileDialog(); });
+  connect(mnuFileSave, &QAction::triggered, this, [this] { SaveMLDFile(); });
+  connect(mnuFileEnd, &QAction::triggered, this, [this] { guarded(this, [this] { close(); }); });
+  connect(mnuShowChange, &QAction::triggered, this, [this] { toggleLayout(); });
+  connect(mnuShowMLDList, &QAction::triggered, this, &frmMain::openListView);
+  connect(mnuShowTracData, &QAction::triggered, this, &frmMain::openTrackView);
+  connect(mnuHelpVersion, &QAction::triggered, this, [this] { showVersion(); });
+}
+
+frmMain::InfoRow& frmMain::row(const char* tag) {
+  for (InfoRow& r : rows_)
+    if (std::string_view(r.tag) == tag) return r;
+  throw Failure::of(err::IndexOutOfRange, std::string("(") + tag + ")");
+}
+
+void frmMain::openPath(const QString& path) {
+  txtPath->setText(path);
+  LoadMLDFile();
+}
+
+void frmMain::openFileDialog() {
+  guarded(this, [this] {
+    FileDialogOptions options;
+    options.title = qs(kOpenTitle);
+    options.filter = qs(kOpenFilter);
+    options.startFolder = programFolder();
+    options.defaultSuffix = "mld";
+    options.existingOnly = true;
+    // Only the path is taken: the file is read when the user presses "解析".
+    if (const auto chosen = platform().openFile(this, options)) txtPath->setText(*chosen);
+  });
+}
+
+void frmMain::ClearInfoPart() {
+  for (InfoRow& r : rows_) {
+    r.check->setChecked(false);
+    r.editor->setEnabled(false);
+    if (r.text) r.text->setText(qs(r.initialText));
+    r.loadedBytes.reset();
+    r.loadedShown.clear();
+    r.loadedText.clear();
+  }
+  optSorcPat[0]->setChecked(true);
+  optNoteLen[0]->setChecked(true);
+  cmdSave->setEnabled(false);
+  mnuFileSave->setEnabled(false);
+  // The track button goes with the save button: both need a loaded file.
+  cmdTrac->setEnabled(false);
+}
+
+void frmMain::LoadMLDFile() {
+  guarded(this, [this] {
+    ClearInfoPart();
+    const QString path = txtPath->text();
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+      platform().message(this, qs(kNoFileMessage) + '"' + path + '"', Icon::Information);
+      return;
+    }
+    document_.reset();
+    document_ = std::make_unique<clsMLD>();
+    document_->MLDFile = QFile::encodeName(path).toStdString();
+    WindowMessages messages(this);
+    // An incomplete read still shows what it found; the save refuses such a document.
+    document_->ParseMLD(&messages);
+    loadHeaderAndChunks();
+    cmdSave->setEnabled(true);
+    mnuFileSave->setEnabled(true);
+    if (expert_) cmdTrac->setEnabled(true);
+  });
+}
+
+void frmMain::loadHeaderAndChunks() {
+  const clsMLD& doc = *document_;
+  std::int64_t number = 0;
+  calc_.CalcDWORD(doc.MLDFileLength, number);
+  txtMLDFileLength->setText(QString::number(number));
+  calc_.CalcBYTE(doc.MLDLengthToTrac, number);
+  txtMLDLengthToTrac->setText(QString::number(number));
+
+  const std::uint8_t tracks = firstByte(doc.MLDTracCount, "トラック数");
+  if (tracks >= 1 && tracks <= 4)
+    optTracCount[tracks - 1]->setChecked(true);
+  else
+    platform().message(this, qs(kTracCountMessage), Icon::None);
+  const std::uint8_t major = firstByte(doc.MLDMajortType, "メジャータイプ");
+  if (major == 1 || major == 2)
+    optMajor[major - 1]->setChecked(true);
+  else
+    platform().message(this, qs(kMajorMessage), Icon::None);
+  const std::uint8_t minor = firstByte(doc.MLDMinerType, "マイナータイプ");
+  if (minor <= 2)
+    optMiner[minor]->setChecked(true);
+  else
+    platform().message(this, qs(kMinorMessage), Icon::None);
+
+  for (InfoRow& r : rows_) {
+    if (!doc.enabled(r.tag)) continue;
+    const ByteString& value = doc.value(r.tag);
+    r.check->setChecked(true);
+    if (r.text) {
+      r.text->setText(QString::fromStdString(decodeCp932(value)));
+    } else if (std::string_view(r.tag) == "note") {
+      if (value.size() < 2) throw Failure::of(err::IndexOutOfRange, "(\"note\"の値が2バイトに足りません)");
+      optNoteLen[value[1] == 1 ? 1 : 0]->setChecked(true);
+    } else {  // "sorc"
+      const std::uint8_t b = firstByte(value, "\"sorc\"の値");
+      const unsigned k = (b & 0xFEu) / 2;
+      if (k <= 2) optSorcIn[k]->setChecked(true);
+      optSorcPat[(b & 1) ? 1 : 0]->setChecked(true);
+    }
+    r.loadedBytes = value;
+    r.loadedShown = shownValue(r);
+    if (r.text) r.loadedText = r.text->text();
+  }
+}
+
+bool frmMain::untouched(const InfoRow& r) const {
+  if (!r.loadedBytes) return false;
+  if (r.text) return r.text->text() == r.loadedText;
+  return shownValue(r) == r.loadedShown;
+}
+
+ByteString frmMain::shownValue(const InfoRow& r) const {
+  if (r.text) return encodeCp932(r.text->text().toStdString()).bytes;
+  if (std::string_view(r.tag) == "note") return {0x00, static_cast<std::uint8_t>(optNoteLen[0]->isChecked() ? 0 : 1)};
+  int source = 0;
+  if (optSorcIn[1]->isChecked()) source = 2;
+  if (optSorcIn[2]->isChecked()) source = 4;
+  if (!optSorcPat[0]->isChecked()) source += 1;
+  return {static_cast<std::uint8_t>(source)};
+}
+
+void frmMain::SaveMLDFile() {
+  if (!document_) {
+    guarded(this, [] { throw Failure::of(err::InvalidCall, "(ファイルを読み込んでいません)"); }, true);
+    return;
+  }
+  if (!document_->readComplete()) {
+    platform().message(this, qs(kIncompleteSaveMessage), Icon::Information);
+    return;
+  }
+  FileDialogOptions options;
+  options.title = qs(kSaveTitle);
+  options.filter = qs(kSaveFilter);
+  options.startFolder = programFolder();
+  options.defaultSuffix = "mld";
+  options.confirmOverwrite = true;
+  std::optional<QString> chosen;
+  try {
+    chosen = platform().saveFile(this, options);
+  } catch (...) {
+    return;  // a dialog that fails is taken as a cancel
+  }
+  if (!chosen) return;
+
+  guarded(
+      this,
+      [&] {
+        clsMLD& doc = *document_;
+        doc.MLDFile = QFile::encodeName(*chosen).toStdString();
+        for (const char* tag : {"copy", "date", "exst", "note", "prot", "sorc", "titl", "vers"}) {
+          InfoRow& r = row(tag);
+          if (!r.check->isChecked()) {
+            doc.enabled(tag) = false;
+            continue;
+          }
+          doc.enabled(tag) = true;
+          // What the user left as it was loaded goes back byte for byte: text that does not
+          // decode cleanly, or a source byte the options cannot show, survives the save.
+          doc.value(tag) = untouched(r) ? *r.loadedBytes : shownValue(r);
+        }
+        if (const auto failure = doc.SaveMLD()) throw *failure;
+      },
+      true);
+}
+
+void frmMain::SetNormalLayout() {
+  cmdActionChange->setText("To Expert");
+  fraFileHead->setVisible(false);
+  place(fraInfomationPart, kFrameLeft, kInfoTopNormal, kFrameWidth, kInfoHeightNormal);
+  cmdTrac->setEnabled(false);
+  for (InfoRow& r : rows_) {
+    if (std::string_view(r.tag) == "titl") continue;
+    r.check->setVisible(false);
+    r.label->setVisible(false);
+    r.editor->setVisible(false);
+  }
+  setFixedSize(twipsToPixelsX(kWindowWidth, this), twipsToPixels(kNormalHeight, this));
+  expert_ = false;
+}
+
+void frmMain::SetExpertLayout() {
+  cmdActionChange->setText("To Normal");
+  fraFileHead->setVisible(true);
+  place(fraInfomationPart, kFrameLeft, kInfoTopExpert, kFrameWidth, kInfoHeightExpert);
+  if (cmdSave->isEnabled()) cmdTrac->setEnabled(true);
+  for (InfoRow& r : rows_) {
+    r.check->setVisible(true);
+    r.label->setVisible(true);
+    r.editor->setVisible(true);
+  }
+  setFixedSize(twipsToPixelsX(kWindowWidth, this), twipsToPixels(kExpertHeight, this));
+  expert_ = true;
+}
+
+void frmMain::toggleLayout() {
+  guarded(this, [this] {
+    if (expert_)
+      SetNormalLayout();
+    else
+      SetExpertLayout();
+  });
+}
+
+void frmMain::showVersion() {
+  guarded(this, [this] {
+    frmVersion version(this);
+    platform().execDialog(version);
+  });
+}
+
+void frmMain::openTrackView() {
+  guarded(this, [&] {
+    if (!trackViewOpener) throw Failure::of(err::InvalidCall, kNotBuiltIn);
+    trackViewOpener(*this);
+  });
+}
+
+void frmMain::openListView() {
+  guarded(this, [&] {
+    if (!listViewOpener) throw Failure::of(err::InvalidCall, kNotBuiltIn);
+    listViewOpener(*this);
+  });
+}
+
+bool frmMain::carriesFiles(const QMimeData* mime) {
+  if (!mime || !mime->hasUrls()) return false;
+  for (const QUrl& url : mime->urls())
+    if (url.isLocalFile()) return true;
+  return false;
+}
+
+void frmMain::acceptDroppedUrls(const QList<QUrl>& urls) {
+  // A drop never interrupts the user: whatever goes wrong, the path box stays as it was.
+  try {
+    for (const QUrl& url : urls) {
+      if (!url.isLocalFile()) continue;
+      txtPath->setText(url.toLocalFile());
+      return;
+    }
+  } catch (...) {
+  }
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (carriesFiles(event->mimeData())) event->acceptProposedAction();
+}
+
+void frmMain::dragMoveEvent(QDragMoveEvent* event) {
+  if (carriesFiles(event->mimeData())) event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+  if (!carriesFiles(event->mimeData())) return;
+  acceptDroppedUrls(event->mimeData()->urls());
+  event->acceptProposedAction();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* drag = static_cast<QDragMoveEvent*>(event);
+      if (!carriesFiles(drag->mimeData())) break;
+      drag->acceptProposedAction();
+      return true;
+    }
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      if (!carriesFiles(drop->mimeData())) break;
+      acceptDroppedUrls(drop->mimeData()->urls());
+      drop->acceptProposedAction();
+      return true;
+    }
+    default: break;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace tonekit::ui

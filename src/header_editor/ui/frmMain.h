@@ -1,0 +1,136 @@
+#pragma once
+// The program's main window: picks one MLD file, shows its header and information chunks, lets
+// the user switch each chunk on or off and edit it, saves, and leads to the other windows.
+
+#include <QList>
+#include <QMainWindow>
+#include <QString>
+#include <QUrl>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "core/ByteString.h"
+#include "core/clsCalcUtil.h"
+#include "core/clsMLD.h"
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMimeData;
+class QPushButton;
+class QRadioButton;
+
+namespace tonekit::ui {
+
+class frmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit frmMain(QWidget* parent = nullptr);
+  ~frmMain() override;
+
+  // The document of the last load; null before the first one.
+  clsMLD* document() const { return document_.get(); }
+
+  // Puts a path into txtPath and loads it, as typing it and pressing "解析" would.
+  void openPath(const QString& path);
+
+  void LoadMLDFile();
+  void ClearInfoPart();
+  void SaveMLDFile();
+  void SetNormalLayout();
+  void SetExpertLayout();
+  bool isExpert() const { return expert_; }
+
+  // The track view and the list window are built elsewhere; whoever assembles the program
+  // hands in how to open them. Unset, the buttons report that the feature is missing.
+  std::function<void(frmMain&)> trackViewOpener;
+  std::function<void(frmMain&)> listViewOpener;
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private slots:
+  void openTrackView();
+  void openListView();
+
+ private:
+  // One information row: its check box, the editor it enables, and what the load showed, so
+  // that a row the user left alone is written back with the bytes it was read with.
+  struct InfoRow {
+    const char* tag = nullptr;
+    QCheckBox* check = nullptr;
+    QLabel* label = nullptr;
+    QWidget* editor = nullptr;
+    QLineEdit* text = nullptr;    // text rows only
+    const char* initialText = "";  // text rows only
+    std::optional<ByteString> loadedBytes;  // the value read, while its row shows it unchanged
+    ByteString loadedShown;                 // what the controls stood for right after the load
+    QString loadedText;                     // text rows: the text the load put in
+  };
+
+  void buildWindow();
+  void buildMenus();
+  void buildHeaderFrame(QWidget* central);
+  void buildInfoFrame(QWidget* central);
+  QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width);
+  void place(QWidget* widget, int left, int top, int width, int height);
+
+  void openFileDialog();
+  void toggleLayout();
+  void showVersion();
+  void acceptDroppedUrls(const QList<QUrl>& urls);
+  static bool carriesFiles(const QMimeData* mime);
+
+  InfoRow& row(const char* tag);
+  // The value the controls of a row stand for, encoded as the file holds it.
+  ByteString shownValue(const InfoRow& r) const;
+  // Whether the row still shows exactly what the load put into it.
+  bool untouched(const InfoRow& r) const;
+  void loadHeaderAndChunks();
+
+  std::unique_ptr<clsMLD> document_;
+  clsCalcUtil calc_;
+  bool expert_ = false;
+
+  QLineEdit* txtPath = nullptr;
+  QPushButton* cmdFileDialog = nullptr;
+  QPushButton* cmdParse = nullptr;
+  QPushButton* cmdSave = nullptr;
+  QPushButton* cmdTrac = nullptr;
+  QPushButton* cmdListView = nullptr;
+  QPushButton* cmdActionChange = nullptr;
+  QPushButton* cmdClose = nullptr;
+  QGroupBox* fraFileHead = nullptr;
+  QLineEdit* txtMLDFileLength = nullptr;
+  QLineEdit* txtMLDLengthToTrac = nullptr;
+  std::array<QRadioButton*, 2> optMajor{};
+  std::array<QRadioButton*, 3> optMiner{};
+  std::array<QRadioButton*, 4> optTracCount{};
+  QGroupBox* fraInfomationPart = nullptr;
+  QFrame* picSorc = nullptr;
+  std::array<QRadioButton*, 3> optSorcIn{};
+  std::array<QRadioButton*, 2> optSorcPat{};
+  QFrame* picNote = nullptr;
+  std::array<QRadioButton*, 2> optNoteLen{};
+  std::array<InfoRow, 8> rows_;
+
+  QAction* mnuFileOpen = nullptr;
+  QAction* mnuFileSave = nullptr;
+  QAction* mnuFileEnd = nullptr;
+  QAction* mnuShowChange = nullptr;
+  QAction* mnuShowMLDList = nullptr;
+  QAction* mnuShowTracData = nullptr;
+  QAction* mnuHelpVersion = nullptr;
+};
+
+}  // namespace tonekit::ui

@@ -1,0 +1,32 @@
+#pragma once
+// The version window: the program's version line and a short guide to its windows.
+
+#include <QDialog>
+#include <QString>
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tonekit::ui {
+
+class frmVersion : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int kVersionMajor = 1;
+  static constexpr int kVersionMinor = 3;
+  static constexpr int kVersionRevision = 0;
+
+  explicit frmVersion(QWidget* parent = nullptr);
+
+  // The version line, an empty line and the notes, lines ending in CR LF.
+  static QString versionInfoText();
+  // The notes kept among the program's resources.
+  static QString notesText();
+
+ private:
+  QPlainTextEdit* txtVersionInfo = nullptr;
+  QPushButton* cmdClose = nullptr;
+};
+
+}  // namespace tonekit::ui
