@@ -4,9 +4,6 @@
 
 #include "core/Failure.h"
 #include "smf/clsMIDI.h"
-// The core library is built without the fuzzer's coverage and address checks; compiling the
-// reader into this target gives it both. The library's copy then stays out of the link.
-#include "smf/clsMIDI.cpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   tonekit::clsMIDI midi;
