@@ -89,20 +89,20 @@ struct frmExtendEdit::Controls {
   }
 
   // A captioned entry with its range beneath.
-  void entryRow(QWidget* panel, int top, const char* caption, Field f, const char* range) {
+  void entryRow(QWidget* panel, int top, const char* caption, Field f, const char* range, int rangeLeft = 1080) {
     if (caption) label(panel, caption, 120, top + 30, 900);
     makeField(panel, f, 1080, top);
-    label(panel, range, 1080, top + 360, 1400);
+    label(panel, range, rangeLeft, top + 360, 2415 - rangeLeft);
   }
 
   void makeOptions(QWidget* panel, Options g, const std::vector<const char*>& captions,
-                   const std::vector<std::array<int, 3>>& spots) {
+                   const std::vector<std::array<int, 3>>& spots, int height = 300) {
     auto* buttons = new QButtonGroup(panel);
     for (std::size_t i = 0; i < captions.size(); ++i) {
       auto* opt = new QRadioButton(u8(captions[i]), panel);
       opt->setObjectName(extend::optionsName(g));
       opt->setProperty("index", static_cast<int>(i));
-      place(opt, spots[i][0], spots[i][1], spots[i][2], 300);
+      place(opt, spots[i][0], spots[i][1], spots[i][2], height);
       buttons->addButton(opt, static_cast<int>(i));
     }
     group(g) = buttons;
@@ -168,6 +168,9 @@ frmExtendEdit::frmExtendEdit(QWidget* parent) : QDialog(parent), ui_(std::make_u
   // Beneath the panels: seen only when no panel is shown.
   c.lblCaption = label(c.client, "解析できない拡張情報です", 360, 1080, 2070);
   c.lblCaption->setObjectName("lblCaption");
+  // Wider fonts than the classic one would cut the text at the given width; wrap it instead.
+  c.lblCaption->setWordWrap(true);
+  c.lblCaption->resize(c.lblCaption->width(), twipsToPixels(495, c.client));
 
   {
     QGroupBox* p = c.makePanel(Panel::MasterBolume);
@@ -197,19 +200,22 @@ frmExtendEdit::frmExtendEdit(QWidget* parent) : QDialog(parent), ui_(std::make_u
   {
     QGroupBox* p = c.makePanel(Panel::Sound);
     c.entryRow(p, 300, "パート", Field::NotePart, "( 0 ～ 3 )");
-    c.entryRow(p, 1020, "GM音色", Field::GMNote, "( 0 ～ 63 Or 0 ～ 1 )");
+    c.entryRow(p, 1020, "GM音色", Field::GMNote, "( 0 ～ 63 Or 0 ～ 1 )", 360);
     c.makeOptions(p, Options::Sound, {"2～7Bit目", "1Bit目"}, {{{120, 1800, 1200}}, {{1320, 1800, 1100}}});
   }
   {
     QGroupBox* p = c.makePanel(Panel::Tempo);
     std::vector<const char*> captions;
     std::vector<std::array<int, 3>> spots;
+    // Two columns: the timebases of 6 × 2^i on the left, those of 15 × 2^i on the right.
     for (int i = 0; i < 16; ++i) {
       captions.push_back(extend::tempoCaption(i));
-      spots.push_back({120 + (i % 4) * 600, 360 + (i / 4) * 360, 600});
+      spots.push_back({240 + (i / 8) * 1200, 300 + (i % 8) * 255, 1080});
     }
-    c.makeOptions(p, Options::Tempo, captions, spots);
-    c.entryRow(p, 1980, "テンポ", Field::Tempo, "( 20 ～ 255 )");
+    c.makeOptions(p, Options::Tempo, captions, spots, 255);
+    label(p, "テンポ", 120, 2430, 700);
+    c.makeField(p, Field::Tempo, 840, 2400, 495);
+    label(p, "( 20 ～ 255 )", 1380, 2430, 1140);
   }
   {
     QGroupBox* p = c.makePanel(Panel::DramScale);
