@@ -71,13 +71,16 @@ void frmListEdit::Load() {
     shown.replace('\\', QStringLiteral("\\\u200B"));
     lblFilePath_->setText(shown);
     lblFilePath_->setToolTip(QString::fromStdString(MLDPath));
-    txtTitle_->setText(QString::fromStdString(decodeCp932(MLDTitle)));
+    loadedText_ = QString::fromStdString(decodeCp932(MLDTitle));
+    txtTitle_->setText(loadedText_);
   });
 }
 
 void frmListEdit::cmdOk_Click() {
   guarded(this, [this] {
-    MLDTitle = encodeCp932(txtTitle_->text().toStdString()).bytes;
+    // A title the code page cannot show whole (stray bytes) would not convert back to itself:
+    // an untouched text keeps the bytes it came from.
+    if (txtTitle_->text() != loadedText_) MLDTitle = encodeCp932(txtTitle_->text().toStdString()).bytes;
     accept();
   });
 }

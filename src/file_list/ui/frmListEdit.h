@@ -4,6 +4,7 @@
 // reads MLDTitle back; MLDTitle changes only on Ok.
 
 #include <QDialog>
+#include <QString>
 #include <string>
 
 #include "core/ByteString.h"
@@ -33,6 +34,7 @@ class frmListEdit : public QDialog {
   QLineEdit* txtTitle_ = nullptr;
   QPushButton* cmdOk_ = nullptr;
   QPushButton* cmdCancel_ = nullptr;
+  QString loadedText_;
 };
 
 }  // namespace tonekit::ui

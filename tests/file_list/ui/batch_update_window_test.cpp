@@ -1,0 +1,138 @@
+// Applying the list from the list window: confirmation, rewritten files, the error file, and the
+// window coming back however the command ends.
+
+#include "ListWindowFixture.h"
+
+namespace tonekit::ui::testing {
+namespace {
+
+const QString kConfirm =
+    QString::fromUtf8("現在のリストに表示されているファイルに対して項目の更新を行います。\r\nよろしいですか？");
+const QString kDone = QString::fromUtf8("リスト項目からファイルへの更新が完了しました。");
+
+class BatchWindowTest : public ListWindowTest {
+ protected:
+  // Two files with new titles in the list.
+  fs::path listWithNewTitles() {
+    const fs::path top = root / "songs";
+    fs::create_directories(top / "more");
+    fs::copy_file(samples / "kirakira.mld", top / "one.mld");
+    fs::copy_file(samples / "kaeru.mld", top / "more" / "two.mld");
+    makeListOf(top);
+    EXPECT_EQ(window->MLDListItems.size(), 2u);
+    window->MLDListItems[0].MLDTitle = cp932("星の歌");
+    window->MLDListItems[1].MLDTitle = cp932("蛙の歌");
+    return top;
+  }
+};
+
+TEST_F(BatchWindowTest, CancelAtTheConfirmationChangesNothing) {
+  const fs::path top = listWithNewTitles();
+  const ByteString before = fileBytes(top / "one.mld");
+  platform.answers.push_back(Answer::Cancel);
+  window->cmdExecute_Click();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, kConfirm);
+  EXPECT_EQ(platform.messages[0].icon, Icon::Question);
+  EXPECT_EQ(platform.messages[0].buttons, Buttons::OkCancel);
+  EXPECT_EQ(fileBytes(top / "one.mld"), before);
+  EXPECT_FALSE(fs::exists(window->errorFilePath()));
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->waitWindow(), nullptr);
+}
+
+TEST_F(BatchWindowTest, OkWritesTheTitlesIntoTheFiles) {
+  const fs::path top = listWithNewTitles();
+  bool askedBehindWaitWindow = false;
+  platform.onProcessEvents = [&] { askedBehindWaitWindow = window->waitWindow() && !window->isVisible(); };
+  window->cmdExecute_Click();
+  EXPECT_TRUE(askedBehindWaitWindow);
+  EXPECT_EQ(platform.messageTexts(), QStringList({kConfirm, kDone}));
+  EXPECT_EQ(titleOf(top / "one.mld"), cp932("星の歌"));
+  EXPECT_EQ(titleOf(top / "more" / "two.mld"), cp932("蛙の歌"));
+  EXPECT_FALSE(fs::exists(window->errorFilePath()));
+  // The list keeps its rows as they were.
+  EXPECT_EQ(window->MLDListItems[0].MLDTitle, cp932("星の歌"));
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(BatchWindowTest, DeletedFileGoesToTheErrorFileAndTheOthersAreApplied) {
+  const fs::path top = listWithNewTitles();
+  fs::remove(top / "one.mld");
+  window->cmdExecute_Click();
+
+  const fs::path errorFile = root / "ExecuteError.csv";
+  EXPECT_EQ(window->errorFilePath(), errorFile);
+  ASSERT_EQ(platform.messages.size(), 3u);
+  EXPECT_EQ(platform.messages[1].text, qs("エラーがありました。エラー項目を、") +
+                                           QString::fromStdString(errorFile.string()) + qs("へ出力しました。"));
+  EXPECT_EQ(platform.messages[1].icon, Icon::Information);
+  EXPECT_EQ(platform.messages[2].text, kDone);
+  EXPECT_EQ(titleOf(top / "more" / "two.mld"), cp932("蛙の歌"));
+
+  // The list's title, not the file's, in the list file format, the block closed by an empty line.
+  ByteString expected = bytesOf("\"" + (top / "one.mld").string() + "\",\"");
+  const ByteString title = cp932("星の歌");
+  expected.insert(expected.end(), title.begin(), title.end());
+  for (char c : std::string("\"\r\n\r\n")) expected.push_back(static_cast<std::uint8_t>(c));
+  EXPECT_EQ(fileBytes(errorFile), expected);
+
+  // A second run adds its block; the error file loads as a list of the failed rows.
+  window->cmdExecute_Click();
+  ByteString twice = expected;
+  twice.insert(twice.end(), expected.begin(), expected.end());
+  EXPECT_EQ(fileBytes(errorFile), twice);
+  platform.openAnswers.push_back(QString::fromStdString(errorFile.string()));
+  window->cmdLoadList_Click();
+  ASSERT_EQ(window->MLDListItems.size(), 2u);
+  EXPECT_EQ(window->MLDListItems[1].MLDPath, (top / "one.mld").string());
+  EXPECT_EQ(window->MLDListItems[1].MLDTitle, title);
+}
+
+TEST_F(BatchWindowTest, UnchangedTitlesWriteNothing) {
+  const fs::path top = root / "same";
+  fs::create_directories(top);
+  fs::copy_file(samples / "kaeru.mld", top / "k.mld");
+  makeListOf(top);
+  const auto stamp = fs::last_write_time(top / "k.mld");
+  const ByteString before = fileBytes(top / "k.mld");
+  window->cmdExecute_Click();
+  EXPECT_EQ(platform.messageTexts(), QStringList({kConfirm, kDone}));
+  EXPECT_EQ(fileBytes(top / "k.mld"), before);
+  EXPECT_EQ(fs::last_write_time(top / "k.mld"), stamp);
+}
+
+TEST_F(BatchWindowTest, EmptyListSaysSoBehindTheWaitWindow) {
+  int waits = 0;
+  platform.onProcessEvents = [&] { waits += window->waitWindow() ? 1 : 0; };
+  window->cmdExecute_Click();
+  EXPECT_EQ(platform.messageTexts(), QStringList{qs("リストがありません。")});
+  EXPECT_EQ(waits, 1);
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(BatchWindowTest, ErrorFileThatCannotBeWrittenIsReportedAndTheWindowComesBack) {
+  const fs::path top = listWithNewTitles();
+  fs::remove(top / "one.mld");
+  window->setErrorFolder(root / "missing" / "folder");
+  window->cmdExecute_Click();
+
+  // Confirmation, then the error report instead of the two closing messages.
+  ASSERT_EQ(platform.messages.size(), 3u);
+  EXPECT_EQ(platform.messages[1].text, qs("処理できませんでした。"));
+  EXPECT_EQ(platform.messages[2].title, qs("エラー情報"));
+  EXPECT_TRUE(platform.messages[2].text.contains(qs("OutputBuffer.FileOutput:出力失敗")));
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->waitWindow(), nullptr);
+  // The rows that could be applied were.
+  EXPECT_EQ(titleOf(top / "more" / "two.mld"), cp932("蛙の歌"));
+}
+
+TEST_F(BatchWindowTest, DefaultErrorFolderIsTheWritableProgramFolder) {
+  frmMLDList fresh;
+  EXPECT_EQ(fresh.errorFolder(), writableProgramFolder());
+  EXPECT_EQ(fresh.errorFilePath().filename(), "ExecuteError.csv");
+}
+
+}  // namespace
+}  // namespace tonekit::ui::testing
