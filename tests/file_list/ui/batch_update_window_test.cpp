@@ -1,7 +1,11 @@
 // Applying the list from the list window: confirmation, rewritten files, the error file, and the
 // window coming back however the command ends.
 
+#include <QLineEdit>
+#include <QPushButton>
+
 #include "ListWindowFixture.h"
+#include "file_list/ListFile.h"
 
 namespace tonekit::ui::testing {
 namespace {
@@ -132,6 +136,48 @@ TEST_F(BatchWindowTest, DefaultErrorFolderIsTheWritableProgramFolder) {
   frmMLDList fresh;
   EXPECT_EQ(fresh.errorFolder(), writableProgramFolder());
   EXPECT_EQ(fresh.errorFilePath().filename(), "ExecuteError.csv");
+}
+
+TEST_F(BatchWindowTest, MakeEditSaveLoadAndApply) {
+  const fs::path top = root / "road";
+  fs::create_directories(top / "inner");
+  fs::copy_file(samples / "kirakira.mld", top / "star.mld");
+  fs::copy_file(samples / "kaeru.mld", top / "inner" / "frog.mld");
+  fs::copy_file(samples / "kirakira.mld", top / "inner" / "gone.mld");
+  makeListOf(top);
+  ASSERT_EQ(window->MLDListItems.size(), 3u);
+
+  // Edit the frog's title in the window.
+  // Files of one folder come in the system's order.
+  const int frog = window->MLDListItems[1].MLDPath == (top / "inner" / "frog.mld").string() ? 1 : 2;
+  ASSERT_EQ(window->MLDListItems[static_cast<std::size_t>(frog)].MLDPath, (top / "inner" / "frog.mld").string());
+  grid()->setCurrentIndex(grid()->model()->index(frog, 1));
+  platform.dialogScripts.push_back([](QDialog& dialog) {
+    dialog.findChild<QLineEdit*>("txtTitle")->setText(qs("かえるのうた"));
+    dialog.findChild<QPushButton*>("cmdOk")->click();
+  });
+  window->mfgMLDList_DblClick();
+
+  // Save, then load into a fresh window, as after editing in a spreadsheet.
+  const fs::path csv = root / "road.csv";
+  platform.saveAnswers.push_back(QString::fromStdString(csv.string()));
+  window->cmdSaveList_Click();
+  window = std::make_unique<frmMLDList>();
+  window->setErrorFolder(root);
+  window->show();
+  platform.openAnswers.push_back(QString::fromStdString(csv.string()));
+  window->cmdLoadList_Click();
+  ASSERT_EQ(window->MLDListItems.size(), 3u);
+  EXPECT_EQ(cell(frog, 1), qs("かえるのうた"));
+
+  fs::remove(top / "inner" / "gone.mld");
+  window->cmdExecute_Click();
+  EXPECT_EQ(titleOf(top / "inner" / "frog.mld"), cp932("かえるのうた"));
+  EXPECT_EQ(titleOf(top / "star.mld"), cp932("きらきら星"));
+  ListFileContent failed = readListFile(root / "ExecuteError.csv");
+  ASSERT_EQ(failed.items.size(), 1u);
+  EXPECT_EQ(failed.items[0].MLDPath, (top / "inner" / "gone.mld").string());
+  EXPECT_EQ(platform.messages.back().text, kDone);
 }
 
 }  // namespace
