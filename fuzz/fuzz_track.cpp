@@ -1,0 +1,66 @@
+// Track walk, row texts and assembly on any bytes. The first input byte picks the note length;
+// the rest is used twice: as the events of a well-formed chunk, which must come back byte for
+// byte, and as a raw chunk, whose events must all land in the records.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "core/Failure.h"
+#include "core/clsCalcUtil.h"
+#include "track_editor/TrackEvents.h"
+#include "track_editor/TrackRows.h"
+
+using namespace tonekit;
+
+namespace {
+
+void check(bool ok) {
+  if (!ok) std::abort();
+}
+
+void showAll(const std::vector<clsNote>& notes, int noteLength) {
+  for (const auto& note : notes) {
+    const auto cells = rowTexts(note.data(), noteLength);
+    check(!note.data().empty());
+    check(!cells[0].empty());
+  }
+}
+
+ByteString joined(const std::vector<clsNote>& notes) {
+  ByteString out;
+  for (const auto& note : notes) out.insert(out.end(), note.data().begin(), note.data().end());
+  return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const int noteLength = (data[0] & 1) ? 4 : 3;
+  const ByteString rest(data + 1, data + size);
+
+  // The rest as the events of a chunk whose length field is right.
+  ByteString chunk = bytesOf("trac");
+  const ByteString length = clsCalcUtil().dwordBytes(static_cast<std::int64_t>(rest.size()));
+  chunk.insert(chunk.end(), length.begin(), length.end());
+  chunk.insert(chunk.end(), rest.begin(), rest.end());
+  const auto notes = walkTrack(chunk, noteLength);
+  showAll(notes, noteLength);
+  check(assembleTrack(notes) == chunk);
+
+  // The rest as a chunk of its own: a length field that may lie, bytes that may end early.
+  try {
+    const auto raw = walkTrack(rest, noteLength);
+    showAll(raw, noteLength);
+    const std::int64_t declared = clsCalcUtil().dword(midBytes(rest, 5, 4));
+    check(joined(raw) == midBytes(rest, 9, declared));
+    const ByteString again = assembleTrack(raw);
+    // Once put together, the chunk is cut into the very same records again.
+    const auto rewalked = walkTrack(again, noteLength);
+    check(rewalked.size() == raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i) check(rewalked[i].data() == raw[i].data());
+  } catch (const Failure& failure) {
+    check(rest.size() < 8 && failure.number() == err::IndexOutOfRange);
+  }
+  return 0;
+}
