@@ -259,6 +259,7 @@ void frmMain::buildInfoFrame(QWidget* central) {
     if (t.editor) {
       r.text = new QLineEdit(fraInfomationPart);
       r.text->setObjectName(t.editor);
+      r.text->setMaxLength(65535);  // a chunk holds up to 65535 bytes
       if (*t.tip) r.text->setToolTip(qs(t.tip));
       r.initialText = t.initial;
       place(r.text, 1500, t.top, 7020, kRowHeight);
