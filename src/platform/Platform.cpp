@@ -28,7 +28,10 @@ QString qtNameFilters(const QString& filter) {
   for (int i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
     patterns.replace(';', ' ');
-    filters << parts[i] + " (" + patterns + ")";
+    // Qt reads the patterns from the last "(…)"; a description that already ends with them is
+    // shown as it is, any other gets them added.
+    const QString shown = "(" + patterns + ")";
+    filters << (parts[i].endsWith(shown) ? parts[i] : parts[i] + " " + shown);
   }
   return filters.join(";;");
 }
