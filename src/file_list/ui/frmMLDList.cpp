@@ -158,6 +158,8 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
   mfgMLDList_->setSelectionBehavior(QAbstractItemView::SelectRows);
   mfgMLDList_->setSelectionMode(QAbstractItemView::SingleSelection);
   mfgMLDList_->setWordWrap(false);
+  // Long paths keep their start and their file name in view.
+  mfgMLDList_->setTextElideMode(Qt::ElideMiddle);
   mfgMLDList_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   mfgMLDList_->verticalHeader()->setFixedWidth(twipsToPixelsX(kRowNumberWidth, this));
   mfgMLDList_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);

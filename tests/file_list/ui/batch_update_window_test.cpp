@@ -80,30 +80,6 @@ TEST_F(BatchWindowTest, DeletedFileGoesToTheErrorFileAndTheOthersAreApplied) {
   expected.insert(expected.end(), title.begin(), title.end());
   for (char c : std::string("\"\r\n\r\n")) expected.push_back(static_cast<std::uint8_t>(c));
   EXPECT_EQ(fileBytes(errorFile), expected);
-
-  // A second run adds its block; the error file loads as a list of the failed rows.
-  window->cmdExecute_Click();
-  ByteString twice = expected;
-  twice.insert(twice.end(), expected.begin(), expected.end());
-  EXPECT_EQ(fileBytes(errorFile), twice);
-  platform.openAnswers.push_back(QString::fromStdString(errorFile.string()));
-  window->cmdLoadList_Click();
-  ASSERT_EQ(window->MLDListItems.size(), 2u);
-  EXPECT_EQ(window->MLDListItems[1].MLDPath, (top / "one.mld").string());
-  EXPECT_EQ(window->MLDListItems[1].MLDTitle, title);
-}
-
-TEST_F(BatchWindowTest, UnchangedTitlesWriteNothing) {
-  const fs::path top = root / "same";
-  fs::create_directories(top);
-  fs::copy_file(samples / "kaeru.mld", top / "k.mld");
-  makeListOf(top);
-  const auto stamp = fs::last_write_time(top / "k.mld");
-  const ByteString before = fileBytes(top / "k.mld");
-  window->cmdExecute_Click();
-  EXPECT_EQ(platform.messageTexts(), QStringList({kConfirm, kDone}));
-  EXPECT_EQ(fileBytes(top / "k.mld"), before);
-  EXPECT_EQ(fs::last_write_time(top / "k.mld"), stamp);
 }
 
 TEST_F(BatchWindowTest, EmptyListSaysSoBehindTheWaitWindow) {
