@@ -25,9 +25,11 @@
 #include "core/CodePage.h"
 #include "core/Failure.h"
 #include "core/MessageSink.h"
+#include "file_list/ui/OpenListView.h"
 #include "header_editor/ui/frmVersion.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
+#include "track_editor/ui/OpenTrackView.h"
 
 namespace tonekit::ui {
 
@@ -58,7 +60,6 @@ const char* const kMinorMessage = "マイナータイプを解析できません
 const char* const kIncompleteSaveMessage =
     "このファイルは読み込みが途中で止まったため、保存できません。\r\n"
     "（読み込めなかったインフォメーション部とトラック部が、保存したファイルから失われるためです）";
-const char* const kNotBuiltIn = "(この機能はまだ組み込まれていません)";
 
 QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
 
@@ -106,6 +107,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   buildMenus();
   ClearInfoPart();
   SetNormalLayout();
+  trackViewOpener = [](frmMain& main) { tonekit::ui::openTrackView(&main, main.document()); };
+  listViewOpener = [](frmMain& main) { tonekit::ui::openListView(&main); };
 }
 
 frmMain::~frmMain() = default;
@@ -541,15 +544,13 @@ void frmMain::showVersion() {
 
 void frmMain::openTrackView() {
   guarded(this, [&] {
-    if (!trackViewOpener) throw Failure::of(err::InvalidCall, kNotBuiltIn);
-    trackViewOpener(*this);
+    if (trackViewOpener) trackViewOpener(*this);
   });
 }
 
 void frmMain::openListView() {
   guarded(this, [&] {
-    if (!listViewOpener) throw Failure::of(err::InvalidCall, kNotBuiltIn);
-    listViewOpener(*this);
+    if (listViewOpener) listViewOpener(*this);
   });
 }
 

@@ -48,8 +48,7 @@ class frmMain : public QMainWindow {
   void SetExpertLayout();
   bool isExpert() const { return expert_; }
 
-  // The track view and the list window are built elsewhere; whoever assembles the program
-  // hands in how to open them. Unset, the buttons report that the feature is missing.
+  // How the track view and the list window are opened; tests put their own in.
   std::function<void(frmMain&)> trackViewOpener;
   std::function<void(frmMain&)> listViewOpener;
 
