@@ -115,12 +115,3 @@ TEST(NoteEdit, NumbersBeyond32BitsAreFailures) {
     EXPECT_EQ(f.number(), err::Overflow);
   }
 }
-
-TEST(NoteEdit, FieldsAsTheDialogShowsThem) {
-  EXPECT_STREQ(fieldLabel(NoteField::DerutaTime), "Δタイム　：");
-  EXPECT_STREQ(fieldLabel(NoteField::OctarbShift), "オクターブシフト　：");
-  EXPECT_EQ(maxLength(NoteField::DerutaTime), 3);
-  EXPECT_EQ(maxLength(NoteField::Chanel), 1);
-  EXPECT_EQ(maxLength(NoteField::Note), 2);
-  EXPECT_EQ(maxLength(NoteField::Velocity), 2);
-}
