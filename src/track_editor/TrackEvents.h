@@ -22,7 +22,7 @@ bool isExtInfoEvent(const ByteString& event);
 
 // The size of the event starting at `offset` inside events[0, end): the note length for notes,
 // 4 for extend-status events, 5 + length for ext-info events; never more than is left before
-// end, so a cut-off last event is as long as what remains of it.
+// end, so a cut-off last event is as long as what remains of it. offset must be below end.
 std::size_t eventSizeAt(const std::uint8_t* events, std::size_t offset, std::size_t end, int noteLength);
 
 // The events of a track chunk in track order. The events run from the ninth byte for the

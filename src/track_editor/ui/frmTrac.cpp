@@ -98,7 +98,8 @@ frmTrac::~frmTrac() = default;
 
 void frmTrac::Load() {
   loadFailed_ = false;
-  model_->resetNotes({}, noteLengthOf(MLDNote));
+  noteLength_ = noteLengthOf(MLDNote);
+  model_->resetNotes({}, noteLength_);
   SelectRow(0);
   if (!guarded(this, [this] { LoadTrack(MLDTracNumber); })) loadFailed_ = true;
   FillGrid();
