@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "ScriptedPlatform.h"
+#include "TempDir.h"
 #include "core/clsCalcUtil.h"
 #include "core/clsMLD.h"
 #include "extend_editor/ui/frmExtendEdit.h"
@@ -403,4 +404,42 @@ TEST_F(TrackViewFixture, RightClickOpensThePopupWithoutMovingTheRow) {
   EXPECT_TRUE(menu->isVisible());
   EXPECT_EQ(currentRow(), 3);
   menu->hide();
+}
+
+TEST_F(TrackViewFixture, ASamplesTrackEditedAndSavedReadsBackWithTheChanges) {
+  tonekit::test::TempDir dir;
+  clsMLD document;
+  document.MLDFile = std::string(TONEKIT_SAMPLES_DIR) + "/kaeru.mld";
+  ASSERT_TRUE(document.ParseMLD());
+  const ByteString before = document.MLDTracData->item("trac1");
+  mainWindow.show();
+  platform.dialogScripts = {[](QDialog& d) {
+    auto* box = d.findChild<QComboBox*>("cboTracSelect");
+    box->setCurrentIndex(1);
+    d.findChild<QPushButton*>("cmdOk")->click();
+  }};
+  frmTrac* track = openTrackView(&mainWindow, &document);
+  ASSERT_NE(track, nullptr);
+  const int events = track->notes().noteCount();
+  EXPECT_EQ(track->notes().cellText(0, 7), "Extend : 音量");
+  EXPECT_EQ(track->notes().cellText(events - 1, 7), "Extend : EndOfTrack");
+  auto* grid = track->findChild<QTableView*>("mfgTrac");
+  grid->setCurrentIndex(grid->model()->index(2, 1));
+  track->findChild<QAction*>("mnuNoteEditDelete")->trigger();  // answered Ok
+  track->findChild<QAction*>("mnuNoteEditInsertExtend")->trigger();
+  track->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+  document.MLDFile = (dir / "edited.mld").string();
+  ASSERT_FALSE(document.SaveMLD().has_value());
+  clsMLD reread;
+  reread.MLDFile = document.MLDFile;
+  ASSERT_TRUE(reread.ParseMLD());
+  ByteString expected = before;
+  // Event 3 is the first 4-byte note, behind two 4-byte extend-status events.
+  const std::size_t third = 8 + 4 + 4;
+  expected.erase(expected.begin() + third, expected.begin() + third + 4);
+  expected.insert(expected.begin() + third, {0x00, 0xFF, 0xE0, 0x00});
+  EXPECT_EQ(reread.MLDTracData->item("trac1"), expected);
+  EXPECT_EQ(reread.MLDTracData->item("trac0"), document.MLDTracData->item("trac0"));
 }
