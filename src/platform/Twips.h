@@ -19,4 +19,10 @@ inline int twipsToPixelsX(int twips, const QWidget* widget = nullptr) {
   return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
 }
 
+// Puts a widget where the classic layout had it: left, top, width, height in twips.
+inline void placeTwips(QWidget* widget, int left, int top, int width, int height) {
+  widget->setGeometry(twipsToPixelsX(left, widget), twipsToPixels(top, widget), twipsToPixelsX(width, widget),
+                      twipsToPixels(height, widget));
+}
+
 }  // namespace tonekit::ui

@@ -34,17 +34,11 @@ constexpr int kPanelWidth = 2535;
 constexpr int kPanelHeight = 2175;
 constexpr int kTempoPanelHeight = 2895;
 
-void place(QWidget* widget, int left, int top, int width, int height) {
-  QWidget* ref = widget->parentWidget();
-  widget->setGeometry(twipsToPixelsX(left, ref), twipsToPixels(top, ref), twipsToPixelsX(width, ref),
-                      twipsToPixels(height, ref));
-}
-
 QString u8(const char* text) { return QString::fromUtf8(text); }
 
 QLabel* label(QWidget* parent, const char* text, int left, int top, int width) {
   auto* l = new QLabel(u8(text), parent);
-  place(l, left, top, width, 255);
+  placeTwips(l, left, top, width, 255);
   return l;
 }
 
@@ -74,7 +68,7 @@ struct frmExtendEdit::Controls {
     box->setObjectName(extend::panelName(p));
     // The panel covers the "cannot be analysed" caption beneath it.
     box->setAutoFillBackground(true);
-    place(box, kPanelLeft, kPanelTop, kPanelWidth, p == Panel::Tempo ? kTempoPanelHeight : kPanelHeight);
+    placeTwips(box, kPanelLeft, kPanelTop, kPanelWidth, p == Panel::Tempo ? kTempoPanelHeight : kPanelHeight);
     box->hide();
     panels[static_cast<std::size_t>(p)] = box;
     return box;
@@ -83,7 +77,7 @@ struct frmExtendEdit::Controls {
   QLineEdit* makeField(QWidget* parent, Field f, int left, int top, int width = 615) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(extend::fieldName(f));
-    place(edit, left, top, width, 315);
+    placeTwips(edit, left, top, width, 315);
     field(f) = edit;
     return edit;
   }
@@ -102,7 +96,7 @@ struct frmExtendEdit::Controls {
       auto* opt = new QRadioButton(u8(captions[i]), panel);
       opt->setObjectName(extend::optionsName(g));
       opt->setProperty("index", static_cast<int>(i));
-      place(opt, spots[i][0], spots[i][1], spots[i][2], height);
+      placeTwips(opt, spots[i][0], spots[i][1], spots[i][2], height);
       buttons->addButton(opt, static_cast<int>(i));
     }
     group(g) = buttons;
@@ -243,18 +237,18 @@ frmExtendEdit::frmExtendEdit(QWidget* parent) : QDialog(parent), ui_(std::make_u
 
   c.Frame1 = new QGroupBox(c.client);
   c.Frame1->setObjectName("Frame1");
-  place(c.Frame1, 120, 3120, 2535, 615);
+  placeTwips(c.Frame1, 120, 3120, 2535, 615);
   label(c.Frame1, "Δタイム", 120, 270, 1100);
   c.makeField(c.Frame1, Field::DeltaTime, 1320, 240, 1095);
 
   c.cmdOK = new QPushButton(QString("Ok"), c.client);
   c.cmdOK->setObjectName("cmdOK");
   c.cmdOK->setDefault(true);
-  place(c.cmdOK, 120, 3960, 1215, 495);
+  placeTwips(c.cmdOK, 120, 3960, 1215, 495);
   c.cmdCancel = new QPushButton(QString("Cancel"), c.client);
   c.cmdCancel->setObjectName("cmdCancel");
   c.cmdCancel->setAutoDefault(false);
-  place(c.cmdCancel, 1440, 3960, 1215, 495);
+  placeTwips(c.cmdCancel, 1440, 3960, 1215, 495);
   connect(c.cmdOK, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
   connect(c.cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
   // Esc and the close box end in reject() as Cancel does; Edit stays false.

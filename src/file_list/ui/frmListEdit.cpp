@@ -12,11 +12,6 @@ namespace tonekit::ui {
 
 namespace {
 
-void place(QWidget* widget, int left, int top, int width, int height) {
-  widget->setGeometry(twipsToPixelsX(left, widget), twipsToPixels(top, widget), twipsToPixelsX(width, widget),
-                      twipsToPixels(height, widget));
-}
-
 }  // namespace
 
 frmListEdit::frmListEdit(QWidget* parent) : QDialog(parent) {
@@ -29,29 +24,29 @@ frmListEdit::frmListEdit(QWidget* parent) : QDialog(parent) {
   lblFilePath_->setWordWrap(true);
   lblFilePath_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   lblFilePath_->setTextFormat(Qt::PlainText);
-  place(lblFilePath_, 120, 480, 4455, 975);
+  placeTwips(lblFilePath_, 120, 480, 4455, 975);
 
   // Both captions carry the same name, as the form always had it.
   auto* pathCaption = new QLabel(QString::fromUtf8("ファイルのパス　："), this);
   pathCaption->setObjectName("lblCaption");
-  place(pathCaption, 120, 120, 1695, 255);
+  placeTwips(pathCaption, 120, 120, 1695, 255);
   auto* titleCaption = new QLabel(QString::fromUtf8("タイトル　："), this);
   titleCaption->setObjectName("lblCaption");
-  place(titleCaption, 120, 1560, 1695, 255);
+  placeTwips(titleCaption, 120, 1560, 1695, 255);
 
   txtTitle_ = new QLineEdit(this);
   txtTitle_->setObjectName("txtTitle");
-  place(txtTitle_, 120, 1920, 4455, 495);
+  placeTwips(txtTitle_, 120, 1920, 4455, 495);
 
   cmdCancel_ = new QPushButton(QString("Cancel"), this);
   cmdCancel_->setObjectName("cmdCancel");
   cmdCancel_->setAutoDefault(false);
-  place(cmdCancel_, 3360, 2640, 1215, 495);
+  placeTwips(cmdCancel_, 3360, 2640, 1215, 495);
 
   cmdOk_ = new QPushButton(QString("Ok"), this);
   cmdOk_->setObjectName("cmdOk");
   cmdOk_->setDefault(true);
-  place(cmdOk_, 1920, 2640, 1215, 495);
+  placeTwips(cmdOk_, 1920, 2640, 1215, 495);
 
   setTabOrder(txtTitle_, cmdCancel_);
   setTabOrder(cmdCancel_, cmdOk_);

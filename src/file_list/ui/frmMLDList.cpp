@@ -40,11 +40,6 @@ constexpr const char* kScrollText =
     "いったんCSV形式のファイルに出力して、Excelやテキストエディタで編集後、再度読み込みを行った方が、"
     "作業効率がいいと思います。";
 
-void place(QWidget* widget, int left, int top, int width, int height) {
-  widget->setGeometry(twipsToPixelsX(left, widget), twipsToPixels(top, widget), twipsToPixelsX(width, widget),
-                      twipsToPixels(height, widget));
-}
-
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 std::filesystem::path fsPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
@@ -124,7 +119,7 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
     if (tip) b->setToolTip(text(tip));
     b->setIcon(style()->standardIcon(picture));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    place(b, left, 120, 1335, 615);
+    placeTwips(b, left, 120, 1335, 615);
     return b;
   };
   cmdExecute_ = button("cmdExecute", "ﾘｽﾄ内容反映", "リスト内容をファイルに反映します", QStyle::SP_DialogApplyButton, 240);
@@ -142,12 +137,12 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
   separator->setObjectName("Frame2");
   separator->setFrameShape(QFrame::HLine);
   separator->setFrameShadow(QFrame::Sunken);
-  place(separator, 240, 840, 6615, 120);
+  placeTwips(separator, 240, 840, 6615, 120);
 
   // Made before the grid, so that the grid covers it once it shows.
   lblCaption_ = new QLabel(text("ファイルリストを作成するか、ロードしてください。"), this);
   lblCaption_->setObjectName("lblCaption");
-  place(lblCaption_, 480, 1080, 6045, 285);
+  placeTwips(lblCaption_, 480, 1080, 6045, 285);
 
   model_ = new MLDListModel(this);
   mfgMLDList_ = new QTableView(this);
@@ -163,7 +158,7 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
   mfgMLDList_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   mfgMLDList_->verticalHeader()->setFixedWidth(twipsToPixelsX(kRowNumberWidth, this));
   mfgMLDList_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
-  place(mfgMLDList_, kGridLeft, kGridTop, kGridWidth, kGridHeight);
+  placeTwips(mfgMLDList_, kGridLeft, kGridTop, kGridWidth, kGridHeight);
   mfgMLDList_->hide();
   // A double click anywhere in the grid edits the current row.
   mfgMLDList_->viewport()->installEventFilter(this);
@@ -171,7 +166,7 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
   lblMessage_ = new QLabel(this);
   lblMessage_->setObjectName("lblMessage");
   lblMessage_->setTextFormat(Qt::PlainText);
-  place(lblMessage_, 240, 5040, 6615, 255);
+  placeTwips(lblMessage_, 240, 5040, 6615, 255);
 
   connect(cmdExecute_, &QAbstractButton::clicked, this, [this] { cmdExecute_Click(); });
   connect(cmdMakeList_, &QAbstractButton::clicked, this, [this] { cmdMakeList_Click(); });

@@ -117,13 +117,8 @@ QLabel* frmMain::addLabel(QWidget* parent, const char* name, const QString& text
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  place(label, left, top, width, kRowHeight);
+  placeTwips(label, left, top, width, kRowHeight);
   return label;
-}
-
-void frmMain::place(QWidget* widget, int left, int top, int width, int height) {
-  widget->setGeometry(twipsToPixelsX(left, this), twipsToPixels(top, this), twipsToPixelsX(width, this),
-                      twipsToPixels(height, this));
 }
 
 void frmMain::buildWindow() {
@@ -134,19 +129,19 @@ void frmMain::buildWindow() {
   addLabel(central, "lblPath", "MLDFilePath :", 120, 240, 1320);
   txtPath = new QLineEdit(central);
   txtPath->setObjectName("txtPath");
-  place(txtPath, 1440, 240, 6780, kRowHeight);
+  placeTwips(txtPath, 1440, 240, 6780, kRowHeight);
 
   cmdFileDialog = new QPushButton(central);
   cmdFileDialog->setObjectName("cmdFileDialog");
   cmdFileDialog->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-  place(cmdFileDialog, 8280, 180, 600, 435);
+  placeTwips(cmdFileDialog, 8280, 180, 600, 435);
 
   auto button = [&](QPushButton*& target, const char* name, const char* caption, const char* tip, int index) {
     target = new QPushButton(qs(caption), central);
     target->setObjectName(name);
     if (*tip) target->setToolTip(qs(tip));
     target->setAutoDefault(false);
-    place(target, 120 + index * 1455, 780, 1335, 495);
+    placeTwips(target, 120 + index * 1455, 780, 1335, 495);
   };
   button(cmdParse, "cmdParse", "解析", "指定ファイルの読み込みを行います", 0);
   button(cmdSave, "cmdSave", "保存", "読み込んでいるファイルを保存します", 1);
@@ -182,12 +177,12 @@ void frmMain::buildWindow() {
 void frmMain::buildHeaderFrame(QWidget* central) {
   fraFileHead = new QGroupBox(qs("ファイルヘッダ部"), central);
   fraFileHead->setObjectName("fraFileHead");
-  place(fraFileHead, kFrameLeft, 1560, kFrameWidth, 3240);
+  placeTwips(fraFileHead, kFrameLeft, 1560, kFrameWidth, 3240);
 
   auto radio = [&](const char* name, const char* caption, int left, int top, int width) {
     auto* b = new QRadioButton(qs(caption), fraFileHead);
     b->setObjectName(name);
-    place(b, left, top, width, kRowHeight);
+    placeTwips(b, left, top, width, kRowHeight);
     return b;
   };
 
@@ -195,13 +190,13 @@ void frmMain::buildHeaderFrame(QWidget* central) {
   txtMLDFileLength = new QLineEdit(fraFileHead);
   txtMLDFileLength->setObjectName("txtMLDFileLength");
   txtMLDFileLength->setEnabled(false);
-  place(txtMLDFileLength, 2640, 360, 1800, kRowHeight);
+  placeTwips(txtMLDFileLength, 2640, 360, 1800, kRowHeight);
 
   addLabel(fraFileHead, "lblMLDLengthToTrac", qs("トラック部までのサイズ :"), 240, 840, 2400);
   txtMLDLengthToTrac = new QLineEdit(fraFileHead);
   txtMLDLengthToTrac->setObjectName("txtMLDLengthToTrac");
   txtMLDLengthToTrac->setEnabled(false);
-  place(txtMLDLengthToTrac, 2640, 840, 1800, kRowHeight);
+  placeTwips(txtMLDLengthToTrac, 2640, 840, 1800, kRowHeight);
 
   addLabel(fraFileHead, "lblMajor", qs("メジャータイプ :"), 240, 1320, 2400);
   optMajor = {radio("optMajor0", "着信メロディデータ ", 2640, 1320, 2520),
@@ -247,7 +242,7 @@ void frmMain::buildInfoFrame(QWidget* central) {
   auto radio = [&](QWidget* parent, const char* name, const char* caption, int left, int top, int width) {
     auto* b = new QRadioButton(qs(caption), parent);
     b->setObjectName(name);
-    place(b, left, top, width, kRowHeight);
+    placeTwips(b, left, top, width, kRowHeight);
     return b;
   };
 
@@ -257,7 +252,7 @@ void frmMain::buildInfoFrame(QWidget* central) {
     r.tag = t.tag;
     r.check = new QCheckBox(fraInfomationPart);
     r.check->setObjectName(t.check);
-    place(r.check, 240, t.top, 300, kRowHeight);
+    placeTwips(r.check, 240, t.top, 300, kRowHeight);
     r.label = addLabel(fraInfomationPart, t.labelName, qs(t.label), 600, t.top, 840);
     if (t.editor) {
       r.text = new QLineEdit(fraInfomationPart);
@@ -265,14 +260,14 @@ void frmMain::buildInfoFrame(QWidget* central) {
       r.text->setMaxLength(65535);  // a chunk holds up to 65535 bytes
       if (*t.tip) r.text->setToolTip(qs(t.tip));
       r.initialText = t.initial;
-      place(r.text, 1500, t.top, 7020, kRowHeight);
+      placeTwips(r.text, 1500, t.top, 7020, kRowHeight);
       r.editor = r.text;
     }
   }
 
   picSorc = new QFrame(fraInfomationPart);
   picSorc->setObjectName("picSorc");
-  place(picSorc, 1500, 780, 7020, 750);
+  placeTwips(picSorc, 1500, 780, 7020, 750);
   addLabel(picSorc, "lblSorcIn", qs("入力経路　："), 0, 0, 1320);
   optSorcIn = {radio(picSorc, "optSorcIn0", "ダウンロード", 1440, 0, 1800),
                radio(picSorc, "optSorcIn1", "端末の入力機能", 3300, 0, 1800),
@@ -286,7 +281,7 @@ void frmMain::buildInfoFrame(QWidget* central) {
 
   picNote = new QFrame(fraInfomationPart);
   picNote->setObjectName("picNote");
-  place(picNote, 1500, 3600, 7020, kRowHeight);
+  placeTwips(picNote, 1500, 3600, 7020, kRowHeight);
   optNoteLen = {radio(picNote, "optNoteLen0", "3byte", 0, 0, 1800),
                 radio(picNote, "optNoteLen1", "4byte(MFi2)", 1860, 0, 2400)};
   groupOf(this, {optNoteLen[0], optNoteLen[1]});
@@ -500,7 +495,7 @@ void frmMain::SaveMLDFile() {
 void frmMain::SetNormalLayout() {
   cmdActionChange->setText("To Expert");
   fraFileHead->setVisible(false);
-  place(fraInfomationPart, kFrameLeft, kInfoTopNormal, kFrameWidth, kInfoHeightNormal);
+  placeTwips(fraInfomationPart, kFrameLeft, kInfoTopNormal, kFrameWidth, kInfoHeightNormal);
   cmdTrac->setEnabled(false);
   for (InfoRow& r : rows_) {
     if (std::string_view(r.tag) == "titl") continue;
@@ -515,7 +510,7 @@ void frmMain::SetNormalLayout() {
 void frmMain::SetExpertLayout() {
   cmdActionChange->setText("To Normal");
   fraFileHead->setVisible(true);
-  place(fraInfomationPart, kFrameLeft, kInfoTopExpert, kFrameWidth, kInfoHeightExpert);
+  placeTwips(fraInfomationPart, kFrameLeft, kInfoTopExpert, kFrameWidth, kInfoHeightExpert);
   if (cmdSave->isEnabled()) cmdTrac->setEnabled(true);
   for (InfoRow& r : rows_) {
     r.check->setVisible(true);

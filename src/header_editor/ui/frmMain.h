@@ -82,7 +82,6 @@ class frmMain : public QMainWindow {
   void buildHeaderFrame(QWidget* central);
   void buildInfoFrame(QWidget* central);
   QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width);
-  void place(QWidget* widget, int left, int top, int width, int height);
 
   void openFileDialog();
   void toggleLayout();

@@ -41,16 +41,12 @@ frmVersion::frmVersion(QWidget* parent) : QDialog(parent) {
   setObjectName("frmVersion");
   setWindowTitle(QString::fromUtf8("バージョン情報"));
   setFixedSize(twipsToPixelsX(kInnerWidth, this), twipsToPixels(kInnerHeight, this));
-  auto place = [this](QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(twipsToPixelsX(left, this), twipsToPixels(top, this), twipsToPixelsX(width, this),
-                   twipsToPixels(height, this));
-  };
 
   cmdClose = new QPushButton(QString::fromUtf8("了解"), this);
   cmdClose->setObjectName("cmdClose");
   cmdClose->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
   cmdClose->setDefault(true);
-  place(cmdClose, 5520, 3720, 1335, 615);
+  placeTwips(cmdClose, 5520, 3720, 1335, 615);
 
   txtVersionInfo = new QPlainTextEdit(this);
   txtVersionInfo->setObjectName("txtVersionInfo");
@@ -59,7 +55,7 @@ frmVersion::frmVersion(QWidget* parent) : QDialog(parent) {
   QPalette colours = txtVersionInfo->palette();
   colours.setColor(QPalette::Base, palette().color(QPalette::Window));
   txtVersionInfo->setPalette(colours);
-  place(txtVersionInfo, 240, 240, 6615, 3255);
+  placeTwips(txtVersionInfo, 240, 240, 6615, 3255);
   txtVersionInfo->setPlainText(versionInfoText());
 
   setTabOrder(cmdClose, txtVersionInfo);

@@ -21,12 +21,6 @@ constexpr int kClientHeight = 3735;
 constexpr int kRowTop = 120;
 constexpr int kRowStep = 480;
 
-void place(QWidget* widget, int left, int top, int width, int height) {
-  QWidget* ref = widget->parentWidget();
-  widget->setGeometry(twipsToPixelsX(left, ref), twipsToPixels(top, ref), twipsToPixelsX(width, ref),
-                      twipsToPixels(height, ref));
-}
-
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
@@ -53,12 +47,12 @@ frmNoteEdit::frmNoteEdit(QWidget* parent) : QDialog(parent), ui_(std::make_uniqu
     label->setObjectName("lblCaption");
     label->setProperty("index", i);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(label, 120, kRowTop + i * kRowStep + 30, 1800, 255);
+    placeTwips(label, 120, kRowTop + i * kRowStep + 30, 1800, 255);
 
     auto* edit = new QLineEdit(this);
     edit->setObjectName(noteedit::fieldName(f));
     edit->setMaxLength(noteedit::maxLength(f));
-    place(edit, 2040, kRowTop + i * kRowStep, 840, 315);
+    placeTwips(edit, 2040, kRowTop + i * kRowStep, 840, 315);
     label->setBuddy(edit);
     if (previous) setTabOrder(previous, edit);
     previous = edit;
@@ -71,11 +65,11 @@ frmNoteEdit::frmNoteEdit(QWidget* parent) : QDialog(parent), ui_(std::make_uniqu
   ui_->cmdOK = new QPushButton(QString("Ok"), this);
   ui_->cmdOK->setObjectName("cmdOK");
   ui_->cmdOK->setDefault(true);
-  place(ui_->cmdOK, 240, buttonTop, 1215, 495);
+  placeTwips(ui_->cmdOK, 240, buttonTop, 1215, 495);
   ui_->cmdCancel = new QPushButton(QString("Cancel"), this);
   ui_->cmdCancel->setObjectName("cmdCancel");
   ui_->cmdCancel->setAutoDefault(false);
-  place(ui_->cmdCancel, 1560, buttonTop, 1215, 495);
+  placeTwips(ui_->cmdCancel, 1560, buttonTop, 1215, 495);
   setTabOrder(previous, ui_->cmdOK);
   setTabOrder(ui_->cmdOK, ui_->cmdCancel);
 
