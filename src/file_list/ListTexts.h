@@ -30,6 +30,8 @@ inline constexpr const char* kListFileFilter = "CSV(カンマ区切り)(*.csv)|*
 
 // Where the batch update puts the rows it could not apply.
 inline constexpr const char* kErrorFileName = "ExecuteError.csv";
+
+// The confirmation before a batch update, its two lines (kUpdateConfirmMessage joins them).
 inline constexpr const char* kUpdateConfirmFirstLine = "現在のリストに表示されているファイルに対して項目の更新を行います。";
 inline constexpr const char* kUpdateConfirmSecondLine = "よろしいですか？";
 
@@ -47,9 +49,11 @@ inline constexpr const char* kOutputFailedSource = "OutputBuffer.FileOutput";
 // Grid headers of the list.
 inline constexpr const char* kPathColumnHeader = "ファイルパス";
 inline constexpr const char* kTitleColumnHeader = "タイトル";
+
 // The confirmation before a batch update: the two lines joined by CR LF.
 inline constexpr const char* kUpdateConfirmMessage =
     "現在のリストに表示されているファイルに対して項目の更新を行います。\r\nよろしいですか？";
+
 // The number of the output failure as the error report shows it (0x80040002).
 inline constexpr long kOutputFailedNumber = -2147221502L;
 
