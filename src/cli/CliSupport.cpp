@@ -45,7 +45,7 @@ Exit runGuarded(const std::function<Exit()>& body) {
 }
 
 void StderrMessages::message(const std::string& text, MessageIcon icon) {
-  CollectingMessageSink::message(text, icon);
+  if (keep_) CollectingMessageSink::message(text, icon);
   std::cerr << text << '\n';
   std::cerr.flush();
 }

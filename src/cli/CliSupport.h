@@ -22,10 +22,15 @@ Exit& exitStatus();
 // Runs body; a failure prints NUMBER:SOURCE:DESCRIPTION on standard error and yields Failure.
 Exit runGuarded(const std::function<Exit()>& body);
 
-// Writes each message to standard error as it occurs, and keeps it.
+// Writes each message to standard error as it occurs. Keeps it too unless told not to: a walk
+// over a large tree may give thousands that nobody reads again.
 class StderrMessages : public CollectingMessageSink {
  public:
+  explicit StderrMessages(bool keep = true) : keep_(keep) {}
   void message(const std::string& text, MessageIcon icon) override;
+
+ private:
+  bool keep_;
 };
 
 // Each command file registers its command at start-up:

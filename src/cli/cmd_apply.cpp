@@ -11,14 +11,6 @@
 namespace tonekit::cli {
 namespace {
 
-class PassingStderrMessages : public MessageSink {
- public:
-  void message(const std::string& text, MessageIcon) override {
-    std::cerr << text << '\n';
-    std::cerr.flush();
-  }
-};
-
 void addApplyCommand(CLI::App& app) {
   struct Options {
     std::string listFile;
@@ -39,7 +31,7 @@ void addApplyCommand(CLI::App& app) {
         std::cerr << kNoListMessage << '\n';
         return Exit::Failure;
       }
-      PassingStderrMessages messages;
+      StderrMessages messages{false};
       BatchUpdateJob job(list.items, o->errors.empty() ? defaultErrorFilePath() : std::filesystem::path(o->errors),
                          &messages);
       const BatchSummary summary = job.run([&](const RowResult& row) {

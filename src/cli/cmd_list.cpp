@@ -14,15 +14,6 @@
 namespace tonekit::cli {
 namespace {
 
-// Reader messages go to standard error as they come; a tree may give thousands, so none is kept.
-class PassingStderrMessages : public MessageSink {
- public:
-  void message(const std::string& text, MessageIcon) override {
-    std::cerr << text << '\n';
-    std::cerr.flush();
-  }
-};
-
 void writeOut(const ByteString& bytes) {
   if (bytes.empty()) return;
   if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
@@ -40,7 +31,7 @@ void addListCommand(CLI::App& app) {
   cmd->add_option("--pattern", o->pattern, "Wildcard patterns separated by \";\" (default \"*.mld\")");
   cmd->callback([o] {
     exitStatus() = runGuarded([&] {
-      PassingStderrMessages messages;
+      StderrMessages messages{false};
       // Each row is written as soon as its file is read, so memory stays flat however large
       // the tree; the output is the same bytes a save of the whole list appends.
       const std::size_t found = clsFileList().walk(o->folder, o->pattern, [&](const std::string& path) {
