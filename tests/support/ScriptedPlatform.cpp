@@ -21,8 +21,11 @@ Answer ScriptedPlatform::message(QWidget*, const QString& text, Icon icon, Butto
 
 template <typename Queue>
 static std::optional<QString> next(Queue& queue) {
-  if (queue.empty()) return std::nullopt;
-  auto value = queue.front();
+  if (queue.empty() || !queue.front()) {
+    if (!queue.empty()) queue.pop_front();
+    return std::nullopt;
+  }
+  QString value = *queue.front();
   queue.pop_front();
   return value;
 }
