@@ -43,43 +43,6 @@ void appendUtf8(std::string& out, char32_t c) {
   }
 }
 
-// Next code point of UTF-8 text; malformed input yields kReplacement and consumes one byte.
-char32_t nextCodePoint(std::string_view s, std::size_t& i) {
-  const auto b0 = static_cast<std::uint8_t>(s[i]);
-  int extra = 0;
-  char32_t c = 0;
-  if (b0 < 0x80) {
-    ++i;
-    return b0;
-  } else if ((b0 & 0xE0) == 0xC0) {
-    extra = 1;
-    c = b0 & 0x1F;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    extra = 2;
-    c = b0 & 0x0F;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    extra = 3;
-    c = b0 & 0x07;
-  } else {
-    ++i;
-    return kReplacement;
-  }
-  if (i + extra >= s.size()) {
-    ++i;
-    return kReplacement;
-  }
-  for (int k = 1; k <= extra; ++k) {
-    const auto b = static_cast<std::uint8_t>(s[i + k]);
-    if ((b & 0xC0) != 0x80) {
-      ++i;
-      return kReplacement;
-    }
-    c = (c << 6) | (b & 0x3F);
-  }
-  i += extra + 1;
-  return c;
-}
-
 template <typename Bytes>
 std::string decodeImpl(const Bytes& bytes) {
   std::string out;
@@ -113,6 +76,42 @@ std::string decodeImpl(const Bytes& bytes) {
 
 }  // namespace
 
+std::optional<char32_t> nextUtf8CodePoint(std::string_view s, std::size_t& i) {
+  const auto b0 = static_cast<std::uint8_t>(s[i]);
+  int extra = 0;
+  char32_t c = 0;
+  if (b0 < 0x80) {
+    ++i;
+    return b0;
+  } else if ((b0 & 0xE0) == 0xC0) {
+    extra = 1;
+    c = b0 & 0x1F;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    extra = 2;
+    c = b0 & 0x0F;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    extra = 3;
+    c = b0 & 0x07;
+  } else {
+    ++i;
+    return std::nullopt;
+  }
+  if (i + extra >= s.size()) {
+    ++i;
+    return std::nullopt;
+  }
+  for (int k = 1; k <= extra; ++k) {
+    const auto b = static_cast<std::uint8_t>(s[i + k]);
+    if ((b & 0xC0) != 0x80) {
+      ++i;
+      return std::nullopt;
+    }
+    c = (c << 6) | (b & 0x3F);
+  }
+  i += extra + 1;
+  return c;
+}
+
 std::string decodeCp932(const ByteString& bytes) { return decodeImpl(bytes); }
 std::string decodeCp932(std::string_view bytes) { return decodeImpl(bytes); }
 
@@ -120,9 +119,9 @@ Cp932Encoded encodeCp932(std::string_view utf8) {
   Cp932Encoded result;
   result.bytes.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
-    const char32_t c = nextCodePoint(utf8, i);
+    const std::optional<char32_t> c = nextUtf8CodePoint(utf8, i);
     std::uint16_t code = 0;
-    if (c != kReplacement && lookup(std::begin(kEncode), std::end(kEncode), c, code)) {
+    if (c && lookup(std::begin(kEncode), std::end(kEncode), *c, code)) {
       if (code > 0xFF) result.bytes.push_back(static_cast<std::uint8_t>(code >> 8));
       result.bytes.push_back(static_cast<std::uint8_t>(code & 0xFF));
     } else {

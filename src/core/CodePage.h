@@ -2,6 +2,8 @@
 // Text inside files (information chunks, titles, CSV lists) is code page 932 (windows-31j),
 // whatever the desktop's locale. All conversions between those bytes and UTF-8 go through here.
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +22,10 @@ struct Cp932Encoded {
 
 // Characters without a code (and malformed UTF-8) become "?".
 Cp932Encoded encodeCp932(std::string_view utf8);
+
+// The code point of UTF-8 text at position i, moving i past it. Malformed input yields nothing
+// and moves i by one byte.
+std::optional<char32_t> nextUtf8CodePoint(std::string_view utf8, std::size_t& i);
 
 // Whether the bytes decode and encode back to themselves.
 bool roundTripsCp932(const ByteString& bytes);

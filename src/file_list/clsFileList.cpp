@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #endif
 
+#include "core/CodePage.h"
+
 namespace fs = std::filesystem;
 
 namespace tonekit {
@@ -28,40 +30,8 @@ std::u32string upperCodePoints(std::string_view s) {
   out.reserve(s.size());
   for (std::size_t i = 0; i < s.size();) {
     const auto b0 = static_cast<unsigned char>(s[i]);
-    int extra = 0;
-    char32_t c = 0;
-    if (b0 < 0x80) {
-      out.push_back(upperAscii(b0));
-      ++i;
-      continue;
-    }
-    if ((b0 & 0xE0) == 0xC0) {
-      extra = 1;
-      c = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
-      extra = 2;
-      c = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
-      extra = 3;
-      c = b0 & 0x07;
-    } else {
-      out.push_back(kRawByteBase + b0);
-      ++i;
-      continue;
-    }
-    bool ok = i + static_cast<std::size_t>(extra) < s.size();
-    for (int k = 1; ok && k <= extra; ++k) {
-      const auto b = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-      if ((b & 0xC0) != 0x80) ok = false;
-      else c = (c << 6) | (b & 0x3F);
-    }
-    if (!ok) {
-      out.push_back(kRawByteBase + b0);
-      ++i;
-      continue;
-    }
-    out.push_back(c);
-    i += static_cast<std::size_t>(extra) + 1;
+    const std::optional<char32_t> c = nextUtf8CodePoint(s, i);
+    out.push_back(c ? upperAscii(*c) : kRawByteBase + b0);
   }
   return out;
 }
