@@ -1,66 +1,27 @@
 // tonekit-cli smf, run as a separate program.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <random>
-#include <sstream>
 
+#include "RunProcess.h"
 #include "SmfBuilder.h"
+#include "TempDir.h"
 
 using namespace tonekit;
 using namespace tonekit::smftest;
+using tonekit::test::runCli;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct SmfRun {
-  int exitCode = -1;
-  std::string out, err;
-};
-
-std::string quoted(const std::string& s) { return "'" + s + "'"; }
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 class SmfCommand : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device rd;
-    folder_ = fs::temp_directory_path() / ("tonekit-cli-smf-" + std::to_string(rd()));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
+  fs::path write(const std::string& name, const ByteString& data) { return dir_.write(name, data); }
+  const fs::path& folder() const { return dir_.path(); }
 
-  fs::path write(const std::string& name, const ByteString& data) {
-    const fs::path p = folder_ / name;
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
-                                             static_cast<std::streamsize>(data.size()));
-    return p;
-  }
-
-  SmfRun run(const std::string& args) {
-    const fs::path out = folder_ / "stdout.txt", err = folder_ / "stderr.txt";
-    const std::string command =
-        quoted(TONEKIT_CLI_PATH) + " " + args + " >" + quoted(out.string()) + " 2>" + quoted(err.string());
-    const int status = std::system(command.c_str());
-    SmfRun r;
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = slurp(out);
-    r.err = slurp(err);
-    return r;
-  }
-
-  fs::path folder_;
+  tonekit::test::TempDir dir_;
 };
 
 }  // namespace
@@ -69,7 +30,7 @@ TEST_F(SmfCommand, PrintsTheFactsAsOneJsonObject) {
   const ByteString title{0x83, 0x4a, 0x83, 0x47, 0x83, 0x8b, 0x82, 0xcc, 0x89, 0xcc};  // カエルの歌
   const fs::path file = write("kaeru.mid", header(1, 2, 480) + track({meta(0x03, title), meta(0x02, "(C) me")}) +
                                                track({noteOnOff()}));
-  const SmfRun r = run("smf " + quoted(file.string()));
+  const tonekit::test::RunResult r = runCli({"smf", file.string()});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "");
   const auto json = nlohmann::ordered_json::parse(r.out);
@@ -87,7 +48,7 @@ TEST_F(SmfCommand, PrintsTheFactsAsOneJsonObject) {
 
 TEST_F(SmfCommand, FileWithoutHeaderPrintsAFreshReadersValues) {
   const fs::path file = write("not-midi.mid", bytesOf("RIFF\4\0\0\0WAVE"));
-  const SmfRun r = run("smf " + quoted(file.string()));
+  const tonekit::test::RunResult r = runCli({"smf", file.string()});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const auto json = nlohmann::ordered_json::parse(r.out);
   EXPECT_EQ(json["format"], 0);
@@ -112,7 +73,7 @@ TEST_F(SmfCommand, FailuresGiveTheErrorLineAndNoOutput) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const SmfRun r = run("smf " + quoted(write(c.name, c.data).string()));
+    const tonekit::test::RunResult r = runCli({"smf", write(c.name, c.data).string()});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err.rfind(c.linePrefix, 0), 0u) << r.err;
@@ -121,17 +82,17 @@ TEST_F(SmfCommand, FailuresGiveTheErrorLineAndNoOutput) {
 }
 
 TEST_F(SmfCommand, MissingFileIsAFailureNotZeros) {
-  const SmfRun r = run("smf " + quoted((folder_ / "absent.mid").string()));
+  const tonekit::test::RunResult r = runCli({"smf", (folder() / "absent.mid").string()});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err.rfind("53:TONEKIT:", 0), 0u) << r.err;
 
-  const SmfRun folder = run("smf " + quoted(folder_.string()));
-  EXPECT_EQ(folder.exitCode, 1);
-  EXPECT_EQ(folder.err.rfind("75:TONEKIT:", 0), 0u) << folder.err;
+  const tonekit::test::RunResult onFolder = runCli({"smf", folder().string()});
+  EXPECT_EQ(onFolder.exitCode, 1);
+  EXPECT_EQ(onFolder.err.rfind("75:TONEKIT:", 0), 0u) << onFolder.err;
 }
 
 TEST_F(SmfCommand, UsageErrorsExitWithTwo) {
-  EXPECT_EQ(run("smf").exitCode, 2);
-  EXPECT_EQ(run("smf a.mid b.mid").exitCode, 2);
+  EXPECT_EQ(runCli({"smf"}).exitCode, 2);
+  EXPECT_EQ(runCli({"smf", "a.mid", "b.mid"}).exitCode, 2);
 }

@@ -6,10 +6,12 @@
 #include <functional>
 #include <memory>
 
+#include "Failures.h"
 #include "TempDir.h"
 #include "core/clsMLD.h"
 
 using namespace tonekit;
+using tonekit::test::failureNumber;
 using tonekit::test::TempDir;
 
 namespace {
@@ -65,15 +67,6 @@ Read readBytes(const TempDir& dir, const ByteString& bytes, const std::string& n
   r.doc->MLDFile = dir.write(name, bytes).string();
   r.complete = r.doc->ParseMLD(&r.messages);
   return r;
-}
-
-long failureOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Failure& e) {
-    return e.number();
-  }
-  return 0;
 }
 
 }  // namespace
@@ -178,31 +171,31 @@ TEST(MLDReader, LengthsPointingPastTheFileFailClearly) {
   // An information chunk whose data runs past the end.
   ByteString cut = file({chunk("titl", bytesOf("abc"))}, {trac(kEnd)});
   cut.resize(13 + 6 + 2);
-  EXPECT_EQ(failureOf([&] { readBytes(dir, cut, "cut.mld"); }), err::InputPastEnd);
+  EXPECT_EQ(failureNumber([&] { readBytes(dir, cut, "cut.mld"); }), err::InputPastEnd);
 
   // Shorter than a header.
-  EXPECT_EQ(failureOf([&] { readBytes(dir, bytesOf("melo\0\0"), "short.mld"); }), err::InputPastEnd);
+  EXPECT_EQ(failureNumber([&] { readBytes(dir, bytesOf("melo\0\0"), "short.mld"); }), err::InputPastEnd);
 
   // No room for a track chunk head.
   ByteString noTrack = file({chunk("titl", bytesOf("a"))}, {});
   noTrack.push_back(0x00);
   noTrack[7] += 1;
-  EXPECT_EQ(failureOf([&] { readBytes(dir, noTrack, "notrack.mld"); }), err::IndexOutOfRange);
+  EXPECT_EQ(failureNumber([&] { readBytes(dir, noTrack, "notrack.mld"); }), err::IndexOutOfRange);
 
   // Track part size below 1.
   ByteString tiny = file({}, {trac(kEnd)});
   tiny[4] = tiny[5] = tiny[6] = tiny[7] = 0;
-  EXPECT_EQ(failureOf([&] { readBytes(dir, tiny, "tiny.mld"); }), err::IndexOutOfRange);
+  EXPECT_EQ(failureNumber([&] { readBytes(dir, tiny, "tiny.mld"); }), err::IndexOutOfRange);
 }
 
 TEST(MLDReader, MissingFileAndSecondReadFail) {
   TempDir dir;
   clsMLD doc;
   doc.MLDFile = (dir / "nothing.mld").string();
-  EXPECT_EQ(failureOf([&] { doc.ParseMLD(); }), err::FileNotFound);
+  EXPECT_EQ(failureNumber([&] { doc.ParseMLD(); }), err::FileNotFound);
 
   auto r = readBytes(dir, file({}, {trac(kEnd)}));
-  EXPECT_EQ(failureOf([&] { r.doc->ParseMLD(); }), err::DuplicateKey);
+  EXPECT_EQ(failureNumber([&] { r.doc->ParseMLD(); }), err::DuplicateKey);
 }
 
 TEST(MLDWriter, FixedOrderAndRecomputedLengths) {

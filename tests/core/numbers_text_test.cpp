@@ -3,22 +3,15 @@
 
 #include <functional>
 
+#include "Failures.h"
 #include "core/CodePage.h"
 #include "core/clsCalcUtil.h"
 #include "core/modCommon.h"
 
 using namespace tonekit;
+using tonekit::test::failureNumber;
 
 namespace {
-
-long failureNumber(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Failure& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 }  // namespace
 

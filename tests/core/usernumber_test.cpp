@@ -2,10 +2,12 @@
 
 #include <cmath>
 
+#include "Failures.h"
 #include "core/Failure.h"
 #include "core/UserNumber.h"
 
 using namespace tonekit;
+using tonekit::test::failureNumber;
 
 TEST(UserNumber, ReadsSignsFractionsAndBlanks) {
   EXPECT_EQ(parseUserNumber("12"), 12.0);
@@ -64,12 +66,7 @@ TEST(UserNumber, WholeNumbersThatDoNotFitOverflow) {
   EXPECT_EQ(wholeNumber32(2147483647.0), 2147483647);
   EXPECT_EQ(wholeNumber32(-2147483648.0), std::numeric_limits<std::int32_t>::min());
   EXPECT_EQ(wholeNumber32(2147483647.4), 2147483647);
-  try {
-    wholeNumber32(9e9);
-    FAIL();
-  } catch (const Failure& f) {
-    EXPECT_EQ(f.number(), err::Overflow);
-  }
+  EXPECT_EQ(failureNumber([] { wholeNumber32(9e9); }), err::Overflow);
   EXPECT_THROW(wholeNumber32(-2147483649.0), Failure);
   EXPECT_THROW(wholeNumber32(NAN), Failure);
 
@@ -79,11 +76,6 @@ TEST(UserNumber, WholeNumbersThatDoNotFitOverflow) {
   EXPECT_THROW(wholeByte(-0.6), Failure);
 
   EXPECT_EQ(userByte(" 200 "), 200);
-  try {
-    userByte("x");
-    FAIL();
-  } catch (const Failure& f) {
-    EXPECT_EQ(f.number(), 13);
-  }
+  EXPECT_EQ(failureNumber([] { userByte("x"); }), 13);
   EXPECT_THROW(userByte("256"), Failure);
 }

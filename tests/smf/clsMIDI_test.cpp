@@ -7,6 +7,7 @@
 #include <random>
 
 #include "SmfBuilder.h"
+#include "TempDir.h"
 #include "core/Failure.h"
 
 using namespace tonekit;
@@ -223,23 +224,14 @@ TEST(SmfReader, ReusedReaderDoesNotKeepTheFirstFilesTexts) {
 
 class SmfReaderFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device rd;
-    folder_ = fs::temp_directory_path() / ("tonekit-smf-" + std::to_string(rd()));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-  fs::path write(const std::string& name, const ByteString& data) {
-    const fs::path p = folder_ / name;
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
-                                             static_cast<std::streamsize>(data.size()));
-    return p;
-  }
-  fs::path folder_;
+  fs::path write(const std::string& name, const ByteString& data) { return dir_.write(name, data); }
+  const fs::path& folder() const { return dir_.path(); }
+
+  tonekit::test::TempDir dir_;
 };
 
 TEST_F(SmfReaderFile, MissingFileFolderOrEmptyNameChangesNothing) {
-  for (const std::string& path : {(folder_ / "absent.mid").string(), folder_.string(), std::string()}) {
+  for (const std::string& path : {(folder() / "absent.mid").string(), folder().string(), std::string()}) {
     clsMIDI midi = marked();
     midi.MIDIFile = path;
     midi.ParseMIDI();

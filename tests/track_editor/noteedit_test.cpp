@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "Failures.h"
 #include "core/Failure.h"
 #include "track_editor/NoteEdit.h"
 
 using namespace tonekit;
+using tonekit::test::failureNumber;
 using namespace tonekit::noteedit;
 
 namespace {
@@ -108,10 +110,5 @@ TEST(NoteEdit, FractionsAreMadeWholeBeforeTheRangeCheck) {
 TEST(NoteEdit, NumbersBeyond32BitsAreFailures) {
   auto e = unpackNote({0, 0, 0}, 3);
   at(e, NoteField::DerutaTime) = "9e9";
-  try {
-    checkNote(e, 3);
-    FAIL();
-  } catch (const Failure& f) {
-    EXPECT_EQ(f.number(), err::Overflow);
-  }
+  EXPECT_EQ(failureNumber([&] { checkNote(e, 3); }), err::Overflow);
 }

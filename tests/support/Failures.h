@@ -1,0 +1,20 @@
+#pragma once
+// What a call raised, for tests that check the failure's number.
+
+#include <functional>
+
+#include "core/Failure.h"
+
+namespace tonekit::test {
+
+// The number of the Failure that body raises; 0 when it raises none.
+inline long failureNumber(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const Failure& failure) {
+    return failure.number();
+  }
+  return 0;
+}
+
+}  // namespace tonekit::test
