@@ -6,7 +6,7 @@
 
 #include "cli/CliSupport.h"
 #include "core/clsMLD.h"
-#include "track_editor/NoteLength.h"
+#include "header_editor/MldInfo.h"
 #include "track_editor/TrackEvents.h"
 #include "track_editor/TrackRows.h"
 
@@ -30,7 +30,7 @@ void addEventsCommand(CLI::App& app) {
       doc.ParseMLD(&messages);
       if (o->track < 0) throw Failure::of(err::IndexOutOfRange, "(trac" + std::to_string(o->track) + ")");
       const ByteString& chunk = doc.MLDTracData->item(TrackCollection::keyFor(static_cast<std::size_t>(o->track)));
-      const int noteLength = noteLengthOf(doc.MLDNote);
+      const int noteLength = info::noteLengthOf(doc.MLDNote);
       const auto notes = walkTrack(chunk, noteLength);
 
       // Everything is built first, so a failure leaves no half-printed table behind.

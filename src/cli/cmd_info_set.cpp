@@ -8,7 +8,7 @@
 #include "cli/CliSupport.h"
 #include "core/CodePage.h"
 #include "core/clsMLD.h"
-#include "track_editor/NoteLength.h"
+#include "header_editor/MldInfo.h"
 
 namespace tonekit::cli {
 namespace {
@@ -22,17 +22,16 @@ nlohmann::ordered_json infoJson(const std::string& path, const clsMLD& doc, bool
   for (const auto& m : messages.entries) list.push_back(m.text);
   out["messages"] = list;
 
-  auto byteOr0 = [](const ByteString& b) { return b.empty() ? 0 : int{b[0]}; };
-  clsCalcUtil calc;
+  const info::HeaderFacts facts = info::headerFacts(doc);
   nlohmann::ordered_json header;
   header["identifier"] = toHex(doc.identifier());
-  header["file_length"] = calc.dword(doc.MLDFileLength);
-  header["offset_to_track"] = calc.word(doc.MLDLengthToTrac);
-  header["major_type"] = byteOr0(doc.MLDMajortType);
-  header["minor_type"] = byteOr0(doc.MLDMinerType);
-  header["track_count"] = byteOr0(doc.MLDTracCount);
+  header["file_length"] = facts.fileLength;
+  header["offset_to_track"] = facts.lengthToTrac;
+  header["major_type"] = facts.majorType;
+  header["minor_type"] = facts.minorType;
+  header["track_count"] = facts.trackCount;
   out["header"] = header;
-  out["note_length"] = noteLengthOf(doc.MLDNote);
+  out["note_length"] = info::noteLengthOf(doc.MLDNote);
 
   auto chunks = nlohmann::ordered_json::array();
   for (auto tag : clsMLD::kWriterOrder) {
@@ -40,7 +39,7 @@ nlohmann::ordered_json infoJson(const std::string& path, const clsMLD& doc, bool
     chunks.push_back({{"tag", std::string(tag)},
                       {"enabled", doc.enabled(tag)},
                       {"hex", toHex(v)},
-                      {"text", decodeCp932(v)}});
+                      {"text", info::TextChunk(v).text()}});
   }
   out["chunks"] = chunks;
 

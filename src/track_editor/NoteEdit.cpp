@@ -46,7 +46,7 @@ NoteEntries unpackNote(const ByteString& event, int noteLength) {
   at(e, NoteField::Chanel) = std::to_string(byteAt(1) >> 6);
   at(e, NoteField::Note) = std::to_string(byteAt(1) & 0x3F);
   at(e, NoteField::Duration) = std::to_string(byteAt(2));
-  if (normalLength(noteLength) == 4) {
+  if (info::normalNoteLength(noteLength) == 4) {
     at(e, NoteField::Velocity) = std::to_string(byteAt(3) >> 2);
     at(e, NoteField::OctarbShift) = std::to_string(byteAt(3) & 0x03);
   }
@@ -54,7 +54,7 @@ NoteEntries unpackNote(const ByteString& event, int noteLength) {
 }
 
 std::optional<NoteRejection> checkNote(const NoteEntries& e, int noteLength) {
-  const bool four = normalLength(noteLength) == 4;
+  const bool four = info::normalNoteLength(noteLength) == 4;
   for (const auto& c : kChecks) {
     if (fourByteOnly(c.field) && !four) continue;
     if (!parseUserNumber(at(e, c.field))) return NoteRejection{c.field, kNoteEnterNumber};
@@ -69,7 +69,7 @@ std::optional<NoteRejection> checkNote(const NoteEntries& e, int noteLength) {
 }
 
 ByteString packNote(const NoteEntries& e, int noteLength, const ByteString& event) {
-  const int n = normalLength(noteLength);
+  const int n = info::normalNoteLength(noteLength);
   const auto byteOf = [](std::int64_t v) {
     if (v < 0 || v > 255) throw Failure::of(err::Overflow);
     return static_cast<std::uint8_t>(v);

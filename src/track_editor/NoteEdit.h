@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/ByteString.h"
+#include "header_editor/MldInfo.h"
 
 namespace tonekit::noteedit {
 
@@ -20,9 +21,6 @@ int maxLength(NoteField field);           // characters the text box takes
 using NoteEntries = std::array<std::string, kNoteFieldCount>;
 inline std::string& at(NoteEntries& e, NoteField f) { return e[static_cast<std::size_t>(f)]; }
 inline const std::string& at(const NoteEntries& e, NoteField f) { return e[static_cast<std::size_t>(f)]; }
-
-// 4 stays 4; every other note length is handled as 3.
-inline int normalLength(int noteLength) { return noteLength == 4 ? 4 : 3; }
 
 // The entries for an event; a byte the event lacks reads as 0. Velocity and octave shift are
 // filled for note length 4 only.

@@ -4,15 +4,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/CodePage.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 
 namespace tonekit::ui {
-
-namespace {
-
-}  // namespace
 
 frmListEdit::frmListEdit(QWidget* parent) : QDialog(parent) {
   setObjectName("frmListEdit");
@@ -66,16 +61,14 @@ void frmListEdit::Load() {
     shown.replace('\\', QStringLiteral("\\\u200B"));
     lblFilePath_->setText(shown);
     lblFilePath_->setToolTip(QString::fromStdString(MLDPath));
-    loadedText_ = QString::fromStdString(decodeCp932(MLDTitle));
-    txtTitle_->setText(loadedText_);
+    loaded_ = info::TextChunk(MLDTitle);
+    txtTitle_->setText(QString::fromStdString(loaded_.text()));
   });
 }
 
 void frmListEdit::cmdOk_Click() {
   guarded(this, [this] {
-    // A title the code page cannot show whole (stray bytes) would not convert back to itself:
-    // an untouched text keeps the bytes it came from.
-    if (txtTitle_->text() != loadedText_) MLDTitle = encodeCp932(txtTitle_->text().toStdString()).bytes;
+    MLDTitle = loaded_.bytesFor(txtTitle_->text().toStdString());
     accept();
   });
 }

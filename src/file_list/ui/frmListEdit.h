@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/ByteString.h"
+#include "header_editor/MldInfo.h"
 
 class QLabel;
 class QLineEdit;
@@ -34,7 +35,7 @@ class frmListEdit : public QDialog {
   QLineEdit* txtTitle_ = nullptr;
   QPushButton* cmdOk_ = nullptr;
   QPushButton* cmdCancel_ = nullptr;
-  QString loadedText_;
+  info::TextChunk loaded_{{}};
 };
 
 }  // namespace tonekit::ui

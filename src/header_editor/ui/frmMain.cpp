@@ -85,11 +85,6 @@ class WindowMessages : public MessageSink {
   QWidget* parent_;
 };
 
-std::uint8_t firstByte(const ByteString& bytes, const char* what) {
-  if (bytes.empty()) throw Failure::of(err::IndexOutOfRange, std::string("(") + what + "が空です)");
-  return bytes[0];
-}
-
 QButtonGroup* groupOf(QObject* owner, std::initializer_list<QRadioButton*> buttons) {
   auto* group = new QButtonGroup(owner);
   group->setExclusive(true);
@@ -354,9 +349,8 @@ void frmMain::ClearInfoPart() {
     r.check->setChecked(false);
     r.editor->setEnabled(false);
     if (r.text) r.text->setText(qs(r.initialText));
-    r.loadedBytes.reset();
-    r.loadedShown.clear();
-    r.loadedText.clear();
+    r.loadedText.reset();
+    r.loadedChoice.reset();
   }
   optSorcPat[0]->setChecked(true);
   optNoteLen[0]->setChecked(true);
@@ -389,25 +383,20 @@ void frmMain::LoadMLDFile() {
 
 void frmMain::loadHeaderAndChunks() {
   const clsMLD& doc = *document_;
-  std::int64_t number = 0;
-  calc_.CalcDWORD(doc.MLDFileLength, number);
-  txtMLDFileLength->setText(QString::number(number));
-  calc_.CalcBYTE(doc.MLDLengthToTrac, number);
-  txtMLDLengthToTrac->setText(QString::number(number));
+  const info::HeaderFacts facts = info::headerFacts(doc);
+  txtMLDFileLength->setText(QString::number(facts.fileLength));
+  txtMLDLengthToTrac->setText(QString::number(facts.lengthToTrac));
 
-  const std::uint8_t tracks = firstByte(doc.MLDTracCount, "トラック数");
-  if (tracks >= 1 && tracks <= 4)
-    optTracCount[tracks - 1]->setChecked(true);
+  if (const auto choice = info::trackCountChoice(facts.trackCount))
+    optTracCount[static_cast<std::size_t>(*choice)]->setChecked(true);
   else
     platform().message(this, qs(kTracCountMessage), Icon::None);
-  const std::uint8_t major = firstByte(doc.MLDMajortType, "メジャータイプ");
-  if (major == 1 || major == 2)
-    optMajor[major - 1]->setChecked(true);
+  if (const auto choice = info::majorChoice(facts.majorType))
+    optMajor[static_cast<std::size_t>(*choice)]->setChecked(true);
   else
     platform().message(this, qs(kMajorMessage), Icon::None);
-  const std::uint8_t minor = firstByte(doc.MLDMinerType, "マイナータイプ");
-  if (minor <= 2)
-    optMiner[minor]->setChecked(true);
+  if (const auto choice = info::minorChoice(facts.minorType))
+    optMiner[static_cast<std::size_t>(*choice)]->setChecked(true);
   else
     platform().message(this, qs(kMinorMessage), Icon::None);
 
@@ -416,36 +405,37 @@ void frmMain::loadHeaderAndChunks() {
     const ByteString& value = doc.value(r.tag);
     r.check->setChecked(true);
     if (r.text) {
-      r.text->setText(QString::fromStdString(decodeCp932(value)));
-    } else if (std::string_view(r.tag) == "note") {
-      if (value.size() < 2) throw Failure::of(err::IndexOutOfRange, "(\"note\"の値が2バイトに足りません)");
-      optNoteLen[value[1] == 1 ? 1 : 0]->setChecked(true);
-    } else {  // "sorc"
-      const std::uint8_t b = firstByte(value, "\"sorc\"の値");
-      const unsigned k = (b & 0xFEu) / 2;
-      if (k <= 2) optSorcIn[k]->setChecked(true);
-      optSorcPat[(b & 1) ? 1 : 0]->setChecked(true);
+      r.loadedText.emplace(value);
+      r.text->setText(QString::fromStdString(r.loadedText->text()));
+      continue;
     }
-    r.loadedBytes = value;
-    r.loadedShown = shownValue(r);
-    if (r.text) r.loadedText = r.text->text();
+    if (std::string_view(r.tag) == "note") {
+      optNoteLen[info::noteLengthOfChunk(value) == 4 ? 1 : 0]->setChecked(true);
+    } else {  // "sorc"
+      const info::SorcFlags flags = info::decodeSorc(value);
+      if (flags.source) optSorcIn[static_cast<std::size_t>(*flags.source)]->setChecked(true);
+      optSorcPat[flags.copyrighted ? 1 : 0]->setChecked(true);
+    }
+    r.loadedChoice.emplace(value, shownChoice(r));
   }
 }
 
-bool frmMain::untouched(const InfoRow& r) const {
-  if (!r.loadedBytes) return false;
-  if (r.text) return r.text->text() == r.loadedText;
-  return shownValue(r) == r.loadedShown;
+ByteString frmMain::shownChoice(const InfoRow& r) const {
+  if (std::string_view(r.tag) == "note") return info::noteValue(optNoteLen[0]->isChecked() ? 3 : 4);
+  info::SorcFlags flags;
+  if (optSorcIn[1]->isChecked()) flags.source = info::Source::TerminalInput;
+  if (optSorcIn[2]->isChecked()) flags.source = info::Source::ExternalInterface;
+  flags.copyrighted = !optSorcPat[0]->isChecked();
+  return info::encodeSorc(flags);
 }
 
-ByteString frmMain::shownValue(const InfoRow& r) const {
-  if (r.text) return encodeCp932(r.text->text().toStdString()).bytes;
-  if (std::string_view(r.tag) == "note") return {0x00, static_cast<std::uint8_t>(optNoteLen[0]->isChecked() ? 0 : 1)};
-  int source = 0;
-  if (optSorcIn[1]->isChecked()) source = 2;
-  if (optSorcIn[2]->isChecked()) source = 4;
-  if (!optSorcPat[0]->isChecked()) source += 1;
-  return {static_cast<std::uint8_t>(source)};
+ByteString frmMain::valueToSave(const InfoRow& r) const {
+  if (r.text) {
+    const std::string text = r.text->text().toStdString();
+    return r.loadedText ? r.loadedText->bytesFor(text) : encodeCp932(text).bytes;
+  }
+  const ByteString shown = shownChoice(r);
+  return r.loadedChoice ? r.loadedChoice->bytesFor(shown, shown) : shown;
 }
 
 void frmMain::SaveMLDFile() {
@@ -483,9 +473,7 @@ void frmMain::SaveMLDFile() {
             continue;
           }
           doc.enabled(tag) = true;
-          // What the user left as it was loaded goes back byte for byte: text that does not
-          // decode cleanly, or a source byte the options cannot show, survives the save.
-          doc.value(tag) = untouched(r) ? *r.loadedBytes : shownValue(r);
+          doc.value(tag) = valueToSave(r);
         }
         if (const auto failure = doc.SaveMLD()) throw *failure;
       },

@@ -12,8 +12,8 @@
 #include <optional>
 
 #include "core/ByteString.h"
-#include "core/clsCalcUtil.h"
 #include "core/clsMLD.h"
+#include "header_editor/MldInfo.h"
 
 class QAction;
 class QButtonGroup;
@@ -72,9 +72,8 @@ class frmMain : public QMainWindow {
     QWidget* editor = nullptr;
     QLineEdit* text = nullptr;    // text rows only
     const char* initialText = "";  // text rows only
-    std::optional<ByteString> loadedBytes;  // the value read, while its row shows it unchanged
-    ByteString loadedShown;                 // what the controls stood for right after the load
-    QString loadedText;                     // text rows: the text the load put in
+    std::optional<info::TextChunk> loadedText;      // text rows: the chunk the load put in
+    std::optional<info::ChoiceValue> loadedChoice;  // option rows: the value the load showed
   };
 
   void buildWindow();
@@ -90,14 +89,13 @@ class frmMain : public QMainWindow {
   static bool carriesFiles(const QMimeData* mime);
 
   InfoRow& row(const char* tag);
-  // The value the controls of a row stand for, encoded as the file holds it.
-  ByteString shownValue(const InfoRow& r) const;
-  // Whether the row still shows exactly what the load put into it.
-  bool untouched(const InfoRow& r) const;
+  // The value the options of the "sorc" or "note" row stand for, encoded as the file holds it.
+  ByteString shownChoice(const InfoRow& r) const;
+  // The value a checked row is saved with.
+  ByteString valueToSave(const InfoRow& r) const;
   void loadHeaderAndChunks();
 
   std::unique_ptr<clsMLD> document_;
-  clsCalcUtil calc_;
   bool expert_ = false;
 
   QLineEdit* txtPath = nullptr;

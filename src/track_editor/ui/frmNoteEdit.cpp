@@ -82,7 +82,7 @@ frmNoteEdit::~frmNoteEdit() = default;
 
 void frmNoteEdit::Load() {
   guarded(this, [this] {
-    ui_->noteLength = noteedit::normalLength(NoteLength);
+    ui_->noteLength = info::normalNoteLength(NoteLength);
     const bool four = ui_->noteLength == 4;
     for (auto f : {NoteField::Velocity, NoteField::OctarbShift}) {
       ui_->lblCaption[static_cast<std::size_t>(f)]->setVisible(four);

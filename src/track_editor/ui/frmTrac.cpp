@@ -17,7 +17,7 @@
 #include "extend_editor/ui/frmExtendEdit.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
-#include "track_editor/NoteLength.h"
+#include "header_editor/MldInfo.h"
 #include "track_editor/TrackEvents.h"
 #include "track_editor/TrackRows.h"
 #include "track_editor/ui/NoteTableModel.h"
@@ -98,7 +98,7 @@ frmTrac::~frmTrac() = default;
 
 void frmTrac::Load() {
   loadFailed_ = false;
-  noteLength_ = noteLengthOf(MLDNote);
+  noteLength_ = info::noteLengthOf(MLDNote);
   model_->resetNotes({}, noteLength_);
   SelectRow(0);
   if (!guarded(this, [this] { LoadTrack(MLDTracNumber); })) loadFailed_ = true;
@@ -109,7 +109,7 @@ void frmTrac::LoadTrack(int track) {
   if (!MLDTracData) throw noTrackCollection();
   if (track < 0) throw Failure::of(err::IndexOutOfRange, "(trac" + std::to_string(track) + ")");
   const ByteString& chunk = MLDTracData->item(TrackCollection::keyFor(static_cast<std::size_t>(track)));
-  noteLength_ = noteLengthOf(MLDNote);
+  noteLength_ = info::noteLengthOf(MLDNote);
   model_->resetNotes(walkTrack(chunk, noteLength_), noteLength_);
 }
 

@@ -192,13 +192,6 @@ TEST_F(MainWindow, LoadShowsHeaderAndEveryChunkOfTheSample) {
   EXPECT_FALSE(button("cmdTrac")->isEnabled());  // normal layout
 }
 
-TEST_F(MainWindow, SourceByteThreeShowsTerminalInputWithCopyright) {
-  load(write("sorc3.mld", mld({chunk("sorc", {0x03})})));
-  EXPECT_TRUE(check("chkSorc")->isChecked());
-  EXPECT_TRUE(option("optSorcIn1")->isChecked());
-  EXPECT_TRUE(option("optSorcPat1")->isChecked());
-}
-
 TEST_F(MainWindow, SecondLoadClearsRowsTheNewFileLacks) {
   load(sample("kaeru.mld"));
   load(write("bare.mld", mld({chunk("vers", sjis("0100"))})));

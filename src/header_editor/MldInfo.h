@@ -1,0 +1,87 @@
+#pragma once
+// What the information part of an MLD file means to the user: the header's numbers, the "sorc"
+// flags, the note length of the "note" chunk, text chunks as bytes and text, and the rule that a
+// value the user left as it was loaded is saved with the bytes it was read with.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "core/ByteString.h"
+
+namespace tonekit {
+class clsMLD;
+}
+
+namespace tonekit::info {
+
+// The header numbers of a document that has been read.
+struct HeaderFacts {
+  std::int64_t fileLength = 0;
+  std::int64_t lengthToTrac = 0;
+  std::uint8_t majorType = 0;
+  std::uint8_t minorType = 0;
+  std::uint8_t trackCount = 0;
+};
+// Raises 9 when a field is missing (a document never read).
+HeaderFacts headerFacts(const clsMLD& doc);
+
+// The choice a header value stands for, counted from 0, or nothing for a value the format does
+// not know: major types 1 (ring melody) and 2 (MFi2), minor types 0-2, 1-4 tracks.
+std::optional<int> majorChoice(std::uint8_t majorType);
+std::optional<int> minorChoice(std::uint8_t minorType);
+std::optional<int> trackCountChoice(std::uint8_t trackCount);
+
+// The "sorc" byte: where the melody came from (bits 1-2) and whether it is copyrighted (bit 0).
+enum class Source { Download = 0, TerminalInput = 1, ExternalInterface = 2 };
+struct SorcFlags {
+  std::optional<Source> source;  // nothing for the one bit pattern (3) without a meaning
+  bool copyrighted = false;
+};
+// Raises 9 for an empty value.
+SorcFlags decodeSorc(const ByteString& value);
+// No source is written as a download.
+ByteString encodeSorc(const SorcFlags& flags);
+
+// One note length for all tracks of a file: 4 when the "note" value's second byte is 1, else 3
+// (an empty value, no "note" chunk, included).
+int noteLengthOf(const ByteString& note);
+// The same for a "note" chunk the file has; raises 9 when its value is shorter than 2 bytes.
+int noteLengthOfChunk(const ByteString& note);
+// 4 stays 4; every other note length is handled as 3.
+inline int normalNoteLength(int noteLength) { return noteLength == 4 ? 4 : 3; }
+// The "note" value for a note length.
+ByteString noteValue(int noteLength);
+
+// A value as it was loaded: the bytes read and what its editor stood for right after the load
+// (Shown: the text, or the encoded choice). What the user leaves as it was loaded goes back byte
+// for byte, so text that does not decode cleanly, or a byte the choices cannot show, survives.
+template <class Shown>
+class LoadedValue {
+ public:
+  LoadedValue(ByteString read, Shown shown) : read_(std::move(read)), shown_(std::move(shown)) {}
+  const ByteString& read() const { return read_; }
+  const Shown& shown() const { return shown_; }
+  // The bytes to save while the editor stands for `now`, which encodes to `encoded`.
+  ByteString bytesFor(const Shown& now, ByteString encoded) const { return now == shown_ ? read_ : encoded; }
+
+ private:
+  ByteString read_;
+  Shown shown_;
+};
+
+// A value shown as a choice ("sorc", "note"): the bytes read and the value the choice encoded to.
+using ChoiceValue = LoadedValue<ByteString>;
+
+// A text chunk: the bytes the file holds and the text they read as (code page 932).
+class TextChunk : public LoadedValue<std::string> {
+ public:
+  explicit TextChunk(ByteString bytes);
+  const std::string& text() const { return shown(); }
+  // The bytes for the text the user leaves: the chunk's own while it is still the text they
+  // read as, otherwise the text encoded.
+  ByteString bytesFor(const std::string& text) const;
+};
+
+}  // namespace tonekit::info
