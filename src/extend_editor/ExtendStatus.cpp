@@ -9,33 +9,6 @@ namespace tonekit::extend {
 
 namespace {
 
-constexpr const char* kPanelNames[kMenuItemCount] = {
-    "fraMasterBolume", "fraVolume",   "fraStereo", "fraChangeVolume", "fraChanel",     "fraSound",
-    "fraTempo",        "fraDramScale", "fraNOP",   "fraLoopPoint",    "fraEndOfTrack", "fraPlayPosition",
-};
-constexpr const char* kPanelCaptions[kMenuItemCount] = {
-    "マスターボリューム", "音量", "ステレオバランス", "ボリュームの相対変化", "チャンネル割り当て", "音色",
-    "テンポ", "ドラムスケール変更", "NOP", "ループポイント", "EndOfTrack", "演奏位置情報",
-};
-constexpr const char* kMenuCaptions[kMenuItemCount] = {
-    "マスターボリューム", "音量", "ステレオバランス", "ボリューム相対変化", "チャンネル割り当て", "音色",
-    "テンポ", "ドラムスケール変更", "NOP", "ループポイント", "EndOfTrack", "演奏位置情報",
-};
-constexpr const char* kTempoCaptions[16] = {"6",  "12", "24",  "48",  "96",  "192", "384", "N/A",
-                                            "15", "30", "60", "120", "240", "480", "960", "N/A"};
-constexpr const char* kFieldNames[kFieldCount] = {
-    "txtDeltaTime", "txtMasterVolume", "txtDramChanel", "txtTempo",      "txtLoopID",
-    "txtLoopCount", "txtNotePart",     "txtGMNote",     "txtVolumePart", "txtVolume",
-    "txtStreaoPart", "txtBalance",     "txtChanelPart", "txtChanel",     "txtChangeVolumePart",
-    "txtChangeValue",
-};
-constexpr const char* kOptionNames[kOptionGroupCount] = {"optDramScale", "optTempo", "optPlayPosition",
-                                                         "optLoopPoint", "optSound"};
-
-// The kind each menu item switches to.
-constexpr std::uint8_t kMenuKinds[kMenuItemCount] = {0xB0, 0xE2, 0xE3, 0xE6, 0xE5, 0xE0,
-                                                     0xC0, 0xB2, 0xDE, 0xDD, 0xDF, 0xD0};
-
 // Option indices as the panels number them.
 constexpr int kOn = 0, kOff = 1;           // optDramScale
 constexpr int kPlayStart = 0, kPlayEnd = 1;  // optPlayPosition
@@ -65,32 +38,6 @@ void unpackPart(std::uint8_t d, Entries& e, Field part, Field value) {
 }
 
 }  // namespace
-
-std::optional<Panel> panelOf(std::uint8_t value) {
-  if (value >= 0xC0 && value <= 0xCF) return Panel::Tempo;
-  switch (value) {
-    case 0xB0: return Panel::MasterBolume;
-    case 0xB2: return Panel::DramScale;
-    case 0xD0: return Panel::PlayPosition;
-    case 0xDD: return Panel::LoopPoint;
-    case 0xDE: return Panel::NOP;
-    case 0xDF: return Panel::EndOfTrack;
-    case 0xE0:
-    case 0xE1: return Panel::Sound;
-    case 0xE2: return Panel::Volume;
-    case 0xE3: return Panel::Stereo;
-    case 0xE5: return Panel::Chanel;
-    case 0xE6: return Panel::ChangeVolume;
-    default: return std::nullopt;
-  }
-}
-
-const char* panelName(Panel panel) { return kPanelNames[static_cast<int>(panel)]; }
-const char* panelCaption(Panel panel) { return kPanelCaptions[static_cast<int>(panel)]; }
-const char* menuCaption(int item) { return item >= 0 && item < kMenuItemCount ? kMenuCaptions[item] : ""; }
-const char* tempoCaption(int index) { return index >= 0 && index < 16 ? kTempoCaptions[index] : ""; }
-const char* fieldName(Field field) { return kFieldNames[static_cast<int>(field)]; }
-const char* optionsName(Options group) { return kOptionNames[static_cast<int>(group)]; }
 
 Unpacked unpack(const ByteString& event, Entries entries) {
   Unpacked out;
@@ -171,7 +118,7 @@ std::uint8_t chooseMenuItem(int item, Entries& e) {
       break;
     case Panel::PlayPosition: e[Options::PlayPosition] = kPlayStart; break;
   }
-  return kMenuKinds[item];
+  return events::firstValueOf(static_cast<Panel>(item));
 }
 
 std::optional<Rejection> validate(std::uint8_t kind, const Entries& e) {

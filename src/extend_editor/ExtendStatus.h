@@ -8,40 +8,22 @@
 #include <string>
 
 #include "core/ByteString.h"
+#include "track_editor/ExtendKinds.h"
 
 namespace tonekit::extend {
 
-// The panels, in the order of the kind menu's items (item i shows panel i).
-enum class Panel {
-  MasterBolume,  // 0xB0
-  Volume,        // 0xE2
-  Stereo,        // 0xE3
-  ChangeVolume,  // 0xE6
-  Chanel,        // 0xE5
-  Sound,         // 0xE0, 0xE1
-  Tempo,         // 0xC0-0xCF
-  DramScale,     // 0xB2
-  NOP,           // 0xDE
-  LoopPoint,     // 0xDD
-  EndOfTrack,    // 0xDF
-  PlayPosition,  // 0xD0
-};
-inline constexpr int kMenuItemCount = 12;
+// The panels, one for each kind of data byte, in the order of the kind menu's items (item i
+// shows panel i).
+using Panel = events::Fields;
+inline constexpr int kMenuItemCount = events::kFieldsCount;
 inline constexpr std::size_t kEventSize = 4;
 
 // The panel that edits an extend-status value; none for the values the editor cannot edit.
-std::optional<Panel> panelOf(std::uint8_t value);
-// objectName of a panel ("fraMasterBolume", …) and its frame caption.
-const char* panelName(Panel panel);
-const char* panelCaption(Panel panel);
-// Caption of kind menu item i, 0-11.
-const char* menuCaption(int item);
-// Caption of timebase option i, 0-15.
-const char* tempoCaption(int index);
+inline std::optional<Panel> panelOf(std::uint8_t value) { return events::extendKind(value).fields; }
 
-// Ext-info events (values 0xF0-0xFF) carry a length and data of their own; the editor passes
-// them through untouched.
-inline bool isExtInfo(std::uint8_t value) { return value >= 0xF0; }
+// Ext-info events carry a length and data of their own; the editor passes them through
+// untouched.
+inline bool isExtInfo(std::uint8_t value) { return events::extendKind(value).hasLength; }
 
 // The entry fields that carry a number, named as their text boxes.
 enum class Field {
@@ -63,12 +45,10 @@ enum class Field {
   ChangeValue,
 };
 inline constexpr int kFieldCount = 16;
-const char* fieldName(Field field);  // "txtDeltaTime", …
 
 // Option groups; -1 means no option of the group is selected.
 enum class Options { DramScale, Tempo, PlayPosition, LoopPoint, Sound };
 inline constexpr int kOptionGroupCount = 5;
-const char* optionsName(Options group);  // "optDramScale", …
 
 // Everything the dialog shows: the texts of the entry fields and the selected option of each
 // group. Entries of panels not shown keep whatever they hold.

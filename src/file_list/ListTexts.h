@@ -13,20 +13,8 @@ inline constexpr const char* kNoListMessage = "リストがありません。";
 // Load list: the file held no non-empty line.
 inline constexpr const char* kNoListInFileMessage = "ファイルからリスト情報を読み込めませんでした。";
 
-// Instruction of the folder browser for making a list.
-inline constexpr const char* kFolderSelectTitle = "MLDファイル検索フォルダ選択";
-
 // The pattern the list window searches with.
 inline constexpr const char* kMldPattern = "*.mld";
-
-// Save dialog of a list file.
-inline constexpr const char* kSaveListDialogTitle = "タイトルリスト出力ファイル選択";
-
-// Open dialog of a list file.
-inline constexpr const char* kLoadListDialogTitle = "読み込みCSVファイル選択";
-
-// Filter of both list file dialogs.
-inline constexpr const char* kListFileFilter = "CSV(カンマ区切り)(*.csv)|*.csv";
 
 // Where the batch update puts the rows it could not apply.
 inline constexpr const char* kErrorFileName = "ExecuteError.csv";
@@ -45,10 +33,6 @@ inline constexpr const char* kUpdateDoneMessage = "リスト項目からファ�
 // The failure of writing a list or error file.
 inline constexpr const char* kOutputFailedDescription = "出力失敗";
 inline constexpr const char* kOutputFailedSource = "OutputBuffer.FileOutput";
-
-// Grid headers of the list.
-inline constexpr const char* kPathColumnHeader = "ファイルパス";
-inline constexpr const char* kTitleColumnHeader = "タイトル";
 
 // The confirmation before a batch update: the two lines joined by CR LF.
 inline constexpr const char* kUpdateConfirmMessage =

@@ -7,12 +7,6 @@ namespace tonekit::noteedit {
 
 namespace {
 
-constexpr const char* kNames[kNoteFieldCount] = {"txtDerutaTime", "txtChanel",   "txtNote",
-                                                 "txtDuration",   "txtVelocity", "txtOctarbShift"};
-constexpr const char* kLabels[kNoteFieldCount] = {"Δタイム　：",   "チャネル　：",   "音程　：",
-                                                  "音の長さ　：", "音の強さ　：", "オクターブシフト　："};
-constexpr int kMaxLengths[kNoteFieldCount] = {3, 1, 2, 3, 2, 1};
-
 struct Limit {
   NoteField field;
   int high;
@@ -34,10 +28,6 @@ std::int32_t value(const NoteEntries& e, NoteField f) {
 }
 
 }  // namespace
-
-const char* fieldName(NoteField field) { return kNames[static_cast<int>(field)]; }
-const char* fieldLabel(NoteField field) { return kLabels[static_cast<int>(field)]; }
-int maxLength(NoteField field) { return kMaxLengths[static_cast<int>(field)]; }
 
 NoteEntries unpackNote(const ByteString& event, int noteLength) {
   const auto byteAt = [&](std::size_t i) -> int { return i < event.size() ? event[i] : 0; };

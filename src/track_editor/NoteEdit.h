@@ -14,10 +14,6 @@ namespace tonekit::noteedit {
 enum class NoteField { DerutaTime, Chanel, Note, Duration, Velocity, OctarbShift };
 inline constexpr int kNoteFieldCount = 6;
 
-const char* fieldName(NoteField field);   // "txtDerutaTime", …
-const char* fieldLabel(NoteField field);  // "Δタイム　：", …
-int maxLength(NoteField field);           // characters the text box takes
-
 using NoteEntries = std::array<std::string, kNoteFieldCount>;
 inline std::string& at(NoteEntries& e, NoteField f) { return e[static_cast<std::size_t>(f)]; }
 inline const std::string& at(const NoteEntries& e, NoteField f) { return e[static_cast<std::size_t>(f)]; }

@@ -4,6 +4,7 @@
 
 #include "core/Failure.h"
 #include "core/clsCalcUtil.h"
+#include "track_editor/ExtendKinds.h"
 
 namespace tonekit {
 
@@ -13,16 +14,23 @@ constexpr std::size_t kExtendSize = 4;
 constexpr std::size_t kExtInfoHeadSize = 5;
 }  // namespace
 
+bool isExtendEvent(const ByteString& event) { return event.size() >= 2 && event[1] == events::kExtendStatus; }
+
 bool isExtInfoEvent(const ByteString& event) {
-  return event.size() >= 3 && event[1] == kExtendStatus && event[2] >= kFirstExtInfoValue;
+  return isExtendEvent(event) && event.size() >= 3 && events::extendKind(event[2]).hasLength;
+}
+
+ByteString newEvent(bool extend, int noteLength) {
+  if (extend) return {0x00, events::kExtendStatus, events::firstValueOf(events::Fields::Sound), 0x00};
+  return ByteString(static_cast<std::size_t>(noteLength), 0x00);
 }
 
 std::size_t eventSizeAt(const std::uint8_t* events, std::size_t offset, std::size_t end, int noteLength) {
   const std::size_t left = end - offset;
   std::size_t size = static_cast<std::size_t>(noteLength);
-  if (left >= 2 && events[offset + 1] == kExtendStatus) {
+  if (left >= 2 && events[offset + 1] == events::kExtendStatus) {
     size = kExtendSize;
-    if (left >= 3 && events[offset + 2] >= kFirstExtInfoValue) {
+    if (left >= 3 && events::extendKind(events[offset + 2]).hasLength) {
       // The length bytes may themselves be cut off; then the event is whatever is left.
       size = left;
       if (left >= kExtInfoHeadSize)

@@ -11,14 +11,15 @@
 
 namespace tonekit {
 
-// The status byte of an extend-status event (channel 3, pitch 63).
-inline constexpr std::uint8_t kExtendStatus = 0xFF;
-// Extend-status values from here up carry a 2-byte length and that many data bytes.
-inline constexpr std::uint8_t kFirstExtInfoValue = 0xF0;
-
-// True for an extend-status event of the ext-info kinds (0xF0 … 0xFF): delta, FF, value,
-// length (2 bytes, big-endian), data. Needs only the first three bytes.
+// True for an extend-status event of a kind with a length of its own (the ext-info kinds):
+// delta, FF, value, length (2 bytes, big-endian), data. Needs only the first three bytes.
 bool isExtInfoEvent(const ByteString& event);
+// True for any extend-status event (status byte 0xFF). Needs only the first two bytes.
+bool isExtendEvent(const ByteString& event);
+
+// The event the track view inserts: a silent note of the note length (all zero), or a tone
+// change (0xE0) extend-status event.
+ByteString newEvent(bool extend, int noteLength);
 
 // The size of the event starting at `offset` inside events[0, end): the note length for notes,
 // 4 for extend-status events, 5 + length for ext-info events; never more than is left before

@@ -1,5 +1,7 @@
 #include "track_editor/TrackRows.h"
 
+#include "track_editor/ExtendKinds.h"
+
 namespace tonekit {
 
 const std::array<std::string, 8>& trackColumnHeaders() {
@@ -18,35 +20,7 @@ std::string pitchName(int pitch) {
   return std::string(letters[step]) + " (" + octaveText + "・" + solfege[step] + ")";
 }
 
-std::string tempoTimebase(int lowBits) {
-  lowBits &= 0x0F;
-  if (lowBits == 7 || lowBits == 15) return "N/A";
-  // Two rows of doublings: 6, 12, … 384 and 15, 30, … 960.
-  return lowBits < 8 ? std::to_string(6 << lowBits) : std::to_string(15 << (lowBits - 8));
-}
-
-std::string extendKindName(std::uint8_t value) {
-  if (value >= 0xC0 && value <= 0xCF) return "テンポ " + tempoTimebase(value & 0x0F);
-  switch (value) {
-    case 0xB0: return "マスターボリューム";
-    case 0xB1: return "？";
-    case 0xB2: return "ドラムスケール変更";
-    case 0xD0: return "演奏位置情報";
-    case 0xDD: return "ループポイント";
-    case 0xDE: return "NOP";
-    case 0xDF: return "EndOfTrack";
-    case 0xE0: return "音色(2～7Bit目)";
-    case 0xE1: return "音色(1Bit目)";
-    case 0xE2: return "音量";
-    case 0xE3: return "ステレオバランス";
-    case 0xE5: return "チャンネル割り当て";
-    case 0xE6: return "ボリューム相対変化";
-    case 0xF0: return "音色編集";
-    case 0xF1: return "ビブラート";
-    case 0xFF: return "機種依存";
-    default: return "Unknown";
-  }
-}
+bool isExtendRow(const ByteString& event) { return event.size() >= 2 && (event[1] & 0x3F) == events::kExtendPitch; }
 
 std::array<std::string, 7> rowTexts(const ByteString& event, int noteLength) {
   std::array<std::string, 7> cells;
@@ -60,11 +34,11 @@ std::array<std::string, 7> rowTexts(const ByteString& event, int noteLength) {
   cells[1] = std::to_string(channel);
   cells[2] = std::to_string(pitch);
 
-  if (pitch == kExtendPitch) {
+  if (isExtendRow(event)) {
     // Only the extend-status value is shown; the data byte (and ext-info data) is not.
     if (has(3)) {
       cells[3] = std::to_string(byteAt(3));
-      cells[6] = "Extend : " + extendKindName(static_cast<std::uint8_t>(byteAt(3)));
+      cells[6] = "Extend : " + events::extendKindName(static_cast<std::uint8_t>(byteAt(3)));
     }
     return cells;
   }

@@ -10,9 +10,14 @@ using namespace tonekit::noteedit;
 
 namespace {
 
+// The rejection as rejection() spells it.
+std::string said(NoteField field, const std::string& message) {
+  return std::to_string(static_cast<int>(field)) + " " + message;
+}
+
 std::string rejection(const NoteEntries& e, int n) {
   const auto r = checkNote(e, n);
-  return r ? std::string(fieldName(r->field)) + " " + r->message : "";
+  return r ? said(r->field, r->message) : "";
 }
 
 }  // namespace
@@ -61,37 +66,37 @@ TEST(NoteEdit, NumericChecksComeBeforeRangeChecks) {
   auto e = unpackNote({0, 0, 0, 0}, 4);
   at(e, NoteField::Chanel) = "9";       // out of range
   at(e, NoteField::Velocity) = "abc";   // not a number, last in order
-  EXPECT_EQ(rejection(e, 4), "txtVelocity 数値を入力してください。");
+  EXPECT_EQ(rejection(e, 4), said(NoteField::Velocity, "数値を入力してください。"));
   at(e, NoteField::Velocity) = "0";
-  EXPECT_EQ(rejection(e, 4), "txtChanel 0 ～ 3の範囲で入力してください。");
+  EXPECT_EQ(rejection(e, 4), said(NoteField::Chanel, "0 ～ 3の範囲で入力してください。"));
 }
 
 TEST(NoteEdit, CheckOrderAndMessages) {
   auto e = unpackNote({0, 0, 0, 0}, 4);
   at(e, NoteField::Chanel) = "4";
   at(e, NoteField::DerutaTime) = "256";
-  EXPECT_EQ(rejection(e, 4), "txtChanel 0 ～ 3の範囲で入力してください。");  // channel first
+  EXPECT_EQ(rejection(e, 4), said(NoteField::Chanel, "0 ～ 3の範囲で入力してください。"));  // channel first
   at(e, NoteField::Chanel) = "3";
-  EXPECT_EQ(rejection(e, 4), "txtDerutaTime 0 ～ 255の範囲で入力してください。");
+  EXPECT_EQ(rejection(e, 4), said(NoteField::DerutaTime, "0 ～ 255の範囲で入力してください。"));
   at(e, NoteField::DerutaTime) = "255";
   at(e, NoteField::Duration) = "-1";
   at(e, NoteField::Note) = "63";
-  EXPECT_EQ(rejection(e, 4), "txtDuration 0 ～ 255の範囲で入力してください。");
+  EXPECT_EQ(rejection(e, 4), said(NoteField::Duration, "0 ～ 255の範囲で入力してください。"));
   at(e, NoteField::Duration) = "255";
-  EXPECT_EQ(rejection(e, 4), "txtNote 0 ～ 62の範囲で入力してください。");
+  EXPECT_EQ(rejection(e, 4), said(NoteField::Note, "0 ～ 62の範囲で入力してください。"));
   at(e, NoteField::Note) = "62";
   at(e, NoteField::OctarbShift) = "4";
   at(e, NoteField::Velocity) = "64";
-  EXPECT_EQ(rejection(e, 4), "txtOctarbShift 0 ～ 3の範囲で入力してください。");
+  EXPECT_EQ(rejection(e, 4), said(NoteField::OctarbShift, "0 ～ 3の範囲で入力してください。"));
   at(e, NoteField::OctarbShift) = "3";
-  EXPECT_EQ(rejection(e, 4), "txtVelocity 0 ～ 63の範囲で入力してください。");
+  EXPECT_EQ(rejection(e, 4), said(NoteField::Velocity, "0 ～ 63の範囲で入力してください。"));
   at(e, NoteField::Velocity) = "63";
   EXPECT_EQ(rejection(e, 4), "");
   EXPECT_EQ(packNote(e, 4), (ByteString{255, 0xFE, 255, 0xFF}));
 
   at(e, NoteField::Duration) = "";
-  EXPECT_EQ(rejection(e, 4), "txtDuration 数値を入力してください。");
-  EXPECT_EQ(rejection(e, 3), "txtDuration 数値を入力してください。");
+  EXPECT_EQ(rejection(e, 4), said(NoteField::Duration, "数値を入力してください。"));
+  EXPECT_EQ(rejection(e, 3), said(NoteField::Duration, "数値を入力してください。"));
 }
 
 TEST(NoteEdit, FractionsAreMadeWholeBeforeTheRangeCheck) {
@@ -102,7 +107,7 @@ TEST(NoteEdit, FractionsAreMadeWholeBeforeTheRangeCheck) {
   EXPECT_EQ(rejection(e, 3), "");
   EXPECT_EQ(packNote(e, 3), (ByteString{2, 62, 4}));
   at(e, NoteField::DerutaTime) = "255.5";  // 256 after rounding
-  EXPECT_EQ(rejection(e, 3), "txtDerutaTime 0 ～ 255の範囲で入力してください。");
+  EXPECT_EQ(rejection(e, 3), said(NoteField::DerutaTime, "0 ～ 255の範囲で入力してください。"));
   at(e, NoteField::DerutaTime) = "-0.5";  // 0 after rounding
   EXPECT_EQ(rejection(e, 3), "");
 }

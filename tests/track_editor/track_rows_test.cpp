@@ -1,6 +1,7 @@
 // The texts of the track grid.
 #include <gtest/gtest.h>
 
+#include "track_editor/ExtendKinds.h"
 #include "track_editor/TrackRows.h"
 
 using namespace tonekit;
@@ -32,7 +33,8 @@ TEST(TrackRows, PitchNamesFollowTheRule) {
   for (int i = 0; i < 12; ++i) EXPECT_EQ(pitchName(27 + i), names[i]);
 }
 
-TEST(TrackRows, ExtendKindNames) {
+TEST(ExtendKinds, NamesTimebasesAndLengths) {
+  using events::extendKindName;
   const std::pair<int, const char*> named[] = {
       {0xB0, "マスターボリューム"}, {0xB1, "？"}, {0xB2, "ドラムスケール変更"}, {0xD0, "演奏位置情報"},
       {0xDD, "ループポイント"},     {0xDE, "NOP"}, {0xDF, "EndOfTrack"},        {0xE0, "音色(2～7Bit目)"},
@@ -46,6 +48,12 @@ TEST(TrackRows, ExtendKindNames) {
                                "15", "30", "60", "120", "240", "480", "960", "N/A"};
   for (int i = 0; i < 16; ++i)
     EXPECT_EQ(extendKindName(static_cast<std::uint8_t>(0xC0 + i)), std::string("テンポ ") + timebases[i]);
+  EXPECT_EQ(events::tempoTimebase(0xC3), 48);
+  EXPECT_FALSE(events::tempoTimebase(0xC7));
+  EXPECT_FALSE(events::tempoTimebase(0xB0));
+  // Every value from 0xF0 up has a length of its own, named or not; none below.
+  for (int value = 0; value < 256; ++value)
+    EXPECT_EQ(events::extendKind(static_cast<std::uint8_t>(value)).hasLength, value >= 0xF0) << value;
 }
 
 TEST(TrackRows, NoteRowsInBothNoteLengths) {

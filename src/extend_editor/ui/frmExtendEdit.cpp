@@ -24,6 +24,36 @@ using extend::Panel;
 
 namespace {
 
+constexpr const char* kPanelNames[extend::kMenuItemCount] = {
+    "fraMasterBolume", "fraVolume",   "fraStereo", "fraChangeVolume", "fraChanel",     "fraSound",
+    "fraTempo",        "fraDramScale", "fraNOP",   "fraLoopPoint",    "fraEndOfTrack", "fraPlayPosition",
+};
+constexpr const char* kPanelCaptions[extend::kMenuItemCount] = {
+    "マスターボリューム", "音量", "ステレオバランス", "ボリュームの相対変化", "チャンネル割り当て", "音色",
+    "テンポ", "ドラムスケール変更", "NOP", "ループポイント", "EndOfTrack", "演奏位置情報",
+};
+constexpr const char* kMenuCaptions[extend::kMenuItemCount] = {
+    "マスターボリューム", "音量", "ステレオバランス", "ボリューム相対変化", "チャンネル割り当て", "音色",
+    "テンポ", "ドラムスケール変更", "NOP", "ループポイント", "EndOfTrack", "演奏位置情報",
+};
+constexpr const char* kFieldNames[extend::kFieldCount] = {
+    "txtDeltaTime", "txtMasterVolume", "txtDramChanel", "txtTempo",      "txtLoopID",
+    "txtLoopCount", "txtNotePart",     "txtGMNote",     "txtVolumePart", "txtVolume",
+    "txtStreaoPart", "txtBalance",     "txtChanelPart", "txtChanel",     "txtChangeVolumePart",
+    "txtChangeValue",
+};
+constexpr const char* kOptionNames[extend::kOptionGroupCount] = {"optDramScale", "optTempo", "optPlayPosition",
+                                                                 "optLoopPoint", "optSound"};
+
+const char* panelName(Panel panel) { return kPanelNames[static_cast<int>(panel)]; }
+const char* fieldName(Field field) { return kFieldNames[static_cast<int>(field)]; }
+
+// Option i of the tempo panel: the timebase of tempo value 0xC0 + i.
+std::string tempoCaption(int index) {
+  const auto timebase = events::tempoTimebase(static_cast<std::uint8_t>(0xC0 + index));
+  return timebase ? std::to_string(*timebase) : "N/A";
+}
+
 // The classic form is 2880 × 5200 twips outside; title bar, menu bar and borders take 640 of the
 // height and about 100 of the width, which leaves this client area below the menu bar.
 constexpr int kClientWidth = 2775;
@@ -64,8 +94,8 @@ struct frmExtendEdit::Controls {
   QButtonGroup*& group(Options g) { return groups[static_cast<std::size_t>(g)]; }
 
   QGroupBox* makePanel(Panel p) {
-    auto* box = new QGroupBox(u8(extend::panelCaption(p)), client);
-    box->setObjectName(extend::panelName(p));
+    auto* box = new QGroupBox(u8(kPanelCaptions[static_cast<int>(p)]), client);
+    box->setObjectName(panelName(p));
     // The panel covers the "cannot be analysed" caption beneath it.
     box->setAutoFillBackground(true);
     placeTwips(box, kPanelLeft, kPanelTop, kPanelWidth, p == Panel::Tempo ? kTempoPanelHeight : kPanelHeight);
@@ -76,7 +106,7 @@ struct frmExtendEdit::Controls {
 
   QLineEdit* makeField(QWidget* parent, Field f, int left, int top, int width = 615) {
     auto* edit = new QLineEdit(parent);
-    edit->setObjectName(extend::fieldName(f));
+    edit->setObjectName(fieldName(f));
     placeTwips(edit, left, top, width, 315);
     field(f) = edit;
     return edit;
@@ -94,7 +124,7 @@ struct frmExtendEdit::Controls {
     auto* buttons = new QButtonGroup(panel);
     for (std::size_t i = 0; i < captions.size(); ++i) {
       auto* opt = new QRadioButton(u8(captions[i]), panel);
-      opt->setObjectName(extend::optionsName(g));
+      opt->setObjectName(kOptionNames[static_cast<int>(g)]);
       opt->setProperty("index", static_cast<int>(i));
       placeTwips(opt, spots[i][0], spots[i][1], spots[i][2], height);
       buttons->addButton(opt, static_cast<int>(i));
@@ -148,7 +178,7 @@ frmExtendEdit::frmExtendEdit(QWidget* parent) : QDialog(parent), ui_(std::make_u
   QMenu* mnuExtend = c.menuBar->addMenu(u8("拡張情報種別選択"));
   mnuExtend->setObjectName("mnuExtend");
   for (int i = 0; i < extend::kMenuItemCount; ++i) {
-    auto* action = new QAction(u8(extend::menuCaption(i)), this);
+    auto* action = new QAction(u8(kMenuCaptions[i]), this);
     action->setObjectName("mnuExtendOption");
     action->setProperty("index", i);
     mnuExtend->addAction(action);
@@ -199,11 +229,13 @@ frmExtendEdit::frmExtendEdit(QWidget* parent) : QDialog(parent), ui_(std::make_u
   }
   {
     QGroupBox* p = c.makePanel(Panel::Tempo);
+    std::array<std::string, 16> timebases;
     std::vector<const char*> captions;
     std::vector<std::array<int, 3>> spots;
     // Two columns: the timebases of 6 × 2^i on the left, those of 15 × 2^i on the right.
     for (int i = 0; i < 16; ++i) {
-      captions.push_back(extend::tempoCaption(i));
+      timebases[static_cast<std::size_t>(i)] = tempoCaption(i);
+      captions.push_back(timebases[static_cast<std::size_t>(i)].c_str());
       spots.push_back({240 + (i / 8) * 1200, 300 + (i % 8) * 255, 1080});
     }
     c.makeOptions(p, Options::Tempo, captions, spots, 255);

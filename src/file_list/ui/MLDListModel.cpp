@@ -1,8 +1,11 @@
 #include "file_list/ui/MLDListModel.h"
 
-#include "file_list/ListTexts.h"
-
 namespace tonekit::ui {
+
+namespace {
+constexpr const char* kPathColumnHeader = "ファイルパス";
+constexpr const char* kTitleColumnHeader = "タイトル";
+}  // namespace
 
 MLDListModel::MLDListModel(QObject* parent) : QAbstractTableModel(parent) {}
 

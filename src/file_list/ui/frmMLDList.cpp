@@ -40,6 +40,11 @@ constexpr const char* kScrollText =
     "いったんCSV形式のファイルに出力して、Excelやテキストエディタで編集後、再度読み込みを行った方が、"
     "作業効率がいいと思います。";
 
+constexpr const char* kFolderSelectTitle = "MLDファイル検索フォルダ選択";
+constexpr const char* kSaveListDialogTitle = "タイトルリスト出力ファイル選択";
+constexpr const char* kLoadListDialogTitle = "読み込みCSVファイル選択";
+constexpr const char* kListFileFilter = "CSV(カンマ区切り)(*.csv)|*.csv";
+
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 std::filesystem::path fsPath(const QString& path) { return std::filesystem::path(path.toStdString()); }

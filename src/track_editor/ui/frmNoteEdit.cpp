@@ -23,6 +23,13 @@ constexpr int kRowStep = 480;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
+// Each entry's text box, its caption and the characters it takes, in the dialog's order.
+constexpr const char* kNames[noteedit::kNoteFieldCount] = {"txtDerutaTime", "txtChanel",   "txtNote",
+                                                           "txtDuration",   "txtVelocity", "txtOctarbShift"};
+constexpr const char* kLabels[noteedit::kNoteFieldCount] = {"Δタイム　：",   "チャネル　：",   "音程　：",
+                                                            "音の長さ　：", "音の強さ　：", "オクターブシフト　："};
+constexpr int kMaxLengths[noteedit::kNoteFieldCount] = {3, 1, 2, 3, 2, 1};
+
 }  // namespace
 
 struct frmNoteEdit::Controls {
@@ -42,16 +49,15 @@ frmNoteEdit::frmNoteEdit(QWidget* parent) : QDialog(parent), ui_(std::make_uniqu
 
   QWidget* previous = nullptr;
   for (int i = 0; i < noteedit::kNoteFieldCount; ++i) {
-    const auto f = static_cast<NoteField>(i);
-    auto* label = new QLabel(QString::fromUtf8(noteedit::fieldLabel(f)), this);
+    auto* label = new QLabel(QString::fromUtf8(kLabels[static_cast<std::size_t>(i)]), this);
     label->setObjectName("lblCaption");
     label->setProperty("index", i);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     placeTwips(label, 120, kRowTop + i * kRowStep + 30, 1800, 255);
 
     auto* edit = new QLineEdit(this);
-    edit->setObjectName(noteedit::fieldName(f));
-    edit->setMaxLength(noteedit::maxLength(f));
+    edit->setObjectName(kNames[static_cast<std::size_t>(i)]);
+    edit->setMaxLength(kMaxLengths[static_cast<std::size_t>(i)]);
     placeTwips(edit, 2040, kRowTop + i * kRowStep, 840, 315);
     label->setBuddy(edit);
     if (previous) setTabOrder(previous, edit);

@@ -15,9 +15,9 @@
 
 #include "core/Failure.h"
 #include "extend_editor/ui/frmExtendEdit.h"
+#include "header_editor/MldInfo.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
-#include "header_editor/MldInfo.h"
 #include "track_editor/TrackEvents.h"
 #include "track_editor/TrackRows.h"
 #include "track_editor/ui/NoteTableModel.h"
@@ -140,14 +140,12 @@ void frmTrac::SelectRow(int row) {
 }
 
 void frmTrac::InsertEvent(int row, bool extend) {
-  ByteString bytes = extend ? ByteString{0x00, kExtendStatus, 0xE0, 0x00}
-                            : ByteString(static_cast<std::size_t>(noteLength_), 0x00);
-  model_->insertNote(row, clsNote(std::move(bytes)));
+  model_->insertNote(row, clsNote(newEvent(extend, noteLength_)));
 }
 
 void frmTrac::EditEvent(int row) {
   const ByteString bytes = model_->notes()[static_cast<std::size_t>(row)].getData();
-  if (model_->cellText(row, NoteTableModel::kPitchColumn) != QLatin1String(kExtendPitchText)) {
+  if (!isExtendRow(bytes)) {
     frmNoteEdit editor(this);
     editor.NoteLength = noteLength_;
     editor.NoteData = bytes;
