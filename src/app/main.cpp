@@ -1,21 +1,26 @@
 // TONEKIT, the desktop program: the main window, optionally with a file loaded at start.
-//   tonekit [FILE.mld]
+//   tonekit [--help] [--version] [FILE.mld]
 #include <QApplication>
 #include <QTimer>
 
-#include "core/Failure.h"
+#include "app/Startup.h"
 #include "header_editor/ui/frmMain.h"
 
 int main(int argc, char** argv) {
+  if (tonekit::app::asksOnlyForText(argc, argv)) {
+    QCoreApplication console(argc, argv);
+    return tonekit::app::readCommandLine(QCoreApplication::arguments()).exitCode.value_or(0);
+  }
   QApplication app(argc, argv);
-  QApplication::setApplicationName(tonekit::kAppName);
+  tonekit::app::setIdentity();
+  const tonekit::app::StartRequest request = tonekit::app::readCommandLine(QApplication::arguments());
+  if (request.exitCode) return *request.exitCode;
 
   tonekit::ui::frmMain window;
   window.show();
 
-  const QStringList arguments = QApplication::arguments();
-  if (arguments.size() > 1) {
-    const QString path = arguments.at(1);
+  if (!request.file.isEmpty()) {
+    const QString path = request.file;
     QTimer::singleShot(0, &window, [&window, path] { window.openPath(path); });
   }
   return app.exec();

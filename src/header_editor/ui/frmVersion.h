@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "tonekit/Version.h"
+
 class QPlainTextEdit;
 class QPushButton;
 
@@ -13,9 +15,9 @@ class frmVersion : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kVersionMajor = 1;
-  static constexpr int kVersionMinor = 3;
-  static constexpr int kVersionRevision = 0;
+  static constexpr int kVersionMajor = tonekit::kVersionMajor;
+  static constexpr int kVersionMinor = tonekit::kVersionMinor;
+  static constexpr int kVersionRevision = tonekit::kVersionPatch;
 
   explicit frmVersion(QWidget* parent = nullptr);
 

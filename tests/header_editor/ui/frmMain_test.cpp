@@ -26,6 +26,7 @@
 #include "core/clsMLD.h"
 #include "header_editor/ui/frmMain.h"
 #include "platform/Twips.h"
+#include "tonekit/Version.h"
 
 namespace fs = std::filesystem;
 using tonekit::ByteString;
@@ -536,7 +537,7 @@ TEST_F(MainWindow, VersionMenuShowsTheVersionWindowModally) {
   });
   menu("mnuHelpVersion")->trigger();
   EXPECT_EQ(scripted.dialogsShown, std::vector<QString>{"frmVersion"});
-  EXPECT_TRUE(shownText.startsWith("TONEKIT VERSION 1.3.0 MADE BY QAN\n\n")) << shownText.toStdString();
+  EXPECT_TRUE(shownText.startsWith(QString("TONEKIT VERSION %1 MADE BY QAN\n\n").arg(tonekit::kVersionString))) << shownText.toStdString();
   EXPECT_TRUE(closedByEscape);
   EXPECT_TRUE(scripted.messages.empty());
 }

@@ -11,9 +11,12 @@ using tonekit::ui::frmVersion;
 
 namespace {
 
+// The version the build keeps in project(VERSION …), in the window's own words.
+const QString kVersionLine = QString("TONEKIT VERSION %1 MADE BY QAN").arg(tonekit::kVersionString);
+
 TEST(VersionWindow, VersionLineThenOneEmptyLineThenTheNotes) {
   const QString text = frmVersion::versionInfoText();
-  const QString head = "TONEKIT VERSION 1.3.0 MADE BY QAN\r\n\r\n";
+  const QString head = kVersionLine + "\r\n\r\n";
   ASSERT_TRUE(text.startsWith(head)) << text.toStdString();
   const QString notes = text.mid(head.size());
   EXPECT_FALSE(notes.isEmpty());
@@ -29,7 +32,7 @@ TEST(VersionWindow, VersionLineThenOneEmptyLineThenTheNotes) {
   EXPECT_TRUE(box->isReadOnly());
   const QStringList lines = box->toPlainText().split('\n');
   ASSERT_GE(lines.size(), 3);
-  EXPECT_EQ(lines[0].trimmed(), "TONEKIT VERSION 1.3.0 MADE BY QAN");
+  EXPECT_EQ(lines[0].trimmed(), kVersionLine);
   EXPECT_TRUE(lines[1].trimmed().isEmpty());
   EXPECT_FALSE(lines[2].trimmed().isEmpty());
 }

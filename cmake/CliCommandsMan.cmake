@@ -1,0 +1,37 @@
+# Writes the help2man include section COMMANDS: the --help of every command tonekit-cli lists,
+# so that commands added later appear in the man page without anyone editing it.
+#   cmake -DCLI=path/to/tonekit-cli -DOUTPUT=file.h2m -P CliCommandsMan.cmake
+
+execute_process(COMMAND ${CLI} --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${CLI} --help failed: ${status}")
+endif()
+
+# The names under "Subcommands:", one a line, up to the next empty line.
+string(REGEX MATCH "\nSubcommands:\n(([ ]+[^\n]*\n)+)" listing "${help}")
+if(NOT listing)
+  message(FATAL_ERROR "${CLI} --help lists no commands")
+endif()
+string(REGEX MATCHALL "\n  [a-z][a-z0-9-]*" names "\n${CMAKE_MATCH_1}")
+
+# Text as roff: backslashes and hyphens escaped, no line taken for a request.
+function(as_roff text out)
+  string(REPLACE "\\" "\\e" text "${text}")
+  string(REPLACE "-" "\\-" text "${text}")
+  string(REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" text "${text}")
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+set(content "[COMMANDS]\n")
+foreach(name IN LISTS names)
+  string(STRIP "${name}" name)
+  execute_process(COMMAND ${CLI} ${name} --help OUTPUT_VARIABLE command_help RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${CLI} ${name} --help failed: ${status}")
+  endif()
+  string(STRIP "${command_help}" command_help)
+  as_roff("${command_help}" command_help)
+  as_roff("${name}" title)
+  string(APPEND content ".SS ${title}\n.nf\n${command_help}\n.fi\n")
+endforeach()
+file(WRITE ${OUTPUT} "${content}")

@@ -1,0 +1,58 @@
+# What `cmake --install` puts beside the two programs, in the places desktops and man look:
+# desktop entry, MIME type, icons, metainfo (with the desktop program) and the man pages.
+include(GNUInstallDirs)
+
+if(TONEKIT_BUILD_GUI)
+  include(${PROJECT_SOURCE_DIR}/cmake/Icons.cmake)
+  set(data ${PROJECT_SOURCE_DIR}/data)
+  install(FILES ${data}/${TONEKIT_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${data}/${TONEKIT_APP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+  configure_file(${data}/${TONEKIT_APP_ID}.metainfo.xml.in ${CMAKE_BINARY_DIR}/${TONEKIT_APP_ID}.metainfo.xml @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/${TONEKIT_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${TONEKIT_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  foreach(size IN LISTS TONEKIT_ICON_SIZES)
+    install(FILES ${TONEKIT_ICON_DIR}/${size}/${TONEKIT_APP_ID}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+endif()
+
+# Man pages, made by help2man from the programs' own --help and --version so that they cannot
+# drift apart; data/man/*.h2m adds what --help does not say. Sanitizer and fuzz builds run
+# nothing at build time and install nothing.
+if(TONEKIT_SANITIZE OR TONEKIT_FUZZ)
+  return()
+endif()
+find_program(TONEKIT_HELP2MAN help2man REQUIRED)
+find_program(TONEKIT_GZIP gzip REQUIRED)
+set(man_dir ${CMAKE_BINARY_DIR}/man)
+set(man_pages "")
+
+# tonekit_man_page(PROGRAM TARGET [INCLUDE h2m]...)
+function(tonekit_man_page program target)
+  set(includes "")
+  foreach(file IN LISTS ARGN)
+    list(APPEND includes --include=${file})
+  endforeach()
+  add_custom_command(OUTPUT ${man_dir}/${program}.1 ${man_dir}/${program}.1.gz
+    COMMAND ${TONEKIT_HELP2MAN} --no-info --no-discard-stderr --section=1 ${includes}
+            --output=${man_dir}/${program}.1 $<TARGET_FILE:${target}>
+    COMMAND ${TONEKIT_GZIP} -9 -n -f -k ${man_dir}/${program}.1
+    DEPENDS ${target} ${ARGN}
+    COMMENT "Writing the man page ${program}(1)"
+    VERBATIM)
+  set(man_pages ${man_pages} ${man_dir}/${program}.1.gz PARENT_SCOPE)
+endfunction()
+
+add_custom_command(OUTPUT ${man_dir}/tonekit-cli-commands.h2m
+  COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:tonekit-cli> -DOUTPUT=${man_dir}/tonekit-cli-commands.h2m
+          -P ${PROJECT_SOURCE_DIR}/cmake/CliCommandsMan.cmake
+  DEPENDS tonekit-cli ${PROJECT_SOURCE_DIR}/cmake/CliCommandsMan.cmake
+  COMMENT "Collecting the help of every tonekit-cli command"
+  VERBATIM)
+tonekit_man_page(tonekit-cli tonekit-cli ${PROJECT_SOURCE_DIR}/data/man/tonekit-cli.h2m
+                 ${man_dir}/tonekit-cli-commands.h2m)
+if(TONEKIT_BUILD_GUI)
+  tonekit_man_page(tonekit tonekit ${PROJECT_SOURCE_DIR}/data/man/tonekit.h2m)
+endif()
+add_custom_target(tonekit-man ALL DEPENDS ${man_pages})
+install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -1,0 +1,90 @@
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <cstdio>
+#include <cstring>
+
+#include "core/Failure.h"
+#include "tonekit/Version.h"
+
+namespace tonekit::app {
+
+namespace {
+
+// The exit status of a command line that cannot be understood, as tonekit-cli gives it.
+constexpr int kUsageExit = 2;
+
+const QCommandLineOption& helpOption() {
+  static const QCommandLineOption option({"h", "help"}, "Show this help and exit.");
+  return option;
+}
+
+const QCommandLineOption& versionOption() {
+  static const QCommandLineOption option({"v", "version"}, "Show the version and exit.");
+  return option;
+}
+
+void describe(QCommandLineParser& parser) {
+  parser.setApplicationDescription(
+      "TONEKIT: edit MLD files, the melody (ringtone) files of i-mode phones.\n"
+      "\n"
+      "Opens the main window. A FILE given here is read at once, as if chosen with the folder\n"
+      "button and read with the analyse button.");
+  parser.addOption(helpOption());
+  parser.addOption(versionOption());
+  parser.addPositionalArgument("FILE", "The MLD file to open.", "[FILE]");
+}
+
+void print(std::FILE* stream, const QString& text) { std::fputs(text.toLocal8Bit().constData(), stream); }
+
+}  // namespace
+
+bool asksOnlyForText(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const char* word = argv[i];
+    if (std::strcmp(word, "--") == 0) return false;
+    for (const char* text : {"-h", "--help", "-v", "--version"}) {
+      if (std::strcmp(word, text) == 0) return true;
+    }
+  }
+  return false;
+}
+
+StartRequest readCommandLine(const QStringList& arguments) {
+  QCommandLineParser parser;
+  describe(parser);
+  if (!parser.parse(arguments)) {
+    print(stderr, "tonekit: " + parser.errorText() + "\nTry 'tonekit --help' for more information.\n");
+    return {kUsageExit, {}};
+  }
+  if (parser.isSet(helpOption())) {
+    // The usage line names the program as it is installed, not by the path it was started with.
+    QString help = parser.helpText();
+    const QString usage = "Usage: " + (arguments.isEmpty() ? QString() : arguments.first());
+    if (help.startsWith(usage)) help.replace(0, usage.size(), "Usage: tonekit");
+    print(stdout, help);
+    return {0, {}};
+  }
+  if (parser.isSet(versionOption())) {
+    print(stdout, QString("tonekit %1\n").arg(kVersionString));
+    return {0, {}};
+  }
+  const QStringList files = parser.positionalArguments();
+  return {std::nullopt, files.isEmpty() ? QString() : files.first()};
+}
+
+void setIdentity() {
+  QApplication::setApplicationName(kAppName);
+  QApplication::setApplicationVersion(kVersionString);
+  QGuiApplication::setDesktopFileName(kDesktopId);
+  // The icon the build draws from the SVG, every size of it, from this program's resources.
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    icon.addFile(QString(":/icons/%1/%2.png").arg(size).arg(kDesktopId), QSize(size, size));
+  }
+  QApplication::setWindowIcon(icon);
+}
+
+}  // namespace tonekit::app

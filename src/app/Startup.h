@@ -1,0 +1,30 @@
+#pragma once
+// What the desktop program settles before its first window: its command line and the identity
+// the desktop knows it by (names, version, desktop entry, window icon).
+//   tonekit [--help] [--version] [FILE]
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace tonekit::app {
+
+// Whether the command line only asks for --help or --version. Those are answered without a
+// display, so that they work on a console, in CI and for help2man; main then makes a
+// QCoreApplication instead of a QApplication.
+bool asksOnlyForText(int argc, char** argv);
+
+struct StartRequest {
+  // Set when the command line has been answered (help, version, an error): end with this code.
+  std::optional<int> exitCode;
+  QString file;  // FILE, empty when none was given
+};
+
+// Reads the arguments of the running application (Qt's own options such as -platform already
+// taken out by QApplication); prints help, version or the error itself.
+StartRequest readCommandLine(const QStringList& arguments);
+
+// Application name and version, desktop entry id and the window icon of every window.
+void setIdentity();
+
+}  // namespace tonekit::app
