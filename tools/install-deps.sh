@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth fonts-noto-cjk imagemagick
+  desktop-file-utils appstream help2man librsvg2-bin shared-mime-info xdg-utils libglib2.0-bin
+  man-db dpkg-dev file
 )
 
 missing=()

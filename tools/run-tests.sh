@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds TONEKIT three ways and runs every test:
-#   1. the normal build, warnings as errors, all tests (core, CLI, windows offscreen);
+#   1. the normal build, warnings as errors, all tests (core, CLI, windows offscreen), then the
+#      install checks (temporary prefix, validators, and as root the Debian package);
 #   2. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer;
 #   3. the libFuzzer targets (clang), each run briefly over its starting inputs.
 set -euo pipefail
@@ -13,6 +14,7 @@ echo "== normal build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONEKIT_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build -j "$jobs" --output-on-failure
+bash tools/check-install.sh build
 
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTONEKIT_SANITIZE=ON \

@@ -1,0 +1,73 @@
+// --help and --version of both programs, as scripts, help2man and the package checks call them.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "RunProcess.h"
+#include "tonekit/Version.h"
+
+using tonekit::test::runCli;
+using tonekit::test::runProcess;
+
+namespace {
+
+// The command names under "Subcommands:" in tonekit-cli --help.
+std::vector<std::string> listedCommands(const std::string& help) {
+  std::vector<std::string> names;
+  std::istringstream lines(help);
+  std::string line;
+  bool inList = false;
+  while (std::getline(lines, line)) {
+    if (line == "Subcommands:") {
+      inList = true;
+    } else if (inList && line.rfind("  ", 0) == 0) {
+      names.push_back(line.substr(2, line.find(' ', 2) - 2));
+    } else {
+      inList = false;
+    }
+  }
+  return names;
+}
+
+}  // namespace
+
+TEST(CommandLine, CliVersionAndEveryCommandsHelp) {
+  const auto version = runCli({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, std::string("tonekit-cli ") + tonekit::kVersionString + "\n");
+
+  const auto help = runCli({"--help"});
+  ASSERT_EQ(help.exitCode, 0);
+  const std::vector<std::string> commands = listedCommands(help.out);
+  EXPECT_GE(commands.size(), 6u) << help.out;
+  for (const std::string& command : commands) {
+    const auto own = runCli({command, "--help"});
+    EXPECT_EQ(own.exitCode, 0) << command;
+    EXPECT_NE(own.out.find("Usage: tonekit-cli " + command + " "), std::string::npos) << own.out;
+  }
+}
+
+#ifdef TONEKIT_GUI_PATH
+// Without any display: help and version must not need a window system.
+TEST(CommandLine, DesktopProgramAnswersHelpAndVersionWithoutDisplay) {
+  const std::vector<std::string> noDisplay{"/usr/bin/env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY",
+                                           "-u", "QT_QPA_PLATFORM", TONEKIT_GUI_PATH};
+  auto run = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), noDisplay.begin(), noDisplay.end());
+    return runProcess(args);
+  };
+  const auto version = run({"--version"});
+  EXPECT_EQ(version.exitCode, 0) << version.err;
+  EXPECT_EQ(version.out, std::string("tonekit ") + tonekit::kVersionString + "\n");
+
+  const auto help = run({"-h"});
+  EXPECT_EQ(help.exitCode, 0) << help.err;
+  EXPECT_EQ(help.out.rfind("Usage: tonekit [options] [FILE]\n", 0), 0u) << help.out;
+
+  const auto wrong = run({"--no-such-option", "--version"});
+  EXPECT_EQ(wrong.exitCode, 2);
+  EXPECT_NE(wrong.err.find("no-such-option"), std::string::npos) << wrong.err;
+}
+#endif
