@@ -7,12 +7,12 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "${CLI} --help failed: ${status}")
 endif()
 
-# The names under "Subcommands:", one a line, up to the next empty line.
-string(REGEX MATCH "\nSubcommands:\n(([ ]+[^\n]*\n)+)" listing "${help}")
-if(NOT listing)
+# The commands: the indented entries of the listing that are not options ("-h,--help"), under
+# "Subcommands:" or any group heading a command may be given.
+string(REGEX MATCHALL "\n  [a-z][a-z0-9-]*" names "\n${help}")
+if(NOT names)
   message(FATAL_ERROR "${CLI} --help lists no commands")
 endif()
-string(REGEX MATCHALL "\n  [a-z][a-z0-9-]*" names "\n${CMAKE_MATCH_1}")
 
 # Text as roff: backslashes and hyphens escaped, no line taken for a request.
 function(as_roff text out)

@@ -72,7 +72,7 @@ render_man "$prefix/share/man/man1/tonekit.1.gz" | grep -q "tonekit $version" ||
 cli_page=$(render_man "$prefix/share/man/man1/tonekit-cli.1.gz")
 grep -q "tonekit-cli $version" <<<"$cli_page" || fail "tonekit-cli(1) names another version"
 # Every command tonekit-cli offers has its section, options included.
-for command in $("$prefix/bin/tonekit-cli" --help | sed -n '/^Subcommands:/,/^$/s/^  \([a-z][a-z0-9-]*\) .*/\1/p'); do
+for command in $("$prefix/bin/tonekit-cli" --help | sed -n 's/^  \([a-z][a-z0-9-]*\)\( .*\)\?$/\1/p'); do
   grep -q "Usage: tonekit-cli $command " <<<"$cli_page" || fail "tonekit-cli(1) lacks the command $command"
 done
 

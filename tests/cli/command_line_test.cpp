@@ -13,19 +13,14 @@ using tonekit::test::runProcess;
 
 namespace {
 
-// The command names under "Subcommands:" in tonekit-cli --help.
+// The command names in tonekit-cli --help: the indented entries that are not options.
 std::vector<std::string> listedCommands(const std::string& help) {
   std::vector<std::string> names;
   std::istringstream lines(help);
   std::string line;
-  bool inList = false;
   while (std::getline(lines, line)) {
-    if (line == "Subcommands:") {
-      inList = true;
-    } else if (inList && line.rfind("  ", 0) == 0) {
+    if (line.size() > 2 && line.rfind("  ", 0) == 0 && line[2] >= 'a' && line[2] <= 'z') {
       names.push_back(line.substr(2, line.find(' ', 2) - 2));
-    } else {
-      inList = false;
     }
   }
   return names;
