@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string_view>
+#include <vector>
+#include <algorithm>
 
 #include "core/ByteString.h"
 
@@ -46,6 +48,40 @@ inline ByteString track(std::initializer_list<ByteString> events) {
   return bytesOf("MTrk") +
          ByteString{static_cast<std::uint8_t>(n >> 24), static_cast<std::uint8_t>(n >> 16),
                     static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)} +
+         body;
+}
+
+// Events at absolute ticks, for tracks written with their delta times worked out.
+struct Timed {
+  std::uint32_t tick;
+  ByteString bytes;  // status and data, no delta time
+};
+using Events = std::vector<Timed>;
+
+inline Events note(std::uint8_t channel, std::uint8_t key, std::uint32_t start, std::uint32_t end,
+                   std::uint8_t velocity = 100) {
+  return {{start, {static_cast<std::uint8_t>(0x90 | channel), key, velocity}},
+          {end, {static_cast<std::uint8_t>(0x80 | channel), key, 0}}};
+}
+inline Timed tempo(std::uint32_t tick, std::uint32_t micros) {
+  return {tick, {0xFF, 0x51, 0x03, static_cast<std::uint8_t>(micros >> 16), static_cast<std::uint8_t>(micros >> 8),
+                 static_cast<std::uint8_t>(micros)}};
+}
+inline Events operator+(Events a, const Events& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// A track chunk of the events in time order (equal ticks keep their order).
+inline ByteString track(Events events) {
+  std::stable_sort(events.begin(), events.end(), [](const Timed& a, const Timed& b) { return a.tick < b.tick; });
+  ByteString body;
+  std::uint32_t at = 0;
+  for (const auto& e : events) body = body + vlq(e.tick - at) + e.bytes, at = e.tick;
+  body = body + ByteString{0x00, 0xFF, 0x2F, 0x00};
+  const auto n = static_cast<std::uint32_t>(body.size());
+  return bytesOf("MTrk") + ByteString{static_cast<std::uint8_t>(n >> 24), static_cast<std::uint8_t>(n >> 16),
+                                      static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)} +
          body;
 }
 

@@ -1,0 +1,469 @@
+#include "smf/MidiImport.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <numeric>
+
+#include "core/CodePage.h"
+#include "core/Failure.h"
+#include "core/clsCalcUtil.h"
+#include "smf/SmfEvents.h"
+
+namespace tonekit::smf {
+namespace {
+
+// Timebase of each tempo kind's low four bits; 0 marks the two without one.
+constexpr std::array<int, 16> kTimebases = {6, 12, 24, 48, 96, 192, 384, 0, 15, 30, 60, 120, 240, 480, 960, 0};
+constexpr int kMinTempo = 20, kMaxTempo = 255;
+constexpr double kMinTicksPerMinute = kMinTempo * 6.0, kMaxTicksPerMinute = kMaxTempo * 960.0;
+// Longer songs would need millions of NOP events; no phone plays them.
+constexpr double kMaxTicks = 1 << 24;
+// Texts beyond this are no titles; kept short so the information part always fits its length field.
+constexpr std::size_t kMaxTextBytes = 1024;
+constexpr std::uint8_t kExtend = 0xFF, kNop = 0xDE, kEndOfTrack = 0xDF;
+constexpr std::uint8_t kVoiceLow6 = 0xE0, kVoiceTop = 0xE1, kVolume = 0xE2, kBalance = 0xE3;
+
+struct Pair {
+  int index = -1;  // low four bits of the tempo kind
+  int tempo = 0;
+  double tickMicros() const { return 60e6 / (tempo * kTimebases[static_cast<std::size_t>(index)]); }
+  bool operator==(const Pair&) const = default;
+};
+
+// The timebase and tempo whose tick lasts closest to the wanted length; of equally close ones the
+// tempo nearest the song's own quarter notes a minute, so that a plain file reads naturally.
+Pair closestPair(double ticksPerMinute, double quartersPerMinute) {
+  Pair best;
+  double bestError = 0;
+  for (int i = 0; i < 16; ++i) {
+    const int timebase = kTimebases[static_cast<std::size_t>(i)];
+    if (timebase == 0) continue;
+    const int tempo = static_cast<int>(std::clamp(std::lround(ticksPerMinute / timebase), long{kMinTempo}, long{kMaxTempo}));
+    const double error = std::abs(double(tempo) * timebase - ticksPerMinute) / ticksPerMinute;
+    const bool closer = best.index < 0 || error < bestError - 1e-12 ||
+                        (error <= bestError + 1e-12 &&
+                         std::abs(tempo - quartersPerMinute) < std::abs(best.tempo - quartersPerMinute));
+    if (closer) best = {i, tempo}, bestError = error;
+  }
+  return best;
+}
+
+struct Note {
+  std::uint8_t channel, key, velocity;
+  std::uint64_t start, end;
+  std::uint32_t order;
+};
+
+struct Pending {
+  std::uint64_t start;
+  std::uint8_t velocity;
+  std::uint32_t order;
+};
+
+// One MFi event before the delta times are known.
+struct Out {
+  std::uint64_t tick;
+  std::uint32_t order;  // tempo events 0, the others their MIDI event's place + 1
+  std::uint8_t status, b3, b4;
+};
+
+std::string hex2(unsigned v) {
+  char buf[3];
+  std::snprintf(buf, sizeof buf, "%02x", v & 0xFFu);
+  return buf;
+}
+
+std::string kindOf(const Event& e) {
+  if (e.status == 0xFF) return "meta_" + hex2(e.data1);
+  if (e.status == 0xF0 || e.status == 0xF7) return "sysex";
+  switch (e.kind()) {
+    case 0x80:
+    case 0x90: return "unmatched_note_off";
+    case 0xA0: return "note_aftertouch";
+    case 0xB0: return "controller_" + std::to_string(e.data1);
+    case 0xD0: return "channel_aftertouch";
+    case 0xE0: return "pitch_bend";
+    default: return "program_change";
+  }
+}
+
+// MIDI text bytes as the information part holds them: code page 932 bytes as they are, UTF-8 text
+// converted; whatever cannot be held exactly is reported under tag.
+ByteString infoText(ByteString bytes, bool utf8, const char* tag, ImportSummary& summary) {
+  bool exact = true;
+  if (utf8 || !roundTripsCp932(bytes)) {
+    const std::string raw(bytes.begin(), bytes.end());
+    bool validUtf8 = true;
+    for (std::size_t i = 0; i < raw.size() && validUtf8;) validUtf8 = nextUtf8CodePoint(raw, i).has_value();
+    const auto encoded = encodeCp932(validUtf8 ? raw : decodeCp932(bytes));
+    bytes = encoded.bytes;
+    exact = encoded.exact && validUtf8;
+  }
+  if (bytes.size() > kMaxTextBytes) {
+    bytes.resize(kMaxTextBytes);
+    exact = false;
+  }
+  if (!exact) summary.alteredTexts.emplace_back(tag);
+  return bytes;
+}
+
+class Converter {
+ public:
+  Converter(const ByteString& smfBytes, const ImportOptions& options) : song_(readSong(smfBytes)), options_(options) {
+    summary_.brokenTracks = song_.brokenTracks;
+  }
+
+  ImportResult run() {
+    collect();
+    chooseGrid();
+    placeNotesAndControls();
+    placeTempo();
+    ImportResult result;
+    const ByteString bytes = render();
+    if (!result.document.parseBytes(bytes)) throw Failure::of(err::InvalidCall, "(作成したMLDを読み直せません)");
+    result.summary = std::move(summary_);
+    return result;
+  }
+
+ private:
+  struct Segment {
+    double tick, startMicros, tickMicros;
+    std::uint32_t microsPerQuarter;
+  };
+
+  void skip(const Event& e) { ++summary_.skippedEvents[kindOf(e)]; }
+
+  // Notes paired, controls and texts picked out, everything else counted.
+  void collect() {
+    std::vector<std::vector<Pending>> pending(16 * 128);
+    std::vector<std::size_t> head(16 * 128, 0);
+    for (std::uint32_t i = 0; i < song_.events.size(); ++i) {
+      const Event& e = song_.events[i];
+      lastTick_ = std::max(lastTick_, e.tick);
+      if (e.status == 0xFF) {
+        if (e.data1 == 0x51 && e.payload.size() == 3 && e.payload != ByteString{0, 0, 0}) continue;
+        if (e.data1 == 0x03 && e.track == 0 && !title_) {
+          title_ = e.payload;
+          continue;
+        }
+        if (e.data1 == 0x02 && !copyright_) {
+          copyright_ = e.payload;
+          continue;
+        }
+        skip(e);
+        continue;
+      }
+      if (!e.isChannel()) {
+        skip(e);
+        continue;
+      }
+      const std::size_t slot = std::size_t{e.channel()} * 128 + e.data1;
+      if (e.kind() == 0x90 && e.data2 > 0) {
+        pending[slot].push_back({e.tick, e.data2, i});
+      } else if (e.kind() == 0x80 || e.kind() == 0x90) {
+        // The earliest sounding note of the key ends first.
+        if (head[slot] == pending[slot].size()) {
+          skip(e);
+          continue;
+        }
+        const Pending p = pending[slot][head[slot]++];
+        notes_.push_back({e.channel(), e.data1, p.velocity, p.start, e.tick, p.order});
+        if (head[slot] == pending[slot].size()) pending[slot].clear(), head[slot] = 0;
+      } else if (e.kind() == 0xC0 || (e.kind() == 0xB0 && (e.data1 == 7 || e.data1 == 10))) {
+        controls_.push_back(i);
+      } else {
+        skip(e);
+      }
+    }
+    // Notes still sounding at the end of the file last to its end.
+    for (std::size_t slot = 0; slot < pending.size(); ++slot)
+      for (std::size_t k = head[slot]; k < pending[slot].size(); ++k) {
+        const Pending& p = pending[slot][k];
+        notes_.push_back({static_cast<std::uint8_t>(slot / 128), static_cast<std::uint8_t>(slot % 128), p.velocity,
+                          p.start, lastTick_, p.order});
+      }
+    if (notes_.empty()) throw Failure::of(err::InvalidCall, "(MIDIファイルに音符がありません)");
+  }
+
+  // MFi ticks per MIDI tick: the coarsest grid every event stands on, times the smallest factor
+  // for which every tempo of the song has a timebase and tempo value that match it exactly, so
+  // that no tempo event is needed beyond the song's own. Without such a factor, the closest one.
+  void chooseGrid() {
+    std::uint64_t grid = 0;
+    auto on = [&grid](std::uint64_t t) { grid = std::gcd(grid, t); };
+    for (const Note& n : notes_) on(n.start), on(n.end);
+    for (std::uint32_t i : controls_) on(song_.events[i].tick);
+    for (const TempoPoint& t : song_.tempo) on(t.tick);
+    on(lastTick_);
+    if (grid == 0) grid = static_cast<std::uint64_t>(song_.division);
+    const double base = 1.0 / static_cast<double>(grid);
+
+    std::vector<std::uint32_t> tempos;
+    for (const TempoPoint& t : song_.tempo) tempos.push_back(t.microsPerQuarter);
+    std::sort(tempos.begin(), tempos.end());
+    tempos.erase(std::unique(tempos.begin(), tempos.end()), tempos.end());
+    // Fastest and slowest bound the range; a few dozen others are enough to judge a factor by.
+    if (tempos.size() > 64) {
+      std::vector<std::uint32_t> some(tempos.begin(), tempos.begin() + 63);
+      some.push_back(tempos.back());
+      tempos = std::move(some);
+    }
+    auto perMinute = [&](std::uint32_t micros, double ratio) { return 60e6 * song_.division * ratio / micros; };
+
+    double bestError = 2;
+    for (int factor = 1; factor <= 64; ++factor) {
+      const double ratio = base * factor;
+      if (perMinute(tempos.front(), ratio) > kMaxTicksPerMinute) break;
+      if (perMinute(tempos.back(), ratio) < kMinTicksPerMinute) continue;
+      double error = 0;
+      for (std::uint32_t micros : tempos) {
+        const double wanted = perMinute(micros, ratio);
+        const Pair pair = closestPair(wanted, 0);
+        error = std::max(error, std::abs(pair.tempo * double(kTimebases[std::size_t(pair.index)]) - wanted) / wanted);
+      }
+      if (error < bestError - 1e-12) bestError = error, ratio_ = ratio;
+      if (error <= 1e-6) break;
+    }
+    if (bestError > 1) {
+      // Tempos too far apart for one grid, or a grid too fine for the fastest: powers of two,
+      // events rounding to the nearest tick.
+      ratio_ = base;
+      for (int i = 0; i < 64 && perMinute(tempos.back(), ratio_) < kMinTicksPerMinute; ++i) ratio_ *= 2;
+      for (int i = 0; i < 64 && perMinute(tempos.front(), ratio_) > kMaxTicksPerMinute; ++i) ratio_ /= 2;
+    }
+    if (static_cast<double>(lastTick_) * ratio_ > kMaxTicks)
+      throw Failure::of(err::Overflow, "(曲が長すぎて着信メロディにできません)");
+  }
+
+  std::uint64_t mfiTick(std::uint64_t midiTick) const {
+    return static_cast<std::uint64_t>(std::llround(static_cast<double>(midiTick) * ratio_));
+  }
+
+  void add(std::uint8_t channel, std::uint64_t tick, std::uint32_t order, std::uint8_t status, std::uint8_t b3,
+           std::uint8_t b4) {
+    const std::size_t track = channel / 4u;
+    if (tracks_.size() <= track) tracks_.resize(track + 1);
+    tracks_[track].push_back({mfiTick(tick), order + 1, status, b3, b4});
+  }
+
+  void placeNotesAndControls() {
+    for (const Note& n : notes_) {
+      // 45 + pitch + shift = key, pitch 0-62; shift codes 0: 0, 1: +12, 2: -24, 3: -12.
+      int code = 0, shift = 0;
+      if (n.key > 107) code = 1, shift = 12;
+      else if (n.key < 33) code = 2, shift = -24;
+      else if (n.key < 45) code = 3, shift = -12;
+      const int pitch = n.key - 45 - shift;
+      if (pitch < 0 || pitch > 62) {
+        ++summary_.droppedNotes;
+        continue;
+      }
+      const std::uint64_t start = mfiTick(n.start), end = mfiTick(n.end);
+      std::uint64_t length = end - start;
+      if (length == 0 && n.end > n.start) length = 1;
+      if (length > 255) length = 255, ++summary_.cutNotes;
+      const auto part = static_cast<std::uint8_t>((n.channel % 4) << 6);
+      add(n.channel, n.start, n.order, static_cast<std::uint8_t>(part | pitch), static_cast<std::uint8_t>(length),
+          static_cast<std::uint8_t>((n.velocity / 2) << 2 | code));
+      ++summary_.notes;
+    }
+    if (summary_.notes == 0)
+      throw Failure::of(err::InvalidCall, "(音域内の音符がありません: 音域外 " + std::to_string(summary_.droppedNotes) + ")");
+    for (std::uint32_t i : controls_) {
+      const Event& e = song_.events[i];
+      const auto part = static_cast<std::uint8_t>((e.channel() % 4) << 6);
+      if (e.kind() == 0xC0) {
+        // The top bit first: a player that changes voice on each of the two ends on the right one.
+        add(e.channel(), e.tick, i, kExtend, kVoiceTop, static_cast<std::uint8_t>(part | 0x02 | (e.data1 >> 6)));
+        add(e.channel(), e.tick, i, kExtend, kVoiceLow6, static_cast<std::uint8_t>(part | (e.data1 & 0x3F)));
+      } else {
+        add(e.channel(), e.tick, i, kExtend, e.data1 == 7 ? kVolume : kBalance,
+            static_cast<std::uint8_t>(part | (e.data2 / 2)));
+      }
+    }
+  }
+
+  // Ideal time of an MFi tick in microseconds, from the MIDI tempo map.
+  const Segment& segmentAt(double tick) const {
+    const auto after = std::upper_bound(segments_.begin(), segments_.end(), tick,
+                                        [](double t, const Segment& s) { return t < s.tick; });
+    return after == segments_.begin() ? segments_.front() : *(after - 1);
+  }
+  double idealMicros(double tick) const {
+    const Segment& s = segmentAt(tick);
+    return s.startMicros + (tick - s.tick) * s.tickMicros;
+  }
+  double idealTickMicros(double tick) const { return segmentAt(tick).tickMicros; }
+
+  // Tempo events on track 0: one at the start, one at each MIDI tempo change, and between
+  // them wherever the whole-number tempo would let the next event drift half a tick off.
+  void placeTempo() {
+    if (tracks_.empty()) tracks_.resize(1);
+    double micros = 0;
+    for (std::size_t k = 0; k < song_.tempo.size(); ++k) {
+      const TempoPoint& t = song_.tempo[k];
+      const double tick = static_cast<double>(t.tick) * ratio_;
+      if (k > 0) micros += (tick - segments_.back().tick) * segments_.back().tickMicros;
+      segments_.push_back({tick, micros, t.microsPerQuarter / (song_.division * ratio_), t.microsPerQuarter});
+    }
+    std::vector<std::uint64_t> points;
+    std::vector<std::uint64_t> forced;
+    for (const auto& track : tracks_)
+      for (const Out& o : track) points.push_back(o.tick);
+    for (const Note& n : notes_) points.push_back(mfiTick(n.end));
+    for (const TempoPoint& t : song_.tempo) forced.push_back(mfiTick(t.tick));
+    points.insert(points.end(), forced.begin(), forced.end());
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    songEnd_ = points.back();
+
+    current_ = want(0, idealTickMicros(0));
+    emitTempo(0);
+    summary_.timebase = kTimebases[static_cast<std::size_t>(current_.index)];
+    std::size_t f = 0;
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+      while (f < forced.size() && forced[f] < points[i]) ++f;
+      step(points[i], points[i + 1], f < forced.size() && forced[f] == points[i]);
+    }
+  }
+
+  Pair want(double tick, double tickMicros) const {
+    return closestPair(60e6 / tickMicros, 60e6 / segmentAt(tick).microsPerQuarter);
+  }
+
+  void emitTempo(std::uint64_t tick) {
+    tracks_[0].push_back({tick, 0, kExtend, static_cast<std::uint8_t>(0xC0 | current_.index),
+                          static_cast<std::uint8_t>(current_.tempo)});
+    ++summary_.tempoChanges;
+  }
+
+  // Carries the played time from a to b (MFi ticks) so that b lands within half a tick of its
+  // ideal time; halves the stretch when one tempo cannot do it.
+  void step(std::uint64_t a, std::uint64_t b, bool forced) {
+    const double span = static_cast<double>(b - a);
+    const double target = idealMicros(static_cast<double>(b));
+    const double tolerance = 0.45 * std::min(idealTickMicros(static_cast<double>(a)), idealTickMicros(static_cast<double>(b) - 0.5));
+    if (!forced && std::abs(played_ + span * current_.tickMicros() - target) <= tolerance) {
+      played_ += span * current_.tickMicros();
+      return;
+    }
+    const double wanted = std::max(target - played_, 1e-3) / span;
+    const Pair pair = want(static_cast<double>(a), wanted);
+    if (b - a > 1 && std::abs(played_ + span * pair.tickMicros() - target) > tolerance) {
+      const std::uint64_t mid = a + (b - a) / 2;
+      step(a, mid, forced);
+      step(mid, b, false);
+      return;
+    }
+    if (!(pair == current_)) {
+      current_ = pair;
+      emitTempo(a);
+    }
+    played_ += span * current_.tickMicros();
+  }
+
+  ByteString trackChunk(std::vector<Out>& events) const {
+    std::stable_sort(events.begin(), events.end(),
+                     [](const Out& x, const Out& y) { return x.tick != y.tick ? x.tick < y.tick : x.order < y.order; });
+    ByteString body;
+    body.reserve(events.size() * 4 + 8);
+    std::uint64_t at = 0;
+    auto put = [&](std::uint64_t tick, std::uint8_t status, std::uint8_t b3, std::uint8_t b4) {
+      std::uint64_t delta = tick - at;
+      for (; delta > 255; delta -= 255) body.insert(body.end(), {255, kExtend, kNop, 0});
+      body.insert(body.end(), {static_cast<std::uint8_t>(delta), status, b3, b4});
+      at = tick;
+    };
+    for (const Out& o : events) put(o.tick, o.status, o.b3, o.b4);
+    put(songEnd_, kExtend, kEndOfTrack, 0);
+    ByteString chunk = bytesOf("trac");
+    const ByteString length = calc_.dwordBytes(static_cast<std::int64_t>(body.size()));
+    chunk.insert(chunk.end(), length.begin(), length.end());
+    chunk.insert(chunk.end(), body.begin(), body.end());
+    return chunk;
+  }
+
+  ByteString render() {
+    summary_.tracks = static_cast<int>(tracks_.size());
+    ByteString title = options_.title ? infoText(bytesOf(*options_.title), true, "titl", summary_)
+                       : title_       ? infoText(*title_, false, "titl", summary_)
+                                      : infoText(bytesOf(options_.fallbackTitle), true, "titl", summary_);
+    const ByteString copy = copyright_ ? infoText(*copyright_, false, "copy", summary_) : ByteString{};
+    const std::string date = options_.date.empty() ? todayYYYYMMDD() : options_.date;
+
+    ByteString info;
+    auto chunk = [&](const char* tag, const ByteString& value) {
+      const ByteString tagBytes = bytesOf(tag), length = calc_.wordBytes(static_cast<std::int64_t>(value.size()));
+      info.insert(info.end(), tagBytes.begin(), tagBytes.end());
+      info.insert(info.end(), length.begin(), length.end());
+      info.insert(info.end(), value.begin(), value.end());
+    };
+    chunk("copy", copy);
+    chunk("date", bytesOf(date));
+    chunk("note", {0x00, 0x01});
+    chunk("titl", title);
+    chunk("sorc", {0x00});
+    chunk("vers", bytesOf("0200"));
+
+    ByteString body;
+    for (auto& t : tracks_) {
+      const ByteString c = trackChunk(t);
+      body.insert(body.end(), c.begin(), c.end());
+    }
+    ByteString out = bytesOf("melo");
+    const ByteString fileLength = calc_.dwordBytes(static_cast<std::int64_t>(5 + info.size() + body.size()));
+    const ByteString toTrac = calc_.wordBytes(static_cast<std::int64_t>(3 + info.size()));
+    out.insert(out.end(), fileLength.begin(), fileLength.end());
+    out.insert(out.end(), toTrac.begin(), toTrac.end());
+    out.insert(out.end(), {0x01, 0x01, static_cast<std::uint8_t>(tracks_.size())});
+    out.insert(out.end(), info.begin(), info.end());
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+  }
+
+  Song song_;
+  const ImportOptions& options_;
+  ImportSummary summary_;
+  clsCalcUtil calc_;
+  std::vector<Note> notes_;
+  std::vector<std::uint32_t> controls_;
+  std::optional<ByteString> title_, copyright_;
+  std::uint64_t lastTick_ = 0;
+  double ratio_ = 1;
+  std::vector<std::vector<Out>> tracks_;
+  std::vector<Segment> segments_;
+  std::uint64_t songEnd_ = 0;
+  Pair current_;
+  double played_ = 0;
+};
+
+}  // namespace
+
+ImportResult importMidi(const ByteString& smfBytes, const ImportOptions& options) {
+  return Converter(smfBytes, options).run();
+}
+
+std::string todayYYYYMMDD() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char buf[16];
+  std::strftime(buf, sizeof buf, "%Y%m%d", &local);
+  return buf;
+}
+
+std::string summaryText(const ImportSummary& s) {
+  std::string out;
+  auto line = [&out](const std::string& text) { out += (out.empty() ? "" : "\r\n") + text; };
+  if (s.droppedNotes) line("音域外で除いた音符 : " + std::to_string(s.droppedNotes));
+  if (s.cutNotes) line("255ティックに切り詰めた音符 : " + std::to_string(s.cutNotes));
+  if (s.brokenTracks) line("途中で壊れていたトラック : " + std::to_string(s.brokenTracks) + "（読めたところまで変換）");
+  for (const auto& tag : s.alteredTexts) line("そのままでは入らなかった文字列 : " + tag);
+  for (const auto& [kind, count] : s.skippedEvents) line("変換しなかったイベント " + kind + " : " + std::to_string(count));
+  return out;
+}
+
+}  // namespace tonekit::smf
