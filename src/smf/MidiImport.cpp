@@ -9,6 +9,7 @@
 
 #include "core/CodePage.h"
 #include "core/Failure.h"
+#include "core/SafeFile.h"
 #include "core/clsCalcUtil.h"
 #include "smf/SmfEvents.h"
 
@@ -188,9 +189,9 @@ class Converter {
     if (notes_.empty()) throw Failure::of(err::InvalidCall, "(MIDIファイルに音符がありません)");
   }
 
-  // MFi ticks per MIDI tick: the coarsest grid every event stands on, times the smallest factor
-  // for which every tempo of the song has a timebase and tempo value that match it exactly, so
-  // that no tempo event is needed beyond the song's own. Without such a factor, the closest one.
+  // MFi ticks per MIDI tick: the coarsest grid every event stands on, times a small factor for
+  // which every tempo of the song has a timebase and tempo value that match it exactly, so that
+  // no tempo event is needed beyond the song's own.
   void chooseGrid() {
     std::uint64_t grid = 0;
     auto on = [&grid](std::uint64_t t) { grid = std::gcd(grid, t); };
@@ -213,19 +214,25 @@ class Converter {
     }
     auto perMinute = [&](std::uint32_t micros, double ratio) { return 60e6 * song_.division * ratio / micros; };
 
+    // Best: ticks a quarter note that are themselves a timebase, so the tempo values are the
+    // song's own quarter notes a minute; else the first exact factor; else the closest.
     double bestError = 2;
-    for (int factor = 1; factor <= 64; ++factor) {
+    bool natural = false;
+    for (int factor = 1; factor <= 64 && !natural; ++factor) {
       const double ratio = base * factor;
       if (perMinute(tempos.front(), ratio) > kMaxTicksPerMinute) break;
       if (perMinute(tempos.back(), ratio) < kMinTicksPerMinute) continue;
       double error = 0;
+      natural = true;
       for (std::uint32_t micros : tempos) {
         const double wanted = perMinute(micros, ratio);
-        const Pair pair = closestPair(wanted, 0);
-        error = std::max(error, std::abs(pair.tempo * double(kTimebases[std::size_t(pair.index)]) - wanted) / wanted);
+        const Pair pair = closestPair(wanted, 60e6 / micros);
+        const double timebase = kTimebases[static_cast<std::size_t>(pair.index)];
+        error = std::max(error, std::abs(pair.tempo * timebase - wanted) / wanted);
+        natural = natural && std::abs(timebase - song_.division * ratio) < 1e-9;
       }
-      if (error < bestError - 1e-12) bestError = error, ratio_ = ratio;
-      if (error <= 1e-6) break;
+      natural = natural && error <= 1e-6;
+      if (natural || (error < bestError - 1e-12 && bestError > 1e-6)) bestError = error, ratio_ = ratio;
     }
     if (bestError > 1) {
       // Tempos too far apart for one grid, or a grid too fine for the fastest: powers of two,
@@ -444,6 +451,18 @@ class Converter {
 
 ImportResult importMidi(const ByteString& smfBytes, const ImportOptions& options) {
   return Converter(smfBytes, options).run();
+}
+
+ImportResult importMidiFile(const std::filesystem::path& path, ImportOptions options) {
+  constexpr std::uintmax_t kMaxFileSize = 64u << 20;
+  std::error_code ec;
+  const auto status = std::filesystem::status(path, ec);
+  if (ec || !std::filesystem::exists(status)) throw Failure::of(err::FileNotFound, path.string());
+  if (!std::filesystem::is_regular_file(status)) throw Failure::of(err::PathFileAccess, path.string());
+  if (std::filesystem::file_size(path, ec) > kMaxFileSize || ec)
+    throw Failure::of(err::Overflow, "(MIDIファイルが大きすぎます: " + path.string() + ")");
+  if (options.fallbackTitle.empty()) options.fallbackTitle = path.filename().string();
+  return importMidi(readWholeFile(path), options);
 }
 
 std::string todayYYYYMMDD() {

@@ -3,6 +3,7 @@
 // inverse of the MIDI export, so that exported notes come back where they were.
 
 #include <cstddef>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -39,6 +40,11 @@ struct ImportResult {
 // Raises a Failure for a file that cannot become a melody: no MIDI header or track, SMPTE time,
 // format 2, no note that can be played, or a song too long for the track format.
 ImportResult importMidi(const ByteString& smfBytes, const ImportOptions& options = {});
+
+// The same for a file, read only when it is a plain file of a sensible size (a MIDI file of a
+// song is kilobytes; the limit keeps a huge or sparse file from filling the memory). Without a
+// title in options or the file, the file's name is the title.
+ImportResult importMidiFile(const std::filesystem::path& path, ImportOptions options = {});
 
 // Today's local date as YYYYMMDD.
 std::string todayYYYYMMDD();

@@ -1,0 +1,37 @@
+// tonekit-cli import, run as a separate program.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "RunProcess.h"
+#include "SmfBuilder.h"
+#include "TempDir.h"
+#include "core/clsMLD.h"
+
+using namespace tonekit;
+using namespace tonekit::smftest;
+using tonekit::test::runCli;
+
+TEST(ImportCommand, WritesTheMelodyAndPrintsTheSummary) {
+  test::TempDir dir;
+  const auto in = dir.write("song.mid", header(0, 1, 96) + track(note(0, 60, 0, 96) + note(9, 10, 0, 96) +
+                                                                  Events{{0, {0xE0, 0, 64}}}));
+  const auto out = dir / "song.mld";
+  const auto r = runCli({"import", in.string(), "--out", out.string(), "--title", "Tune"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(nlohmann::ordered_json::parse(r.out).dump(),
+            R"({"tracks":1,"notes":1,"dropped_notes":1,"cut_notes":0,"skipped_events":{"pitch_bend":1},)"
+            R"("timebase":6,"tempo_changes":1,"broken_tracks":0,"altered_texts":[]})");
+  clsMLD doc;
+  doc.MLDFile = out.string();
+  EXPECT_TRUE(doc.ParseMLD());
+  EXPECT_EQ(asciiOf(doc.MLDTitl), "Tune");
+
+  // A file that is no melody: the error line, nothing written.
+  const auto bad = runCli({"import", dir.write("bad.mid", header(2, 1, 96) + track(note(0, 60, 0, 9))).string(),
+                           "--out", (dir / "bad.mld").string()});
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err.rfind("5:TONEKIT:", 0), 0u) << bad.err;
+  EXPECT_FALSE(std::filesystem::exists(dir / "bad.mld"));
+}
