@@ -29,6 +29,7 @@
 #include "header_editor/ui/frmVersion.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
+#include "smf/MidiImport.h"
 #include "track_editor/ui/OpenTrackView.h"
 
 namespace tonekit::ui {
@@ -52,6 +53,9 @@ const char* const kOpenTitle = "読み込みMLDファイル選択";
 const char* const kOpenFilter = "iメロディファイル (*.mld)|*.mld|SMFファイル（*.mid)|*.mid";
 const char* const kSaveTitle = "保存先ファイル選択";
 const char* const kSaveFilter = "iメロディファイル (*.mld)|*.mld";
+const char* const kImportTitle = "読み込みMIDIファイル選択";
+const char* const kImportFilter = "SMFファイル（*.mid)|*.mid";
+const char* const kImportSummary = "MIDIファイルから作成しました。そのままでは変換できなかったものがあります。\r\n\r\n";
 const char* const kNoFileMessage = "ファイルが存在しません。 - ";
 const char* const kTracCountMessage = "トラック数を解析できませんでした。";
 const char* const kMajorMessage = "メジャータイプを解析できませんでした。";
@@ -300,6 +304,7 @@ void frmMain::buildMenus() {
   file->setObjectName("mnuFile");
   item(file, mnuFileOpen, "mnuFileOpen", "開く(&O)");
   item(file, mnuFileSave, "mnuFileSave", "保存(&S)");
+  item(file, mnuFileImportMidi, "mnuFileImportMidi", "MIDIファイルから作成…");
   item(file, mnuFileEnd, "mnuFileEnd", "終了(&X)");
   QMenu* show = menuBar()->addMenu(qs("表示(&I)"));
   show->setObjectName("mnuShow");
@@ -313,6 +318,7 @@ void frmMain::buildMenus() {
 
   connect(mnuFileOpen, &QAction::triggered, this, [this] { openFileDialog(); });
   connect(mnuFileSave, &QAction::triggered, this, [this] { SaveMLDFile(); });
+  connect(mnuFileImportMidi, &QAction::triggered, this, [this] { importMidiFile(); });
   connect(mnuFileEnd, &QAction::triggered, this, [this] { guarded(this, [this] { close(); }); });
   connect(mnuShowChange, &QAction::triggered, this, [this] { toggleLayout(); });
   connect(mnuShowMLDList, &QAction::triggered, this, &frmMain::openListView);
@@ -341,6 +347,32 @@ void frmMain::openFileDialog() {
     options.existingOnly = true;
     // Only the path is taken: the file is read when the user presses "解析".
     if (const auto chosen = platform().openFile(this, options)) txtPath->setText(*chosen);
+  });
+}
+
+void frmMain::importMidiFile() {
+  guarded(this, [this] {
+    FileDialogOptions options;
+    options.title = qs(kImportTitle);
+    options.filter = qs(kImportFilter);
+    options.startFolder = programFolder();
+    options.defaultSuffix = "mid";
+    options.existingOnly = true;
+    const auto chosen = platform().openFile(this, options);
+    if (!chosen) return;
+    auto result = [&] {
+      BusyCursor busy;
+      return smf::importMidiFile(QFile::encodeName(*chosen).toStdString());
+    }();
+    // The document on show stays until the new one is made.
+    ClearInfoPart();
+    document_ = std::make_unique<clsMLD>(std::move(result.document));
+    loadHeaderAndChunks();
+    cmdSave->setEnabled(true);
+    mnuFileSave->setEnabled(true);
+    if (expert_) cmdTrac->setEnabled(true);
+    if (const std::string summary = smf::summaryText(result.summary); !summary.empty())
+      platform().message(this, qs(kImportSummary) + QString::fromStdString(summary), Icon::Information);
   });
 }
 

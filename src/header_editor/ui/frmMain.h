@@ -83,6 +83,8 @@ class frmMain : public QMainWindow {
   QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width);
 
   void openFileDialog();
+  // A new document made from a MIDI file, shown as if it had been read.
+  void importMidiFile();
   void toggleLayout();
   void showVersion();
   void acceptDroppedUrls(const QList<QUrl>& urls);
@@ -122,6 +124,7 @@ class frmMain : public QMainWindow {
 
   QAction* mnuFileOpen = nullptr;
   QAction* mnuFileSave = nullptr;
+  QAction* mnuFileImportMidi = nullptr;
   QAction* mnuFileEnd = nullptr;
   QAction* mnuShowChange = nullptr;
   QAction* mnuShowMLDList = nullptr;

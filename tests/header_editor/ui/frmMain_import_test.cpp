@@ -1,0 +1,59 @@
+// The main window's "MIDIファイルから作成…": the dialog, the new document on show, the summary.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "ScriptedPlatform.h"
+#include "SmfBuilder.h"
+#include "TempDir.h"
+#include "header_editor/ui/frmMain.h"
+
+using namespace tonekit;
+using namespace tonekit::smftest;
+using namespace tonekit::ui;
+
+TEST(MainWindowImport, MenuItemShowsTheNewDocumentAndOneSummary) {
+  ScriptedPlatform scripted;
+  test::TempDir dir;
+  frmMain window;
+  auto* item = window.findChild<QAction*>("mnuFileImportMidi");
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->text(), QString::fromUtf8("MIDIファイルから作成…"));
+
+  item->trigger();  // cancelled
+  ASSERT_EQ(scripted.openCalls.size(), 1u);
+  EXPECT_EQ(scripted.openCalls[0].filter, QString::fromUtf8("SMFファイル（*.mid)|*.mid"));
+  EXPECT_TRUE(scripted.openCalls[0].existingOnly);
+  EXPECT_EQ(window.document(), nullptr);
+
+  const auto midi = dir.write("tune.mid", header(0, 1, 48) + track(note(0, 60, 0, 48) + note(0, 10, 0, 48) +
+                                                                    note(5, 62, 0, 2880)));
+  scripted.openAnswers.push_back(QString::fromStdString(midi.string()));
+  item->trigger();
+  ASSERT_NE(window.document(), nullptr);
+  EXPECT_EQ(window.findChild<QLineEdit*>("txtTitl")->text(), "tune.mid");
+  EXPECT_TRUE(window.findChild<QRadioButton*>("optTracCount1")->isChecked());
+  EXPECT_TRUE(window.findChild<QRadioButton*>("optNoteLen1")->isChecked());
+  ASSERT_EQ(scripted.messages.size(), 1u);
+  EXPECT_TRUE(scripted.messages[0].text.contains(QString::fromUtf8("音域外で除いた音符 : 1")));
+  EXPECT_TRUE(scripted.messages[0].text.contains(QString::fromUtf8("255ティックに切り詰めた音符 : 1")));
+  window.SetExpertLayout();
+  EXPECT_TRUE(window.findChild<QPushButton*>("cmdTrac")->isEnabled());
+
+  scripted.saveAnswers.push_back(QString::fromStdString((dir / "tune.mld").string()));
+  window.findChild<QPushButton*>("cmdSave")->click();
+  clsMLD saved;
+  saved.MLDFile = (dir / "tune.mld").string();
+  EXPECT_TRUE(saved.ParseMLD());
+  EXPECT_EQ(saved.MLDTracData->items(), window.document()->MLDTracData->items());
+
+  // A file that is no melody: the error report, and the document on show stays.
+  const clsMLD* shown = window.document();
+  scripted.openAnswers.push_back(QString::fromStdString(dir.write("bad.mid", bytesOf("MThd")).string()));
+  item->trigger();
+  EXPECT_EQ(window.document(), shown);
+  EXPECT_EQ(scripted.messages.size(), 3u);  // the error report is two boxes
+}
