@@ -39,16 +39,17 @@ inline ByteString noteOnOff(std::uint8_t key = 60) {
   return ByteString{0x00, 0x90, key, 0x64, 0x60, 0x80, key, 0x00};
 }
 
-// A track chunk of the events given, closed by end of track, with its true length.
+// A track chunk of the events given (delta times included), closed by end of track, with its
+// true length.
+inline ByteString trackOf(ByteString body) {
+  body = body + ByteString{0x00, 0xFF, 0x2F, 0x00};
+  const auto n = static_cast<std::uint32_t>(body.size());
+  return bytesOf("MTrk") + word(static_cast<std::uint16_t>(n >> 16)) + word(static_cast<std::uint16_t>(n)) + body;
+}
 inline ByteString track(std::initializer_list<ByteString> events) {
   ByteString body;
   for (const auto& e : events) body = body + e;
-  body = body + ByteString{0x00, 0xFF, 0x2F, 0x00};
-  const auto n = static_cast<std::uint32_t>(body.size());
-  return bytesOf("MTrk") +
-         ByteString{static_cast<std::uint8_t>(n >> 24), static_cast<std::uint8_t>(n >> 16),
-                    static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)} +
-         body;
+  return trackOf(body);
 }
 
 // Events at absolute ticks, for tracks written with their delta times worked out.
@@ -78,11 +79,7 @@ inline ByteString track(Events events) {
   ByteString body;
   std::uint32_t at = 0;
   for (const auto& e : events) body = body + vlq(e.tick - at) + e.bytes, at = e.tick;
-  body = body + ByteString{0x00, 0xFF, 0x2F, 0x00};
-  const auto n = static_cast<std::uint32_t>(body.size());
-  return bytesOf("MTrk") + ByteString{static_cast<std::uint8_t>(n >> 24), static_cast<std::uint8_t>(n >> 16),
-                                      static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)} +
-         body;
+  return trackOf(body);
 }
 
 }  // namespace tonekit::smftest
