@@ -31,7 +31,8 @@ ByteString midiFile(int notes) {
   for (int i = 0; i < 200; ++i) {
     vlq(conductor, i ? 4800 : 0);
     const std::uint32_t micros = 400000 + static_cast<std::uint32_t>(i % 5) * 50000;
-    conductor.insert(conductor.end(), {0xFF, 0x51, 3, std::uint8_t(micros >> 16), std::uint8_t(micros >> 8), std::uint8_t(micros)});
+    conductor.insert(conductor.end(),
+                     {0xFF, 0x51, 3, std::uint8_t(micros >> 16), std::uint8_t(micros >> 8), std::uint8_t(micros)});
   }
   conductor.insert(conductor.end(), {0, 0xFF, 0x2F, 0});
   chunk(file, "MTrk", conductor);

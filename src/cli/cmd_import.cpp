@@ -18,7 +18,8 @@ struct ImportArgs {
 
 void addImportCommand(CLI::App& app) {
   auto a = std::make_shared<ImportArgs>();
-  auto* cmd = app.add_subcommand("import", "Make an MLD file from a Standard MIDI File and print what was converted as JSON");
+  auto* cmd =
+      app.add_subcommand("import", "Make an MLD file from a Standard MIDI File and print what was converted as JSON");
   cmd->add_option("IN", a->in, "Standard MIDI File (format 0 or 1)")->required();
   cmd->add_option("--out", a->out, "MLD file to write")->required();
   cmd->add_option("--title", a->title, "Song title (default: the first track's name)");

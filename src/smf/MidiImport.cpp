@@ -42,11 +42,12 @@ Pair closestPair(double ticksPerMinute, double quartersPerMinute) {
   for (int i = 0; i < 16; ++i) {
     const int timebase = kTimebases[static_cast<std::size_t>(i)];
     if (timebase == 0) continue;
-    const int tempo = static_cast<int>(std::clamp(std::lround(ticksPerMinute / timebase), long{kMinTempo}, long{kMaxTempo}));
+    const int tempo =
+        static_cast<int>(std::clamp(std::lround(ticksPerMinute / timebase), long{kMinTempo}, long{kMaxTempo}));
     const double error = std::abs(double(tempo) * timebase - ticksPerMinute) / ticksPerMinute;
-    const bool closer = best.index < 0 || error < bestError - 1e-12 ||
-                        (error <= bestError + 1e-12 &&
-                         std::abs(tempo - quartersPerMinute) < std::abs(best.tempo - quartersPerMinute));
+    const bool closer =
+        best.index < 0 || error < bestError - 1e-12 ||
+        (error <= bestError + 1e-12 && std::abs(tempo - quartersPerMinute) < std::abs(best.tempo - quartersPerMinute));
     if (closer) best = {i, tempo}, bestError = error;
   }
   return best;
@@ -82,12 +83,18 @@ std::string kindOf(const Event& e) {
   if (e.status == 0xF0 || e.status == 0xF7) return "sysex";
   switch (e.kind()) {
     case 0x80:
-    case 0x90: return "unmatched_note_off";
-    case 0xA0: return "note_aftertouch";
-    case 0xB0: return "controller_" + std::to_string(e.data1);
-    case 0xD0: return "channel_aftertouch";
-    case 0xE0: return "pitch_bend";
-    default: return "program_change";
+    case 0x90:
+      return "unmatched_note_off";
+    case 0xA0:
+      return "note_aftertouch";
+    case 0xB0:
+      return "controller_" + std::to_string(e.data1);
+    case 0xD0:
+      return "channel_aftertouch";
+    case 0xE0:
+      return "pitch_bend";
+    default:
+      return "program_change";
   }
 }
 
@@ -260,9 +267,12 @@ class Converter {
     for (const Note& n : notes_) {
       // 45 + pitch + shift = key, pitch 0-62; shift codes 0: 0, 1: +12, 2: -24, 3: -12.
       int code = 0, shift = 0;
-      if (n.key > 107) code = 1, shift = 12;
-      else if (n.key < 33) code = 2, shift = -24;
-      else if (n.key < 45) code = 3, shift = -12;
+      if (n.key > 107)
+        code = 1, shift = 12;
+      else if (n.key < 33)
+        code = 2, shift = -24;
+      else if (n.key < 45)
+        code = 3, shift = -12;
       const int pitch = n.key - 45 - shift;
       if (pitch < 0 || pitch > 62) {
         ++summary_.droppedNotes;
@@ -278,7 +288,8 @@ class Converter {
       ++summary_.notes;
     }
     if (summary_.notes == 0)
-      throw Failure::of(err::InvalidCall, "(音域内の音符がありません: 音域外 " + std::to_string(summary_.droppedNotes) + ")");
+      throw Failure::of(err::InvalidCall,
+                        "(音域内の音符がありません: 音域外 " + std::to_string(summary_.droppedNotes) + ")");
     for (std::uint32_t i : controls_) {
       const Event& e = song_.events[i];
       const auto part = static_cast<std::uint8_t>((e.channel() % 4) << 6);
@@ -352,7 +363,8 @@ class Converter {
   void step(std::uint64_t a, std::uint64_t b, bool forced) {
     const double span = static_cast<double>(b - a);
     const double target = idealMicros(static_cast<double>(b));
-    const double tolerance = 0.45 * std::min(idealTickMicros(static_cast<double>(a)), idealTickMicros(static_cast<double>(b) - 0.5));
+    const double tolerance =
+        0.45 * std::min(idealTickMicros(static_cast<double>(a)), idealTickMicros(static_cast<double>(b) - 0.5));
     if (!forced && std::abs(played_ + span * current_.tickMicros() - target) <= tolerance) {
       played_ += span * current_.tickMicros();
       return;
@@ -481,7 +493,8 @@ std::string summaryText(const ImportSummary& s) {
   if (s.cutNotes) line("255ティックに切り詰めた音符 : " + std::to_string(s.cutNotes));
   if (s.brokenTracks) line("途中で壊れていたトラック : " + std::to_string(s.brokenTracks) + "（読めたところまで変換）");
   for (const auto& tag : s.alteredTexts) line("そのままでは入らなかった文字列 : " + tag);
-  for (const auto& [kind, count] : s.skippedEvents) line("変換しなかったイベント " + kind + " : " + std::to_string(count));
+  for (const auto& [kind, count] : s.skippedEvents)
+    line("変換しなかったイベント " + kind + " : " + std::to_string(count));
   return out;
 }
 

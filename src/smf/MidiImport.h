@@ -23,13 +23,13 @@ struct ImportOptions {
 struct ImportSummary {
   int tracks = 0;
   std::size_t notes = 0;
-  std::size_t droppedNotes = 0;  // keys no pitch and octave shift reach
-  std::size_t cutNotes = 0;      // longer than 255 ticks, cut to 255
+  std::size_t droppedNotes = 0;                      // keys no pitch and octave shift reach
+  std::size_t cutNotes = 0;                          // longer than 255 ticks, cut to 255
   std::map<std::string, std::size_t> skippedEvents;  // by kind: "pitch_bend", "controller_64", "meta_58", …
-  int timebase = 0;              // of the first tempo event
-  std::size_t tempoChanges = 0;  // tempo events written
-  std::size_t brokenTracks = 0;  // MIDI tracks that ended early; their events up to there are kept
-  std::vector<std::string> alteredTexts;  // "titl"/"copy" whose text could not be kept as it was
+  int timebase = 0;                                  // of the first tempo event
+  std::size_t tempoChanges = 0;                      // tempo events written
+  std::size_t brokenTracks = 0;                      // MIDI tracks that ended early; their events up to there are kept
+  std::vector<std::string> alteredTexts;             // "titl"/"copy" whose text could not be kept as it was
 };
 
 struct ImportResult {

@@ -110,9 +110,10 @@ Song readSong(const ByteString& data) {
   const std::uint16_t division = be16(head + 12);
   if (song.format == 2)
     throw Failure::of(err::InvalidCall, "(フォーマット2のMIDIファイル（独立した複数のシーケンス）は変換できません)");
-  if (song.format > 2) throw Failure::of(err::InvalidCall, "(MIDIファイルのフォーマット " + std::to_string(song.format) + " は変換できません)");
-  if (division & 0x8000)
-    throw Failure::of(err::InvalidCall, "(時間単位がSMPTE形式のMIDIファイルは変換できません)");
+  if (song.format > 2)
+    throw Failure::of(err::InvalidCall,
+                      "(MIDIファイルのフォーマット " + std::to_string(song.format) + " は変換できません)");
+  if (division & 0x8000) throw Failure::of(err::InvalidCall, "(時間単位がSMPTE形式のMIDIファイルは変換できません)");
   if (division == 0) throw Failure::of(err::InvalidCall, "(MIDIファイルの時間単位が0です)");
   song.division = division;
 

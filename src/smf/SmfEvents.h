@@ -11,12 +11,12 @@
 namespace tonekit::smf {
 
 struct Event {
-  std::uint64_t tick = 0;    // absolute, in the file's division
-  std::uint16_t track = 0;   // index of the track chunk it came from
-  std::uint8_t status = 0;   // 0x80-0xEF with the channel in the low bits; 0xF0/0xF7 sysex; 0xFF meta
-  std::uint8_t data1 = 0;    // channel events: first data byte; meta events: the meta type
-  std::uint8_t data2 = 0;    // channel events: second data byte (0 when the kind has one byte)
-  ByteString payload;        // meta and sysex events: their data
+  std::uint64_t tick = 0;   // absolute, in the file's division
+  std::uint16_t track = 0;  // index of the track chunk it came from
+  std::uint8_t status = 0;  // 0x80-0xEF with the channel in the low bits; 0xF0/0xF7 sysex; 0xFF meta
+  std::uint8_t data1 = 0;   // channel events: first data byte; meta events: the meta type
+  std::uint8_t data2 = 0;   // channel events: second data byte (0 when the kind has one byte)
+  ByteString payload;       // meta and sysex events: their data
 
   bool isChannel() const { return status >= 0x80 && status < 0xF0; }
   std::uint8_t kind() const { return static_cast<std::uint8_t>(status & 0xF0); }
@@ -30,11 +30,11 @@ struct TempoPoint {
 
 struct Song {
   int format = 0;
-  int division = 0;              // ticks per quarter note
-  std::size_t trackCount = 0;    // track chunks found
-  std::size_t brokenTracks = 0;  // tracks that ended early: cut off, or bytes that are no event
-  std::vector<Event> events;     // by tick; at equal ticks earlier tracks first, then file order
-  std::vector<TempoPoint> tempo; // starts at tick 0; one point per tempo change, by tick
+  int division = 0;               // ticks per quarter note
+  std::size_t trackCount = 0;     // track chunks found
+  std::size_t brokenTracks = 0;   // tracks that ended early: cut off, or bytes that are no event
+  std::vector<Event> events;      // by tick; at equal ticks earlier tracks first, then file order
+  std::vector<TempoPoint> tempo;  // starts at tick 0; one point per tempo change, by tick
 };
 
 // Reads the file's bytes. A track cut short or holding bytes that are no event keeps the events

@@ -14,8 +14,8 @@ using tonekit::test::runCli;
 
 TEST(ImportCommand, WritesTheMelodyAndPrintsTheSummary) {
   test::TempDir dir;
-  const auto in = dir.write("song.mid", header(0, 1, 96) + track(note(0, 60, 0, 96) + note(9, 10, 0, 96) +
-                                                                  Events{{0, {0xE0, 0, 64}}}));
+  const auto in = dir.write(
+      "song.mid", header(0, 1, 96) + track(note(0, 60, 0, 96) + note(9, 10, 0, 96) + Events{{0, {0xE0, 0, 64}}}));
   const auto out = dir / "song.mld";
   const auto r = runCli({"import", in.string(), "--out", out.string(), "--title", "Tune"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -26,5 +26,4 @@ TEST(ImportCommand, WritesTheMelodyAndPrintsTheSummary) {
   doc.MLDFile = out.string();
   EXPECT_TRUE(doc.ParseMLD());
   EXPECT_EQ(asciiOf(doc.MLDTitl), "Tune");
-
 }

@@ -43,7 +43,8 @@ std::vector<MfiEvent> played(const clsMLD& doc) {
       const ByteString& b = e.data();
       EXPECT_EQ(b.size(), 4u);
       tick += b[0];
-      if (t == 0 && b[1] == 0xFF && (b[2] & 0xF0) == 0xC0) tempo.emplace_back(tick, 60e6 / (b[3] * kTimebases[b[2] & 0x0F]));
+      if (t == 0 && b[1] == 0xFF && (b[2] & 0xF0) == 0xC0)
+        tempo.emplace_back(tick, 60e6 / (b[3] * kTimebases[b[2] & 0x0F]));
       out.push_back({t, tick, 0, b});
     }
     EXPECT_EQ(out.back().bytes, (ByteString{out.back().bytes[0], 0xFF, 0xDF, 0x00}));
@@ -59,7 +60,7 @@ std::vector<MfiEvent> notesOf(const clsMLD& doc) {
   return notes;
 }
 
-ByteString song(int division, Events events) { return header(0, 1, static_cast<std::uint16_t>(division)) + track(events); }
+ByteString song(int division, Events events) { return header(0, 1, std::uint16_t(division)) + track(events); }
 
 smf::ImportResult imported(const ByteString& file) { return importMidi(file, {{}, "fallback", "20261207"}); }
 
@@ -69,8 +70,8 @@ TEST(MidiImport, ChannelPartPitchAndOctaveShift) {
   struct {
     std::uint8_t channel, key;
     int track, status, velocityAndShift, dropped;
-  } const cases[] = {{0, 60, 0, 15, 50 << 2, 0},         {0, 107, 0, 62, 50 << 2, 0},  {1, 108, 0, 0x40 | 51, 50 << 2 | 1, 0},
-                     {2, 119, 0, 0x80 | 62, 201, 0},     {3, 21, 0, 0xC0, 50 << 2 | 2, 0}, {0, 32, 0, 11, 50 << 2 | 2, 0},
+  } const cases[] = {{0, 60, 0, 15, 50 << 2, 0},     {0, 107, 0, 62, 50 << 2, 0}, {1, 108, 0, 0x40 | 51, 201, 0},
+                     {2, 119, 0, 0x80 | 62, 201, 0}, {3, 21, 0, 0xC0, 202, 0},    {0, 32, 0, 11, 50 << 2 | 2, 0},
                      {1, 33, 0, 0x40, 50 << 2 | 3, 0},   {0, 44, 0, 11, 50 << 2 | 3, 0},
                      {9, 36, 2, 0x40 | 3, 50 << 2 | 3, 0},  // drums: track 2, part 1
                      {15, 60, 3, 0xC0 | 15, 50 << 2, 0}, {0, 20, 1, 15, 50 << 2, 1},  {0, 120, 1, 15, 50 << 2, 1}};
@@ -121,11 +122,13 @@ TEST(MidiImport, EveryNoteWithinOneTickOfItsMidiTime) {
   for (const auto& c : cases) {
     Events events;
     TempoMap midi;
-    for (const auto& [tick, micros] : c.tempos) events.push_back(tempo(tick, micros)), midi.emplace_back(tick, double(micros) / c.division);
+    for (const auto& [tick, micros] : c.tempos)
+      events.push_back(tempo(tick, micros)), midi.emplace_back(tick, double(micros) / c.division);
     for (std::uint32_t i = 0; i < 40; ++i) events = events + note(0, 60, i * c.step, i * c.step + c.step / 2 + 1);
     const auto r = imported(song(c.division, events));
     std::size_t tempoEvents = 0;  // counts only tempos of 20 and more
-    for (const auto& e : played(r.document)) tempoEvents += e.bytes[1] == 0xFF && (e.bytes[2] & 0xF0) == 0xC0 && e.bytes[3] >= 20;
+    for (const auto& e : played(r.document))
+      tempoEvents += e.bytes[1] == 0xFF && (e.bytes[2] & 0xF0) == 0xC0 && e.bytes[3] >= 20;
     EXPECT_EQ(tempoEvents, r.summary.tempoChanges);
     const auto notes = notesOf(r.document);
     ASSERT_EQ(notes.size(), 40u);
@@ -171,7 +174,7 @@ TEST(MidiImport, BadFilesFailOrKeepWhatWasReadable) {
 
   // Cut in the second note's off event; the first track part and the sounding note are kept,
   // running status carries the second note on.
-  const auto r = imported(header(0, 1, 48) + bytesOf("MTrk") + ByteString{0, 0, 0, 40, 0, 0x90, 60, 100, 48, 62, 100, 48});
+  const auto r = imported(header(0, 1, 48) + bytesOf("MTrk") + ByteString{0, 0, 0, 40, 0, 0x90, 60, 100, 48, 62, 100});
   EXPECT_EQ(r.summary.brokenTracks, 1u);
   EXPECT_EQ(r.summary.notes, 2u);
 }

@@ -29,8 +29,8 @@ TEST(MainWindowImport, MenuItemShowsTheNewDocumentAndOneSummary) {
   EXPECT_TRUE(scripted.openCalls[0].existingOnly);
   EXPECT_EQ(window.document(), nullptr);
 
-  const auto midi = dir.write("tune.mid", header(0, 1, 48) + track(note(0, 60, 0, 48) + note(0, 10, 0, 48) +
-                                                                    note(5, 62, 0, 2880)));
+  const auto midi =
+      dir.write("tune.mid", header(0, 1, 48) + track(note(0, 60, 0, 48) + note(0, 10, 0, 48) + note(5, 62, 0, 2880)));
   scripted.openAnswers.push_back(QString::fromStdString(midi.string()));
   item->trigger();
   ASSERT_NE(window.document(), nullptr);
@@ -38,7 +38,8 @@ TEST(MainWindowImport, MenuItemShowsTheNewDocumentAndOneSummary) {
   EXPECT_TRUE(window.findChild<QRadioButton*>("optTracCount1")->isChecked());
   EXPECT_TRUE(window.findChild<QRadioButton*>("optNoteLen1")->isChecked());
   ASSERT_EQ(scripted.messages.size(), 1u);
-  EXPECT_TRUE(scripted.messages[0].text.endsWith(QString::fromUtf8("除いた音符 : 1\r\n255ティックに切り詰めた音符 : 1")));
+  EXPECT_TRUE(
+      scripted.messages[0].text.endsWith(QString::fromUtf8("除いた音符 : 1\r\n255ティックに切り詰めた音符 : 1")));
   window.SetExpertLayout();
   EXPECT_TRUE(window.findChild<QPushButton*>("cmdTrac")->isEnabled());
 
