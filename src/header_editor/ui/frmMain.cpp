@@ -69,6 +69,16 @@ QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
 
 QString programFolder() { return QFile::decodeName(executableFolder().c_str()); }
 
+FileDialogOptions openOptions(const char* title, const char* filter, const char* suffix) {
+  FileDialogOptions options;
+  options.title = qs(title);
+  options.filter = qs(filter);
+  options.startFolder = programFolder();
+  options.defaultSuffix = suffix;
+  options.existingOnly = true;
+  return options;
+}
+
 // The reader's own messages, shown while it works.
 class WindowMessages : public MessageSink {
  public:
@@ -339,12 +349,7 @@ void frmMain::openPath(const QString& path) {
 
 void frmMain::openFileDialog() {
   guarded(this, [this] {
-    FileDialogOptions options;
-    options.title = qs(kOpenTitle);
-    options.filter = qs(kOpenFilter);
-    options.startFolder = programFolder();
-    options.defaultSuffix = "mld";
-    options.existingOnly = true;
+    const FileDialogOptions options = openOptions(kOpenTitle, kOpenFilter, "mld");
     // Only the path is taken: the file is read when the user presses "解析".
     if (const auto chosen = platform().openFile(this, options)) txtPath->setText(*chosen);
   });
@@ -352,13 +357,7 @@ void frmMain::openFileDialog() {
 
 void frmMain::importMidiFile() {
   guarded(this, [this] {
-    FileDialogOptions options;
-    options.title = qs(kImportTitle);
-    options.filter = qs(kImportFilter);
-    options.startFolder = programFolder();
-    options.defaultSuffix = "mid";
-    options.existingOnly = true;
-    const auto chosen = platform().openFile(this, options);
+    const auto chosen = platform().openFile(this, openOptions(kImportTitle, kImportFilter, "mid"));
     if (!chosen) return;
     auto result = [&] {
       BusyCursor busy;
@@ -367,10 +366,7 @@ void frmMain::importMidiFile() {
     // The document on show stays until the new one is made.
     ClearInfoPart();
     document_ = std::make_unique<clsMLD>(std::move(result.document));
-    loadHeaderAndChunks();
-    cmdSave->setEnabled(true);
-    mnuFileSave->setEnabled(true);
-    if (expert_) cmdTrac->setEnabled(true);
+    showLoadedDocument();
     if (const std::string summary = smf::summaryText(result.summary); !summary.empty())
       platform().message(this, qs(kImportSummary) + QString::fromStdString(summary), Icon::Information);
   });
@@ -406,11 +402,15 @@ void frmMain::LoadMLDFile() {
     WindowMessages messages(this);
     // An incomplete read still shows what it found; the save refuses such a document.
     document_->ParseMLD(&messages);
-    loadHeaderAndChunks();
-    cmdSave->setEnabled(true);
-    mnuFileSave->setEnabled(true);
-    if (expert_) cmdTrac->setEnabled(true);
+    showLoadedDocument();
   });
+}
+
+void frmMain::showLoadedDocument() {
+  loadHeaderAndChunks();
+  cmdSave->setEnabled(true);
+  mnuFileSave->setEnabled(true);
+  if (expert_) cmdTrac->setEnabled(true);
 }
 
 void frmMain::loadHeaderAndChunks() {

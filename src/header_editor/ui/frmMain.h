@@ -96,6 +96,8 @@ class frmMain : public QMainWindow {
   // The value a checked row is saved with.
   ByteString valueToSave(const InfoRow& r) const;
   void loadHeaderAndChunks();
+  // The document just read or made: its header and chunks shown, saving and the track view on.
+  void showLoadedDocument();
 
   std::unique_ptr<clsMLD> document_;
   bool expert_ = false;
