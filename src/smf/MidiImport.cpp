@@ -223,7 +223,7 @@ class Converter {
 
     // Best: ticks a quarter note that are themselves a timebase, so the tempo values are the
     // song's own quarter notes a minute; else the first exact factor; else the closest.
-    double bestError = 2;
+    double bestError = 2;  // relative, beyond the tempo field's rounding
     bool natural = false;
     for (int factor = 1; factor <= 64 && !natural; ++factor) {
       const double ratio = base * factor;
@@ -235,11 +235,13 @@ class Converter {
         const double wanted = perMinute(micros, ratio);
         const Pair pair = closestPair(wanted, 60e6 / micros);
         const double timebase = kTimebases[static_cast<std::size_t>(pair.index)];
-        error = std::max(error, std::abs(pair.tempo * timebase - wanted) / wanted);
+        // The tempo field is whole microseconds: a pair within its rounding is exact (an
+        // exported file's tempos come back as the values they were made from).
+        error = std::max(error, std::abs(pair.tempo * timebase - wanted) / wanted - 0.5 / micros);
         natural = natural && std::abs(timebase - song_.division * ratio) < 1e-9;
       }
-      natural = natural && error <= 1e-6;
-      if (natural || (error < bestError - 1e-12 && bestError > 1e-6)) bestError = error, ratio_ = ratio;
+      natural = natural && error <= 1e-12;
+      if (natural || (error < bestError - 1e-12 && bestError > 1e-12)) bestError = error, ratio_ = ratio;
     }
     if (bestError > 1) {
       // Tempos too far apart for one grid, or a grid too fine for the fastest: powers of two,

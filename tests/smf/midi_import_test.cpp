@@ -118,7 +118,8 @@ TEST(MidiImport, EveryNoteWithinOneTickOfItsMidiTime) {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> tempos;  // tick, microseconds a quarter
     std::uint32_t step;                                           // a note every step ticks
   } const cases[] = {{480, {{0, 500000}, {1920, 400000}, {5000, 750000}}, 240}, {48, {{0, 200000}}, 1},
-                     {6, {{0, 6000000}}, 6}, {480, {{0, 512345}}, 7}, {960, {{0, 187500}}, 1}};
+                     {6, {{0, 6000000}}, 6}, {480, {{0, 512345}}, 7}, {960, {{0, 187500}}, 1},
+                     {24, {{0, 247934}}, 1}};  // last: tempo 121 at timebase 48 exported at 24 a quarter
   for (const auto& c : cases) {
     Events events;
     TempoMap midi;
