@@ -130,6 +130,7 @@ Song readSong(const ByteString& data) {
     if (std::equal(chunk, chunk + 4, "MTrk")) {
       if (tracks.size() == 0xFFFF) break;
       auto& events = tracks.emplace_back();
+      events.reserve(length / 4);  // most events take three or four bytes
       TrackReader reader(chunk + 8, length, static_cast<std::uint16_t>(tracks.size() - 1), events);
       if (!reader.read() || declared > available) ++song.brokenTracks;
     }
@@ -138,13 +139,25 @@ Song readSong(const ByteString& data) {
   if (tracks.empty()) throw Failure::of(err::InvalidCall, "(トラック\"MTrk\"がありません)");
   song.trackCount = tracks.size();
 
-  std::size_t total = 0;
-  for (const auto& t : tracks) total += t.size();
-  song.events.reserve(total);
-  for (auto& t : tracks) std::move(t.begin(), t.end(), std::back_inserter(song.events));
-  // Track order first, then a stable sort by time: equal ticks keep track and file order.
-  std::stable_sort(song.events.begin(), song.events.end(),
-                   [](const Event& a, const Event& b) { return a.tick < b.tick; });
+  // Each track is in time order already: merging pairs of neighbours, the earlier one winning
+  // ties, keeps track and file order at equal ticks.
+  auto byTick = [](const Event& a, const Event& b) { return a.tick < b.tick; };
+  while (tracks.size() > 1) {
+    std::vector<std::vector<Event>> merged((tracks.size() + 1) / 2);
+    for (std::size_t i = 0; i < tracks.size(); i += 2) {
+      auto& out = merged[i / 2];
+      if (i + 1 == tracks.size()) {
+        out = std::move(tracks[i]);
+        continue;
+      }
+      out.reserve(tracks[i].size() + tracks[i + 1].size());
+      std::merge(std::make_move_iterator(tracks[i].begin()), std::make_move_iterator(tracks[i].end()),
+                 std::make_move_iterator(tracks[i + 1].begin()), std::make_move_iterator(tracks[i + 1].end()),
+                 std::back_inserter(out), byTick);
+    }
+    tracks = std::move(merged);
+  }
+  song.events = std::move(tracks.front());
 
   song.tempo.push_back({});
   for (const Event& e : song.events) {
