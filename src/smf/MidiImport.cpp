@@ -1,7 +1,6 @@
 #include "smf/MidiImport.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -12,25 +11,28 @@
 #include "core/SafeFile.h"
 #include "core/clsCalcUtil.h"
 #include "smf/SmfEvents.h"
+#include "track_editor/ExtendKinds.h"
 
 namespace tonekit::smf {
 namespace {
 
-// Timebase of each tempo kind's low four bits; 0 marks the two without one.
-constexpr std::array<int, 16> kTimebases = {6, 12, 24, 48, 96, 192, 384, 0, 15, 30, 60, 120, 240, 480, 960, 0};
+// Timebase of a tempo kind's low four bits; 0 for the two without one.
+int timebaseOf(int index) { return events::tempoTimebase(static_cast<std::uint8_t>(0xC0 | index)).value_or(0); }
 constexpr int kMinTempo = 20, kMaxTempo = 255;
 constexpr double kMinTicksPerMinute = kMinTempo * 6.0, kMaxTicksPerMinute = kMaxTempo * 960.0;
 // Longer songs would need millions of NOP events; no phone plays them.
 constexpr double kMaxTicks = 1 << 24;
 // Texts beyond this are no titles; kept short so the information part always fits its length field.
 constexpr std::size_t kMaxTextBytes = 1024;
-constexpr std::uint8_t kExtend = 0xFF, kNop = 0xDE, kEndOfTrack = 0xDF;
+constexpr std::uint8_t kExtend = events::kExtendStatus;
+const std::uint8_t kNop = events::firstValueOf(events::Fields::NOP);
+const std::uint8_t kEndOfTrack = events::firstValueOf(events::Fields::EndOfTrack);
 constexpr std::uint8_t kVoiceLow6 = 0xE0, kVoiceTop = 0xE1, kVolume = 0xE2, kBalance = 0xE3;
 
 struct Pair {
   int index = -1;  // low four bits of the tempo kind
   int tempo = 0;
-  double tickMicros() const { return 60e6 / (tempo * kTimebases[static_cast<std::size_t>(index)]); }
+  double tickMicros() const { return 60e6 / (tempo * timebaseOf(index)); }
   bool operator==(const Pair&) const = default;
 };
 
@@ -40,7 +42,7 @@ Pair closestPair(double ticksPerMinute, double quartersPerMinute) {
   Pair best;
   double bestError = 0;
   for (int i = 0; i < 16; ++i) {
-    const int timebase = kTimebases[static_cast<std::size_t>(i)];
+    const int timebase = timebaseOf(i);
     if (timebase == 0) continue;
     const int tempo =
         static_cast<int>(std::clamp(std::lround(ticksPerMinute / timebase), long{kMinTempo}, long{kMaxTempo}));
@@ -234,7 +236,7 @@ class Converter {
       for (std::uint32_t micros : tempos) {
         const double wanted = perMinute(micros, ratio);
         const Pair pair = closestPair(wanted, 60e6 / micros);
-        const double timebase = kTimebases[static_cast<std::size_t>(pair.index)];
+        const double timebase = timebaseOf(pair.index);
         // The tempo field is whole microseconds: a pair within its rounding is exact (an
         // exported file's tempos come back as the values they were made from).
         error = std::max(error, std::abs(pair.tempo * timebase - wanted) / wanted - 0.5 / micros);
@@ -342,7 +344,7 @@ class Converter {
 
     current_ = want(0, idealTickMicros(0));
     emitTempo(0);
-    summary_.timebase = kTimebases[static_cast<std::size_t>(current_.index)];
+    summary_.timebase = timebaseOf(current_.index);
     std::size_t f = 0;
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
       while (f < forced.size() && forced[f] < points[i]) ++f;

@@ -7,6 +7,7 @@
 #include "Failures.h"
 #include "SmfBuilder.h"
 #include "smf/SmfEvents.h"
+#include "track_editor/ExtendKinds.h"
 #include "track_editor/TrackEvents.h"
 
 using namespace tonekit;
@@ -34,7 +35,6 @@ struct MfiEvent {
 // Every event of the document with its tick and time; also checks that each track walks into
 // whole 4-byte events ending with EndOfTrack.
 std::vector<MfiEvent> played(const clsMLD& doc) {
-  constexpr int kTimebases[16] = {6, 12, 24, 48, 96, 192, 384, 0, 15, 30, 60, 120, 240, 480, 960, 0};
   std::vector<MfiEvent> out;
   TempoMap tempo;
   for (std::size_t t = 0; t < doc.MLDTracData->count(); ++t) {
@@ -44,7 +44,7 @@ std::vector<MfiEvent> played(const clsMLD& doc) {
       EXPECT_EQ(b.size(), 4u);
       tick += b[0];
       if (t == 0 && b[1] == 0xFF && (b[2] & 0xF0) == 0xC0)
-        tempo.emplace_back(tick, 60e6 / (b[3] * kTimebases[b[2] & 0x0F]));
+        tempo.emplace_back(tick, 60e6 / (b[3] * events::tempoTimebase(b[2]).value_or(0)));
       out.push_back({t, tick, 0, b});
     }
     EXPECT_EQ(out.back().bytes, (ByteString{out.back().bytes[0], 0xFF, 0xDF, 0x00}));
