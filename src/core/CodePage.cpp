@@ -108,6 +108,13 @@ std::optional<char32_t> nextUtf8CodePoint(std::string_view s, std::size_t& i) {
     }
     c = (c << 6) | (b & 0x3F);
   }
+  // Overlong forms, surrogates and values past U+10FFFF are no characters: a name that holds
+  // them is no UTF-8 text.
+  constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
+  if (c < kShortest[extra] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
+    ++i;
+    return std::nullopt;
+  }
   i += extra + 1;
   return c;
 }
@@ -130,6 +137,29 @@ Cp932Encoded encodeCp932(std::string_view utf8) {
     }
   }
   return result;
+}
+
+std::u32string unencodableCp932(std::string_view utf8) {
+  std::u32string missing;
+  std::uint16_t code = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const char32_t c = nextUtf8CodePoint(utf8, i).value_or(kReplacement);
+    if (lookup(std::begin(kEncode), std::end(kEncode), c, code)) continue;
+    if (missing.find(c) == std::u32string::npos) missing.push_back(c);
+  }
+  return missing;
+}
+
+std::optional<ByteString> encodeCp932Reversibly(std::string_view utf8) {
+  Cp932Encoded encoded = encodeCp932(utf8);
+  if (!encoded.exact || decodeCp932(encoded.bytes) != utf8) return std::nullopt;
+  return std::move(encoded.bytes);
+}
+
+bool isValidUtf8(std::string_view utf8) {
+  for (std::size_t i = 0; i < utf8.size();)
+    if (!nextUtf8CodePoint(utf8, i)) return false;
+  return true;
 }
 
 bool roundTripsCp932(const ByteString& bytes) {

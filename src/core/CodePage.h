@@ -23,6 +23,18 @@ struct Cp932Encoded {
 // Characters without a code (and malformed UTF-8) become "?".
 Cp932Encoded encodeCp932(std::string_view utf8);
 
+// The characters of utf8 that have no code, each once, in the order they first come; a malformed
+// byte counts as U+FFFD. Empty when encodeCp932(utf8) is exact.
+std::u32string unencodableCp932(std::string_view utf8);
+
+// The bytes of utf8 when they decode back to exactly utf8; nothing otherwise. Some characters
+// share a code with another (U+301C and U+FF5E both become 8160): fine for a title, but a file
+// name written so would name another file.
+std::optional<ByteString> encodeCp932Reversibly(std::string_view utf8);
+
+// Whether utf8 is well-formed UTF-8.
+bool isValidUtf8(std::string_view utf8);
+
 // The code point of UTF-8 text at position i, moving i past it. Malformed input yields nothing
 // and moves i by one byte.
 std::optional<char32_t> nextUtf8CodePoint(std::string_view utf8, std::size_t& i);

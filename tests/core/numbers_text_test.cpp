@@ -70,6 +70,23 @@ TEST(CodePage, EncodesAndFlagsWhatItCannotRepresent) {
   EXPECT_FALSE(malformed.exact);
 }
 
+TEST(CodePage, EncodesAsWindowsDoes) {
+  // The IBM code where the NEC-selected copy holds the same character; row 13 keeps its own.
+  EXPECT_EQ(encodeCp932("山﨑髙ⅰ").bytes, (ByteString{0x8E, 0x52, 0xFA, 0xB1, 0xFB, 0xFC, 0xFA, 0x40}));
+  EXPECT_EQ(encodeCp932("Ⅰ㈱№").bytes, (ByteString{0x87, 0x54, 0x87, 0x8A, 0x87, 0x82}));
+  // The JIS characters as Unicode texts and Linux input methods spell them.
+  const auto jis = encodeCp932("〜‖−¢£¬—");
+  EXPECT_TRUE(jis.exact);
+  EXPECT_EQ(jis.bytes, (ByteString{0x81, 0x60, 0x81, 0x61, 0x81, 0x7C, 0x81, 0x91, 0x81, 0x92, 0x81, 0xCA, 0x81, 0x5C}));
+  // Such a text reads back as the other spelling: no good for a file name.
+  EXPECT_FALSE(encodeCp932Reversibly("曲〜"));
+  EXPECT_EQ(encodeCp932Reversibly("曲～"), (ByteString{0x8B, 0xC8, 0x81, 0x60}));
+  EXPECT_EQ(unencodableCp932("a😀é曲😀"), U"😀é");
+  EXPECT_TRUE(isValidUtf8("曲😀"));
+  EXPECT_FALSE(isValidUtf8("\xC0\xAF"));      // overlong "/"
+  EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));  // surrogate
+}
+
 TEST(ErrorReport, TextsAndLine) {
   const Failure f = Failure::of(err::IndexOutOfRange);
   const ErrorReport r = makeErrorReport(f);
