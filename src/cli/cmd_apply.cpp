@@ -45,6 +45,8 @@ void addApplyCommand(CLI::App& app) {
         return Exit::Failure;
       }
       if (summary.errorFileWritten) std::cerr << job.errorFileMessage() << '\n';
+      for (const std::size_t i : summary.leftOutOfErrorFile)
+        std::cerr << leftOutText(list.items[i], listRowProblem(list.items[i], ListEncoding::Cp932)) << '\n';
       return summary.failed == 0 ? Exit::Success : Exit::Failure;
     });
   });

@@ -76,7 +76,8 @@ void addInfoCommand(CLI::App& app) {
       StderrMessages messages;
       const bool complete = doc.ParseMLD(&messages);
       nlohmann::ordered_json out = infoJson(*path, doc, complete, messages);
-      std::cout << out.dump(2) << '\n';
+      // A file name need not be UTF-8; JSON must be: bytes that are no text show as U+FFFD.
+      std::cout << out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
       return Exit::Success;
     });
   });

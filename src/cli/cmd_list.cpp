@@ -24,18 +24,34 @@ void addListCommand(CLI::App& app) {
   struct Options {
     std::string folder;
     std::string pattern = kMldPattern;
+    bool utf8 = false;
   };
   auto o = std::make_shared<Options>();
   auto* cmd = app.add_subcommand("list", "Print the list file (code page 932 CSV) of the MLD files below a folder");
   cmd->add_option("DIR", o->folder, "Folder to search")->required();
   cmd->add_option("--pattern", o->pattern, "Wildcard patterns separated by \";\" (default \"*.mld\")");
+  cmd->add_flag("--utf8", o->utf8,
+                "Print a UTF-8 list (byte order mark first), which holds paths code page 932 cannot");
   cmd->callback([o] {
     exitStatus() = runGuarded([&] {
       StderrMessages messages{false};
+      const ListEncoding encoding = o->utf8 ? ListEncoding::Utf8 : ListEncoding::Cp932;
+      bool started = false;
+      auto start = [&] {
+        if (started) return;
+        started = true;
+        if (encoding == ListEncoding::Utf8) writeOut(ByteString(std::begin(kUtf8Bom), std::end(kUtf8Bom)));
+      };
       // Each row is written as soon as its file is read, so memory stays flat however large
-      // the tree; the output is the same bytes a save of the whole list appends.
+      // the tree; the output is the same bytes a save of the whole list into a new file writes.
       const std::size_t found = clsFileList().walk(o->folder, o->pattern, [&](const std::string& path) {
-        writeOut(listLineBytes(readListItem(path, &messages)));
+        start();
+        const clsMLDListItem row = readListItem(path, &messages);
+        const ListRowProblem problem = listRowProblem(row, encoding);
+        if (problem == ListRowProblem::None)
+          writeOut(listLineBytes(row, encoding));
+        else
+          std::cerr << leftOutText(row, problem) << '\n';
       });
       if (found == 0) {
         std::cerr << kNoMldFilesMessage << '\n';

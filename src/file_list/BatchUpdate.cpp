@@ -76,6 +76,10 @@ RowResult BatchUpdateJob::step() {
     case RowOutcome::Unchanged: ++summary_.unchanged; break;
     case RowOutcome::Failed: {
       ++summary_.failed;
+      if (listRowProblem(item, ListEncoding::Cp932) != ListRowProblem::None) {
+        summary_.leftOutOfErrorFile.push_back(result.index);
+        break;
+      }
       const ByteString line = listLineBytes(item);
       errorText_.insert(errorText_.end(), line.begin(), line.end());
       break;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/ByteString.h"
 #include "core/Failure.h"
@@ -43,6 +44,8 @@ struct BatchSummary {
   std::size_t written = 0, unchanged = 0, failed = 0;
   // Set when rows failed and their lines were appended to the error file.
   bool errorFileWritten = false;
+  // Failed rows whose line the error file cannot hold (see listRowProblem), by position.
+  std::vector<std::size_t> leftOutOfErrorFile;
   // The failure of writing the error file ("出力失敗"); the window shows the error report then,
   // instead of the two closing messages.
   std::optional<Failure> errorFileFailure;
@@ -70,7 +73,8 @@ class BatchUpdateJob {
   // step() until done, each result handed to onRow, then finish().
   BatchSummary run(const RowCallback& onRow = {});
 
-  // The failed rows' lines in the list file format, each with the list's title.
+  // The failed rows' lines in the list file format, each with the list's title; a row the
+  // format cannot hold exactly is left out (summary().leftOutOfErrorFile).
   const ByteString& errorText() const { return errorText_; }
   const std::filesystem::path& errorFile() const { return errorFile_; }
   // The closing message for rows that failed: head + error file path + tail.

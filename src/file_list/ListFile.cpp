@@ -1,7 +1,12 @@
 #include "file_list/ListFile.h"
 
+#include <algorithm>
+#include <fstream>
+#include <system_error>
+
 #include "core/CodePage.h"
 #include "core/SafeFile.h"
+#include "file_list/ListTexts.h"
 #include "file_list/clsOutputBuffer.h"
 #include "file_list/clsStringUtil.h"
 
@@ -10,21 +15,62 @@ namespace tonekit {
 namespace {
 
 void append(ByteString& out, const ByteString& bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); }
+void append(ByteString& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
 
-void appendLine(ByteString& out, const clsMLDListItem& item) {
+bool startsWithBom(std::string_view bytes) {
+  return bytes.size() >= 3 && std::equal(std::begin(kUtf8Bom), std::end(kUtf8Bom), bytes.begin(),
+                                         [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); });
+}
+
+void appendLine(ByteString& out, const clsMLDListItem& item, ListEncoding encoding) {
   out.push_back('"');
-  append(out, encodeCp932(item.MLDPath).bytes);
+  if (encoding == ListEncoding::Utf8)
+    append(out, std::string_view(item.MLDPath));
+  else
+    append(out, encodeCp932(item.MLDPath).bytes);
   out.push_back('"');
   out.push_back(',');
   out.push_back('"');
-  append(out, item.MLDTitle);
+  if (encoding == ListEncoding::Utf8)
+    append(out, std::string_view(decodeCp932(item.MLDTitle)));
+  else
+    append(out, item.MLDTitle);
   out.push_back('"');
   out.push_back('\r');
   out.push_back('\n');
 }
 
+// The lines of the rows that can be written, the others' positions in leftOut.
+ByteString linesOf(const MLDList& items, ListEncoding encoding, std::vector<std::size_t>* leftOut) {
+  ByteString out;
+  std::size_t size = 2;
+  for (const auto& item : items) size += item.MLDPath.size() + item.MLDTitle.size() * 3 / 2 + 7;
+  out.reserve(size);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (listRowProblem(items[i], encoding) != ListRowProblem::None) {
+      if (leftOut) leftOut->push_back(i);
+      continue;
+    }
+    appendLine(out, items[i], encoding);
+  }
+  return out;
+}
+
+// The encoding of a list file that holds something already; nothing for a new or empty file.
+std::optional<ListEncoding> existingEncoding(const std::filesystem::path& file) {
+  std::error_code ec;
+  // Only a plain file is looked into: opening a FIFO to read would wait for a writer.
+  if (!std::filesystem::is_regular_file(file, ec) || std::filesystem::file_size(file, ec) == 0 || ec)
+    return std::nullopt;
+  std::ifstream in(file, std::ios::binary);
+  char head[3] = {};
+  in.read(head, sizeof head);
+  return startsWithBom(std::string_view(head, static_cast<std::size_t>(in.gcount()))) ? ListEncoding::Utf8
+                                                                                       : ListEncoding::Cp932;
+}
+
 // One non-empty line into a row; false when it holds no comma.
-bool parseLine(std::string_view line, clsMLDListItem& row) {
+bool parseLine(std::string_view line, ListEncoding encoding, clsMLDListItem& row) {
   const std::size_t comma = line.find(',');
   if (comma == std::string_view::npos) return false;
   // The title is every piece after the first joined again with ",", which is simply the rest.
@@ -33,6 +79,11 @@ bool parseLine(std::string_view line, clsMLDListItem& row) {
   const clsStringUtil util;
   util.CutSideDQuart(path);
   util.CutSideDQuart(title);
+  if (encoding == ListEncoding::Utf8) {
+    row.MLDPath = std::move(path);
+    row.MLDTitle = encodeCp932(title).bytes;
+    return true;
+  }
   // The path becomes text; the title keeps the file's own bytes (a quote or comma byte is never
   // the second byte of a double-byte character, so cutting on bytes cuts the same places).
   row.MLDPath = decodeCp932(std::string_view(path));
@@ -42,34 +93,89 @@ bool parseLine(std::string_view line, clsMLDListItem& row) {
 
 }  // namespace
 
-ByteString listLineBytes(const clsMLDListItem& item) {
+ListRowProblem listRowProblem(const clsMLDListItem& item, ListEncoding encoding) {
+  const std::string& path = item.MLDPath;
+  if (path.find_first_of("\r\n") != std::string::npos) return ListRowProblem::PathLineBreak;
+  if (path.find(',') != std::string::npos) return ListRowProblem::PathComma;
+  if (!isValidUtf8(path)) return ListRowProblem::PathNotUtf8;
+  if (std::find(item.MLDTitle.begin(), item.MLDTitle.end(), '\r') != item.MLDTitle.end())
+    return ListRowProblem::TitleLineBreak;
+  if (encoding == ListEncoding::Cp932) {
+    if (!encodeCp932Reversibly(path)) return ListRowProblem::PathNotCp932;
+  } else if (!encodeCp932(decodeCp932(item.MLDTitle)).exact) {
+    return ListRowProblem::TitleNotText;
+  }
+  return ListRowProblem::None;
+}
+
+std::string leftOutText(const clsMLDListItem& item, ListRowProblem problem) {
+  const char* reason = "";
+  switch (problem) {
+    case ListRowProblem::PathLineBreak: reason = kLeftOutLineBreakReason; break;
+    case ListRowProblem::PathComma: reason = kLeftOutCommaReason; break;
+    case ListRowProblem::PathNotUtf8: reason = kLeftOutNotUtf8Reason; break;
+    case ListRowProblem::PathNotCp932: reason = kLeftOutNotCp932Reason; break;
+    case ListRowProblem::TitleLineBreak: reason = kLeftOutTitleLineBreakReason; break;
+    case ListRowProblem::TitleNotText: reason = kLeftOutTitleReason; break;
+    case ListRowProblem::None: break;
+  }
+  // The name stays on one line; bytes that are no text are the reader's to show.
+  std::string shown;
+  for (const char c : item.MLDPath) {
+    if (c == '\r')
+      shown += "\\r";
+    else if (c == '\n')
+      shown += "\\n";
+    else
+      shown += c;
+  }
+  return std::string(reason) + shown;
+}
+
+std::string leftOutMessage(const MLDList& items, const std::vector<std::size_t>& leftOut, ListEncoding encoding) {
+  std::string message = kLeftOutHead;
+  const std::size_t shown = std::min(leftOut.size(), kLeftOutShownRows);
+  for (std::size_t k = 0; k < shown; ++k) {
+    const clsMLDListItem& item = items.at(leftOut[k]);
+    message += "\r\n" + leftOutText(item, listRowProblem(item, encoding));
+  }
+  if (leftOut.size() > shown)
+    message += "\r\n" + std::string(kLeftOutMoreHead) + std::to_string(leftOut.size() - shown) + kLeftOutMoreTail;
+  return message;
+}
+
+ByteString listLineBytes(const clsMLDListItem& item, ListEncoding encoding) {
   ByteString out;
-  appendLine(out, item);
+  appendLine(out, item, encoding);
   return out;
 }
 
-ByteString listFileBytes(const MLDList& items) {
+ByteString listFileBytes(const MLDList& items, ListEncoding encoding, std::vector<std::size_t>* leftOut) {
   ByteString out;
-  std::size_t size = 2;
-  for (const auto& item : items) size += item.MLDPath.size() + item.MLDTitle.size() + 7;
-  out.reserve(size);
-  for (const auto& item : items) appendLine(out, item);
+  if (encoding == ListEncoding::Utf8) out.assign(std::begin(kUtf8Bom), std::end(kUtf8Bom));
+  append(out, linesOf(items, encoding, leftOut));
   out.push_back('\r');
   out.push_back('\n');
   return out;
 }
 
-void appendListFile(const std::filesystem::path& file, const MLDList& items) {
+ListFileSave appendListFile(const std::filesystem::path& file, const MLDList& items, ListEncoding encoding) {
+  ListFileSave save;
+  const std::optional<ListEncoding> existing = existingEncoding(file);
+  save.encoding = existing.value_or(encoding);
   clsOutputBuffer buffer;
-  ByteString lines;
-  for (const auto& item : items) appendLine(lines, item);
-  buffer.AddBytes(lines);
+  if (!existing && save.encoding == ListEncoding::Utf8)
+    buffer.AddBytes(ByteString(std::begin(kUtf8Bom), std::end(kUtf8Bom)));
+  buffer.AddBytes(linesOf(items, save.encoding, &save.leftOut));
   buffer.FileOutput(file);
+  return save;
 }
 
 ListFileContent parseListFile(const ByteString& content) {
   ListFileContent result;
-  const std::string_view text(reinterpret_cast<const char*>(content.data()), content.size());
+  std::string_view text(reinterpret_cast<const char*>(content.data()), content.size());
+  const ListEncoding encoding = startsWithBom(text) ? ListEncoding::Utf8 : ListEncoding::Cp932;
+  if (encoding == ListEncoding::Utf8) text.remove_prefix(3);
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\r', start);
@@ -86,7 +192,7 @@ ListFileContent parseListFile(const ByteString& content) {
     if (line.empty()) continue;
     result.hadLines = true;
     clsMLDListItem row;
-    if (parseLine(line, row)) result.items.push_back(std::move(row));
+    if (parseLine(line, encoding, row)) result.items.push_back(std::move(row));
   }
   return result;
 }

@@ -1,24 +1,67 @@
 #pragma once
-// CSV list files: one row a line, "PATH","TITLE" CR LF, code page 932, written by appending.
-// Titles are written and read as their own bytes, so a title that is no valid code page 932
-// text survives a save and a load unchanged; for a title that is, the line is the same as
-// converting it to text and back would give.
+// CSV list files: one row a line, "PATH","TITLE" CR LF, written by appending.
+// Code page 932 lists (no mark): titles are written and read as their own bytes, so a title that
+// is no valid code page 932 text survives a save and a load unchanged; for a title that is, the
+// line is the same as converting it to text and back would give.
+// UTF-8 lists begin with the UTF-8 byte order mark: paths and titles are UTF-8 text, so a path
+// the code page cannot hold (Hangul, emoji, an accented letter) still names its own file.
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/ByteString.h"
 #include "file_list/clsMLDListItem.h"
 
 namespace tonekit {
 
-// One written line: quote, path (code page 932), quote comma quote, title bytes, quote, CR LF.
-ByteString listLineBytes(const clsMLDListItem& item);
+enum class ListEncoding { Cp932, Utf8 };
 
-// What one save appends to a list file: every row's line, then one more CR LF.
-ByteString listFileBytes(const MLDList& items);
+inline constexpr std::uint8_t kUtf8Bom[] = {0xEF, 0xBB, 0xBF};
 
-// Appends listFileBytes(items) to file; raises the "出力失敗" failure of clsOutputBuffer.
-void appendListFile(const std::filesystem::path& file, const MLDList& items);
+// Why a row stays out of a list file: a line that would read back as another path (or another
+// title) is worse than no line.
+enum class ListRowProblem {
+  None,
+  PathLineBreak,  // a CR or LF would end the line inside the path
+  PathComma,      // the reader cuts the path at its first comma
+  PathNotUtf8,    // the name's bytes are no text
+  PathNotCp932,   // code page 932 lists only: the path has no exact code page 932 spelling
+  TitleLineBreak, // a CR in the title would start a line of its own, naming another path
+  TitleNotText,   // UTF-8 lists only: the title bytes do not decode to text
+};
+
+ListRowProblem listRowProblem(const clsMLDListItem& item, ListEncoding encoding);
+
+// One line naming a row left out and why; the CLI prints it, the list window shows them.
+std::string leftOutText(const clsMLDListItem& item, ListRowProblem problem);
+
+// The list window's one message for the rows a save left out: kLeftOutHead, then one line a row
+// (the first kLeftOutShownRows, the rest counted), joined by CR LF.
+std::string leftOutMessage(const MLDList& items, const std::vector<std::size_t>& leftOut, ListEncoding encoding);
+
+// One written line: quote, path, quote comma quote, title, quote, CR LF. In a code page 932 list
+// the path is converted and the title written as its bytes; in a UTF-8 list the title is
+// decoded. Only for rows without a listRowProblem.
+ByteString listLineBytes(const clsMLDListItem& item, ListEncoding encoding = ListEncoding::Cp932);
+
+// What one save into a new file writes: the mark for a UTF-8 list, every row's line, then one
+// more CR LF. Rows with a listRowProblem are left out; their positions go to leftOut.
+ByteString listFileBytes(const MLDList& items, ListEncoding encoding = ListEncoding::Cp932,
+                         std::vector<std::size_t>* leftOut = nullptr);
+
+struct ListFileSave {
+  ListEncoding encoding = ListEncoding::Cp932;  // the encoding the lines were written in
+  std::vector<std::size_t> leftOut;             // positions of the rows left out
+};
+
+// Appends the list to file; raises the "出力失敗" failure of clsOutputBuffer. A file that holds
+// a list already keeps its encoding whatever is asked for (a mixed file would read half
+// garbled); a new or empty file gets the asked one, with the mark for UTF-8.
+ListFileSave appendListFile(const std::filesystem::path& file, const MLDList& items,
+                            ListEncoding encoding = ListEncoding::Cp932);
 
 struct ListFileContent {
   bool hadLines = false;  // false: the file held no non-empty line (kNoListInFileMessage)
@@ -27,7 +70,8 @@ struct ListFileContent {
 
 // Reads list file bytes: lines end at CR LF or a lone CR (a lone LF stays in the line), empty
 // lines are skipped, a line without a comma is ignored; the path is the part before the first
-// comma, the title the rest, each losing one leading and one trailing double quote.
+// comma, the title the rest, each losing one leading and one trailing double quote. After the
+// UTF-8 mark, paths are taken as they stand and titles converted to code page 932.
 ListFileContent parseListFile(const ByteString& content);
 
 // Reads and parses a whole list file; raises 53 / 75 when it cannot be read.

@@ -2,6 +2,8 @@
 // The list window's own texts, exact: the window shows them and the CLI prints them, so both
 // take them from here.
 
+#include <cstddef>
+
 namespace tonekit {
 
 // Make list: the search found nothing.
@@ -37,6 +39,28 @@ inline constexpr const char* kOutputFailedSource = "OutputBuffer.FileOutput";
 // The confirmation before a batch update: the two lines joined by CR LF.
 inline constexpr const char* kUpdateConfirmMessage =
     "現在のリストに表示されているファイルに対して項目の更新を行います。\r\nよろしいですか？";
+
+// A row left out of a list file: the reason, then the row's path.
+inline constexpr const char* kLeftOutLineBreakReason = "パスに改行があるため、リストファイルに入れませんでした: ";
+inline constexpr const char* kLeftOutCommaReason = "パスにカンマがあるため、リストファイルに入れませんでした: ";
+inline constexpr const char* kLeftOutNotUtf8Reason =
+    "パスがUTF-8の文字になっていないため、リストファイルに入れませんでした: ";
+inline constexpr const char* kLeftOutNotCp932Reason =
+    "パスにシフトJIS（コードページ932）で書けない文字があるため、リストファイルに入れませんでした（UTF-8のリストには入ります）: ";
+inline constexpr const char* kLeftOutTitleLineBreakReason =
+    "タイトルに改行があるため、リストファイルに入れませんでした: ";
+inline constexpr const char* kLeftOutTitleReason =
+    "タイトルが文字にならないバイトを含むため、UTF-8のリストファイルに入れませんでした（シフトJISのリストには入ります）: ";
+// The list window's one message for the rows a save left out, above their lines; past
+// kLeftOutShownRows rows the rest are counted (kLeftOutMoreHead + n + kLeftOutMoreTail).
+inline constexpr const char* kLeftOutHead =
+    "次の行はリストファイルに入れませんでした。一覧の行はそのまま残り、この画面から反映できます。";
+inline constexpr std::size_t kLeftOutShownRows = 20;
+inline constexpr const char* kLeftOutMoreHead = "ほか";
+inline constexpr const char* kLeftOutMoreTail = "行";
+
+// The second filter of the list save dialog: the lossless UTF-8 list.
+inline constexpr const char* kUtf8ListFileFilter = "CSV UTF-8(カンマ区切り)(*.csv)|*.csv";
 
 // The number of the output failure as the error report shows it (0x80040002).
 inline constexpr long kOutputFailedNumber = -2147221502L;

@@ -75,6 +75,23 @@ TEST(CliInfo, FailuresAndIncompleteReads) {
   EXPECT_EQ(runCli({"frobnicate"}).exitCode, 2);
 }
 
+TEST(CliInfo, NameThatIsNoUtf8) {
+  TempDir dir;
+  const auto file = dir.write("曲\xff.mld", TempDir::read(sample("kaeru.mld")));
+  const auto r = runCli({"info", file.string()});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out)["path"], (dir / "曲\uFFFD.mld").string());
+}
+
+TEST(CliSet, WritesTextAsWindowsDoes) {
+  TempDir dir;
+  const auto file = dir.write("in.mld", TempDir::read(sample("kaeru.mld")));
+  ASSERT_EQ(runCli({"set", file.string(), "--text", "titl=山﨑髙ⅰ", "--text", "copy=Ⅰ㈱№〜‖−¢£¬—"}).exitCode, 0);
+  const auto info = nlohmann::json::parse(runCli({"info", file.string()}).out);
+  EXPECT_EQ(chunkOf(info, "titl")["hex"], "8e52fab1fbfcfa40");
+  EXPECT_EQ(chunkOf(info, "copy")["hex"], "8754878a87828160816181" "7c8191819281ca815c");
+}
+
 TEST(CliSet, ChangesChunksAndKeepsTheTracks) {
   TempDir dir;
   const auto in = dir.write("in.mld", TempDir::read(sample("kaeru.mld")));

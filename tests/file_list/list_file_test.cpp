@@ -74,6 +74,43 @@ TEST(ListFile, AppendingKeepsEveryList) {
   EXPECT_EQ(readListFile(file).items, all);
 }
 
+TEST(ListFile, RowsThatWouldReadBackAsAnotherFileStayOut) {
+  const MLDList rows{{"/m/曲😀.mld", sjis("絵文字")}, {"/m/曲〜.mld", {}}, {"/m/a\rb.mld", {}}, {"/m/x,y.mld", {}},
+                     {"/m/\xff.mld", {}},          {"/m/t.mld", raw("a\r/m/曲.mld,b")}, {"/m/曲.mld", raw("\x81")}};
+  std::vector<std::size_t> leftOut;
+  EXPECT_EQ(parseListFile(listFileBytes(rows, ListEncoding::Cp932, &leftOut)).items, MLDList{rows[6]});
+  EXPECT_EQ(leftOut, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5}));
+  // The UTF-8 list holds every name that is text without a line break or comma, but no title
+  // that is no text.
+  leftOut.clear();
+  const ByteString utf8 = listFileBytes(rows, ListEncoding::Utf8, &leftOut);
+  EXPECT_EQ(ByteString(utf8.begin(), utf8.begin() + 3), raw("\xef\xbb\xbf"));
+  EXPECT_EQ(parseListFile(utf8).items, (MLDList{rows[0], rows[1]}));
+  EXPECT_EQ(leftOut, (std::vector<std::size_t>{2, 3, 4, 5, 6}));
+  EXPECT_EQ(leftOutMessage(rows, {0, 2}, ListEncoding::Cp932),
+            std::string(kLeftOutHead) + "\r\n" + kLeftOutNotCp932Reason + "/m/曲😀.mld\r\n" + kLeftOutLineBreakReason +
+                "/m/a\\rb.mld");
+}
+
+TEST(ListFile, Utf8ListsReadAsTextAndAppendingKeepsTheFilesEncoding) {
+  // Titles become code page 932 for the files, as Windows writes them.
+  EXPECT_EQ(parseListFile(raw("\xef\xbb\xbf\"/m/é.mld\",\"〜\"\r\n")).items,
+            (MLDList{{"/m/é.mld", raw("\x81\x60")}}));
+  TempDir dir;
+  const MLDList rows{{"/m/é.mld", sjis("星")}};
+  EXPECT_EQ(appendListFile(dir / "u.csv", rows, ListEncoding::Utf8).encoding, ListEncoding::Utf8);
+  const ListFileSave again = appendListFile(dir / "u.csv", rows, ListEncoding::Cp932);
+  EXPECT_EQ(again.encoding, ListEncoding::Utf8);
+  EXPECT_TRUE(again.leftOut.empty());
+  ByteString twice = listFileBytes(rows, ListEncoding::Utf8);
+  const ByteString second = listFileBytes(rows, ListEncoding::Utf8);
+  twice.insert(twice.end(), second.begin() + 3, second.end());
+  EXPECT_EQ(TempDir::read(dir / "u.csv"), twice);
+  appendListFile(dir / "c.csv", {{"/m/a.mld", {}}});
+  EXPECT_EQ(appendListFile(dir / "c.csv", rows, ListEncoding::Utf8).leftOut, std::vector<std::size_t>{0});
+  EXPECT_EQ(readListFile(dir / "c.csv").items, (MLDList{{"/m/a.mld", {}}}));
+}
+
 TEST(ListFile, ReaderAcceptsWhatPeopleAndSpreadsheetsWrite) {
   // Without quotes, a lone CR as line end, a line with only a path, a space before a quote.
   const auto loaded = parseListFile(raw("/m/a.mld,plain title\r/m/only-path.mld\r\n"
