@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <exception>
 
+#include "core/CodePage.h"
 #include "core/modCommon.h"
 #include "platform/QtPlatform.h"
 
@@ -34,6 +35,22 @@ QString qtNameFilters(const QString& filter) {
     filters << (parts[i].endsWith(shown) ? parts[i] : parts[i] + " " + shown);
   }
   return filters.join(";;");
+}
+
+bool confirmUnencodable(QWidget* parent, const QList<QPair<QString, QString>>& labelledTexts) {
+  QStringList lines;
+  for (const auto& [label, text] : labelledTexts) {
+    const std::u32string missing = unencodableCp932(text.toStdString());
+    if (missing.empty()) continue;
+    QStringList shown;
+    for (const char32_t c : missing) shown << QString::fromUtf8("「") + QString::fromUcs4(&c, 1) + QString::fromUtf8("」");
+    lines << label + ": " + shown.join(' ');
+  }
+  if (lines.isEmpty()) return true;
+  const QString question =
+      QString::fromUtf8("次の文字はシフトJIS（コードページ932）にないため、「?」に置き換えて保存されます。\r\n") +
+      lines.join("\r\n") + QString::fromUtf8("\r\nよろしいですか？");
+  return platform().message(parent, question, Icon::Question, Buttons::OkCancel) == Answer::Ok;
 }
 
 void showErrorReport(QWidget* parent, const Failure& failure, bool saveVariant) {

@@ -2,6 +2,8 @@
 // Everything that shows a message box or a dialog, or asks the user, goes through here: the Qt
 // implementation for the program, a scripted double for tests (no screen, no blocking).
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -52,6 +54,11 @@ void setPlatform(Platform* platform);
 
 // Converts "desc|pattern|desc|pattern" into Qt's "desc (pattern);;desc (pattern)".
 QString qtNameFilters(const QString& filter);
+
+// Before edited texts are saved: names the characters code page 932 cannot hold, one line per
+// text that has any ("label: characters"), and asks whether to save them as "?" (question icon,
+// OK / Cancel). True when no text loses a character or the user answers OK.
+bool confirmUnencodable(QWidget* parent, const QList<QPair<QString, QString>>& labelledTexts);
 
 // The error report: "処理できませんでした。" (or the save variant), then "エラー情報".
 void showErrorReport(QWidget* parent, const tonekit::Failure& failure, bool saveVariant = false);

@@ -68,7 +68,11 @@ void frmListEdit::Load() {
 
 void frmListEdit::cmdOk_Click() {
   guarded(this, [this] {
-    MLDTitle = loaded_.bytesFor(txtTitle_->text().toStdString());
+    const std::string typed = txtTitle_->text().toStdString();
+    // Only an edited title is encoded; one the code page lacks characters of asks first.
+    if (typed != loaded_.text() && !confirmUnencodable(this, {{QString::fromUtf8("タイトル"), txtTitle_->text()}}))
+      return;
+    MLDTitle = loaded_.bytesFor(typed);
     accept();
   });
 }

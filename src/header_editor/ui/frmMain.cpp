@@ -325,6 +325,7 @@ void frmMain::buildMenus() {
   help->setObjectName("mnuHelp");
   item(help, mnuHelpVersion, "mnuHelpVersion", "バージョン情報(&A)");
   mnuFileSave->setEnabled(false);
+  mnuShowTracData->setEnabled(false);
 
   connect(mnuFileOpen, &QAction::triggered, this, [this] { openFileDialog(); });
   connect(mnuFileSave, &QAction::triggered, this, [this] { SaveMLDFile(); });
@@ -385,7 +386,7 @@ void frmMain::ClearInfoPart() {
   cmdSave->setEnabled(false);
   mnuFileSave->setEnabled(false);
   // The track button goes with the save button: both need a loaded file.
-  cmdTrac->setEnabled(false);
+  setTrackEditingEnabled(false);
 }
 
 void frmMain::LoadMLDFile() {
@@ -410,7 +411,7 @@ void frmMain::showLoadedDocument() {
   loadHeaderAndChunks();
   cmdSave->setEnabled(true);
   mnuFileSave->setEnabled(true);
-  if (expert_) cmdTrac->setEnabled(true);
+  if (expert_) setTrackEditingEnabled(true);
 }
 
 void frmMain::loadHeaderAndChunks() {
@@ -479,6 +480,13 @@ void frmMain::SaveMLDFile() {
     platform().message(this, qs(kIncompleteSaveMessage), Icon::Information);
     return;
   }
+  // Characters the code page lacks would be written as "?": the user decides first.
+  QList<QPair<QString, QString>> edited;
+  for (const InfoRow& r : rows_)
+    if (r.text && r.check->isChecked() && !(r.loadedText && r.loadedText->text() == r.text->text().toStdString()))
+      edited.append({r.label->text().remove(" :"), r.text->text()});
+  if (!confirmUnencodable(this, edited)) return;
+
   FileDialogOptions options;
   options.title = qs(kSaveTitle);
   options.filter = qs(kSaveFilter);
@@ -516,7 +524,7 @@ void frmMain::SetNormalLayout() {
   cmdActionChange->setText("To Expert");
   fraFileHead->setVisible(false);
   placeTwips(fraInfomationPart, kFrameLeft, kInfoTopNormal, kFrameWidth, kInfoHeightNormal);
-  cmdTrac->setEnabled(false);
+  setTrackEditingEnabled(false);
   for (InfoRow& r : rows_) {
     if (std::string_view(r.tag) == "titl") continue;
     r.check->setVisible(false);
@@ -531,7 +539,7 @@ void frmMain::SetExpertLayout() {
   cmdActionChange->setText("To Normal");
   fraFileHead->setVisible(true);
   placeTwips(fraInfomationPart, kFrameLeft, kInfoTopExpert, kFrameWidth, kInfoHeightExpert);
-  if (cmdSave->isEnabled()) cmdTrac->setEnabled(true);
+  if (cmdSave->isEnabled()) setTrackEditingEnabled(true);
   for (InfoRow& r : rows_) {
     r.check->setVisible(true);
     r.label->setVisible(true);
@@ -557,7 +565,15 @@ void frmMain::showVersion() {
   });
 }
 
+void frmMain::setTrackEditingEnabled(bool on) {
+  // The menu item goes with the button: after a failed load neither may open the tracks of the
+  // document before it.
+  cmdTrac->setEnabled(on);
+  mnuShowTracData->setEnabled(on);
+}
+
 void frmMain::openTrackView() {
+  if (!cmdTrac->isEnabled()) return;
   guarded(this, [&] {
     if (trackViewOpener) trackViewOpener(*this);
   });

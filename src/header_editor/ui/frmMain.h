@@ -82,6 +82,7 @@ class frmMain : public QMainWindow {
   void buildInfoFrame(QWidget* central);
   QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width);
 
+  void setTrackEditingEnabled(bool on);
   void openFileDialog();
   // A new document made from a MIDI file, shown as if it had been read.
   void importMidiFile();

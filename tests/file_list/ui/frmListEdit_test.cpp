@@ -55,6 +55,23 @@ TEST(ListItemEditor, OkGivesTheNewTitleAsCodePageBytes) {
   EXPECT_TRUE(emptied.dialog.MLDTitle.empty());
 }
 
+TEST(ListItemEditor, OkAsksBeforeCharactersBecomeQuestionMarks) {
+  ScriptedPlatform scripted;
+  Editor e("/a.mld", encodeCp932("古い").bytes);
+  e.title()->setText(qs("山﨑〜😀"));
+  scripted.answers = {Answer::Cancel, Answer::Ok};
+  e.dialog.findChild<QPushButton*>("cmdOk")->click();
+  ASSERT_EQ(scripted.messages.size(), 1u);
+  EXPECT_EQ(scripted.messages[0].icon, Icon::Question);
+  EXPECT_TRUE(scripted.messages[0].text.contains(qs("「😀」")));
+  EXPECT_EQ(e.dialog.result(), 0);  // still open, nothing given back
+  EXPECT_EQ(e.dialog.MLDTitle, encodeCp932("古い").bytes);
+  EXPECT_EQ(e.title()->text(), qs("山﨑〜😀"));
+  e.dialog.findChild<QPushButton*>("cmdOk")->click();
+  EXPECT_EQ(e.dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(e.dialog.MLDTitle, (ByteString{0x8E, 0x52, 0xFA, 0xB1, 0x81, 0x60, '?'}));
+}
+
 TEST(ListItemEditor, OkWithoutChangeKeepsBytesThatAreNoText) {
   // A lead byte without its trail and a byte no character starts with.
   const ByteString odd = {0x41, 0x81, 0xFF, 0x42};

@@ -132,7 +132,7 @@ TEST_F(MainWindow, StartsClearedInTheNormalLayout) {
   EXPECT_FALSE(button("cmdSave")->isEnabled());
   EXPECT_FALSE(menu("mnuFileSave")->isEnabled());
   EXPECT_FALSE(button("cmdTrac")->isEnabled());
-  EXPECT_TRUE(menu("mnuShowTracData")->isEnabled());
+  EXPECT_FALSE(menu("mnuShowTracData")->isEnabled());
   EXPECT_FALSE(text("txtMLDFileLength")->isEnabled());
   EXPECT_FALSE(text("txtMLDLengthToTrac")->isEnabled());
   EXPECT_TRUE(button("cmdFileDialog")->text().isEmpty());
@@ -354,22 +354,32 @@ TEST_F(MainWindow, LayoutsSwitchSizesAndTheTrackButton) {
   EXPECT_EQ(frame->height(), twipsToPixels(4815, &window));
   EXPECT_FALSE(get<QGroupBox>("fraFileHead")->isHidden());
   EXPECT_FALSE(check("chkExst")->isHidden());
-  EXPECT_FALSE(button("cmdTrac")->isEnabled());  // no file yet
+  // The track menu item goes with the button everywhere.
+  auto trackEditing = [&] {
+    EXPECT_EQ(menu("mnuShowTracData")->isEnabled(), button("cmdTrac")->isEnabled());
+    return button("cmdTrac")->isEnabled();
+  };
+  EXPECT_FALSE(trackEditing());  // no file yet
 
   load(sample("kirakira.mld"));
-  EXPECT_TRUE(button("cmdTrac")->isEnabled());  // loading in the expert layout
+  EXPECT_TRUE(trackEditing());  // loading in the expert layout
 
   menu("mnuShowChange")->trigger();
   EXPECT_FALSE(window.isExpert());
   EXPECT_EQ(button("cmdActionChange")->text(), "To Expert");
   EXPECT_EQ(window.height(), twipsToPixels(3405, &window));
-  EXPECT_FALSE(button("cmdTrac")->isEnabled());
+  EXPECT_FALSE(trackEditing());
 
   window.SetExpertLayout();
-  EXPECT_TRUE(button("cmdTrac")->isEnabled());  // a file is loaded
-  // A load that finds no file takes the track button away with the save button.
+  EXPECT_TRUE(trackEditing());  // a file is loaded
+  // A load that finds no file takes the track button away with the save button, and the menu
+  // no longer opens the tracks of the file before.
   load(dir / "missing.mld");
-  EXPECT_FALSE(button("cmdTrac")->isEnabled());
+  EXPECT_FALSE(trackEditing());
+  int opened = 0;
+  window.trackViewOpener = [&](frmMain&) { ++opened; };
+  menu("mnuShowTracData")->trigger();
+  EXPECT_EQ(opened, 0);
 }
 
 TEST_F(MainWindow, HeaderOptionsAreNotSaved) {
@@ -549,7 +559,9 @@ TEST_F(MainWindow, OtherWindowsOpenThroughTheirOpeners) {
     ++tracks;
   };
   window.listViewOpener = [&](frmMain&) { ++lists; };
-  menu("mnuShowTracData")->trigger();  // the menu works in the normal layout too
+  window.SetExpertLayout();
+  load(sample("kirakira.mld"));
+  menu("mnuShowTracData")->trigger();
   menu("mnuShowMLDList")->trigger();
   button("cmdListView")->click();
   EXPECT_EQ(tracks, 1);
@@ -557,14 +569,33 @@ TEST_F(MainWindow, OtherWindowsOpenThroughTheirOpeners) {
   EXPECT_TRUE(scripted.messages.empty());
 }
 
-TEST_F(MainWindow, TrackViewBeforeAnyFileReportsTheMissingDocument) {
+TEST_F(MainWindow, TrackMenuDoesNothingBeforeAnyFile) {
   frmMain fresh;
   fresh.show();
   fresh.findChild<QAction*>("mnuShowTracData")->trigger();
-  ASSERT_EQ(scripted.messages.size(), 2u);
-  EXPECT_EQ(scripted.messages[0].text, u("処理できませんでした。"));
-  EXPECT_EQ(scripted.messages[1].title, u("エラー情報"));
+  EXPECT_TRUE(scripted.messages.empty());
   EXPECT_TRUE(fresh.isVisible());
+}
+
+TEST_F(MainWindow, SavingAsksBeforeCharactersBecomeQuestionMarks) {
+  const fs::path source = write("keep.mld", mld({chunk("titl", sjis("keep")), chunk("copy", sjis("c"))}));
+  load(source);
+  const QString typed = u("山﨑髙ⅰ〜😀é😀");
+  text("txtTitl")->setText(typed);
+  scripted.answers.push_back(Answer::Cancel);
+  button("cmdSave")->click();
+  ASSERT_EQ(scripted.messages.size(), 1u);
+  EXPECT_EQ(scripted.messages[0].icon, Icon::Question);
+  EXPECT_EQ(scripted.messages[0].buttons, Buttons::OkCancel);
+  EXPECT_TRUE(scripted.messages[0].text.contains(u("Titl: 「😀」 「é」"))) << scripted.messages[0].text.toStdString();
+  EXPECT_TRUE(scripted.messages[0].text.contains(u("「?」")));
+  EXPECT_TRUE(scripted.saveCalls.empty());
+  EXPECT_EQ(text("txtTitl")->text(), typed);
+
+  const fs::path target = dir / "out.mld";
+  saveAs(target);  // OK this time
+  EXPECT_EQ(scripted.messages.size(), 2u);
+  EXPECT_EQ(readBack(target).MLDTitl, (ByteString{0x8E, 0x52, 0xFA, 0xB1, 0xFB, 0xFC, 0xFA, 0x40, 0x81, 0x60, '?', '?', '?'}));
 }
 
 }  // namespace
