@@ -27,6 +27,8 @@ struct FileDialogOptions {
   QString defaultSuffix;  // without the dot: "mld"
   bool existingOnly = false;
   bool confirmOverwrite = false;
+  // Save dialogs: where the position of the filter the user chose goes (0 for the first).
+  int* chosenFilter = nullptr;
 };
 
 class Platform {

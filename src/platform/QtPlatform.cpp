@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <algorithm>
 #include <memory>
 
 #include "core/Failure.h"
@@ -67,6 +68,8 @@ std::optional<QString> QtPlatform::saveFile(QWidget* parent, const FileDialogOpt
   dialog->setFileMode(QFileDialog::AnyFile);
   dialog->setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
   if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  if (options.chosenFilter)
+    *options.chosenFilter = std::max(0, static_cast<int>(dialog->nameFilters().indexOf(dialog->selectedNameFilter())));
   return dialog->selectedFiles().first();
 }
 

@@ -37,6 +37,10 @@ std::optional<QString> ScriptedPlatform::openFile(QWidget*, const FileDialogOpti
 
 std::optional<QString> ScriptedPlatform::saveFile(QWidget*, const FileDialogOptions& options) {
   saveCalls.push_back(options);
+  if (options.chosenFilter) {
+    *options.chosenFilter = saveFilterAnswers.empty() ? 0 : saveFilterAnswers.front();
+    if (!saveFilterAnswers.empty()) saveFilterAnswers.pop_front();
+  }
   return next(saveAnswers);
 }
 

@@ -36,6 +36,7 @@ class ScriptedPlatform : public Platform {
   std::deque<Answer> answers;
   std::deque<std::optional<QString>> openAnswers;
   std::deque<std::optional<QString>> saveAnswers;
+  std::deque<int> saveFilterAnswers;  // the filter chosen in each save dialog; none left: the first
   std::deque<std::optional<QString>> folderAnswers;
   // Each shown dialog runs the next script (fill its fields, click its buttons) and returns
   // the dialog's result; without a script the dialog is rejected.

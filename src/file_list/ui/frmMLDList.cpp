@@ -202,6 +202,12 @@ QString frmMLDList::displayTitle(const ByteString& title) const {
   return shown;
 }
 
+void frmMLDList::showLeftOut(const std::vector<std::size_t>& leftOut, ListEncoding encoding) {
+  if (leftOut.empty()) return;
+  platform().message(messageParent(), QString::fromStdString(leftOutMessage(MLDListItems, leftOut, encoding)),
+                     Icon::Information);
+}
+
 void frmMLDList::selectRow(int row) {
   if (row < 0 || row >= model_->rowCount()) return;
   mfgMLDList_->setCurrentIndex(model_->index(row, MLDListModel::kPathColumn));
@@ -263,11 +269,17 @@ void frmMLDList::cmdSaveList_Click() {
       return;
     }
     FileDialogOptions options = listFileDialog(kSaveListDialogTitle);
+    // The second filter is the UTF-8 list, which holds every path the code page cannot.
+    options.filter += '|' + text(kUtf8ListFileFilter);
     options.confirmOverwrite = true;
+    int chosenFilter = 0;
+    options.chosenFilter = &chosenFilter;
     const auto file = platform().saveFile(this, options);
     if (!file || file->isEmpty()) return;
     WaitSteps wait(*this);
-    appendListFile(fsPath(*file), MLDListItems);
+    const ListFileSave save =
+        appendListFile(fsPath(*file), MLDListItems, chosenFilter == 1 ? ListEncoding::Utf8 : ListEncoding::Cp932);
+    showLeftOut(save.leftOut, save.encoding);
   });
 }
 
@@ -308,6 +320,7 @@ void frmMLDList::cmdExecute_Click() {
     if (summary.errorFileFailure) throw *summary.errorFileFailure;
     if (summary.errorFileWritten)
       platform().message(messageParent(), QString::fromStdString(job.errorFileMessage()), Icon::Information);
+    showLeftOut(summary.leftOutOfErrorFile, ListEncoding::Cp932);
     platform().message(messageParent(), text(kUpdateDoneMessage), Icon::Information);
   });
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "file_list/ListFile.h"
 #include "file_list/clsMLDListItem.h"
 
 class QAbstractButton;
@@ -69,6 +70,8 @@ class frmMLDList : public QWidget {
   QWidget* messageParent();
   QString displayTitle(const tonekit::ByteString& title) const;
   void selectRow(int row);
+  // The one message naming the rows a list file could not hold.
+  void showLeftOut(const std::vector<std::size_t>& leftOut, tonekit::ListEncoding encoding);
 
   QAbstractButton* cmdExecute_ = nullptr;
   QAbstractButton* cmdMakeList_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "ListWindowFixture.h"
+#include "file_list/ListFile.h"
 #include "file_list/ListTexts.h"
 #include "file_list/ui/frmListEdit.h"
 #include "file_list/ui/frmWait.h"
@@ -158,7 +159,7 @@ TEST_F(ListWindowTest, SavesAndLoadsTheListAsCsv) {
   window->cmdSaveList_Click();
   ASSERT_EQ(platform.saveCalls.size(), 1u);
   EXPECT_EQ(platform.saveCalls[0].title, qs("タイトルリスト出力ファイル選択"));
-  EXPECT_EQ(platform.saveCalls[0].filter, qs("CSV(カンマ区切り)(*.csv)|*.csv"));
+  EXPECT_EQ(platform.saveCalls[0].filter, qs("CSV(カンマ区切り)(*.csv)|*.csv|CSV UTF-8(カンマ区切り)(*.csv)|*.csv"));
   EXPECT_TRUE(platform.saveCalls[0].confirmOverwrite);
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_TRUE(window->isVisible());
@@ -178,6 +179,33 @@ TEST_F(ListWindowTest, SavesAndLoadsTheListAsCsv) {
   EXPECT_EQ(grid()->model()->rowCount(), 8);
   EXPECT_EQ(cell(6, 1), qs("ｶｴﾙﾉｳﾀ かえるの合唱"));
   EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(ListWindowTest, PathsTheCodePageCannotHoldAreNamedAndStayInTheWindow) {
+  const fs::path top = root / "names";
+  fs::create_directories(top);
+  const fs::path emoji = top / "曲😀.mld";
+  fs::copy_file(samples / "kirakira.mld", emoji);
+  fs::copy_file(samples / "kirakira.mld", top / "曲?.mld");
+  makeListOf(top);
+  ASSERT_EQ(window->MLDListItems.size(), 2u);
+
+  platform.saveAnswers.push_back(QString::fromStdString((root / "sjis.csv").string()));
+  window->cmdSaveList_Click();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(platform.messages[0].text.endsWith(QString::fromStdString(emoji.string())));
+  EXPECT_EQ(readListFile(root / "sjis.csv").items.size(), 1u);
+
+  // Saved as UTF-8 every row goes in; the window's own rows apply to the right files.
+  platform.saveFilterAnswers.push_back(1);
+  platform.saveAnswers.push_back(QString::fromStdString((root / "utf8.csv").string()));
+  window->cmdSaveList_Click();
+  EXPECT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(readListFile(root / "utf8.csv").items, window->MLDListItems);
+  for (auto& row : window->MLDListItems) row.MLDTitle = cp932(row.MLDPath == emoji.string() ? "絵" : "問");
+  window->cmdExecute_Click();
+  EXPECT_EQ(titleOf(emoji), cp932("絵"));
+  EXPECT_EQ(titleOf(top / "曲?.mld"), cp932("問"));
 }
 
 TEST_F(ListWindowTest, LoadingAListEnablesSaveAndApply) {
