@@ -11,6 +11,7 @@ packages=(
   xvfb xauth fonts-noto-cjk imagemagick
   desktop-file-utils appstream help2man librsvg2-bin shared-mime-info xdg-utils libglib2.0-bin
   man-db dpkg-dev file
+  qt6-translations-l10n
 )
 
 missing=()

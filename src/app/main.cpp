@@ -5,6 +5,7 @@
 
 #include "app/Startup.h"
 #include "header_editor/ui/frmMain.h"
+#include "platform/Translations.h"
 
 int main(int argc, char** argv) {
   if (tonekit::app::asksOnlyForText(argc, argv)) {
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   tonekit::app::setIdentity();
+  tonekit::ui::installJapaneseQtTranslation(app);
   const tonekit::app::StartRequest request = tonekit::app::readCommandLine(QApplication::arguments());
   if (request.exitCode) return *request.exitCode;
 

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 
 #include "platform/Platform.h"
@@ -9,12 +10,30 @@
 
 namespace tonekit::ui {
 
+namespace {
+
+// A path has no blanks to wrap at: the label breaks it after a separator or, failing that,
+// anywhere, while its text stays the bare path.
+class PathLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere, text());
+  }
+};
+
+}  // namespace
+
 frmListEdit::frmListEdit(QWidget* parent) : QDialog(parent) {
   setObjectName("frmListEdit");
   setWindowTitle(QString::fromUtf8("項目編集"));
   setFixedSize(twipsToPixelsX(4680, this), twipsToPixels(3270, this));
 
-  lblFilePath_ = new QLabel(this);
+  lblFilePath_ = new PathLabel(this);
   lblFilePath_->setObjectName("lblFilePath");
   lblFilePath_->setWordWrap(true);
   lblFilePath_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -54,13 +73,8 @@ frmListEdit::frmListEdit(QWidget* parent) : QDialog(parent) {
 
 void frmListEdit::Load() {
   guarded(this, [this] {
-    // A path without blanks would not wrap at all; a zero-width space after each separator lets
-    // the label break there.
-    QString shown = QString::fromStdString(MLDPath);
-    shown.replace('/', QStringLiteral("/\u200B"));
-    shown.replace('\\', QStringLiteral("\\\u200B"));
-    lblFilePath_->setText(shown);
-    lblFilePath_->setToolTip(QString::fromStdString(MLDPath));
+    lblFilePath_->setText(QString::fromStdString(MLDPath));
+    lblFilePath_->setToolTip(lblFilePath_->text());
     loaded_ = info::TextChunk(MLDTitle);
     txtTitle_->setText(QString::fromStdString(loaded_.text()));
   });
