@@ -2,24 +2,39 @@
 # Photographs the real windows under a virtual X server: the main window in both layouts with a
 # sample loaded, and the version window. The PNGs go to docs/screenshots/.
 #   tools/screenshots.sh [BUILD_FOLDER]     (default: build)
+# The pictures show the loaded file's path, so the sample is opened from a neutral place: a
+# temporary home mounted over /home (in a private mount namespace) as /home/user/melodies.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$here/build}"
+build="$(cd "${1:-$here/build}" && pwd)"
 program="$build/tools/tonekit-screenshots"
 out="$here/docs/screenshots"
-sample="$here/samples/kaeru.mld"
 
 if [[ ! -x "$program" ]]; then
   echo "no program at $program; build the target tonekit-screenshots first" >&2
   exit 1
 fi
+case "$here/:$build/" in
+  /home/*|*:/home/*) echo "the checkout and the build must lie outside /home, which is covered here" >&2; exit 1 ;;
+esac
+
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+mkdir -p "$scratch/home/user/melodies"
+cp "$here/samples/"*.mld "$scratch/home/user/melodies/"
 mkdir -p "$out"
 rm -f "$out"/main-normal.png "$out"/main-expert.png "$out"/version.png
-
-export QT_QPA_PLATFORM=xcb
-export LANG="${LANG:-C.UTF-8}"
-timeout 60 xvfb-run -a -s "-screen 0 1024x800x24 -dpi 96" "$program" "$out" "$sample"
+# Everything below runs with the scratch home mounted over /home; the real /home is untouched.
+unshare --user --map-root-user --mount bash -c '
+  set -euo pipefail
+  mount --bind "$1/home" /home
+  cd /home/user
+  export HOME=/home/user
+  export QT_QPA_PLATFORM=xcb
+  export LANG="${LANG:-C.UTF-8}"
+  timeout 60 xvfb-run -a -s "-screen 0 1024x800x24 -dpi 96" "$2" "$3" /home/user/melodies/kaeru.mld
+' screenshots "$scratch" "$program" "$out"
 
 for shot in main-normal main-expert version; do
   if [[ ! -s "$out/$shot.png" ]]; then

@@ -12,6 +12,7 @@
 
 #include "core/Failure.h"
 #include "header_editor/ui/frmMain.h"
+#include "platform/Translations.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ void photographWindows(tonekit::ui::frmMain& main, const QString& folder) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(tonekit::kAppName);
+  tonekit::ui::installJapaneseQtTranslation(app);
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() < 2) {
     std::fputs("usage: tonekit-screenshots OUTPUT_FOLDER [FILE.mld]\n", stderr);
