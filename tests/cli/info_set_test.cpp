@@ -77,19 +77,8 @@ TEST(CliInfo, FailuresAndIncompleteReads) {
 
 TEST(CliInfo, NameThatIsNoUtf8) {
   TempDir dir;
-  const auto file = dir.write("曲\xff.mld", TempDir::read(sample("kaeru.mld")));
-  const auto r = runCli({"info", file.string()});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(nlohmann::json::parse(r.out)["path"], (dir / "曲\uFFFD.mld").string());
-}
-
-TEST(CliSet, WritesTextAsWindowsDoes) {
-  TempDir dir;
-  const auto file = dir.write("in.mld", TempDir::read(sample("kaeru.mld")));
-  ASSERT_EQ(runCli({"set", file.string(), "--text", "titl=山﨑髙ⅰ", "--text", "copy=Ⅰ㈱№〜‖−¢£¬—"}).exitCode, 0);
-  const auto info = nlohmann::json::parse(runCli({"info", file.string()}).out);
-  EXPECT_EQ(chunkOf(info, "titl")["hex"], "8e52fab1fbfcfa40");
-  EXPECT_EQ(chunkOf(info, "copy")["hex"], "8754878a87828160816181" "7c8191819281ca815c");
+  const auto r = runCli({"info", dir.write("曲\xff.mld", TempDir::read(sample("kaeru.mld"))).string()});
+  EXPECT_EQ(nlohmann::json::parse(r.out)["path"], (dir / "曲\uFFFD.mld").string()) << r.err;
 }
 
 TEST(CliSet, ChangesChunksAndKeepsTheTracks) {
@@ -97,7 +86,7 @@ TEST(CliSet, ChangesChunksAndKeepsTheTracks) {
   const auto in = dir.write("in.mld", TempDir::read(sample("kaeru.mld")));
   const auto out = dir / "out.mld";
   auto r = runCli({"set", in.string(), "--out", out.string(), "--text", "titl=新しい曲=ｿﾝｸﾞ", "--hex", "sorc=03",
-                   "--disable", "prot", "--enable", "exst"});
+                   "--disable", "prot", "--enable", "exst", "--text", "copy=山﨑髙ⅰⅠ㈱№〜‖−¢£¬—"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(TempDir::read(in), TempDir::read(sample("kaeru.mld")));
 
@@ -105,6 +94,8 @@ TEST(CliSet, ChangesChunksAndKeepsTheTracks) {
   const auto after = nlohmann::json::parse(runCli({"info", out.string()}).out);
   EXPECT_EQ(chunkOf(after, "titl")["text"], "新しい曲=ｿﾝｸﾞ");
   EXPECT_EQ(chunkOf(after, "titl")["hex"], toHex(encodeCp932("新しい曲=ｿﾝｸﾞ").bytes));
+  // Windows' bytes: IBM codes over NEC-selected ones, the JIS characters as Linux spells them.
+  EXPECT_EQ(chunkOf(after, "copy")["hex"], "8e52fab1fbfcfa408754878a87828160816181" "7c8191819281ca815c");
   EXPECT_EQ(chunkOf(after, "sorc")["hex"], "03");
   EXPECT_EQ(chunkOf(after, "prot")["enabled"], false);
   EXPECT_EQ(after["tracks"], before["tracks"]);
