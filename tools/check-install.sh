@@ -104,7 +104,7 @@ dpkg-query -W -f='${db:Status-Status}' tonekit 2>/dev/null | grep -qx installed 
 }
 deb=$(ls "$work"/deb/tonekit_*.deb)
 expect_eq "package version" "$version" "$(dpkg-deb -f "$deb" Version)"
-expect_eq "Recommends" "fonts-noto-cjk, timgm6mb-soundfont | fluid-soundfont-gm" "$(dpkg-deb -f "$deb" Recommends)"
+expect_eq "Recommends" "fonts-noto-cjk, qt6-translations-l10n, timgm6mb-soundfont | fluid-soundfont-gm" "$(dpkg-deb -f "$deb" Recommends)"
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "Depends does not come from dpkg-shlibdeps"
 ! dpkg-deb --info "$deb" | grep -Eq '^ +[0-9]+ bytes, +[0-9]+ lines +\*? *(pre|post)(inst|rm)' ||
   fail "the package has maintainer scripts"
