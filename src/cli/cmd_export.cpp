@@ -1,0 +1,66 @@
+// tonekit-cli export: an MLD file as a Standard MIDI File.
+#include <CLI/CLI.hpp>
+#include <cmath>
+#include <iostream>
+#include <memory>
+
+#include "cli/CliSupport.h"
+#include "cli/SoundCommands.h"
+#include "core/Failure.h"
+#include "core/SafeFile.h"
+#include "core/clsMLD.h"
+
+namespace tonekit::cli {
+
+sound::Melody readMelody(const std::string& path) {
+  clsMLD doc;
+  doc.MLDFile = path;
+  StderrMessages messages;
+  doc.ParseMLD(&messages);
+  return sound::melodyOf(doc);
+}
+
+nlohmann::ordered_json countsJson(const sound::Counts& counts) {
+  nlohmann::ordered_json out;
+  out["notes"] = counts.notes;
+  out["dropped_notes"] = counts.droppedNotes;
+  out["skipped_events"] = nlohmann::ordered_json::object();
+  for (const auto& [kind, n] : counts.skipped) out["skipped_events"][kind] = n;
+  out["channels"] = counts.channels;
+  out["tempo_changes"] = counts.tempoChanges;
+  out["loops"] = counts.loops;
+  out["ticks"] = counts.ticks;
+  // Milliseconds are all a listener can tell apart; more digits only make diffs noisy.
+  out["duration_seconds"] = std::round(counts.durationSeconds * 1000.0) / 1000.0;
+  return out;
+}
+
+namespace {
+
+void addExportCommand(CLI::App& app) {
+  struct Options {
+    std::string file;
+    std::string out;
+    std::optional<int> track;
+  };
+  auto o = std::make_shared<Options>();
+  auto* cmd = app.add_subcommand("export", "Write an MLD file's melody as a Standard MIDI File; print its figures as JSON");
+  cmd->add_option("FILE", o->file, "MLD file")->required();
+  cmd->add_option("--out", o->out, "Standard MIDI File to write")->required();
+  cmd->add_option("--track", o->track, "Only this track (from 0); the others still give their tempo");
+  cmd->callback([o] {
+    exitStatus() = runGuarded([&] {
+      sound::ExportOptions options;
+      options.onlyTrack = o->track;
+      const auto conversion = sound::convert(readMelody(o->file), options);
+      if (auto failure = replaceFileSafely(o->out, conversion.smf)) throw *failure;
+      std::cout << countsJson(conversion.counts).dump(2) << '\n';
+      return Exit::Success;
+    });
+  });
+}
+
+const bool exportRegistered = registerCommand(70, &addExportCommand);
+
+}  // namespace
+}  // namespace tonekit::cli

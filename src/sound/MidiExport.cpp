@@ -1,0 +1,427 @@
+#include "sound/MidiExport.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+#include "core/Failure.h"
+#include "core/clsMLD.h"
+#include "extend_editor/ExtendStatus.h"
+#include "track_editor/NoteLength.h"
+#include "track_editor/TrackEvents.h"
+#include "track_editor/TrackRows.h"
+
+namespace tonekit::sound {
+
+namespace {
+
+using extend::Panel;
+
+// Nested loops of count 15 could repeat a track 15^4 times; past this many events a track stops
+// jumping back and plays on, so a hostile file cannot make the renderer run for days.
+constexpr std::int64_t kMaxUnrolledEvents = 2'000'000;
+constexpr std::size_t kMaxParts = 4;
+
+// One MIDI event of a file track. Short channel messages sit in `bytes`; meta and system
+// exclusive events are kept whole in the conversion's blob list.
+struct MidiEvent {
+  std::int64_t tick = 0;
+  std::int64_t noteOnTick = -1;  // note on and note off: when the note started
+  bool noteOff = false;
+  std::uint8_t size = 0;
+  std::array<std::uint8_t, 3> bytes{};
+  std::int32_t blob = -1;
+};
+
+struct TempoPoint {
+  std::int64_t tick;
+  double secondsPerTick;
+  std::uint32_t microsPerQuarter;
+};
+
+double secondsPerTick(int tempo, int timebase) { return 60.0 / (double(tempo) * timebase); }
+
+std::uint32_t microsPerQuarter(int tempo, int timebase) {
+  const std::uint64_t denominator = std::uint64_t(tempo) * std::uint64_t(timebase);
+  return static_cast<std::uint32_t>((std::uint64_t{kDivision} * 60'000'000u + denominator / 2) / denominator);
+}
+
+std::string hexKind(int value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02X", value & 0xFF);
+  return text;
+}
+
+void appendVarLength(ByteString& out, std::uint64_t value) {
+  std::array<std::uint8_t, 10> groups{};
+  std::size_t n = 0;
+  do {
+    groups[n++] = static_cast<std::uint8_t>(value & 0x7F);
+    value >>= 7;
+  } while (value != 0 && n < groups.size());
+  while (n > 1) out.push_back(static_cast<std::uint8_t>(groups[--n] | 0x80));
+  out.push_back(groups[0]);
+}
+
+void appendBigEndian(ByteString& out, std::uint64_t value, int bytes) {
+  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+ByteString metaEvent(std::uint8_t type, const ByteString& data) {
+  ByteString out = {0xFF, type};
+  appendVarLength(out, data.size());
+  out.insert(out.end(), data.begin(), data.end());
+  return out;
+}
+
+class Converter {
+ public:
+  Converter(const Melody& melody, const ExportOptions& options) : melody_(melody), options_(options) {
+    const std::size_t trackCount = melody.tracks.size();
+    if (options.onlyTrack && (*options.onlyTrack < 0 || std::size_t(*options.onlyTrack) >= trackCount))
+      throw Failure::of(err::IndexOutOfRange, "(trac" + std::to_string(*options.onlyTrack) + ")");
+    if (options.fromEvent && (options.fromEvent->first < 0 || std::size_t(options.fromEvent->first) >= trackCount))
+      throw Failure::of(err::IndexOutOfRange, "(trac" + std::to_string(options.fromEvent->first) + ")");
+    tracks_.resize(trackCount + 1);
+  }
+
+  Conversion run() {
+    // The default tempo comes first; a tempo event at tick 0 follows it and wins.
+    addTempo(0, kDefaultTempo, kDefaultTimebase, false);
+    for (std::size_t t = 0; t < melody_.tracks.size(); ++t) walk(static_cast<int>(t));
+
+    std::stable_sort(tempos_.begin(), tempos_.end(),
+                     [](const TempoPoint& a, const TempoPoint& b) { return a.tick < b.tick; });
+    std::stable_sort(out_.cues.begin(), out_.cues.end(), [](const Cue& a, const Cue& b) { return a.tick < b.tick; });
+    if (options_.fromEvent) startAtEvent();
+    for (std::size_t i = 0; i < tempos_.size(); ++i) {
+      ByteString data;
+      appendBigEndian(data, tempos_[i].microsPerQuarter, 3);
+      tracks_[0].push_back(blobEvent(tempos_[i].tick, metaEvent(0x51, data)));
+    }
+    out_.counts.durationSeconds = secondsAt(end_);
+    out_.counts.ticks = end_;
+    write();
+    return std::move(out_);
+  }
+
+ private:
+  struct PartState {
+    int channel = 0;
+    int voiceLow = 0;   // 0xE0: six bits
+    int voiceHigh = 0;  // 0xE1: the top bit
+    int volume = kDefaultPartVolume;
+  };
+  struct LoopFrame {
+    int id;
+    std::size_t start;
+    int playsLeft;
+  };
+
+  MidiEvent blobEvent(std::int64_t tick, ByteString bytes) {
+    MidiEvent e;
+    e.tick = tick;
+    e.blob = static_cast<std::int32_t>(blobs_.size());
+    blobs_.push_back(std::move(bytes));
+    return e;
+  }
+
+  void addShort(int track, std::int64_t tick, std::uint8_t status, std::uint8_t a, std::int32_t b = -1) {
+    MidiEvent e;
+    e.tick = tick;
+    e.bytes = {status, a, static_cast<std::uint8_t>(b < 0 ? 0 : b)};
+    e.size = b < 0 ? 2 : 3;
+    tracks_[std::size_t(track) + 1].push_back(e);
+    if (counting_) out_.counts.channels.insert(status & 0x0F);
+  }
+
+  void addTempo(std::int64_t tick, int tempo, int timebase, bool counted) {
+    tempos_.push_back({tick, secondsPerTick(tempo, timebase), microsPerQuarter(tempo, timebase)});
+    if (counted) ++out_.counts.tempoChanges;
+  }
+
+  void skip(const std::string& kind) {
+    if (counting_) ++out_.counts.skipped[kind];
+  }
+
+  void marker(int track, std::int64_t tick, const std::string& text) {
+    tracks_[std::size_t(track) + 1].push_back(blobEvent(tick, metaEvent(0x06, bytesOf(text))));
+  }
+
+  // One pass over track t; with unrolling, loops jump back as their count says.
+  void walk(int t) {
+    const auto& events = melody_.tracks[std::size_t(t)];
+    const int noteLength = melody_.noteLength == 4 ? 4 : 3;
+    counting_ = !options_.onlyTrack || *options_.onlyTrack == t;
+    std::array<PartState, kMaxParts> parts;
+    for (std::size_t p = 0; p < kMaxParts; ++p) parts[p].channel = (t * 4 + int(p)) & 0x0F;
+    std::vector<LoopFrame> loops;
+    std::int64_t tick = 0, played = 0, end = 0;
+
+    for (std::size_t i = 0; i < events.size(); ++i) {
+      const ByteString& e = events[i].data();
+      if (!e.empty()) tick += e[0];
+      end = std::max(end, tick);
+      ++played;
+      if (counting_) out_.cues.push_back({tick, t, i});
+      if (e.size() < 2) {
+        skip("incomplete");
+        continue;
+      }
+      if (e[1] != kExtendStatus) {
+        if ((e[1] & 0x3F) == kExtendPitch) {
+          skip("pitch63");
+        } else if (e.size() < std::size_t(noteLength)) {
+          skip("incomplete");
+        } else if (counting_) {
+          end = std::max(end, note(t, parts[e[1] >> 6].channel, tick, e, noteLength));
+        }
+        continue;
+      }
+      if (e.size() < 3) {
+        skip("incomplete");
+        continue;
+      }
+      const std::uint8_t kind = e[2];
+      const auto panel = extend::panelOf(kind);
+      if (extend::isExtInfo(kind) || !panel) {
+        skip(hexKind(kind));
+        continue;
+      }
+      if (e.size() < extend::kEventSize) {
+        skip("incomplete");
+        continue;
+      }
+      const std::uint8_t d = e[3];
+      PartState& part = parts[d >> 6];
+      const auto channelStatus = [&](std::uint8_t high) { return static_cast<std::uint8_t>(high | part.channel); };
+      switch (*panel) {
+        case Panel::Tempo: {
+          const int timebase = timebaseOf(kind & 0x0F);
+          // No timebase, or a tempo below the format's range: the tempo in force stays.
+          if (timebase == 0 || d < kLowestTempo) skip(hexKind(kind));
+          else addTempo(tick, d, timebase, counting_);
+          break;
+        }
+        case Panel::EndOfTrack: i = events.size(); break;
+        case Panel::NOP: break;
+        case Panel::LoopPoint:
+          if (!counting_) break;
+          loopPoint(t, tick, d, i, played, loops);
+          break;
+        case Panel::PlayPosition:
+          if (!counting_) break;
+          marker(t, tick, d == 0 ? "PLAY_START" : d == 1 ? "PLAY_END" : "PLAY_POSITION " + std::to_string(d));
+          break;
+        case Panel::DramScale: skip(hexKind(kind)); break;
+        default:
+          if (!counting_) break;
+          switch (*panel) {
+            case Panel::Sound:
+              if (kind == 0xE0) part.voiceLow = d & 0x3F;
+              else part.voiceHigh = d & 0x01;
+              addShort(t, tick, channelStatus(0xC0), static_cast<std::uint8_t>(part.voiceHigh * 64 + part.voiceLow));
+              break;
+            case Panel::Volume:
+              part.volume = d & 0x3F;
+              addShort(t, tick, channelStatus(0xB0), 7, part.volume * 2);
+              break;
+            case Panel::ChangeVolume:
+              part.volume = std::clamp(part.volume + ((d & 0x20) ? -(d & 0x1F) - 1 : (d & 0x1F)), 0, 63);
+              addShort(t, tick, channelStatus(0xB0), 7, part.volume * 2);
+              break;
+            case Panel::Stereo: addShort(t, tick, channelStatus(0xB0), 10, (d & 0x3F) * 2); break;
+            case Panel::Chanel:
+              if ((d & 0x3F) > 15) skip(hexKind(kind));
+              else part.channel = d & 0x0F;
+              break;
+            case Panel::MasterBolume: {
+              // Universal real-time master volume; the fine byte stays 0.
+              const std::uint8_t level = std::min<std::uint8_t>(d, 127);
+              tracks_[std::size_t(t) + 1].push_back(
+                  blobEvent(tick, ByteString{0xF0, 0x07, 0x7F, 0x7F, 0x04, 0x01, 0x00, level, 0xF7}));
+              break;
+            }
+            default: break;
+          }
+      }
+    }
+    if (counting_) {
+      end_ = std::max(end_, end);
+      trackEnds_.resize(tracks_.size(), 0);
+      trackEnds_[std::size_t(t) + 1] = end;
+    }
+  }
+
+  // Returns the tick of the note's end.
+  std::int64_t note(int t, int channel, std::int64_t tick, const ByteString& e, int noteLength) {
+    static constexpr int kOctaveShift[4] = {0, 12, -24, -12};
+    int key = kKeyOfPitchZero + (e[1] & 0x3F);
+    int velocity = kFixedVelocity;
+    if (noteLength == 4) {
+      key += kOctaveShift[e[3] & 0x03];
+      // 0 would read as a note off.
+      velocity = std::max(1, (e[3] >> 2) * 2);
+    }
+    if (key < 0 || key > 127) {
+      ++out_.counts.droppedNotes;
+      return tick;
+    }
+    ++out_.counts.notes;
+    const std::int64_t off = tick + std::max<int>(1, e[2]);
+    const auto status = static_cast<std::uint8_t>(channel);
+    addShort(t, tick, 0x90 | status, static_cast<std::uint8_t>(key), velocity);
+    tracks_[std::size_t(t) + 1].back().noteOnTick = tick;
+    addShort(t, off, 0x80 | status, static_cast<std::uint8_t>(key), 0);
+    tracks_[std::size_t(t) + 1].back().noteOnTick = tick;
+    tracks_[std::size_t(t) + 1].back().noteOff = true;
+    return off;
+  }
+
+  void loopPoint(int t, std::int64_t tick, std::uint8_t d, std::size_t& i, std::int64_t played,
+                 std::vector<LoopFrame>& loops) {
+    const int id = d >> 6, count = (d >> 2) & 0x0F;
+    const std::string fields = " id=" + std::to_string(id) + " count=" + std::to_string(count);
+    if ((d & 0x03) != 1) {
+      marker(t, tick, "LOOP_START" + fields);
+      ++out_.counts.loops;
+      if (options_.unroll) loops.push_back({id, i, count == 0 ? 1 : count - 1});
+      return;
+    }
+    marker(t, tick, "LOOP_END" + fields);
+    // An end closes the innermost open loop of its id and any opened inside it; an end without
+    // a start is only a marker.
+    const auto open = std::find_if(loops.rbegin(), loops.rend(), [id](const LoopFrame& f) { return f.id == id; });
+    if (open == loops.rend()) return;
+    loops.erase(open.base(), loops.end());
+    if (loops.back().playsLeft > 0 && played < kMaxUnrolledEvents) {
+      --loops.back().playsLeft;
+      // The next pass starts with the event after the start point, right after this end.
+      i = loops.back().start;
+    } else {
+      loops.pop_back();
+    }
+  }
+
+  // Leaves out what comes before the first sounding of fromEvent and moves the rest forward.
+  void startAtEvent() {
+    const auto [track, index] = *options_.fromEvent;
+    std::int64_t from = -1;
+    for (const Cue& cue : out_.cues)
+      if (cue.track == track && cue.event == index) {
+        from = cue.tick;
+        break;
+      }
+    if (from <= 0) return;
+    for (auto& events : tracks_) {
+      std::vector<MidiEvent> kept;
+      kept.reserve(events.size());
+      for (MidiEvent& e : events) {
+        if (e.noteOnTick >= 0 && e.noteOnTick < from) continue;
+        if (e.tick < from) {
+          if (e.blob >= 0 && !blobs_[std::size_t(e.blob)].empty() && blobs_[std::size_t(e.blob)][0] == 0xFF) continue;
+          e.tick = 0;
+        } else {
+          e.tick -= from;
+        }
+        if (e.noteOnTick >= 0) e.noteOnTick -= from;
+        kept.push_back(e);
+      }
+      events.swap(kept);
+    }
+    std::vector<TempoPoint> tempos;
+    for (TempoPoint p : tempos_) {
+      p.tick = std::max<std::int64_t>(0, p.tick - from);
+      tempos.push_back(p);
+    }
+    tempos_.swap(tempos);
+    std::vector<Cue> cues;
+    for (Cue c : out_.cues)
+      if (c.tick >= from) cues.push_back({c.tick - from, c.track, c.event});
+    out_.cues.swap(cues);
+    for (auto& e : trackEnds_) e = std::max<std::int64_t>(0, e - from);
+    end_ = std::max<std::int64_t>(0, end_ - from);
+  }
+
+  double secondsAt(std::int64_t tick) const {
+    double seconds = 0;
+    for (std::size_t i = 0; i < tempos_.size() && tempos_[i].tick < tick; ++i) {
+      const std::int64_t until = i + 1 < tempos_.size() ? std::min(tick, tempos_[i + 1].tick) : tick;
+      seconds += double(until - tempos_[i].tick) * tempos_[i].secondsPerTick;
+    }
+    return seconds;
+  }
+
+  void write() {
+    ByteString& smf = out_.smf;
+    smf = bytesOf("MThd");
+    appendBigEndian(smf, 6, 4);
+    appendBigEndian(smf, 1, 2);
+    appendBigEndian(smf, tracks_.size(), 2);
+    appendBigEndian(smf, kDivision, 2);
+
+    std::vector<MidiEvent> names;
+    if (!melody_.copyright.empty()) names.push_back(blobEvent(0, metaEvent(0x02, melody_.copyright)));
+    if (!melody_.title.empty()) names.push_back(blobEvent(0, metaEvent(0x03, melody_.title)));
+    tracks_[0].insert(tracks_[0].begin(), names.begin(), names.end());
+    trackEnds_.resize(tracks_.size(), 0);
+    trackEnds_[0] = end_;
+
+    for (std::size_t k = 0; k < tracks_.size(); ++k) {
+      auto& events = tracks_[k];
+      // Ends before starts at the same tick, so a note struck again is not cut by its old end.
+      std::stable_sort(events.begin(), events.end(), [](const MidiEvent& a, const MidiEvent& b) {
+        return a.tick != b.tick ? a.tick < b.tick : a.noteOff > b.noteOff;
+      });
+      ByteString body;
+      body.reserve(events.size() * 4 + 8);
+      std::int64_t last = 0;
+      for (const MidiEvent& e : events) {
+        appendVarLength(body, std::uint64_t(e.tick - last));
+        last = e.tick;
+        if (e.blob >= 0) {
+          const ByteString& b = blobs_[std::size_t(e.blob)];
+          body.insert(body.end(), b.begin(), b.end());
+        } else {
+          body.insert(body.end(), e.bytes.begin(), e.bytes.begin() + e.size);
+        }
+      }
+      appendVarLength(body, std::uint64_t(std::max(last, trackEnds_[k]) - last));
+      body.insert(body.end(), {0xFF, 0x2F, 0x00});
+      smf.insert(smf.end(), {'M', 'T', 'r', 'k'});
+      appendBigEndian(smf, body.size(), 4);
+      smf.insert(smf.end(), body.begin(), body.end());
+    }
+  }
+
+  const Melody& melody_;
+  const ExportOptions& options_;
+  Conversion out_;
+  std::vector<std::vector<MidiEvent>> tracks_;
+  std::vector<std::int64_t> trackEnds_;
+  std::vector<ByteString> blobs_;
+  std::vector<TempoPoint> tempos_;
+  std::int64_t end_ = 0;
+  bool counting_ = true;
+};
+
+}  // namespace
+
+Melody melodyOf(const clsMLD& doc) {
+  if (!doc.hasBeenRead()) throw Failure::of(err::InvalidCall, "(MLD)");
+  Melody melody;
+  melody.noteLength = noteLengthOf(doc.MLDNote);
+  if (doc.MLDTitlEnabled) melody.title = doc.MLDTitl;
+  if (doc.MLDCopyEnabled) melody.copyright = doc.MLDCopy;
+  const TrackCollection& tracks = *doc.MLDTracData;
+  for (std::size_t t = 0; tracks.contains(TrackCollection::keyFor(t)); ++t)
+    melody.tracks.push_back(walkTrack(tracks.item(TrackCollection::keyFor(t)), melody.noteLength));
+  if (melody.tracks.empty()) throw Failure::of(err::IndexOutOfRange, "(trac0)");
+  return melody;
+}
+
+Conversion convert(const Melody& melody, const ExportOptions& options) {
+  return Converter(melody, options).run();
+}
+
+}  // namespace tonekit::sound

@@ -1,0 +1,94 @@
+#pragma once
+// An MLD melody as a Standard MIDI File (format 1). Ticks are copied one to one and every tempo
+// event becomes a tempo meta event, so the file keeps the melody's own timing; notes and the
+// controls General MIDI knows are mapped, loop points and play positions become markers.
+//
+// Track 0 of the file carries the title, the copyright text and the tempo map; track k + 1
+// carries MLD track k.
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/ByteString.h"
+#include "track_editor/clsNote.h"
+
+namespace tonekit {
+class clsMLD;
+}
+
+namespace tonekit::sound {
+
+// Ticks per quarter note in the files written. The slowest legal setting, tempo 20 at timebase
+// 6, makes one tick 0.5 s long; a quarter note of kDivision ticks must fit the tempo meta
+// event's 24 bits (16,777,215 µs). 24 gives 12,000,000 µs and is the largest of the customary
+// divisions that fits (48 would need 24,000,000).
+inline constexpr int kDivision = 24;
+// In force until the first tempo event: one tick is then 60 / (120 × 48) s.
+inline constexpr int kDefaultTimebase = 48;
+inline constexpr int kDefaultTempo = 120;
+inline constexpr int kLowestTempo = 20;
+// 3-byte notes carry no velocity; they all sound at this one.
+inline constexpr int kFixedVelocity = 100;
+// A part's volume (0-63) before any volume event, so that relative changes have a base: MIDI's
+// own default of 100 halved.
+inline constexpr int kDefaultPartVolume = 50;
+// MIDI key of pitch 0.
+inline constexpr int kKeyOfPitchZero = 45;
+
+// What a melody is made of: the events of each track (index = MLD track number), the note
+// length, and the title and copyright bytes as the file holds them (empty: not written).
+struct Melody {
+  std::vector<std::vector<clsNote>> tracks;
+  int noteLength = 3;
+  ByteString title;
+  ByteString copyright;
+};
+
+// The document's tracks trac0, trac1, … as they stand in memory. Raises 5 for a document that
+// was never read and 9 for one without tracks.
+Melody melodyOf(const clsMLD& doc);
+
+struct ExportOptions {
+  // Only this track sounds; the others still give their tempo events.
+  std::optional<int> onlyTrack;
+  // For rendering and playback: every loop plays as often as its count says, count 0 (endless
+  // on a phone) twice, then the melody goes on. Export keeps the markers and never unrolls.
+  bool unroll = false;
+  // Start at the first time this event (track, index) plays: what came before is left out except
+  // the state it set (voices, volumes, tempo), which is sent at the start.
+  std::optional<std::pair<int, std::size_t>> fromEvent;
+};
+
+struct Counts {
+  std::int64_t notes = 0;
+  std::int64_t droppedNotes = 0;               // key outside 0-127
+  std::map<std::string, std::int64_t> skipped;  // by kind: "0xF1", "pitch63", "incomplete"
+  std::set<int> channels;                       // MIDI channels the melody uses
+  std::int64_t tempoChanges = 0;
+  std::int64_t loops = 0;                       // loop start points
+  std::int64_t ticks = 0;                       // the end: last event or end of the last note
+  double durationSeconds = 0;
+};
+
+// Where an MLD event sounds in the written file, for following the music in the track view.
+struct Cue {
+  std::int64_t tick;
+  int track;
+  std::size_t event;
+};
+
+struct Conversion {
+  ByteString smf;
+  Counts counts;
+  std::vector<Cue> cues;  // in tick order
+};
+
+// Raises 9 when onlyTrack or fromEvent names no track.
+Conversion convert(const Melody& melody, const ExportOptions& options = {});
+
+}  // namespace tonekit::sound
