@@ -83,6 +83,7 @@ class Converter {
     if (options.fromEvent && (options.fromEvent->first < 0 || std::size_t(options.fromEvent->first) >= trackCount))
       throw Failure::of(err::IndexOutOfRange, "(trac" + std::to_string(options.fromEvent->first) + ")");
     tracks_.resize(trackCount + 1);
+    trackEnds_.resize(trackCount + 1, 0);
   }
 
   Conversion run() {
@@ -94,11 +95,16 @@ class Converter {
                      [](const TempoPoint& a, const TempoPoint& b) { return a.tick < b.tick; });
     std::stable_sort(out_.cues.begin(), out_.cues.end(), [](const Cue& a, const Cue& b) { return a.tick < b.tick; });
     if (options_.fromEvent) startAtEvent();
+    for (std::size_t k = 1; k < tracks_.size(); ++k) {
+      for (const MidiEvent& e : tracks_[k]) trackEnds_[k] = std::max(trackEnds_[k], e.tick);
+      end_ = std::max(end_, trackEnds_[k]);
+    }
     for (std::size_t i = 0; i < tempos_.size(); ++i) {
       ByteString data;
       appendBigEndian(data, tempos_[i].microsPerQuarter, 3);
       tracks_[0].push_back(blobEvent(tempos_[i].tick, metaEvent(0x51, data)));
     }
+    trackEnds_[0] = end_;
     out_.counts.durationSeconds = secondsAt(end_);
     out_.counts.ticks = end_;
     write();
@@ -174,7 +180,7 @@ class Converter {
         } else if (e.size() < std::size_t(noteLength)) {
           skip("incomplete");
         } else if (counting_) {
-          end = std::max(end, note(t, parts[e[1] >> 6].channel, tick, e, noteLength));
+          note(t, parts[e[1] >> 6].channel, tick, e, noteLength);
         }
         continue;
       }
@@ -200,7 +206,7 @@ class Converter {
           const int timebase = timebaseOf(kind & 0x0F);
           // No timebase, or a tempo below the format's range: the tempo in force stays.
           if (timebase == 0 || d < kLowestTempo) skip(hexKind(kind));
-          else addTempo(tick, d, timebase, counting_);
+          else addTempo(tick, d, timebase, true);
           break;
         }
         case Panel::EndOfTrack: i = events.size(); break;
@@ -246,15 +252,11 @@ class Converter {
           }
       }
     }
-    if (counting_) {
-      end_ = std::max(end_, end);
-      trackEnds_.resize(tracks_.size(), 0);
-      trackEnds_[std::size_t(t) + 1] = end;
-    }
+    // A track lasts to its last event even when that makes no sound; its notes may go further.
+    if (counting_) trackEnds_[std::size_t(t) + 1] = end;
   }
 
-  // Returns the tick of the note's end.
-  std::int64_t note(int t, int channel, std::int64_t tick, const ByteString& e, int noteLength) {
+  void note(int t, int channel, std::int64_t tick, const ByteString& e, int noteLength) {
     static constexpr int kOctaveShift[4] = {0, 12, -24, -12};
     int key = kKeyOfPitchZero + (e[1] & 0x3F);
     int velocity = kFixedVelocity;
@@ -265,7 +267,7 @@ class Converter {
     }
     if (key < 0 || key > 127) {
       ++out_.counts.droppedNotes;
-      return tick;
+      return;
     }
     ++out_.counts.notes;
     const std::int64_t off = tick + std::max<int>(1, e[2]);
@@ -275,7 +277,6 @@ class Converter {
     addShort(t, off, 0x80 | status, static_cast<std::uint8_t>(key), 0);
     tracks_[std::size_t(t) + 1].back().noteOnTick = tick;
     tracks_[std::size_t(t) + 1].back().noteOff = true;
-    return off;
   }
 
   void loopPoint(int t, std::int64_t tick, std::uint8_t d, std::size_t& i, std::int64_t played,
@@ -340,7 +341,6 @@ class Converter {
       if (c.tick >= from) cues.push_back({c.tick - from, c.track, c.event});
     out_.cues.swap(cues);
     for (auto& e : trackEnds_) e = std::max<std::int64_t>(0, e - from);
-    end_ = std::max<std::int64_t>(0, end_ - from);
   }
 
   double secondsAt(std::int64_t tick) const {
@@ -364,8 +364,6 @@ class Converter {
     if (!melody_.copyright.empty()) names.push_back(blobEvent(0, metaEvent(0x02, melody_.copyright)));
     if (!melody_.title.empty()) names.push_back(blobEvent(0, metaEvent(0x03, melody_.title)));
     tracks_[0].insert(tracks_[0].begin(), names.begin(), names.end());
-    trackEnds_.resize(tracks_.size(), 0);
-    trackEnds_[0] = end_;
 
     for (std::size_t k = 0; k < tracks_.size(); ++k) {
       auto& events = tracks_[k];

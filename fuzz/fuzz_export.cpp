@@ -1,0 +1,38 @@
+// Any bytes that read as a document: the export and the unrolled rendering either fail with a
+// clear failure or give a file the SMF reader reads as format 1 with one track per MLD track
+// and the tempo track.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "core/clsMLD.h"
+#include "smf/clsMIDI.h"
+#include "sound/MidiExport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  tonekit::CollectingMessageSink messages;
+  tonekit::clsMLD doc;
+  tonekit::sound::Melody melody;
+  try {
+    doc.parseBytes(tonekit::ByteString(data, data + size), &messages);
+    melody = tonekit::sound::melodyOf(doc);
+  } catch (const tonekit::Failure&) {
+    return 0;
+  }
+  for (const bool unroll : {false, true}) {
+    tonekit::sound::ExportOptions options;
+    options.unroll = unroll;
+    if (unroll && !melody.tracks.back().empty()) options.fromEvent = {int(melody.tracks.size()) - 1, 0};
+    const auto conversion = tonekit::sound::convert(melody, options);
+    tonekit::clsMIDI midi;
+    try {
+      midi.ParseMIDIData(conversion.smf);
+    } catch (const tonekit::Failure&) {
+      std::abort();
+    }
+    if (midi.MIDIFormat != 1 || std::size_t(midi.MIDITracks) != melody.tracks.size() + 1 ||
+        midi.MIDIDivision != tonekit::sound::kDivision)
+      std::abort();
+  }
+  return 0;
+}

@@ -1,0 +1,209 @@
+// The MLD → Standard MIDI File converter, on tracks made in code.
+#include <gtest/gtest.h>
+
+#include "Failures.h"
+#include "SmfEvents.h"
+#include "core/clsMLD.h"
+#include "smf/clsMIDI.h"
+#include "sound/MidiExport.h"
+
+using namespace tonekit;
+using namespace tonekit::sound;
+using test::SmfEvent;
+
+namespace {
+
+using Track = std::vector<clsNote>;
+
+clsNote ev(std::initializer_list<std::uint8_t> bytes) { return clsNote(ByteString(bytes)); }
+clsNote ext(std::uint8_t delta, std::uint8_t kind, std::uint8_t data) { return ev({delta, 0xFF, kind, data}); }
+
+Melody melody(std::vector<Track> tracks, int noteLength = 4) {
+  Melody m;
+  m.tracks = std::move(tracks);
+  m.noteLength = noteLength;
+  return m;
+}
+
+std::vector<std::vector<SmfEvent>> eventsOf(const Melody& m, const ExportOptions& options = {}) {
+  return test::smfEvents(convert(m, options).smf);
+}
+
+struct NoteCase {
+  int noteLength;
+  clsNote note;
+  int key, velocity, offTick;
+};
+
+class NoteMapping : public ::testing::TestWithParam<NoteCase> {};
+
+TEST_P(NoteMapping, KeyVelocityAndEnd) {
+  const NoteCase& c = GetParam();
+  const auto tracks = eventsOf(melody({{}, {c.note}}, c.noteLength));
+  const auto ons = test::eventsWithStatus(tracks[2], 0x90);
+  const auto offs = test::eventsWithStatus(tracks[2], 0x80);
+  ASSERT_EQ(ons.size(), 1u);
+  ASSERT_EQ(offs.size(), 1u);
+  // Track 1, part 2: channel 1 × 4 + 2.
+  EXPECT_EQ(ons[0].bytes, (ByteString{0x96, std::uint8_t(c.key), std::uint8_t(c.velocity)}));
+  EXPECT_EQ(ons[0].tick, 5);
+  EXPECT_EQ(offs[0].bytes[1], c.key);
+  EXPECT_EQ(offs[0].tick, c.offTick);
+}
+
+// Pitch 27 is key 72; byte 4 is velocity × 4 + octave shift.
+INSTANTIATE_TEST_SUITE_P(Notes, NoteMapping,
+                         ::testing::Values(NoteCase{4, ev({5, 0x80 | 27, 10, 48 * 4 + 0}), 72, 96, 15},
+                                           NoteCase{4, ev({5, 0x80 | 27, 10, 48 * 4 + 1}), 84, 96, 15},
+                                           NoteCase{4, ev({5, 0x80 | 27, 10, 48 * 4 + 2}), 48, 96, 15},
+                                           NoteCase{4, ev({5, 0x80 | 27, 10, 48 * 4 + 3}), 60, 96, 15},
+                                           NoteCase{4, ev({5, 0x80 | 0, 0, 63 * 4}), 45, 126, 6},
+                                           NoteCase{4, ev({5, 0x80 | 62, 255, 0}), 107, 1, 260},
+                                           NoteCase{3, ev({5, 0x80 | 27, 7}), 72, kFixedVelocity, 12}));
+
+TEST(MidiExport, TempoMapDivisionAndDuration) {
+  const Melody m = melody({{ext(0, 0xC0, 20), ext(10, 0xC7, 99), ext(10, 0xCE, 255), ext(10, 0xC3, 19),
+                            ev({10, 0, 1, 0})}});
+  const Conversion c = convert(m);
+  clsMIDI header;
+  header.ParseMIDIData(c.smf);
+  EXPECT_EQ(header.MIDIFormat, 1);
+  EXPECT_EQ(header.MIDITracks, 2);
+  EXPECT_EQ(header.MIDIDivision, kDivision);
+
+  std::vector<std::pair<std::int64_t, std::uint32_t>> tempos;
+  for (const auto& e : test::eventsWithStatus(eventsOf(m)[0], 0xFF))
+    if (e.bytes[1] == 0x51) tempos.emplace_back(e.tick, e.bytes[2] << 16 | e.bytes[3] << 8 | e.bytes[4]);
+  // The default (120 at 48), the slowest setting, and 255 at 960 rounded; N/A and tempo 19 keep
+  // the tempo in force.
+  const decltype(tempos) expected = {{0, 250'000}, {0, 12'000'000}, {20, 5'882}};
+  EXPECT_EQ(tempos, expected);
+  EXPECT_EQ(c.counts.tempoChanges, 2);
+  EXPECT_EQ(c.counts.skipped.at("0xC7"), 1);
+  EXPECT_EQ(c.counts.skipped.at("0xC3"), 1);
+  EXPECT_EQ(c.counts.ticks, 41);
+  // 20 ticks of 0.5 s, then 21 of 60 / (255 × 960) s.
+  EXPECT_NEAR(c.counts.durationSeconds, 10.0 + 21 * 60.0 / (255 * 960), 1e-9);
+}
+
+TEST(MidiExport, VoicesChannelsAndVolumes) {
+  // Part 1 throughout: 0xE1 before 0xE0 and after it, channel assignment to 9, volume and its
+  // relative changes (−1 is 0x20, clamped at 63), balance, master volume.
+  const Melody m = melody({{ext(0, 0xE1, 0x43), ext(0, 0xE0, 0x45), ext(0, 0xE1, 0x42), ext(0, 0xE5, 0x49),
+                            ext(0, 0xE2, 0x50), ext(0, 0xE6, 0x60), ext(0, 0xE6, 0x5F), ext(0, 0xE6, 0x5F), ext(0, 0xE3, 0x7F),
+                            ext(0, 0xB0, 200), ev({0, 0x40 | 27, 1, 0x80}), ext(0, 0xE5, 0x50)}});
+  const Conversion c = convert(m);
+  const auto tracks = test::smfEvents(c.smf);
+  std::vector<ByteString> got;
+  for (const auto& e : tracks[1]) got.push_back(e.bytes);
+  const std::vector<ByteString> expected = {
+      {0xC1, 64},       {0xC1, 64 + 5},   {0xC1, 5},        {0xB9, 7, 32},          {0xB9, 7, 30},
+      {0xB9, 7, 92},    {0xB9, 7, 126},   {0xB9, 10, 126},  {0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x00, 127, 0xF7},
+      {0x99, 72, 64},   {0x89, 72, 0},    {0xFF, 0x2F}};
+  EXPECT_EQ(got, expected);
+  EXPECT_EQ(c.counts.channels, (std::set<int>{1, 9}));
+  EXPECT_EQ(c.counts.skipped.at("0xE5"), 1);  // channel 16 does not exist
+}
+
+TEST(MidiExport, SkippedKindsAndTrackEnds) {
+  // Ext-info, drum scale, an unknown kind and a pitch-63 note are counted; 0xDF ends the track.
+  const Melody m = melody({{ev({0, 0xFF, 0xF1, 0, 1, 9}), ext(0, 0xB2, 0), ext(0, 0xE4, 0), ev({0, 0x3F, 5, 0}),
+                            ev({0, 27, 30, 0}), ext(4, 0xDF, 0), ev({0, 28, 5, 0})},
+                           {ev({0, 27, 7, 0}), ext(50, 0xDE, 0)},
+                           {ev({0, 27, 7, 0})}});
+  const Conversion c = convert(m);
+  EXPECT_EQ(c.counts.skipped, (std::map<std::string, std::int64_t>{{"0xB2", 1}, {"0xE4", 1}, {"0xF1", 1}, {"pitch63", 1}}));
+  EXPECT_EQ(c.counts.notes, 3);
+  const auto tracks = test::smfEvents(c.smf);
+  // Each track ends at its last event or the end of its last note, whichever is later; the
+  // tempo track at the end of the longest.
+  EXPECT_EQ(tracks[1].back().tick, 30);
+  EXPECT_EQ(tracks[2].back().tick, 50);
+  EXPECT_EQ(tracks[3].back().tick, 7);
+  EXPECT_EQ(tracks[0].back().tick, 50);
+  EXPECT_EQ(c.counts.ticks, 50);
+}
+
+TEST(MidiExport, LoopsAreMarkersOnExportAndRepeatWhenUnrolled) {
+  // Loop 1 counted 3 times around one note, loop 0 with count 0 (endless) around the whole.
+  const Track track = {ext(0, 0xDD, 0x00), ext(0, 0xD0, 0), ext(0, 0xDD, 0x4C), ev({0, 27, 1, 0}),
+                       ext(10, 0xDD, 0x4D), ext(0, 0xDD, 0x01), ev({0, 29, 1, 0})};
+  const Conversion plain = convert(melody({track}));
+  std::vector<std::string> markers;
+  for (const auto& e : test::eventsWithStatus(test::smfEvents(plain.smf)[1], 0xFF))
+    if (e.bytes[1] == 0x06) markers.push_back(test::textOf(e));
+  const std::vector<std::string> expected = {"LOOP_START id=0 count=0", "PLAY_START", "LOOP_START id=1 count=3",
+                                             "LOOP_END id=1 count=3", "LOOP_END id=0 count=0"};
+  EXPECT_EQ(markers, expected);
+  EXPECT_EQ(plain.counts.loops, 2);
+  EXPECT_EQ(plain.counts.notes, 2);
+
+  ExportOptions unroll;
+  unroll.unroll = true;
+  const Conversion played = convert(melody({track}), unroll);
+  std::vector<std::int64_t> keys72;
+  for (const auto& e : test::eventsWithStatus(test::smfEvents(played.smf)[1], 0x90))
+    if (e.bytes[1] == 72) keys72.push_back(e.tick);
+  // (3 passes of 10 ticks) twice, then the last note.
+  EXPECT_EQ(keys72, (std::vector<std::int64_t>{0, 10, 20, 30, 40, 50}));
+  EXPECT_EQ(played.counts.notes, 7);
+  EXPECT_EQ(played.counts.ticks, 61);
+}
+
+TEST(MidiExport, StartingAtAnEventKeepsTheStateBeforeIt) {
+  const Track track = {ext(0, 0xC3, 60), ext(0, 0xE0, 7), ev({0, 27, 50, 0}), ext(10, 0xDD, 0x01),
+                       ev({20, 29, 5, 0}), ext(5, 0xDF, 0)};
+  ExportOptions from;
+  from.unroll = true;
+  from.fromEvent = {0, 4};
+  const Conversion c = convert(melody({track}), from);
+  const auto tracks = test::smfEvents(c.smf);
+  std::vector<ByteString> got;
+  for (const auto& e : tracks[1]) got.push_back(e.bytes);
+  // The note begun before the start is left out; the voice is sent at once; the marker goes.
+  EXPECT_EQ(got, (std::vector<ByteString>{{0xC0, 7}, {0x90, 74, 1}, {0x80, 74, 0}, {0xFF, 0x2F}}));
+  EXPECT_EQ(tracks[1][1].tick, 0);
+  EXPECT_EQ(c.cues.front().event, 4u);
+  EXPECT_EQ(c.counts.ticks, 5);
+  EXPECT_NEAR(c.counts.durationSeconds, 5 * 60.0 / (60 * 48), 1e-9);
+}
+
+TEST(MidiExport, OneTrackKeepsTheTempoOfTheOthers) {
+  ExportOptions only;
+  only.onlyTrack = 1;
+  const Conversion c = convert(melody({{ext(0, 0xC3, 60), ev({0, 27, 9, 0})}, {ev({0, 29, 3, 0})}}), only);
+  EXPECT_EQ(c.counts.notes, 1);
+  EXPECT_EQ(c.counts.tempoChanges, 1);
+  EXPECT_EQ(c.counts.channels, std::set<int>{4});
+  EXPECT_NEAR(c.counts.durationSeconds, 3 * 60.0 / (60 * 48), 1e-9);
+  only.onlyTrack = 2;
+  EXPECT_EQ(test::failureNumber([&] { convert(melody({{}}), only); }), err::IndexOutOfRange);
+}
+
+TEST(MidiExport, DocumentsThatCannotBeConverted) {
+  clsMLD unread;
+  EXPECT_EQ(test::failureNumber([&] { melodyOf(unread); }), err::InvalidCall);
+  clsMLD doc;
+  doc.MLDFile = std::string(TONEKIT_SAMPLES_DIR) + "/kirakira.mld";
+  doc.ParseMLD();
+  doc.MLDTracData->clear();
+  EXPECT_EQ(test::failureNumber([&] { melodyOf(doc); }), err::IndexOutOfRange);
+}
+
+TEST(MidiExport, SamplesReadBackWithTheirNames) {
+  for (const char* sample : {"kirakira.mld", "kaeru.mld"}) {
+    clsMLD doc;
+    doc.MLDFile = std::string(TONEKIT_SAMPLES_DIR) + "/" + sample;
+    doc.ParseMLD();
+    const Conversion c = convert(melodyOf(doc));
+    clsMIDI midi;
+    midi.ParseMIDIData(c.smf);
+    EXPECT_EQ(midi.MIDIFormat, 1) << sample;
+    EXPECT_EQ(std::size_t(midi.MIDITracks), doc.MLDTracData->count() + 1) << sample;
+    EXPECT_EQ(midi.MIDIDivision, kDivision) << sample;
+    EXPECT_FALSE(midi.MIDITitle.empty()) << sample;
+    EXPECT_GT(c.counts.notes, 0) << sample;
+  }
+}
+
+}  // namespace
