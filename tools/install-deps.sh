@@ -12,6 +12,7 @@ packages=(
   desktop-file-utils appstream help2man librsvg2-bin shared-mime-info xdg-utils libglib2.0-bin
   man-db dpkg-dev file
   qt6-translations-l10n
+  libfluidsynth-dev fluidsynth timgm6mb-soundfont
 )
 
 missing=()
