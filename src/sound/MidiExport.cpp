@@ -405,10 +405,10 @@ class Converter {
 
 }  // namespace
 
-Melody melodyOf(const clsMLD& doc) {
+Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength) {
   if (!doc.hasBeenRead()) throw Failure::of(err::InvalidCall, "(MLD)");
   Melody melody;
-  melody.noteLength = noteLengthOf(doc.MLDNote);
+  melody.noteLength = noteLength.value_or(noteLengthOf(doc.MLDNote));
   if (doc.MLDTitlEnabled) melody.title = doc.MLDTitl;
   if (doc.MLDCopyEnabled) melody.copyright = doc.MLDCopy;
   const TrackCollection& tracks = *doc.MLDTracData;

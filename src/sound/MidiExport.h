@@ -49,9 +49,10 @@ struct Melody {
   ByteString copyright;
 };
 
-// The document's tracks trac0, trac1, … as they stand in memory. Raises 5 for a document that
-// was never read and 9 for one without tracks.
-Melody melodyOf(const clsMLD& doc);
+// The document's tracks trac0, trac1, … as they stand in memory, cut with the document's note
+// length unless another is given. Raises 5 for a document that was never read and 9 for one
+// without tracks.
+Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength = std::nullopt);
 
 struct ExportOptions {
   // Only this track sounds; the others still give their tempo events.

@@ -30,6 +30,9 @@
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "smf/MidiImport.h"
+#include "sound/MidiExport.h"
+#include "track_editor/NoteLength.h"
+#include "sound/ui/Playback.h"
 #include "track_editor/ui/OpenTrackView.h"
 
 namespace tonekit::ui {
@@ -335,6 +338,37 @@ void frmMain::buildMenus() {
   connect(mnuShowMLDList, &QAction::triggered, this, &frmMain::openListView);
   connect(mnuShowTracData, &QAction::triggered, this, &frmMain::openTrackView);
   connect(mnuHelpVersion, &QAction::triggered, this, [this] { showVersion(); });
+  buildSoundMenus(file, help);
+}
+
+void frmMain::buildSoundMenus(QMenu* file, QMenu* before) {
+  QAction* exportMidi = new QAction(qs("MIDIファイルに書き出し…"), file);
+  exportMidi->setObjectName("mnuFileExportMidi");
+  QAction* exportWav = new QAction(qs("WAVファイルに書き出し…"), file);
+  exportWav->setObjectName("mnuFileExportWav");
+  file->insertActions(mnuFileEnd, {exportMidi, exportWav});
+  file->insertSeparator(mnuFileEnd);
+  auto* play = new QMenu(qs("再生(&P)"), this);
+  play->setObjectName("mnuPlay");
+  menuBar()->insertMenu(before->menuAction(), play);
+  const PlaybackActions actions = addPlaybackActions(this, play, "mnuPlayStart", "再生", "mnuPlayStop");
+
+  connect(exportMidi, &QAction::triggered, this, [this] { guarded(this, [this] { ui::exportMidi(this, shownMelody()); }); });
+  connect(exportWav, &QAction::triggered, this, [this] { guarded(this, [this] { ui::exportWav(this, shownMelody()); }); });
+  connect(actions.play, &QAction::triggered, this,
+          [this] { guarded(this, [this] { Playback::instance().play(this, shownMelody()); }); });
+}
+
+sound::Melody frmMain::shownMelody() {
+  if (!document_) throw Failure::of(err::InvalidCall, "(ファイルを読み込んでいません)");
+  const auto shown = [this](const char* tag) {
+    InfoRow& r = row(tag);
+    return !r.check->isChecked() ? ByteString{} : untouched(r) ? *r.loadedBytes : shownValue(r);
+  };
+  sound::Melody melody = sound::melodyOf(*document_, noteLengthOf(shown("note")));
+  melody.title = shown("titl");
+  melody.copyright = shown("copy");
+  return melody;
 }
 
 frmMain::InfoRow& frmMain::row(const char* tag) {
@@ -397,6 +431,7 @@ void frmMain::LoadMLDFile() {
       platform().message(this, qs(kNoFileMessage) + '"' + path + '"', Icon::Information);
       return;
     }
+    Playback::instance().stop();
     document_.reset();
     document_ = std::make_unique<clsMLD>();
     document_->MLDFile = QFile::encodeName(path).toStdString();

@@ -22,9 +22,14 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QMimeData;
 class QPushButton;
 class QRadioButton;
+
+namespace tonekit::sound {
+struct Melody;
+}
 
 namespace tonekit::ui {
 
@@ -78,6 +83,11 @@ class frmMain : public QMainWindow {
 
   void buildWindow();
   void buildMenus();
+  // Playing and exporting the melody: the play menu and the file menu's export entries.
+  void buildSoundMenus(QMenu* file, QMenu* before);
+  // The melody as the window stands: the document's tracks with the names and note length the
+  // controls show.
+  sound::Melody shownMelody();
   void buildHeaderFrame(QWidget* central);
   void buildInfoFrame(QWidget* central);
   QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width);

@@ -18,6 +18,7 @@
 #include "header_editor/MldInfo.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
+#include "sound/ui/Playback.h"
 #include "track_editor/TrackEvents.h"
 #include "track_editor/TrackRows.h"
 #include "track_editor/ui/NoteTableModel.h"
@@ -83,6 +84,7 @@ frmTrac::frmTrac(QWidget* parent) : QWidget(parent, Qt::Window), model_(new Note
   addEntry("mnuNoteEditInsert", "ノートを挿入", [this] { insertAtCurrent(false); });
   addEntry("mnuNoteEditDelete", "ノートを削除", [this] { deleteCurrent(); });
   addEntry("mnuNoteEditInsertExtend", "拡張ステータス情報を挿入", [this] { insertAtCurrent(true); });
+  buildPlaybackEntries();
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -200,6 +202,31 @@ void frmTrac::cmdReload_Click() {
     return;
   BusyCursor busy;
   Load();
+}
+
+void frmTrac::buildPlaybackEntries() {
+  mnuNoteEdit_->addSeparator();
+  const PlaybackActions actions = addPlaybackActions(this, mnuNoteEdit_, "mnuNoteEditPlayFrom", "ここから再生", "mnuNoteEditPlayStop");
+  connect(actions.play, &QAction::triggered, this, [this] { guarded(this, [this] { playFromCurrent(); }); });
+  connect(&Playback::instance(), &Playback::moved, this, [this] {
+    if (Playback::instance().owner() != this) return;
+    if (const auto event = Playback::instance().currentEvent(MLDTracNumber)) SelectRow(static_cast<int>(*event));
+  });
+}
+
+void frmTrac::playFromCurrent() {
+  if (!MLDTracData) throw noTrackCollection();
+  // The whole melody as the document holds it, with this track as the grid has it now.
+  sound::Melody melody;
+  melody.noteLength = noteLength_;
+  for (std::size_t t = 0; MLDTracData->contains(TrackCollection::keyFor(t)); ++t)
+    melody.tracks.push_back(static_cast<int>(t) == MLDTracNumber
+                                ? model_->notes()
+                                : walkTrack(MLDTracData->item(TrackCollection::keyFor(t)), noteLength_));
+  sound::ExportOptions options;
+  const int row = currentRow();
+  if (model_->isNoteRow(row)) options.fromEvent = {{MLDTracNumber, static_cast<std::size_t>(row)}};
+  Playback::instance().play(this, melody, options);
 }
 
 void frmTrac::showPopup(const QPoint& globalPosition) { mnuNoteEdit_->popup(globalPosition); }

@@ -60,6 +60,9 @@ class frmTrac : public QWidget {
   void deleteCurrent();
   void cmdReload_Click();
   void showPopup(const QPoint& globalPosition);
+  // "ここから再生" and "停止" at the end of the popup, and the row that follows the music.
+  void buildPlaybackEntries();
+  void playFromCurrent();
 
   NoteTableModel* model_;
   QTableView* mfgTrac_;

@@ -1,0 +1,160 @@
+#include "sound/ui/Playback.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QFile>
+#include <QMenu>
+#include <QWidget>
+#include <algorithm>
+
+#include "core/AppFolder.h"
+#include "core/SafeFile.h"
+#include "platform/Platform.h"
+
+namespace tonekit::ui {
+
+namespace {
+
+// Often enough for the row to keep up with a fast melody, rarely enough to cost nothing.
+constexpr int kPollMilliseconds = 40;
+
+QString programFolder() { return QFile::decodeName(executableFolder().c_str()); }
+
+std::optional<std::filesystem::path> askPath(QWidget* parent, const char* title, const char* filter, const char* suffix) {
+  FileDialogOptions options;
+  options.title = QString::fromUtf8(title);
+  options.filter = QString::fromUtf8(filter);
+  options.startFolder = programFolder();
+  options.defaultSuffix = suffix;
+  options.confirmOverwrite = true;
+  std::optional<QString> chosen;
+  try {
+    chosen = platform().saveFile(parent, options);
+  } catch (...) {
+    return std::nullopt;  // a dialog that fails is taken as a cancel
+  }
+  if (!chosen) return std::nullopt;
+  return std::filesystem::path(QFile::encodeName(*chosen).toStdString());
+}
+
+}  // namespace
+
+Playback::Playback(QObject* parent) : QObject(parent) {
+  timer_.setInterval(kPollMilliseconds);
+  connect(&timer_, &QTimer::timeout, this, &Playback::poll);
+}
+
+Playback& Playback::instance() {
+  static QPointer<Playback> one;
+  if (!one) one = new Playback(qApp);
+  return *one;
+}
+
+Playback::PlayerFactory& Playback::playerFactory() {
+  static PlayerFactory factory = [] { return sound::makeFluidPlayer(sound::findSoundfont()); };
+  return factory;
+}
+
+bool Playback::play(QWidget* owner, const sound::Melody& melody, sound::ExportOptions options) {
+  stop();
+  options.unroll = true;
+  try {
+    auto conversion = sound::convert(melody, options);
+    auto player = playerFactory()();
+    player->play(conversion.smf);
+    player_ = std::move(player);
+    cues_ = std::move(conversion.cues);
+  } catch (const Failure& failure) {
+    platform().message(owner, QString::fromStdString(failure.description()), Icon::Information);
+    return false;
+  }
+  owner_ = owner ? owner->window() : nullptr;
+  if (owner_) owner_->installEventFilter(this);
+  tick_ = -1;
+  timer_.start();
+  poll();
+  return true;
+}
+
+void Playback::stop() {
+  timer_.stop();
+  if (owner_) owner_->removeEventFilter(this);
+  owner_ = nullptr;
+  player_.reset();
+  cues_.clear();
+}
+
+std::optional<std::size_t> Playback::currentEvent(int track) const {
+  if (!player_) return std::nullopt;
+  // The last cue of the track at or before the playhead.
+  const auto past = std::upper_bound(cues_.begin(), cues_.end(), tick_,
+                                     [](std::int64_t tick, const sound::Cue& cue) { return tick < cue.tick; });
+  for (auto it = std::make_reverse_iterator(past); it != cues_.rend(); ++it)
+    if (it->track == track) return it->event;
+  return std::nullopt;
+}
+
+void Playback::poll() {
+  if (!player_) return;
+  if (!player_->playing()) {
+    stop();
+    return;
+  }
+  const std::int64_t tick = player_->tick();
+  if (tick == tick_) return;
+  tick_ = tick;
+  emit moved();
+}
+
+bool Playback::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == owner_ && event->type() == QEvent::Close) stop();
+  return QObject::eventFilter(watched, event);
+}
+
+PlaybackActions addPlaybackActions(QWidget* window, QMenu* menu, const char* playName, const char* playCaption,
+                                   const char* stopName) {
+  PlaybackActions actions{};
+  actions.play = menu->addAction(QString::fromUtf8(playCaption));
+  actions.play->setObjectName(playName);
+  actions.play->setShortcut(QKeySequence(Qt::Key_F5));
+  actions.stop = menu->addAction(QString::fromUtf8("停止"));
+  actions.stop->setObjectName(stopName);
+  actions.stop->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
+  // A popup menu's entries only answer their keys while it is open; the window takes them too.
+  for (QAction* action : {actions.play, actions.stop}) {
+    action->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(action);
+  }
+  QObject::connect(actions.stop, &QAction::triggered, window, [] { Playback::instance().stop(); });
+  return actions;
+}
+
+void exportMidi(QWidget* parent, const sound::Melody& melody) {
+  const auto path = askPath(parent, "MIDIファイルに書き出し", "MIDIファイル (*.mid)|*.mid", "mid");
+  if (!path) return;
+  guarded(
+      parent,
+      [&] {
+        if (auto failure = replaceFileSafely(*path, sound::convert(melody).smf)) throw *failure;
+      },
+      true);
+}
+
+void exportWav(QWidget* parent, const sound::Melody& melody) {
+  const auto path = askPath(parent, "WAVファイルに書き出し", "WAVファイル (*.wav)|*.wav", "wav");
+  if (!path) return;
+  guarded(
+      parent,
+      [&] {
+        BusyCursor busy;
+        sound::ExportOptions unrolled;
+        unrolled.unroll = true;
+        const auto performance = sound::convert(melody, unrolled);
+        sound::renderWav(performance.smf, performance.counts.durationSeconds, sound::findSoundfont(),
+                         sound::kDefaultRate, *path);
+      },
+      true);
+}
+
+}  // namespace tonekit::ui

@@ -1,0 +1,77 @@
+#pragma once
+// Hearing the melody from the windows: one melody plays at a time, on FluidSynth's threads, while
+// the window thread only asks now and then where the music is. Also the two exports of the file
+// menus.
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "sound/MidiExport.h"
+#include "sound/synth/Synth.h"
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace tonekit::ui {
+
+class Playback : public QObject {
+  Q_OBJECT
+ public:
+  // The one playback of the program, made on first use and owned by the application.
+  static Playback& instance();
+
+  // How players are made; tests put in one without sound and with a clock of their own.
+  using PlayerFactory = std::function<std::unique_ptr<sound::Player>()>;
+  static PlayerFactory& playerFactory();
+
+  // Stops what plays and plays the melody, loops unrolled, for `owner`; it stops when that
+  // window closes. A failure (no soundfont, no sound device) is shown as a message; returns
+  // whether it plays.
+  bool play(QWidget* owner, const sound::Melody& melody, sound::ExportOptions options = {});
+  void stop();
+  bool isPlaying() const { return player_ != nullptr; }
+  QWidget* owner() const { return owner_; }
+
+  // The event of `track` sounding now, if any.
+  std::optional<std::size_t> currentEvent(int track) const;
+  // Asks the player where the music is; the timer does this every few milliseconds.
+  void poll();
+
+ signals:
+  void moved();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  explicit Playback(QObject* parent);
+
+  std::unique_ptr<sound::Player> player_;
+  std::vector<sound::Cue> cues_;
+  std::int64_t tick_ = 0;
+  QPointer<QWidget> owner_;
+  QTimer timer_;
+};
+
+// "再生"-style and "停止" entries with the program's playback shortcuts (F5, Shift+F5); they
+// work anywhere in `window`.
+struct PlaybackActions {
+  QAction* play;
+  QAction* stop;
+};
+PlaybackActions addPlaybackActions(QWidget* window, QMenu* menu, const char* playName, const char* playCaption,
+                                   const char* stopName);
+
+// Ask for a path through the save dialog and write the melody there as a Standard MIDI File, or
+// rendered as a WAV file. A cancel does nothing; a failure goes to the error report.
+void exportMidi(QWidget* parent, const sound::Melody& melody);
+void exportWav(QWidget* parent, const sound::Melody& melody);
+
+}  // namespace tonekit::ui

@@ -1,0 +1,175 @@
+// Playing and exporting from the windows, offscreen: menus, save dialogs, the row that follows
+// the music (with a player whose clock the test moves), and a machine without a sound device.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QTableView>
+#include <cstdlib>
+
+#include "ScriptedPlatform.h"
+#include "TempDir.h"
+#include "core/clsCalcUtil.h"
+#include "header_editor/ui/frmMain.h"
+#include "smf/clsMIDI.h"
+#include "sound/ui/Playback.h"
+#include "track_editor/ui/frmTrac.h"
+
+using namespace tonekit;
+using namespace tonekit::ui;
+
+namespace {
+
+const QString kSample = QString(TONEKIT_SAMPLES_DIR) + "/kaeru.mld";
+
+// A player without sound whose playhead the test sets.
+struct FakeClock {
+  static inline std::int64_t tick = 0;
+  static inline int plays = 0;
+};
+class FakePlayer : public sound::Player {
+ public:
+  void play(const ByteString&) override { ++FakeClock::plays; }
+  void stop() override {}
+  bool playing() const override { return true; }
+  std::int64_t tick() const override { return FakeClock::tick; }
+};
+
+struct PlaybackFixture : ::testing::Test {
+  ScriptedPlatform platform;
+  test::TempDir dir;
+  Playback::PlayerFactory realFactory = Playback::playerFactory();
+
+  void SetUp() override {
+    FakeClock::tick = 0;
+    FakeClock::plays = 0;
+    Playback::playerFactory() = [] { return std::make_unique<FakePlayer>(); };
+  }
+  void TearDown() override {
+    Playback::instance().stop();
+    Playback::playerFactory() = realFactory;
+  }
+  static void trigger(QWidget* window, const char* name) {
+    auto* action = window->findChild<QAction*>(name);
+    ASSERT_NE(action, nullptr) << name;
+    action->trigger();
+  }
+};
+
+QStringList captions(const QList<QAction*>& actions) {
+  QStringList out;
+  for (QAction* a : actions) out << a->text();
+  return out;
+}
+
+}  // namespace
+
+TEST_F(PlaybackFixture, MenusAndShortcutsCollideWithNothing) {
+  frmMain main;
+  EXPECT_EQ(captions(main.menuBar()->actions()),
+            (QStringList{"ファイル(&F)", "表示(&I)", "再生(&P)", "ヘルプ(&H)"}));
+  EXPECT_EQ(captions(main.findChild<QMenu*>("mnuFile")->actions()),
+            (QStringList{"開く(&O)", "保存(&S)", "MIDIファイルに書き出し…", "WAVファイルに書き出し…", "", "終了(&X)"}));
+  EXPECT_EQ(captions(main.findChild<QMenu*>("mnuPlay")->actions()), (QStringList{"再生", "停止"}));
+  frmTrac view;
+  EXPECT_EQ(captions(view.findChild<QMenu*>("mnuNoteEdit")->actions()).mid(4),
+            (QStringList{"", "ここから再生", "停止"}));
+
+  for (QWidget* window : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&view)}) {
+    QList<QKeySequence> keys;
+    for (QAction* a : window->findChildren<QAction*>())
+      if (!a->shortcut().isEmpty()) keys << a->shortcut();
+    for (QShortcut* s : window->findChildren<QShortcut*>()) keys << s->key();
+    EXPECT_EQ(QSet<QKeySequence>(keys.begin(), keys.end()).size(), keys.size()) << window->objectName().toStdString();
+    EXPECT_TRUE(keys.contains(QKeySequence(Qt::Key_Escape)));
+    EXPECT_TRUE(keys.contains(QKeySequence(Qt::Key_F5)));
+    EXPECT_TRUE(keys.contains(QKeySequence(Qt::SHIFT | Qt::Key_F5)));
+  }
+}
+
+TEST_F(PlaybackFixture, ExportsWriteTheMelodyAsTheWindowShowsIt) {
+  frmMain main;
+  trigger(&main, "mnuFileExportMidi");  // nothing read yet: reported, no dialog
+  EXPECT_TRUE(platform.saveCalls.empty());
+  ASSERT_FALSE(platform.messages.empty());
+
+  main.openPath(kSample);
+  main.findChild<QLineEdit*>("txtTitl")->setText("Edited");
+  const auto mid = dir / "out.mid";
+  const auto wav = dir / "out.wav";
+  platform.saveAnswers = {QString::fromStdString(mid.string()), QString::fromStdString(wav.string()), std::nullopt};
+  trigger(&main, "mnuFileExportMidi");
+  trigger(&main, "mnuFileExportWav");
+  trigger(&main, "mnuFileExportMidi");  // cancelled
+  ASSERT_EQ(platform.saveCalls.size(), 3u);
+  EXPECT_EQ(platform.saveCalls[0].title, "MIDIファイルに書き出し");
+  EXPECT_EQ(platform.saveCalls[0].defaultSuffix, "mid");
+  EXPECT_EQ(platform.saveCalls[1].title, "WAVファイルに書き出し");
+  EXPECT_EQ(platform.saveCalls[1].defaultSuffix, "wav");
+
+  clsMIDI midi;
+  midi.MIDIFile = mid.string();
+  midi.ParseMIDI();
+  EXPECT_EQ(midi.MIDITitle, "Edited");
+  EXPECT_EQ(asciiOf(midBytes(test::TempDir::read(wav), 1, 4)), "RIFF");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 2);
+}
+
+TEST_F(PlaybackFixture, WithoutASoundDeviceOnlyAMessage) {
+  Playback::playerFactory() = realFactory;
+  setenv(sound::kAudioDriverVariable, "none", 1);
+  frmMain main;
+  main.openPath(kSample);
+  platform.messages.clear();
+  trigger(&main, "mnuPlayStart");
+  unsetenv(sound::kAudioDriverVariable);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, sound::kNoSoundDeviceMessage);
+  EXPECT_FALSE(Playback::instance().isPlaying());
+}
+
+TEST_F(PlaybackFixture, PlaybackStopsWhenTheWindowClosesOrANewFileIsRead) {
+  frmMain main;
+  main.openPath(kSample);
+  trigger(&main, "mnuPlayStart");
+  EXPECT_TRUE(Playback::instance().isPlaying());
+  main.openPath(kSample);
+  EXPECT_FALSE(Playback::instance().isPlaying());
+  trigger(&main, "mnuPlayStart");
+  main.show();
+  main.close();
+  EXPECT_FALSE(Playback::instance().isPlaying());
+  EXPECT_EQ(FakeClock::plays, 2);
+}
+
+TEST_F(PlaybackFixture, TrackViewRowFollowsThePlayhead) {
+  // 200 three-byte notes one tick apart: event k sounds at tick k + 1.
+  ByteString events;
+  for (int k = 0; k < 200; ++k) events.insert(events.end(), {1, 10, 1});
+  ByteString chunk = bytesOf("trac");
+  const ByteString length = clsCalcUtil().dwordBytes(static_cast<std::int64_t>(events.size()));
+  chunk.insert(chunk.end(), length.begin(), length.end());
+  chunk.insert(chunk.end(), events.begin(), events.end());
+  auto tracks = std::make_shared<TrackCollection>();
+  tracks->add("trac0", chunk);
+
+  frmTrac view;
+  view.MLDTracData = tracks;
+  view.Load();
+  view.show();
+  auto* grid = view.findChild<QTableView*>("mfgTrac");
+  grid->setCurrentIndex(grid->model()->index(20, 1));
+  trigger(&view, "mnuNoteEditPlayFrom");
+  ASSERT_TRUE(Playback::instance().isPlaying());
+  // Playing starts at event 20; 150 ticks on, event 170 sounds.
+  FakeClock::tick = 150;
+  Playback::instance().poll();
+  EXPECT_EQ(grid->currentIndex().row(), 170);
+  EXPECT_TRUE(grid->viewport()->rect().intersects(grid->visualRect(grid->currentIndex())));
+
+  trigger(&view, "mnuNoteEditPlayStop");
+  EXPECT_FALSE(Playback::instance().isPlaying());
+}
