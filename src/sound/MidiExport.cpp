@@ -27,10 +27,10 @@ constexpr std::size_t kMaxParts = 4;
 struct MidiEvent {
   std::int64_t tick = 0;
   std::int64_t noteOnTick = -1;  // note on and note off: when the note started
-  bool noteOff = false;
-  std::uint8_t size = 0;
-  std::array<std::uint8_t, 3> bytes{};
   std::int32_t blob = -1;
+  std::array<std::uint8_t, 3> bytes{};
+  std::uint8_t size = 0;
+  bool noteOff = false;
 };
 
 struct TempoPoint {
@@ -159,6 +159,11 @@ class Converter {
     const auto& events = melody_.tracks[std::size_t(t)];
     const int noteLength = melody_.noteLength == 4 ? 4 : 3;
     counting_ = !options_.onlyTrack || *options_.onlyTrack == t;
+    if (counting_) {
+      // Mostly notes, each an on and an off; loops may add more.
+      tracks_[std::size_t(t) + 1].reserve(events.size() * 2);
+      out_.cues.reserve(out_.cues.size() + events.size());
+    }
     std::array<PartState, kMaxParts> parts;
     for (std::size_t p = 0; p < kMaxParts; ++p) parts[p].channel = (t * 4 + int(p)) & 0x0F;
     std::vector<LoopFrame> loops;
@@ -368,9 +373,10 @@ class Converter {
     for (std::size_t k = 0; k < tracks_.size(); ++k) {
       auto& events = tracks_[k];
       // Ends before starts at the same tick, so a note struck again is not cut by its old end.
-      std::stable_sort(events.begin(), events.end(), [](const MidiEvent& a, const MidiEvent& b) {
+      const auto before = [](const MidiEvent& a, const MidiEvent& b) {
         return a.tick != b.tick ? a.tick < b.tick : a.noteOff > b.noteOff;
-      });
+      };
+      if (!std::is_sorted(events.begin(), events.end(), before)) std::stable_sort(events.begin(), events.end(), before);
       ByteString body;
       body.reserve(events.size() * 4 + 8);
       std::int64_t last = 0;
