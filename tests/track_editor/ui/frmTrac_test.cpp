@@ -118,7 +118,8 @@ TEST_F(TrackViewFixture, ShowsEveryEventNumberedWithTheAppendRowLast) {
   QStringList entries;
   for (auto* a : menu->actions()) entries << a->objectName() + "=" + a->text();
   EXPECT_EQ(entries, (QStringList{"mnuNoteEditUpdate=ノートを編集", "mnuNoteEditInsert=ノートを挿入",
-                                  "mnuNoteEditDelete=ノートを削除", "mnuNoteEditInsertExtend=拡張ステータス情報を挿入"}));
+                                  "mnuNoteEditDelete=ノートを削除", "mnuNoteEditInsertExtend=拡張ステータス情報を挿入",
+                                  "=", "mnuNoteEditPlayFrom=ここから再生", "mnuNoteEditPlayStop=停止"}));
   EXPECT_EQ(view->findChild<QPushButton*>("cmdClose")->text(), "閉じる");
   EXPECT_EQ(view->findChild<QPushButton*>("cmdReload")->text(), "元に戻す");
 }
