@@ -7,7 +7,7 @@
 #include "core/Failure.h"
 #include "core/clsMLD.h"
 #include "extend_editor/ExtendStatus.h"
-#include "track_editor/NoteLength.h"
+#include "header_editor/MldInfo.h"
 #include "track_editor/TrackEvents.h"
 #include "track_editor/TrackRows.h"
 
@@ -414,7 +414,7 @@ class Converter {
 Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength) {
   if (!doc.hasBeenRead()) throw Failure::of(err::InvalidCall, "(MLD)");
   Melody melody;
-  melody.noteLength = noteLength.value_or(noteLengthOf(doc.MLDNote));
+  melody.noteLength = noteLength.value_or(info::noteLengthOf(doc.MLDNote));
   if (doc.MLDTitlEnabled) melody.title = doc.MLDTitl;
   if (doc.MLDCopyEnabled) melody.copyright = doc.MLDCopy;
   const TrackCollection& tracks = *doc.MLDTracData;

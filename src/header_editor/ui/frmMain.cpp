@@ -31,7 +31,6 @@
 #include "platform/Twips.h"
 #include "smf/MidiImport.h"
 #include "sound/MidiExport.h"
-#include "track_editor/NoteLength.h"
 #include "sound/ui/Playback.h"
 #include "track_editor/ui/OpenTrackView.h"
 
@@ -362,10 +361,10 @@ void frmMain::buildSoundMenus(QMenu* file, QMenu* before) {
 sound::Melody frmMain::shownMelody() {
   if (!document_) throw Failure::of(err::InvalidCall, "(ファイルを読み込んでいません)");
   const auto shown = [this](const char* tag) {
-    InfoRow& r = row(tag);
-    return !r.check->isChecked() ? ByteString{} : untouched(r) ? *r.loadedBytes : shownValue(r);
+    const InfoRow& r = row(tag);
+    return r.check->isChecked() ? valueToSave(r) : ByteString{};
   };
-  sound::Melody melody = sound::melodyOf(*document_, noteLengthOf(shown("note")));
+  sound::Melody melody = sound::melodyOf(*document_, info::noteLengthOf(shown("note")));
   melody.title = shown("titl");
   melody.copyright = shown("copy");
   return melody;
