@@ -17,9 +17,10 @@ namespace {
 
 using extend::Panel;
 
-// Nested loops of count 15 could repeat a track 15^4 times; past this many events a track stops
-// jumping back and plays on, so a hostile file cannot make the renderer run for days.
-constexpr std::int64_t kMaxUnrolledEvents = 2'000'000;
+// Nested loops of count 15 could repeat a track 15^4 times; past this many events in all, loops
+// stop jumping back and the melody plays on, so that a hostile file can neither fill the memory
+// nor keep the renderer busy for days.
+constexpr std::int64_t kMaxUnrolledEvents = 1'000'000;
 constexpr std::size_t kMaxParts = 4;
 
 // One MIDI event of a file track. Short channel messages sit in `bytes`; meta and system
@@ -167,13 +168,13 @@ class Converter {
     std::array<PartState, kMaxParts> parts;
     for (std::size_t p = 0; p < kMaxParts; ++p) parts[p].channel = (t * 4 + int(p)) & 0x0F;
     std::vector<LoopFrame> loops;
-    std::int64_t tick = 0, played = 0, end = 0;
+    std::int64_t tick = 0, end = 0;
 
     for (std::size_t i = 0; i < events.size(); ++i) {
       const ByteString& e = events[i].data();
       if (!e.empty()) tick += e[0];
       end = std::max(end, tick);
-      ++played;
+      ++played_;
       if (counting_) out_.cues.push_back({tick, t, i});
       if (e.size() < 2) {
         skip("incomplete");
@@ -218,7 +219,7 @@ class Converter {
         case Panel::NOP: break;
         case Panel::LoopPoint:
           if (!counting_) break;
-          loopPoint(t, tick, d, i, played, loops);
+          loopPoint(t, tick, d, i, loops);
           break;
         case Panel::PlayPosition:
           if (!counting_) break;
@@ -284,8 +285,7 @@ class Converter {
     tracks_[std::size_t(t) + 1].back().noteOff = true;
   }
 
-  void loopPoint(int t, std::int64_t tick, std::uint8_t d, std::size_t& i, std::int64_t played,
-                 std::vector<LoopFrame>& loops) {
+  void loopPoint(int t, std::int64_t tick, std::uint8_t d, std::size_t& i, std::vector<LoopFrame>& loops) {
     const int id = d >> 6, count = (d >> 2) & 0x0F;
     const std::string fields = " id=" + std::to_string(id) + " count=" + std::to_string(count);
     if ((d & 0x03) != 1) {
@@ -300,7 +300,7 @@ class Converter {
     const auto open = std::find_if(loops.rbegin(), loops.rend(), [id](const LoopFrame& f) { return f.id == id; });
     if (open == loops.rend()) return;
     loops.erase(open.base(), loops.end());
-    if (loops.back().playsLeft > 0 && played < kMaxUnrolledEvents) {
+    if (loops.back().playsLeft > 0 && played_ < kMaxUnrolledEvents) {
       --loops.back().playsLeft;
       // The next pass starts with the event after the start point, right after this end.
       i = loops.back().start;
@@ -406,6 +406,7 @@ class Converter {
   std::vector<ByteString> blobs_;
   std::vector<TempoPoint> tempos_;
   std::int64_t end_ = 0;
+  std::int64_t played_ = 0;  // events walked, repeats included
   bool counting_ = true;
 };
 

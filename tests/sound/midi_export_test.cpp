@@ -150,6 +150,19 @@ TEST(MidiExport, LoopsAreMarkersOnExportAndRepeatWhenUnrolled) {
   EXPECT_EQ(played.counts.ticks, 61);
 }
 
+TEST(MidiExport, HostileLoopsStopRepeatingInsteadOfFillingTheMemory) {
+  // Four nested loops of count 15 around 100 notes would play 5,062,500 of them.
+  Track track;
+  for (std::uint8_t id = 0; id < 4; ++id) track.push_back(ext(0, 0xDD, static_cast<std::uint8_t>(id << 6 | 15 << 2)));
+  for (int k = 0; k < 100; ++k) track.push_back(ev({1, 27, 1, 0}));
+  for (std::uint8_t id = 4; id-- > 0;) track.push_back(ext(0, 0xDD, static_cast<std::uint8_t>(id << 6 | 15 << 2 | 1)));
+  ExportOptions unroll;
+  unroll.unroll = true;
+  const Conversion c = convert(melody({track}), unroll);
+  EXPECT_GT(c.counts.notes, 500'000);
+  EXPECT_LT(c.counts.notes, 1'100'000);
+}
+
 TEST(MidiExport, StartingAtAnEventKeepsTheStateBeforeIt) {
   const Track track = {ext(0, 0xC3, 60), ext(0, 0xE0, 7), ev({0, 27, 50, 0}), ext(10, 0xDD, 0x01),
                        ev({20, 29, 5, 0}), ext(5, 0xDF, 0)};
