@@ -65,12 +65,6 @@ TEST(MidiExport, TempoMapDivisionAndDuration) {
   const Melody m = melody({{ext(0, 0xC0, 20), ext(10, 0xC7, 99), ext(10, 0xCE, 255), ext(10, 0xC3, 19),
                             ev({10, 0, 1, 0})}});
   const Conversion c = convert(m);
-  clsMIDI header;
-  header.ParseMIDIData(c.smf);
-  EXPECT_EQ(header.MIDIFormat, 1);
-  EXPECT_EQ(header.MIDITracks, 2);
-  EXPECT_EQ(header.MIDIDivision, kDivision);
-
   std::vector<std::pair<std::int64_t, std::uint32_t>> tempos;
   for (const auto& e : test::eventsWithStatus(eventsOf(m)[0], 0xFF))
     if (e.bytes[1] == 0x51) tempos.emplace_back(e.tick, e.bytes[2] << 16 | e.bytes[3] << 8 | e.bytes[4]);
@@ -208,14 +202,11 @@ TEST(MidiExport, SamplesReadBackWithTheirNames) {
     clsMLD doc;
     doc.MLDFile = std::string(TONEKIT_SAMPLES_DIR) + "/" + sample;
     doc.ParseMLD();
-    const Conversion c = convert(melodyOf(doc));
     clsMIDI midi;
-    midi.ParseMIDIData(c.smf);
-    EXPECT_EQ(midi.MIDIFormat, 1) << sample;
-    EXPECT_EQ(std::size_t(midi.MIDITracks), doc.MLDTracData->count() + 1) << sample;
-    EXPECT_EQ(midi.MIDIDivision, kDivision) << sample;
+    midi.ParseMIDIData(convert(melodyOf(doc)).smf);
+    EXPECT_EQ(std::make_tuple(midi.MIDIFormat, std::size_t(midi.MIDITracks), midi.MIDIDivision),
+              std::make_tuple(std::int16_t{1}, doc.MLDTracData->count() + 1, std::int16_t{kDivision}));
     EXPECT_FALSE(midi.MIDITitle.empty()) << sample;
-    EXPECT_GT(c.counts.notes, 0) << sample;
   }
 }
 
