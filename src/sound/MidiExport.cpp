@@ -6,22 +6,23 @@
 
 #include "core/Failure.h"
 #include "core/clsMLD.h"
-#include "extend_editor/ExtendStatus.h"
 #include "header_editor/MldInfo.h"
 #include "track_editor/TrackEvents.h"
-#include "track_editor/TrackRows.h"
+#include "track_editor/ExtendKinds.h"
 
 namespace tonekit::sound {
 
 namespace {
 
-using extend::Panel;
+using Panel = events::Fields;
 
 // Nested loops of count 15 could repeat a track 15^4 times; past this many events in all, loops
 // stop jumping back and the melody plays on, so that a hostile file can neither fill the memory
 // nor keep the renderer busy for days.
 constexpr std::int64_t kMaxUnrolledEvents = 1'000'000;
 constexpr std::size_t kMaxParts = 4;
+// Delta time, 0xFF, the kind, the data byte.
+constexpr std::size_t kExtendEventSize = 4;
 
 // One MIDI event of a file track. Short channel messages sit in `bytes`; meta and system
 // exclusive events are kept whole in the conversion's blob list.
@@ -180,8 +181,8 @@ class Converter {
         skip("incomplete");
         continue;
       }
-      if (e[1] != kExtendStatus) {
-        if ((e[1] & 0x3F) == kExtendPitch) {
+      if (e[1] != events::kExtendStatus) {
+        if ((e[1] & 0x3F) == events::kExtendPitch) {
           skip("pitch63");
         } else if (e.size() < std::size_t(noteLength)) {
           skip("incomplete");
@@ -195,12 +196,13 @@ class Converter {
         continue;
       }
       const std::uint8_t kind = e[2];
-      const auto panel = extend::panelOf(kind);
-      if (extend::isExtInfo(kind) || !panel) {
+      const events::ExtendKind& kindInfo = events::extendKind(kind);
+      const auto panel = kindInfo.fields;
+      if (kindInfo.hasLength || !panel) {
         skip(hexKind(kind));
         continue;
       }
-      if (e.size() < extend::kEventSize) {
+      if (e.size() < kExtendEventSize) {
         skip("incomplete");
         continue;
       }
@@ -209,10 +211,10 @@ class Converter {
       const auto channelStatus = [&](std::uint8_t high) { return static_cast<std::uint8_t>(high | part.channel); };
       switch (*panel) {
         case Panel::Tempo: {
-          const int timebase = timebaseOf(kind & 0x0F);
+          const auto timebase = events::tempoTimebase(kind);
           // No timebase, or a tempo below the format's range: the tempo in force stays.
-          if (timebase == 0 || d < kLowestTempo) skip(hexKind(kind));
-          else addTempo(tick, d, timebase, true);
+          if (!timebase || d < kLowestTempo) skip(hexKind(kind));
+          else addTempo(tick, d, *timebase, true);
           break;
         }
         case Panel::EndOfTrack: i = events.size(); break;

@@ -22,8 +22,9 @@ TEST(SoundCommands, ExportWritesTheFileAndPrintsItsFigures) {
   const auto out = dir / "kaeru.mid";
   const auto r = runCli({"export", kSample, "--out", out.string()});
   ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto json = nlohmann::ordered_json::parse(r.out);
   std::vector<std::string> keys;
-  for (const auto& [key, value] : nlohmann::ordered_json::parse(r.out).items()) keys.push_back(key);
+  for (const auto& [key, value] : json.items()) keys.push_back(key);
   EXPECT_EQ(keys, (std::vector<std::string>{"notes", "dropped_notes", "skipped_events", "channels", "tempo_changes",
                                             "loops", "ticks", "duration_seconds"}));
   clsMIDI midi;
