@@ -1,6 +1,6 @@
 #pragma once
-// The events of the files the converter writes, track by track, for checking them. Knows only
-// what the converter writes: no running status.
+// The events of the files the converter writes, track by track. Knows only what the converter
+// writes: no running status.
 
 #include <cstdint>
 #include <string>
@@ -17,46 +17,35 @@ struct SmfEvent {
 
 inline std::vector<std::vector<SmfEvent>> smfEvents(const ByteString& smf) {
   std::vector<std::vector<SmfEvent>> tracks;
-  std::size_t p = 14;
-  auto vlq = [&](std::size_t& at) {
+  std::size_t at = 14;
+  auto vlq = [&] {
     std::uint64_t v = 0;
-    while (at < smf.size()) {
-      const std::uint8_t b = smf[at++];
-      v = v << 7 | (b & 0x7F);
-      if (!(b & 0x80)) break;
-    }
+    while (at < smf.size() && (v = v << 7 | (smf[at] & 0x7F), smf[at++] & 0x80)) {}
     return v;
   };
-  while (p + 8 <= smf.size()) {
-    const std::size_t length = std::size_t(smf[p + 4]) << 24 | std::size_t(smf[p + 5]) << 16 | std::size_t(smf[p + 6]) << 8 | smf[p + 7];
-    std::size_t at = p + 8;
-    const std::size_t end = std::min(at + length, smf.size());
-    std::int64_t tick = 0;
+  while (at + 8 <= smf.size()) {
+    const std::size_t end = at + 8 + (std::size_t(smf[at + 4]) << 24 | smf[at + 5] << 16 | smf[at + 6] << 8 | smf[at + 7]);
     auto& track = tracks.emplace_back();
-    while (at < end) {
-      tick += static_cast<std::int64_t>(vlq(at));
-      const std::uint8_t status = smf[at++];
-      ByteString bytes{status};
-      std::size_t size = (status & 0xE0) == 0xC0 ? 1 : 2;
-      if (status == 0xFF) bytes.push_back(smf[at++]);
-      if (status == 0xFF || status == 0xF0) size = vlq(at);
-      bytes.insert(bytes.end(), smf.begin() + std::ptrdiff_t(at), smf.begin() + std::ptrdiff_t(std::min(at + size, end)));
+    std::int64_t tick = 0;
+    for (at += 8; at < std::min(end, smf.size());) {
+      tick += static_cast<std::int64_t>(vlq());
+      ByteString bytes{smf[at++]};
+      if (bytes[0] == 0xFF) bytes.push_back(smf[at++]);
+      const std::size_t size = bytes[0] >= 0xF0 ? vlq() : (bytes[0] & 0xE0) == 0xC0 ? 1 : 2;
+      bytes.insert(bytes.end(), smf.begin() + std::ptrdiff_t(at), smf.begin() + std::ptrdiff_t(at + size));
       at += size;
       track.push_back({tick, bytes});
     }
-    p = end;
   }
   return tracks;
 }
 
-// The events of one track whose status (high nibble for channel messages) is given.
+// The events of a track with this status (the high nibble for channel messages).
 inline std::vector<SmfEvent> eventsWithStatus(const std::vector<SmfEvent>& track, std::uint8_t status) {
   std::vector<SmfEvent> out;
   for (const auto& e : track)
     if (e.bytes[0] == status || (status < 0xF0 && (e.bytes[0] & 0xF0) == status)) out.push_back(e);
   return out;
 }
-
-inline std::string textOf(const SmfEvent& e) { return std::string(e.bytes.begin() + 2, e.bytes.end()); }
 
 }  // namespace tonekit::test

@@ -21,7 +21,9 @@ constexpr int kPollMilliseconds = 40;
 
 QString programFolder() { return QFile::decodeName(executableFolder().c_str()); }
 
-std::optional<std::filesystem::path> askPath(QWidget* parent, const char* title, const char* filter, const char* suffix) {
+// Asks for the file to write through the save dialog, then writes it; a cancel does nothing.
+void exportTo(QWidget* parent, const char* title, const char* filter, const char* suffix,
+              const std::function<void(const std::filesystem::path&)>& write) {
   FileDialogOptions options;
   options.title = QString::fromUtf8(title);
   options.filter = QString::fromUtf8(filter);
@@ -32,10 +34,11 @@ std::optional<std::filesystem::path> askPath(QWidget* parent, const char* title,
   try {
     chosen = platform().saveFile(parent, options);
   } catch (...) {
-    return std::nullopt;  // a dialog that fails is taken as a cancel
+    return;  // a dialog that fails is taken as a cancel
   }
-  if (!chosen) return std::nullopt;
-  return std::filesystem::path(QFile::encodeName(*chosen).toStdString());
+  if (!chosen) return;
+  const std::filesystem::path path(QFile::encodeName(*chosen).toStdString());
+  guarded(parent, [&] { write(path); }, true);
 }
 
 }  // namespace
@@ -131,30 +134,20 @@ PlaybackActions addPlaybackActions(QWidget* window, QMenu* menu, const char* pla
 }
 
 void exportMidi(QWidget* parent, const sound::Melody& melody) {
-  const auto path = askPath(parent, "MIDIファイルに書き出し", "MIDIファイル (*.mid)|*.mid", "mid");
-  if (!path) return;
-  guarded(
-      parent,
-      [&] {
-        if (auto failure = replaceFileSafely(*path, sound::convert(melody).smf)) throw *failure;
-      },
-      true);
+  exportTo(parent, "MIDIファイルに書き出し", "MIDIファイル (*.mid)|*.mid", "mid", [&](const std::filesystem::path& path) {
+    if (auto failure = replaceFileSafely(path, sound::convert(melody).smf)) throw *failure;
+  });
 }
 
 void exportWav(QWidget* parent, const sound::Melody& melody) {
-  const auto path = askPath(parent, "WAVファイルに書き出し", "WAVファイル (*.wav)|*.wav", "wav");
-  if (!path) return;
-  guarded(
-      parent,
-      [&] {
-        BusyCursor busy;
-        sound::ExportOptions unrolled;
-        unrolled.unroll = true;
-        const auto performance = sound::convert(melody, unrolled);
-        sound::renderWav(performance.smf, performance.counts.durationSeconds, sound::findSoundfont(),
-                         sound::kDefaultRate, *path);
-      },
-      true);
+  exportTo(parent, "WAVファイルに書き出し", "WAVファイル (*.wav)|*.wav", "wav", [&](const std::filesystem::path& path) {
+    BusyCursor busy;
+    sound::ExportOptions unrolled;
+    unrolled.unroll = true;
+    const auto performance = sound::convert(melody, unrolled);
+    sound::renderWav(performance.smf, performance.counts.durationSeconds, sound::findSoundfont(), sound::kDefaultRate,
+                     path);
+  });
 }
 
 }  // namespace tonekit::ui

@@ -12,7 +12,7 @@
 
 #include "ScriptedPlatform.h"
 #include "TempDir.h"
-#include "core/clsCalcUtil.h"
+#include "track_editor/TrackEvents.h"
 #include "header_editor/ui/frmMain.h"
 #include "smf/clsMIDI.h"
 #include "sound/ui/Playback.h"
@@ -144,14 +144,8 @@ TEST_F(PlaybackFixture, PlaybackStopsWhenTheWindowClosesOrANewFileIsRead) {
 
 TEST_F(PlaybackFixture, TrackViewRowFollowsThePlayhead) {
   // 200 three-byte notes one tick apart: event k sounds at tick k + 1.
-  ByteString events;
-  for (int k = 0; k < 200; ++k) events.insert(events.end(), {1, 10, 1});
-  ByteString chunk = bytesOf("trac");
-  const ByteString length = clsCalcUtil().dwordBytes(static_cast<std::int64_t>(events.size()));
-  chunk.insert(chunk.end(), length.begin(), length.end());
-  chunk.insert(chunk.end(), events.begin(), events.end());
   auto tracks = std::make_shared<TrackCollection>();
-  tracks->add("trac0", chunk);
+  tracks->add("trac0", assembleTrack(std::vector<clsNote>(200, clsNote(ByteString{1, 10, 1}))));
 
   frmTrac view;
   view.MLDTracData = tracks;
