@@ -1,11 +1,12 @@
 // Any bytes that read as a document: the export and the unrolled rendering either fail with a
-// clear failure or give a file the SMF reader reads as format 1 with one track per MLD track
-// and the tempo track.
+// clear failure or give a file the SMF readers read whole, as format 1 with one track per MLD
+// track and the tempo track.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
 #include "core/clsMLD.h"
+#include "smf/SmfEvents.h"
 #include "smf/clsMIDI.h"
 #include "sound/MidiExport.h"
 
@@ -27,6 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tonekit::clsMIDI midi;
     try {
       midi.ParseMIDIData(conversion.smf);
+      // Every event the converter writes must read back whole.
+      if (tonekit::smf::readSong(conversion.smf).brokenTracks != 0) std::abort();
     } catch (const tonekit::Failure&) {
       std::abort();
     }
