@@ -221,7 +221,10 @@ class Converter {
       some.push_back(tempos.back());
       tempos = std::move(some);
     }
-    auto perMinute = [&](std::uint32_t micros, double ratio) { return 60e6 * song_.division * ratio / micros; };
+    auto perMinute = [&](double micros, double ratio) { return 60e6 * song_.division * ratio / micros; };
+    // The tempo field is rounded to whole microseconds: the fastest and slowest tempos the track
+    // format holds come out of an export up to half a microsecond beyond the range.
+    const double fastest = tempos.front() + 0.5, slowest = tempos.back() - 0.5;
 
     // Best: ticks a quarter note that are themselves a timebase, so the tempo values are the
     // song's own quarter notes a minute; else the first exact factor; else the closest.
@@ -229,8 +232,8 @@ class Converter {
     bool natural = false;
     for (int factor = 1; factor <= 64 && !natural; ++factor) {
       const double ratio = base * factor;
-      if (perMinute(tempos.front(), ratio) > kMaxTicksPerMinute) break;
-      if (perMinute(tempos.back(), ratio) < kMinTicksPerMinute) continue;
+      if (perMinute(fastest, ratio) > kMaxTicksPerMinute) break;
+      if (perMinute(slowest, ratio) < kMinTicksPerMinute) continue;
       double error = 0;
       natural = true;
       for (std::uint32_t micros : tempos) {
@@ -249,8 +252,8 @@ class Converter {
       // Tempos too far apart for one grid, or a grid too fine for the fastest: powers of two,
       // events rounding to the nearest tick.
       ratio_ = base;
-      for (int i = 0; i < 64 && perMinute(tempos.back(), ratio_) < kMinTicksPerMinute; ++i) ratio_ *= 2;
-      for (int i = 0; i < 64 && perMinute(tempos.front(), ratio_) > kMaxTicksPerMinute; ++i) ratio_ /= 2;
+      for (int i = 0; i < 64 && perMinute(slowest, ratio_) < kMinTicksPerMinute; ++i) ratio_ *= 2;
+      for (int i = 0; i < 64 && perMinute(fastest, ratio_) > kMaxTicksPerMinute; ++i) ratio_ /= 2;
     }
     if (static_cast<double>(lastTick_) * ratio_ > kMaxTicks)
       throw Failure::of(err::Overflow, "(曲が長すぎて着信メロディにできません)");
