@@ -31,9 +31,16 @@ void addApplyCommand(CLI::App& app) {
         std::cerr << kNoListMessage << '\n';
         return Exit::Failure;
       }
+      std::filesystem::path errorFile = o->errors;
+      if (errorFile.empty()) {
+        try {
+          errorFile = defaultErrorFilePath();
+        } catch (const Failure& failure) {
+          throw Failure(failure.number(), failure.description() + " --errors でエラーファイルを指定してください。");
+        }
+      }
       StderrMessages messages{false};
-      BatchUpdateJob job(list.items, o->errors.empty() ? defaultErrorFilePath() : std::filesystem::path(o->errors),
-                         &messages);
+      BatchUpdateJob job(list.items, errorFile, &messages);
       const BatchSummary summary = job.run([&](const RowResult& row) {
         if (row.failure) std::cerr << list.items[row.index].MLDPath << ": " << row.failure->line() << '\n';
       });

@@ -131,8 +131,13 @@ void addSetCommand(CLI::App& app) {
       }
       for (const auto& t : o->enables) doc.enabled(t) = true;
       for (const auto& t : o->disables) doc.enabled(t) = false;
-      doc.MLDFile = o->out.empty() ? o->file : o->out;
-      if (auto failure = doc.SaveMLD()) throw *failure;
+      // Saved over the file read, it must still be the very file that was read.
+      if (!o->out.empty() && o->out != o->file) {
+        doc.MLDFile = o->out;
+        if (auto failure = doc.SaveMLD()) throw *failure;
+      } else if (auto failure = doc.SaveMLDOverRead()) {
+        throw *failure;
+      }
       return Exit::Success;
     });
   });

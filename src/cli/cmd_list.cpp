@@ -44,7 +44,7 @@ void addListCommand(CLI::App& app) {
       };
       // Each row is written as soon as its file is read, so memory stays flat however large
       // the tree; the output is the same bytes a save of the whole list into a new file writes.
-      const std::size_t found = clsFileList().walk(o->folder, o->pattern, [&](const std::string& path) {
+      const WalkReport report = clsFileList().walkReport(o->folder, o->pattern, [&](const std::string& path) {
         start();
         const clsMLDListItem row = readListItem(path, &messages);
         const ListRowProblem problem = listRowProblem(row, encoding);
@@ -53,14 +53,15 @@ void addListCommand(CLI::App& app) {
         else
           std::cerr << leftOutText(row, problem) << '\n';
       });
-      if (found == 0) {
+      if (report.unusablePaths > 0) std::cerr << unusablePathsMessage(report.unusablePaths) << '\n';
+      if (report.found == 0) {
         std::cerr << kNoMldFilesMessage << '\n';
-        return Exit::Success;
+        return report.unusablePaths > 0 ? Exit::Failure : Exit::Success;
       }
       writeOut(ByteString{'\r', '\n'});
       if (std::fflush(stdout) != 0 || std::ferror(stdout))
         throw Failure::of(err::PathFileAccess, "(標準出力に書き込めません)");
-      return Exit::Success;
+      return report.unusablePaths > 0 ? Exit::Failure : Exit::Success;
     });
   });
 }

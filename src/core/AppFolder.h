@@ -8,9 +8,15 @@ namespace tonekit {
 // The folder of the running executable.
 std::filesystem::path executableFolder();
 
-// The executable's folder when it is writable; otherwise (an installed program) the per-user
-// data folder ($XDG_DATA_HOME/tonekit or ~/.local/share/tonekit), created when missing.
-// Messages that name a file here show this real path.
+// The per-user data folder ($XDG_DATA_HOME/tonekit, else $HOME/.local/share/tonekit), created
+// 0700 when missing. Raises 76 when neither variable is set (there is no private place then;
+// a shared one such as the temporary folder would let other users plant links), and 70 when
+// the folder is no real folder of the running user.
+std::filesystem::path privateDataFolder();
+
+// The executable's folder when the running user can write it and no other user can (group and
+// others have no write bit); otherwise (an installed program) privateDataFolder(). Empty when
+// neither can be had. Messages that name a file here show this real path.
 std::filesystem::path writableProgramFolder();
 
 }  // namespace tonekit

@@ -8,10 +8,14 @@ std::string standardDescription(long number) {
   switch (number) {
     case err::InvalidCall: return "プロシージャの呼び出し、または引数が不正です。";
     case err::Overflow: return "オーバーフローしました。";
+    case err::OutOfMemory: return "メモリが不足しています。";
     case err::IndexOutOfRange: return "インデックスが有効範囲にありません。";
     case err::FileNotFound: return "ファイルが見つかりません。";
+    case err::DiskFull: return "ディスクがいっぱいです。";
     case err::InputPastEnd: return "ファイルにこれ以上データがありません。";
+    case err::PermissionDenied: return "書き込みできません。";
     case err::PathFileAccess: return "パス名が無効です。";
+    case err::PathNotFound: return "パスが見つかりません。";
     case err::DuplicateKey: return "このキーは既にこのコレクションの要素に割り当てられています。";
     default: return "アプリケーション定義またはオブジェクト定義のエラーです。";
   }

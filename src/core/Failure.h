@@ -12,10 +12,14 @@ inline constexpr const char* kAppName = "TONEKIT";
 namespace err {
 inline constexpr long InvalidCall = 5;
 inline constexpr long Overflow = 6;
+inline constexpr long OutOfMemory = 7;
 inline constexpr long IndexOutOfRange = 9;
 inline constexpr long FileNotFound = 53;
+inline constexpr long DiskFull = 61;
 inline constexpr long InputPastEnd = 62;
+inline constexpr long PermissionDenied = 70;
 inline constexpr long PathFileAccess = 75;
+inline constexpr long PathNotFound = 76;
 inline constexpr long DuplicateKey = 457;
 }  // namespace err
 

@@ -1,16 +1,26 @@
 #include "core/SafeFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
-#include <fstream>
-#include <random>
+#include <memory>
+#include <new>
 #include <string>
 #include <system_error>
+#include <vector>
+
+#include "core/AppFolder.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
+#else
+#include <fstream>
+#include <random>
 #endif
 
 namespace fs = std::filesystem;
@@ -18,107 +28,520 @@ namespace fs = std::filesystem;
 namespace tonekit {
 namespace {
 
-std::string describe(const fs::path& path, int errorNumber) {
-  return path.string() + " (" + std::generic_category().message(errorNumber) + ")";
+constexpr std::string_view kTempMark = ".tonekit-";
+constexpr std::size_t kRandomLength = 12;
+constexpr char kRandomChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+
+std::string reason(int errorNumber) { return std::generic_category().message(errorNumber); }
+
+Failure withReason(long number, const std::string& path, const char* why) {
+  return Failure::of(number, path + " (" + why + ")");
 }
 
-// The file a chain of symbolic links ends at; the path itself when it is no link.
-fs::path followLinks(fs::path path) {
-  std::error_code ec;
-  for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(path, ec)); ++hops) {
-    fs::path next = fs::read_symlink(path, ec);
-    if (ec) break;
-    path = next.is_absolute() ? next : path.parent_path() / next;
+std::string randomPart() {
+  unsigned char bytes[kRandomLength];
+#ifndef _WIN32
+  std::size_t got = 0;
+  while (got < sizeof bytes) {
+    const ssize_t n = ::getrandom(bytes + got, sizeof bytes - got, 0);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw Failure::of(err::PathFileAccess, "(getrandom: " + reason(errno) + ")");
+    }
+    got += static_cast<std::size_t>(n);
   }
-  return path;
+#else
+  std::random_device rd;
+  for (auto& b : bytes) b = static_cast<unsigned char>(rd());
+#endif
+  std::string s;
+  for (unsigned char b : bytes) s.push_back(kRandomChars[b % (sizeof(kRandomChars) - 1)]);
+  return s;
 }
 
-std::string randomSuffix() {
-  static std::mt19937_64 rng{std::random_device{}()};
-  static constexpr char chars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::string s;
-  for (int i = 0; i < 8; ++i) s.push_back(chars[rng() % (sizeof(chars) - 1)]);
-  return s;
+// "." + name + ".tonekit-" + random, the borrowed name shortened so that the whole stays within
+// the system's name limit.
+std::string tempNameFor(const std::string& name, std::size_t nameMax) {
+  const std::size_t fixed = 1 + kTempMark.size() + kRandomLength;
+  const std::size_t room = nameMax > fixed ? nameMax - fixed : 0;
+  return "." + name.substr(0, std::min(name.size(), room)) + std::string(kTempMark) + randomPart();
 }
 
 }  // namespace
 
-ByteString readWholeFile(const fs::path& path) {
-  std::error_code ec;
-  const auto status = fs::status(path, ec);
-  if (ec || !fs::exists(status)) throw Failure::of(err::FileNotFound, path.string());
-  if (!fs::is_regular_file(status)) throw Failure::of(err::PathFileAccess, path.string());
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Failure::of(err::PathFileAccess, describe(path, errno));
-  ByteString data;
-  // Grows with what is really there, never with a size the file claims.
-  char buffer[65536];
-  while (in) {
-    in.read(buffer, sizeof buffer);
-    data.insert(data.end(), buffer, buffer + in.gcount());
+bool isLeftoverTempName(std::string_view name) {
+  if (name.size() < 1 + kTempMark.size() + 8 || name.front() != '.') return false;
+  const std::size_t mark = name.rfind(kTempMark);
+  if (mark == std::string_view::npos || mark == 0) return false;
+  const std::string_view tail = name.substr(mark + kTempMark.size());
+  // Earlier versions used 8 random characters.
+  if (tail.size() != kRandomLength && tail.size() != 8) return false;
+  return std::all_of(tail.begin(), tail.end(), [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); });
+}
+
+Failure fileFailure(int errorNumber, const std::string& path, bool isFolder) {
+  long number = err::PathFileAccess;
+  switch (errorNumber) {
+    case ENOENT: number = isFolder ? err::PathNotFound : err::FileNotFound; break;
+    case ENOTDIR: number = err::PathNotFound; break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY: number = err::PermissionDenied; break;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+    case EFBIG: number = err::DiskFull; break;
+    default: break;
   }
-  if (in.bad()) throw Failure::of(err::PathFileAccess, describe(path, errno));
-  return data;
+  return Failure::of(number, path + " (" + reason(errorNumber) + ")");
 }
 
 #ifndef _WIN32
 
-std::optional<Failure> replaceFileSafely(const fs::path& requested, const ByteString& content) {
-  const fs::path target = followLinks(requested);
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+namespace {
 
-  struct stat old {};
-  const bool existed = ::stat(target.c_str(), &old) == 0;
-  if (existed && !S_ISREG(old.st_mode)) return Failure::of(err::PathFileAccess, target.string());
-
-  fs::path temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    temp = folder / ("." + target.filename().string() + ".tonekit-" + randomSuffix());
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return Failure::of(err::PathFileAccess, describe(target, errno));
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() { reset(); }
+  Fd(Fd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  Fd& operator=(Fd&& other) noexcept {
+    if (this != &other) {
+      reset();
+      fd_ = other.fd_;
+      other.fd_ = -1;
+    }
+    return *this;
   }
-  if (fd < 0) return Failure::of(err::PathFileAccess, describe(target, EEXIST));
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  explicit operator bool() const { return fd_ >= 0; }
+  void reset() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
 
-  auto fail = [&](int errorNumber) {
-    if (fd >= 0) ::close(fd);
-    ::unlink(temp.c_str());
-    return Failure::of(err::PathFileAccess, describe(target, errorNumber));
-  };
+ private:
+  int fd_;
+};
 
-  std::size_t done = 0;
-  while (done < content.size()) {
-    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+FileIdentity identityOf(const struct stat& st) {
+  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// A path taken apart once: its folder, opened, and the last step's name inside it.
+struct Located {
+  Fd folder;
+  std::string name;
+  bool exists = false;
+  struct stat st {};  // of the last step itself (never a link)
+};
+
+Located locate(fs::path path, const std::string& shown, LinkRule links = LinkRule::FollowOwned) {
+  for (int hops = 0;; ++hops) {
+    if (hops > 40) throw fileFailure(ELOOP, shown);
+    Located at;
+    at.name = path.filename().string();
+    if (at.name.empty() || at.name == "." || at.name == "..")
+      throw withReason(err::PathFileAccess, shown, "ファイル名がありません");
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    at.folder = Fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!at.folder) throw fileFailure(errno, folder.string(), true);
+    if (::fstatat(at.folder.get(), at.name.c_str(), &at.st, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (errno == ENOENT) return at;
+      throw fileFailure(errno, shown);
+    }
+    if (!S_ISLNK(at.st.st_mode)) {
+      at.exists = true;
+      return at;
+    }
+    if (links == LinkRule::Never) throw withReason(err::PathFileAccess, shown, "シンボリックリンクはたどりません");
+    struct stat pointed {};
+    const bool reachable = ::fstatat(at.folder.get(), at.name.c_str(), &pointed, 0) == 0;
+    if (at.st.st_uid != ::geteuid() && !(reachable && pointed.st_uid == at.st.st_uid))
+      throw withReason(err::PermissionDenied, shown,
+                       "リンクの持ち主が実行中のユーザーでもリンク先の持ち主でもないため、たどりません");
+    std::vector<char> target(PATH_MAX + 1);
+    const ssize_t n = ::readlinkat(at.folder.get(), at.name.c_str(), target.data(), target.size());
+    if (n < 0) throw fileFailure(errno, shown);
+    if (static_cast<std::size_t>(n) >= target.size()) throw fileFailure(ENAMETOOLONG, shown);
+    const fs::path next(std::string(target.data(), static_cast<std::size_t>(n)));
+    path = next.is_absolute() ? next : folder / next;
+  }
+}
+
+Failure notRegular(const std::string& shown) { return withReason(err::PathFileAccess, shown, "通常のファイルではありません"); }
+
+Failure tooLarge(const std::string& shown, std::uint64_t size) {
+  return Failure::of(err::PathFileAccess, shown + " (" + std::to_string(size) + " バイトは大きすぎます。上限は " +
+                                              std::to_string(kLargestReadableFile) + " バイトです)");
+}
+
+Failure replacedSinceRead(const std::string& shown) {
+  return withReason(err::PathFileAccess, shown, "読み込んだ後で別のファイルに置き換えられたため、保存しません");
+}
+
+// Opens the last step of a located path without following a link there; a FIFO or device opens
+// without waiting and is refused after the fstat.
+Fd openRegular(const Located& at, int flags, struct stat& st, const std::string& shown) {
+  // Opening some devices does something by itself; such a file is not even opened.
+  if (at.exists && !S_ISREG(at.st.st_mode)) throw notRegular(shown);
+  Fd fd(::openat(at.folder.get(), at.name.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW));
+  if (!fd) throw errno == ELOOP ? replacedSinceRead(shown) : fileFailure(errno, shown);
+  if (::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown);
+  if (!S_ISREG(st.st_mode)) throw notRegular(shown);
+  return fd;
+}
+
+void writeAll(int fd, const std::uint8_t* data, std::size_t size, off_t at, const std::string& shown) {
+  while (size > 0) {
+    const ssize_t n = ::pwrite(fd, data, size, at);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return fail(errno);
+      throw fileFailure(errno, shown);
     }
+    if (n == 0) throw fileFailure(EIO, shown);
+    data += n;
+    at += n;
+    size -= static_cast<std::size_t>(n);
+  }
+}
+
+void flush(int fd, const std::string& shown) {
+  if (::fsync(fd) != 0) throw fileFailure(errno, shown);
+}
+
+// A new file in folder, 0600, removed again unless kept.
+class TempFile {
+ public:
+  TempFile(int folder, const std::string& borrowed) : folder_(folder) {
+    const long max = ::fpathconf(folder, _PC_NAME_MAX);
+    const std::size_t nameMax = max > 0 ? static_cast<std::size_t>(max) : NAME_MAX;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+      name_ = tempNameFor(borrowed, nameMax);
+      fd_ = Fd(::openat(folder, name_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+      if (fd_ || errno != EEXIST) break;
+    }
+    error_ = fd_ ? 0 : errno;
+  }
+  ~TempFile() {
+    if (fd_ && !kept_) ::unlinkat(folder_, name_.c_str(), 0);
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  int fd() const { return fd_.get(); }
+  int error() const { return error_; }
+  const std::string& name() const { return name_; }
+  void keep() { kept_ = true; }
+
+ private:
+  int folder_;
+  std::string name_;
+  Fd fd_;
+  int error_ = 0;
+  bool kept_ = false;
+};
+
+bool folderNotWritable(int errorNumber) { return errorNumber == EACCES || errorNumber == EPERM; }
+
+std::vector<std::string> xattrNames(int fd) {
+  for (;;) {
+    const ssize_t size = ::flistxattr(fd, nullptr, 0);
+    if (size < 0) {
+      if (errno == ENOTSUP) return {};
+      throw std::system_error(errno, std::generic_category());
+    }
+    std::vector<char> list(static_cast<std::size_t>(size));
+    const ssize_t got = size ? ::flistxattr(fd, list.data(), list.size()) : 0;
+    if (got < 0) {
+      if (errno == ERANGE) continue;  // grew in between
+      throw std::system_error(errno, std::generic_category());
+    }
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(got);) {
+      names.emplace_back(list.data() + i);
+      i += names.back().size() + 1;
+    }
+    return names;
+  }
+}
+
+// Gives the new file the old one's owner, group, mode, ACL and extended attributes (the ACL is
+// the attribute system.posix_acl_access); false when any of them cannot be given.
+bool carryMetadata(int from, const struct stat& st, int to) {
+  try {
+    if (::fchown(to, st.st_uid, st.st_gid) != 0) return false;
+    const std::vector<std::string> wanted = xattrNames(from);
+    // What the folder's default ACL gave the new file and the old one lacks must go.
+    for (const auto& name : xattrNames(to))
+      if (std::find(wanted.begin(), wanted.end(), name) == wanted.end() && ::fremovexattr(to, name.c_str()) != 0)
+        return false;
+    if (::fchmod(to, st.st_mode & 07777) != 0) return false;
+    for (const auto& name : wanted) {
+      const ssize_t size = ::fgetxattr(from, name.c_str(), nullptr, 0);
+      if (size < 0) return false;
+      std::vector<char> value(static_cast<std::size_t>(size));
+      const ssize_t got = size ? ::fgetxattr(from, name.c_str(), value.data(), value.size()) : 0;
+      if (got < 0 || ::fsetxattr(to, name.c_str(), value.data(), static_cast<std::size_t>(got), 0) != 0) return false;
+    }
+    return true;
+  } catch (const std::system_error&) {
+    return false;
+  }
+}
+
+void syncFolder(int folder) { ::fsync(folder); }
+
+void renameInto(const Located& at, const TempFile& temp, bool replacing, const std::string& shown) {
+  int rc = -1;
+  if (!replacing) {
+    // A file that appeared meanwhile under the name is not ours to replace.
+    rc = ::renameat2(at.folder.get(), temp.name().c_str(), at.folder.get(), at.name.c_str(), RENAME_NOREPLACE);
+    if (rc != 0 && errno == EEXIST) throw withReason(err::PathFileAccess, shown, "保存中に同じ名前のファイルが作られました");
+    if (rc != 0 && errno != EINVAL && errno != ENOSYS) throw fileFailure(errno, shown);
+  }
+  if (rc != 0 && ::renameat(at.folder.get(), temp.name().c_str(), at.folder.get(), at.name.c_str()) != 0)
+    throw fileFailure(errno, shown);
+  syncFolder(at.folder.get());
+}
+
+void saveNew(const Located& at, const ByteString& content, const std::string& shown) {
+  TempFile temp(at.folder.get(), at.name);
+  if (temp.fd() < 0) throw fileFailure(temp.error(), shown);
+  writeAll(temp.fd(), content.data(), content.size(), 0, shown);
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  if (::fchmod(temp.fd(), 0666 & ~mask) != 0) throw fileFailure(errno, shown);
+  flush(temp.fd(), shown);
+  renameInto(at, temp, false, shown);
+  temp.keep();
+}
+
+// Temporary file beside the target, renamed over it; false when that road is closed (the
+// folder is not writable, or the file's owner or attributes cannot be given to a new file).
+bool replaceBeside(const Located& at, int old, const struct stat& st, const ByteString& content,
+                   const std::string& shown) {
+  TempFile temp(at.folder.get(), at.name);
+  if (temp.fd() < 0) {
+    if (folderNotWritable(temp.error())) return false;
+    throw fileFailure(temp.error(), shown);
+  }
+  if (!carryMetadata(old, st, temp.fd())) return false;
+  writeAll(temp.fd(), content.data(), content.size(), 0, shown);
+  flush(temp.fd(), shown);
+  struct stat now {};
+  if (::fstatat(at.folder.get(), at.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(now, st))
+    throw replacedSinceRead(shown);
+  renameInto(at, temp, true, shown);
+  temp.keep();
+  return true;
+}
+
+// Copies everything from one descriptor to another from offset 0; false on a read or write error.
+bool copyAll(int from, int to, const std::string& shown) {
+  std::vector<std::uint8_t> buffer(1 << 16);
+  off_t at = 0;
+  for (;;) {
+    const ssize_t n = ::pread(from, buffer.data(), buffer.size(), at);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw fileFailure(errno, shown);
+    }
+    if (n == 0) return true;
+    writeAll(to, buffer.data(), static_cast<std::size_t>(n), at, shown);
+    at += n;
+  }
+}
+
+// A flushed copy of the old content, beside the file or, where its folder is not writable, in
+// the private data folder.
+struct Backup {
+  Fd dataFolder;  // set when the copy is not beside the file
+  std::unique_ptr<TempFile> file;
+  fs::path shownPath;
+};
+
+Backup makeBackup(const Located& at, int file, const fs::path& shownFolder, const std::string& shown) {
+  Backup backup;
+  backup.file = std::make_unique<TempFile>(at.folder.get(), at.name);
+  backup.shownPath = shownFolder;
+  if (backup.file->fd() < 0) {
+    if (!folderNotWritable(backup.file->error())) throw fileFailure(backup.file->error(), shown);
+    const fs::path data = privateDataFolder();
+    backup.dataFolder = Fd(::open(data.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW));
+    if (!backup.dataFolder) throw fileFailure(errno, data.string(), true);
+    backup.file = std::make_unique<TempFile>(backup.dataFolder.get(), at.name);
+    if (backup.file->fd() < 0) throw fileFailure(backup.file->error(), data.string());
+    backup.shownPath = data;
+  }
+  backup.shownPath /= backup.file->name();
+  copyAll(file, backup.file->fd(), backup.shownPath.string());
+  flush(backup.file->fd(), backup.shownPath.string());
+  syncFolder(backup.dataFolder ? backup.dataFolder.get() : at.folder.get());
+  return backup;
+}
+
+// Overwrites the file itself, which keeps everything but its content: the road for files with
+// several names, with an owner or attributes a new file cannot get, or in a folder that is not
+// writable.
+void saveInPlace(const Located& at, const struct stat& read, const ByteString& content, const fs::path& shownFolder,
+                 const std::string& shown) {
+  struct stat st {};
+  Fd file = openRegular(at, O_RDWR, st, shown);
+  if (!sameFile(st, read)) throw replacedSinceRead(shown);
+  Backup backup = makeBackup(at, file.get(), shownFolder, shown);
+  try {
+    writeAll(file.get(), content.data(), content.size(), 0, shown);
+    if (::ftruncate(file.get(), static_cast<off_t>(content.size())) != 0) throw fileFailure(errno, shown);
+    flush(file.get(), shown);
+  } catch (const Failure& failure) {
+    // Put the old content back; when even that fails the backup stays and the message says where.
+    bool restored = false;
+    try {
+      restored = copyAll(backup.file->fd(), file.get(), shown) && ::ftruncate(file.get(), read.st_size) == 0 &&
+                 ::fsync(file.get()) == 0;
+    } catch (const Failure&) {
+    }
+    if (restored) throw;
+    backup.file->keep();
+    throw Failure(failure.number(), failure.description() + " 元の内容: " + backup.shownPath.string(), failure.source());
+  }
+}
+
+bool readOnlyForUs(const Located& at, const struct stat& st, int& why) {
+  why = 0;
+  // Root may write anything; a file without any write bit is still read-only to the program.
+  if ((st.st_mode & 0222) == 0) return true;
+  if (::faccessat(at.folder.get(), at.name.c_str(), W_OK, AT_EACCESS) == 0) return false;
+  why = errno;
+  return true;
+}
+
+}  // namespace
+
+ByteString readWholeFile(const fs::path& path, FileIdentity* identity) {
+  const std::string shown = path.string();
+  const Located at = locate(path, shown);
+  if (!at.exists) throw fileFailure(ENOENT, shown);
+  struct stat st {};
+  const Fd fd = openRegular(at, O_RDONLY, st, shown);
+  if (static_cast<std::uint64_t>(st.st_size) > kLargestReadableFile) throw tooLarge(shown, static_cast<std::uint64_t>(st.st_size));
+  ByteString data(static_cast<std::size_t>(st.st_size) + 1);
+  std::size_t done = 0;
+  // Reads with what is really there; a file that grows meanwhile stops at the limit.
+  for (;;) {
+    if (done == data.size()) {
+      if (data.size() > kLargestReadableFile) throw tooLarge(shown, data.size());
+      data.resize(std::min<std::size_t>(data.size() * 2, kLargestReadableFile + 1));
+    }
+    const ssize_t n = ::read(fd.get(), data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw fileFailure(errno, shown);
+    }
+    if (n == 0) break;
     done += static_cast<std::size_t>(n);
   }
-  if (existed && ::fchmod(fd, old.st_mode & 07777) != 0) return fail(errno);
-  if (::fsync(fd) != 0) return fail(errno);
-  if (::close(fd) != 0) {
-    fd = -1;
-    return fail(errno);
-  }
-  fd = -1;
-  if (::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
+  data.resize(done);
+  if (identity) *identity = identityOf(st);
+  return data;
+}
 
-  // The rename is durable only once the folder is flushed too.
-  const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    ::fsync(dirFd);
-    ::close(dirFd);
+std::optional<Failure> appendToFile(const fs::path& path, const ByteString& bytes, LinkRule links) {
+  const std::string shown = path.string();
+  try {
+    const Located at = locate(path, shown, links);
+    struct stat st {};
+    Fd fd;
+    bool created = false;
+    if (at.exists) {
+      fd = openRegular(at, O_WRONLY | O_APPEND, st, shown);
+    } else {
+      fd = Fd(::openat(at.folder.get(), at.name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+      if (!fd || ::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown);
+      created = true;
+    }
+    try {
+      const std::uint8_t* data = bytes.data();
+      std::size_t left = bytes.size();
+      while (left > 0) {
+        const ssize_t n = ::write(fd.get(), data, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) throw fileFailure(n < 0 ? errno : EIO, shown);
+        data += n;
+        left -= static_cast<std::size_t>(n);
+      }
+      flush(fd.get(), shown);
+    } catch (const Failure&) {
+      // Nothing of this call stays: a file it made goes, an old one is cut back to its length.
+      struct stat now {};
+      if (created && ::fstatat(at.folder.get(), at.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(now, st))
+        ::unlinkat(at.folder.get(), at.name.c_str(), 0);
+      else if (!created && ::ftruncate(fd.get(), st.st_size) == 0)
+        ::fsync(fd.get());
+      throw;
+    }
+    if (created) syncFolder(at.folder.get());
+    return std::nullopt;
+  } catch (const Failure& failure) {
+    return failure;
   }
-  return std::nullopt;
+}
+
+std::optional<Failure> replaceFileSafely(const fs::path& requested, const ByteString& content,
+                                         std::optional<FileIdentity> expected) {
+  const std::string shown = requested.string();
+  try {
+    const Located at = locate(requested, shown);
+    if (!at.exists) {
+      if (expected) throw withReason(err::FileNotFound, shown, "読み込んだ後でなくなりました");
+      saveNew(at, content, shown);
+      return std::nullopt;
+    }
+    struct stat st {};
+    const Fd old = openRegular(at, O_RDONLY, st, shown);
+    if (expected && identityOf(st) != *expected) throw replacedSinceRead(shown);
+    int why = 0;
+    if (readOnlyForUs(at, st, why)) {
+      if (why != 0 && why != EACCES) throw fileFailure(why, shown);
+      throw withReason(err::PathFileAccess, shown, "読み取り専用のファイルです");
+    }
+    if (st.st_nlink > 1 || !replaceBeside(at, old.get(), st, content, shown)) {
+      const fs::path folder = requested.has_parent_path() ? requested.parent_path() : fs::path(".");
+      saveInPlace(at, st, content, folder, shown);
+    }
+    return std::nullopt;
+  } catch (const Failure& failure) {
+    return failure;
+  } catch (const std::bad_alloc&) {
+    return Failure::of(err::OutOfMemory, shown);
+  }
 }
 
 #else
 
-std::optional<Failure> replaceFileSafely(const fs::path& requested, const ByteString& content) {
-  const fs::path target = followLinks(requested);
-  fs::path temp = target;
-  temp += ".tonekit-" + randomSuffix();
+ByteString readWholeFile(const fs::path& path, FileIdentity* identity) {
+  std::error_code ec;
+  const auto status = fs::status(path, ec);
+  if (ec || !fs::exists(status)) throw Failure::of(err::FileNotFound, path.string());
+  if (!fs::is_regular_file(status)) throw Failure::of(err::PathFileAccess, path.string());
+  if (fs::file_size(path, ec) > kLargestReadableFile) throw Failure::of(err::PathFileAccess, path.string());
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw Failure::of(err::PathFileAccess, path.string());
+  ByteString data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (identity) *identity = {};
+  return data;
+}
+
+std::optional<Failure> replaceFileSafely(const fs::path& target, const ByteString& content,
+                                         std::optional<FileIdentity>) {
+  fs::path temp = target.parent_path() / tempNameFor(target.filename().string(), 255);
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
@@ -136,6 +559,14 @@ std::optional<Failure> replaceFileSafely(const fs::path& requested, const ByteSt
     fs::remove(temp, ignored);
     return Failure::of(err::PathFileAccess, target.string() + " (" + ec.message() + ")");
   }
+  return std::nullopt;
+}
+
+std::optional<Failure> appendToFile(const fs::path& path, const ByteString& bytes, LinkRule) {
+  std::ofstream out(path, std::ios::binary | std::ios::app);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.flush();
+  if (!out) return Failure::of(err::PathFileAccess, path.string());
   return std::nullopt;
 }
 

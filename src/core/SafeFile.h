@@ -1,21 +1,71 @@
 #pragma once
-// Reading whole files and replacing files so that a failure never leaves a half-written one.
+// Reading whole files and replacing files so that a failure never leaves a half-written one, and
+// no link, special file or swap made by another user turns a read or a save elsewhere.
+//
+// A symbolic link as the last step of a path is followed only when it belongs to the running
+// user or to the owner of what it points at (the rule the kernel applies in sticky folders);
+// otherwise the read or save fails with 70. Only regular files are read or written.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "core/ByteString.h"
 #include "core/Failure.h"
 
 namespace tonekit {
 
-// Reads the whole file; raises 53 when it does not exist, 75 when it cannot be read.
-ByteString readWholeFile(const std::filesystem::path& path);
+// No MLD, list or MIDI file comes near this; anything larger is refused before it is read.
+inline constexpr std::uint64_t kLargestReadableFile = 16u * 1024u * 1024u;
 
-// Writes bytes to a temporary file in the target's folder, flushes it and renames it over the
-// target. The target keeps its permission bits; a symbolic link keeps pointing at the file it
-// named, which gets the new content. On failure the target is as it was and no temporary file
-// remains. Returns the failure, or nothing on success.
-std::optional<Failure> replaceFileSafely(const std::filesystem::path& target, const ByteString& content);
+// Which file on disk a read saw, so that a save can land on exactly that one.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// The failure for a system error number met on path: 53 a missing file, 76 a missing folder
+// (or a path through something that is no folder), 70 no permission or a read-only file system,
+// 61 a full disk or quota, 75 anything else; the description carries the path and the system's
+// reason behind the standard text.
+Failure fileFailure(int errorNumber, const std::string& path, bool isFolder = false);
+
+// Reads the whole regular file; identity (when given) receives which file it was. Raises 53 when
+// it does not exist, 75 for anything but a regular file or a file above kLargestReadableFile,
+// and the failure of fileFailure when it cannot be opened or read. Never blocks on a FIFO.
+ByteString readWholeFile(const std::filesystem::path& path, FileIdentity* identity = nullptr);
+
+// Saves content as the file at target, which keeps its owner, group, mode, ACL, extended
+// attributes and other names (hard links):
+// - normally a temporary file beside it (0600, then given all of these before the first byte)
+//   is written, flushed and renamed over it;
+// - where that cannot be done (the file has several names, its owner or attributes cannot be
+//   given to a new file, or its folder is not writable) the file is overwritten in place, after a
+//   complete flushed backup copy of the old content (beside it, else in privateDataFolder())
+//   that is removed once the new content is flushed.
+// A target that does not exist is created (0666 less the umask). With expected, the save fails
+// (75) unless target still names that very file. A read-only target fails with 75.
+// On failure the target is as it was and no temporary file remains. Returns the failure, or
+// nothing on success.
+std::optional<Failure> replaceFileSafely(const std::filesystem::path& target, const ByteString& content,
+                                         std::optional<FileIdentity> expected = std::nullopt);
+
+enum class LinkRule {
+  FollowOwned,  // a link is followed under the ownership rule above
+  Never,        // a link as the last step is refused (75)
+};
+
+// Appends bytes to the regular file at path (created 0666 less the umask when missing) and
+// flushes it. On failure nothing of this call stays: a file it created is removed, an old one is
+// cut back to its length. Returns the failure (as fileFailure), or nothing.
+std::optional<Failure> appendToFile(const std::filesystem::path& path, const ByteString& bytes,
+                                    LinkRule links = LinkRule::FollowOwned);
+
+// Whether name is one of the temporary or backup files a save makes (left behind only when the
+// program is killed in the middle of one).
+bool isLeftoverTempName(std::string_view name);
 
 }  // namespace tonekit

@@ -60,7 +60,13 @@ bool& clsMLD::enabled(std::string_view tag) {
 
 bool clsMLD::enabled(std::string_view tag) const { return const_cast<clsMLD*>(this)->enabled(tag); }
 
-bool clsMLD::ParseMLD(MessageSink* messages) { return parseBytes(readWholeFile(MLDFile), messages); }
+bool clsMLD::ParseMLD(MessageSink* messages) {
+  FileIdentity identity;
+  const ByteString data = readWholeFile(MLDFile, &identity);
+  readPath_ = MLDFile;
+  readIdentity_ = identity;
+  return parseBytes(data, messages);
+}
 
 bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
   if (data.size() < kHeaderSize)
@@ -191,10 +197,18 @@ ByteString clsMLD::renderMLD() const {
   return out;
 }
 
-std::optional<Failure> clsMLD::SaveMLD() {
+std::optional<Failure> clsMLD::SaveMLD() { return save(std::nullopt); }
+
+std::optional<Failure> clsMLD::SaveMLDOverRead() {
+  if (readPath_.empty() || readPath_ != MLDFile)
+    return Failure::of(err::PathFileAccess, "(読み込んだファイルではありません: " + MLDFile + ")");
+  return save(readIdentity_);
+}
+
+std::optional<Failure> clsMLD::save(std::optional<FileIdentity> expected) {
   try {
     if (MLDFile.empty()) return Failure::of(err::PathFileAccess, "(保存先がありません)");
-    return replaceFileSafely(MLDFile, renderMLD());
+    return replaceFileSafely(MLDFile, renderMLD(), expected);
   } catch (const Failure& failure) {
     return failure;
   } catch (const std::exception& e) {

@@ -12,6 +12,7 @@
 #include "core/ByteString.h"
 #include "core/Failure.h"
 #include "core/MessageSink.h"
+#include "core/SafeFile.h"
 #include "core/TrackCollection.h"
 #include "core/clsCalcUtil.h"
 
@@ -76,6 +77,9 @@ class clsMLD {
   // failure that stopped it, or nothing. Values that do not fit the format, a document that was
   // never read, or one whose read was incomplete are refused before anything is written.
   std::optional<Failure> SaveMLD();
+  // SaveMLD onto exactly the file ParseMLD read from MLDFile: fails (75) when the path names
+  // another file by now (swapped, or a link flipped), so a save never lands where nobody read.
+  std::optional<Failure> SaveMLDOverRead();
 
   // The bytes SaveMLD would write; raises what SaveMLD reports.
   ByteString renderMLD() const;
@@ -93,11 +97,15 @@ class clsMLD {
   static bool isKnownTag(std::string_view tag);
 
  private:
+  std::optional<Failure> save(std::optional<FileIdentity> expected);
+
   clsCalcUtil calc_;
   // The 13 header bytes as read; written back unchanged except the two lengths.
   ByteString headIdentifier_, headFileLength_, headLengthToTrac_, headMajor_, headMinor_, headTracCount_;
   bool headerRead_ = false;
   bool readComplete_ = false;
+  std::string readPath_;
+  FileIdentity readIdentity_;
 };
 
 }  // namespace tonekit

@@ -13,18 +13,28 @@ namespace fs = std::filesystem;
 
 namespace tonekit {
 
-bool isPlainFileForUpdate(const std::string& path) {
-  if (path.empty()) return false;
-  const fs::path p(path);
-  const std::string name = p.filename().string();
-  // Names beginning with "." are this system's hidden files; the update leaves them alone
-  // although the search lists them.
-  if (name.empty() || name.front() == '.') return false;
-  std::error_code ec;
-  return fs::is_regular_file(fs::status(p, ec)) && !ec;
+namespace {
+
+// Names beginning with "." are this system's hidden files (the temporary files of saves among
+// them); the update leaves them alone although the search lists them.
+bool hiddenOrNameless(const fs::path& path) {
+  const std::string name = path.filename().string();
+  return name.empty() || name.front() == '.';
 }
 
-fs::path defaultErrorFilePath() { return writableProgramFolder() / kErrorFileName; }
+}  // namespace
+
+bool isPlainFileForUpdate(const std::string& path) {
+  if (path.empty() || hiddenOrNameless(path)) return false;
+  std::error_code ec;
+  return fs::is_regular_file(fs::status(fs::path(path), ec)) && !ec;
+}
+
+fs::path defaultErrorFilePath() {
+  const fs::path folder = writableProgramFolder();
+  // Without a program or data folder of its own privateDataFolder() raises why.
+  return (folder.empty() ? privateDataFolder() : folder) / kErrorFileName;
+}
 
 RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages) {
   RowResult result;
@@ -35,7 +45,7 @@ RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages) {
   };
 
   if (item.MLDPath.empty()) return fail(Failure::of(err::FileNotFound, "(パスが空です)"));
-  if (!isPlainFileForUpdate(item.MLDPath)) return fail(Failure::of(err::FileNotFound, item.MLDPath));
+  if (hiddenOrNameless(item.MLDPath)) return fail(Failure::of(err::FileNotFound, item.MLDPath));
 
   clsMLD doc;
   doc.MLDFile = item.MLDPath;
@@ -45,7 +55,8 @@ RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages) {
   } catch (const Failure& failure) {
     return fail(failure);
   } catch (const std::bad_alloc&) {
-    throw;
+    // One row never ends the batch, whatever it meets.
+    return fail(Failure::of(err::OutOfMemory, item.MLDPath));
   } catch (const std::exception& e) {
     return fail(Failure(err::PathFileAccess, e.what()));
   }
@@ -57,7 +68,7 @@ RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages) {
     return fail(Failure::of(err::InvalidCall, "(タイトルのチャンクがないファイルです: " + item.MLDPath + ")"));
 
   doc.MLDTitl = item.MLDTitle;
-  if (auto failure = doc.SaveMLD()) return fail(std::move(*failure));
+  if (auto failure = doc.SaveMLDOverRead()) return fail(std::move(*failure));
   result.outcome = RowOutcome::Written;
   return result;
 }
@@ -95,7 +106,7 @@ BatchSummary BatchUpdateJob::finish() {
   clsOutputBuffer buffer;
   buffer.AddBytes(errorText_);
   try {
-    buffer.FileOutput(errorFile_);
+    buffer.FileOutput(errorFile_, LinkRule::Never);
     summary_.errorFileWritten = true;
   } catch (const Failure& failure) {
     summary_.errorFileFailure = failure;

@@ -20,9 +20,8 @@ clsMLDListItem readListItem(const std::string& path, MessageSink* messages) {
     row.MLDTitle = doc.MLDTitl;
   } catch (const Failure&) {
     // An unreadable file is still listed, with an empty title.
-  } catch (const std::bad_alloc&) {
-    throw;
   } catch (const std::exception&) {
+    // Memory running out over one file (bad_alloc) ends only that row too.
   }
   return row;
 }
@@ -38,8 +37,16 @@ MLDList makeListItems(const std::vector<std::string>& paths, MessageSink* messag
   return rows;
 }
 
-MLDList makeMLDList(const std::string& folder, MessageSink* messages) {
-  return makeListItems(clsFileList().GetFileList(folder, kMldPattern), messages);
+MLDList makeMLDList(const std::string& folder, MessageSink* messages, std::size_t* unusablePaths) {
+  std::vector<std::string> paths;
+  WalkReport report;
+  try {
+    report = clsFileList().walkReport(folder, kMldPattern, [&paths](const std::string& path) { paths.push_back(path); });
+  } catch (const Failure&) {
+    // A folder that cannot be read lists nothing, as one with no file.
+  }
+  if (unusablePaths) *unusablePaths = report.unusablePaths;
+  return makeListItems(paths, messages);
 }
 
 }  // namespace tonekit

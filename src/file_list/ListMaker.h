@@ -20,7 +20,8 @@ MLDList makeListItems(const std::vector<std::string>& paths, MessageSink* messag
                       const std::function<void(std::size_t index, const clsMLDListItem&)>& progress = {});
 
 // Searches folder for kMldPattern and makes the rows; empty when no file was found (the caller
-// then shows kNoMldFilesMessage and keeps its old list).
-MLDList makeMLDList(const std::string& folder, MessageSink* messages = nullptr);
+// then shows kNoMldFilesMessage and keeps its old list). unusablePaths (when given) receives the
+// number of matching files left out because their path is too long to be opened.
+MLDList makeMLDList(const std::string& folder, MessageSink* messages = nullptr, std::size_t* unusablePaths = nullptr);
 
 }  // namespace tonekit

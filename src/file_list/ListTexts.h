@@ -3,11 +3,17 @@
 // take them from here.
 
 #include <cstddef>
+#include <string>
 
 namespace tonekit {
 
 // Make list: the search found nothing.
 inline constexpr const char* kNoMldFilesMessage = "mldファイルがありません。";
+
+// Make list: matching files the list cannot hold because their path is too long to be opened.
+inline std::string unusablePathsMessage(std::size_t count) {
+  return "パスが長すぎて開けないため、リストに入れられないファイルが " + std::to_string(count) + " 個あります。";
+}
 
 // Save, row edit and batch update on an empty list.
 inline constexpr const char* kNoListMessage = "リストがありません。";

@@ -7,10 +7,17 @@
 #include <utility>
 
 #ifndef _WIN32
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
 #endif
 
 #include "core/CodePage.h"
+#include "core/SafeFile.h"
 
 namespace fs = std::filesystem;
 
@@ -141,38 +148,82 @@ int findIndex(const std::u32string& upperPath, const std::vector<CompiledPattern
   return -1;
 }
 
+#ifndef _WIN32
+
+// A folder descriptor shared by the subfolders that are opened through it.
+class FolderFd {
+ public:
+  explicit FolderFd(int fd) : fd_(fd) {}
+  ~FolderFd() { ::close(fd_); }
+  FolderFd(const FolderFd&) = delete;
+  FolderFd& operator=(const FolderFd&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
 // Identity of a folder on disk, so that a folder met again below itself (a bind mount, a
 // hard-linked folder) is recognised. Each queued folder keeps the chain of its ancestors only,
 // which is released as soon as no queued folder below them is left.
 struct FolderNode {
-#ifndef _WIN32
   dev_t device = 0;
   ino_t inode = 0;
-#endif
   std::shared_ptr<const FolderNode> parent;
 };
 
 struct PendingFolder {
   std::string path;  // ends in the separator
   std::shared_ptr<const FolderNode> parent;
+  // Set when the path is too long for the system to open: the folder is then opened by its
+  // name inside its parent, whose descriptor stays open until all such children are done.
+  std::shared_ptr<FolderFd> parentFd;
+  std::string name;
 };
 
-// The node for folder, or nothing when it cannot be read or already lies above itself.
-std::shared_ptr<const FolderNode> enterFolder(const std::string& folder, const std::shared_ptr<const FolderNode>& parent) {
-  auto node = std::make_shared<FolderNode>();
-  node->parent = parent;
-#ifndef _WIN32
+// Paths this long cannot be handed to the system (nor to the reader) as they are.
+constexpr std::size_t kPathLimit = PATH_MAX;
+
+int openFolder(const PendingFolder& folder, bool isStart) {
+  // Only the start folder may be reached through a link.
+  const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK | (isStart ? 0 : O_NOFOLLOW);
+  if (folder.parentFd) return ::openat(folder.parentFd->get(), folder.name.c_str(), flags);
+  return ::open(folder.path.c_str(), flags);
+}
+
+// The node for the open folder, or nothing when it already lies above itself.
+std::shared_ptr<const FolderNode> enterFolder(int fd, const std::shared_ptr<const FolderNode>& parent) {
   struct stat st {};
-  if (::stat(folder.c_str(), &st) != 0) return nullptr;
-  node->device = st.st_dev;
-  node->inode = st.st_ino;
+  if (::fstat(fd, &st) != 0) return nullptr;
   for (const FolderNode* up = parent.get(); up; up = up->parent.get())
     if (up->device == st.st_dev && up->inode == st.st_ino) return nullptr;
-#else
-  (void)folder;
-#endif
+  auto node = std::make_shared<FolderNode>();
+  node->device = st.st_dev;
+  node->inode = st.st_ino;
+  node->parent = parent;
   return node;
 }
+
+enum class EntryKind { Folder, File, Other };
+
+EntryKind kindOf(int folder, const struct dirent& entry) {
+  unsigned char type = entry.d_type;
+  struct stat st {};
+  if (type == DT_UNKNOWN) {
+    if (::fstatat(folder, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return EntryKind::Other;
+    type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+  }
+  if (type == DT_DIR) return EntryKind::Folder;
+  if (type == DT_LNK) {
+    // A link to a folder is not walked: its target is either inside the tree, where the walk
+    // meets it anyway, or outside it, where the search must not go.
+    const bool toFolder = ::fstatat(folder, entry.d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+    return toFolder ? EntryKind::Other : EntryKind::File;
+  }
+  return EntryKind::File;
+}
+
+#endif
 
 }  // namespace
 
@@ -208,51 +259,99 @@ std::string CutNullChar(std::string_view strText, char strDelimiter) {
 }
 
 std::size_t clsFileList::walk(const std::string& strPathName, const std::string& strPattern, const Visitor& visit) const {
-  if (strPathName.empty()) return 0;
-  std::error_code ec;
-  if (!fs::exists(fs::path(strPathName), ec) || ec) return 0;
+  try {
+    return walkReport(strPathName, strPattern, visit).found;
+  } catch (const Failure&) {
+    return 0;
+  }
+}
+
+#ifndef _WIN32
+
+WalkReport clsFileList::walkReport(const std::string& strPathName, const std::string& strPattern,
+                                   const Visitor& visit) const {
+  WalkReport report;
+  if (strPathName.empty()) return report;
 
   std::vector<CompiledPattern> patterns;
   for (const auto& p : splitPatterns(strPattern)) patterns.emplace_back(p);
 
-  std::size_t found = 0;
   std::deque<PendingFolder> queue;
   std::string start = strPathName;
   if (start.back() != kSeparator) start.push_back(kSeparator);
-  queue.push_back({std::move(start), nullptr});
+  queue.push_back({std::move(start), nullptr, nullptr, {}});
+  bool isStart = true;
 
   while (!queue.empty()) {
     PendingFolder current = std::move(queue.front());
     queue.pop_front();
-    const auto node = enterFolder(current.path, current.parent);
-    if (!node) continue;
-
-    fs::directory_iterator it(fs::path(current.path), fs::directory_options::skip_permission_denied, ec);
-    if (ec) continue;
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-      if (ec) break;
-      const fs::directory_entry& entry = *it;
-      const std::string name = CutNullChar(entry.path().filename().native());
+    const int fd = openFolder(current, isStart);
+    if (fd < 0 && isStart) {
+      if (errno == ENOENT) return report;
+      throw fileFailure(errno, strPathName, true);
+    }
+    isStart = false;
+    if (fd < 0) continue;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+      ::close(fd);
+      continue;
+    }
+    auto ownFd = std::make_shared<FolderFd>(::dup(::dirfd(dir)));
+    const auto node = enterFolder(ownFd->get(), current.parent);
+    current.parentFd.reset();
+    if (!node) {
+      ::closedir(dir);
+      continue;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+      const std::string name = CutNullChar(entry->d_name);
       if (name.empty() || name == "." || name == "..") continue;
-
-      std::error_code typeError;
-      const bool isLink = entry.is_symlink(typeError);
-      const bool isFolder = entry.is_directory(typeError);  // follows a link
-      if (isFolder) {
-        // A link to a folder is not walked: its target is either inside the tree, where the
-        // walk meets it anyway, or outside it, where the search must not go.
-        if (!isLink) queue.push_back({current.path + name + kSeparator, node});
+      const EntryKind kind = kindOf(ownFd->get(), *entry);
+      std::string full = current.path + name;
+      if (kind == EntryKind::Folder) {
+        full.push_back(kSeparator);
+        const bool tooLong = full.size() >= kPathLimit;
+        queue.push_back({std::move(full), node, tooLong ? ownFd : nullptr, tooLong ? name : std::string()});
         continue;
       }
-      std::string full = current.path + name;
-      if (!patterns.empty() && findIndex(upperCodePoints(full), patterns) >= 0) {
-        ++found;
-        visit(full);
+      // What a killed save left behind is no file of the user's.
+      if (kind != EntryKind::File || isLeftoverTempName(name)) continue;
+      if (patterns.empty() || findIndex(upperCodePoints(full), patterns) < 0) continue;
+      if (full.size() >= kPathLimit) {
+        ++report.unusablePaths;
+        continue;
       }
+      ++report.found;
+      visit(full);
+    }
+    ::closedir(dir);
+  }
+  return report;
+}
+
+#else
+
+WalkReport clsFileList::walkReport(const std::string& strPathName, const std::string& strPattern,
+                                   const Visitor& visit) const {
+  WalkReport report;
+  if (strPathName.empty()) return report;
+  std::vector<CompiledPattern> patterns;
+  for (const auto& p : splitPatterns(strPattern)) patterns.emplace_back(p);
+  std::error_code ec;
+  for (fs::recursive_directory_iterator it(fs::path(strPathName), fs::directory_options::skip_permission_denied, ec), end;
+       !ec && it != end; it.increment(ec)) {
+    if (!it->is_regular_file(ec) || isLeftoverTempName(it->path().filename().string())) continue;
+    const std::string full = it->path().string();
+    if (!patterns.empty() && findIndex(upperCodePoints(full), patterns) >= 0) {
+      ++report.found;
+      visit(full);
     }
   }
-  return found;
+  return report;
 }
+
+#endif
 
 void clsFileList::GetFileList(const std::string& strPathName, const std::string& strPattern,
                               std::vector<std::string>& strMatchs) const {

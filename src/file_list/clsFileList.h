@@ -28,6 +28,12 @@ int FindPatternIndex(std::string_view strPath, const std::vector<std::string>& p
 // The part of strText before the first strDelimiter, or the whole text when it holds none.
 std::string CutNullChar(std::string_view strText, char strDelimiter = '\0');
 
+// What a walk found, and what it had to leave out.
+struct WalkReport {
+  std::size_t found = 0;          // matching files handed to the visitor
+  std::size_t unusablePaths = 0;  // matching files whose path is too long for the system to open
+};
+
 class clsFileList {
  public:
   // Called once per matching file, in walk order, with its full path.
@@ -48,6 +54,13 @@ class clsFileList {
   // The same walk, handing each match to visit instead of collecting them; memory stays with
   // the folders still to visit. Returns the number of matches.
   std::size_t walk(const std::string& strPathName, const std::string& strPattern, const Visitor& visit) const;
+
+  // The same walk, which goes to any depth (folders are opened through their parent's
+  // descriptor), skips the temporary files a killed save leaves, and says what it left out:
+  // matching files whose path is too long to be opened are counted, not visited. Raises the
+  // failure of the system's reason (70, 76, 75) when strPathName exists but cannot be read as a
+  // folder; a start folder that does not exist gives an empty report.
+  WalkReport walkReport(const std::string& strPathName, const std::string& strPattern, const Visitor& visit) const;
 };
 
 }  // namespace tonekit

@@ -6,6 +6,7 @@
 
 #include "core/ByteString.h"
 #include "core/Failure.h"
+#include "core/SafeFile.h"
 
 namespace tonekit {
 
@@ -20,11 +21,12 @@ class clsOutputBuffer {
 
   // Appends the buffer and one CR LF to strFileName (created when missing) and flushes it to
   // disk. The buffer is kept. On failure raises outputFailure(): number kOutputFailedNumber,
-  // source "OutputBuffer.FileOutput", description "出力失敗", and the file is cut back to the
-  // length it had, so that it never keeps half a block.
-  void FileOutput(const std::filesystem::path& strFileName) const;
+  // source "OutputBuffer.FileOutput", description "出力失敗" followed by the path and the
+  // reason, and the file is cut back to the length it had (removed when this call made it), so
+  // that it never keeps half a block. Only a regular file is written; links as appendToFile.
+  void FileOutput(const std::filesystem::path& strFileName, LinkRule links = LinkRule::FollowOwned) const;
 
-  static Failure outputFailure();
+  static Failure outputFailure(const std::string& detail = {});
 
  private:
   ByteString buffer_;

@@ -190,7 +190,10 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
 
 frmMLDList::~frmMLDList() { delete wait_; }
 
-std::filesystem::path frmMLDList::errorFilePath() const { return errorFolder_ / kErrorFileName; }
+std::filesystem::path frmMLDList::errorFilePath() const {
+  // Without a folder of its own the update does not start; privateDataFolder() raises why.
+  return (errorFolder_.empty() ? privateDataFolder() : errorFolder_) / kErrorFileName;
+}
 
 QWidget* frmMLDList::messageParent() { return wait_ ? static_cast<QWidget*>(wait_) : this; }
 
@@ -251,7 +254,9 @@ void frmMLDList::cmdMakeList_Click() {
     if (!folder || folder->isEmpty()) return;
     WaitSteps wait(*this);
     PlatformMessages messages(messageParent());
-    MLDList found = makeMLDList(folder->toStdString(), &messages);
+    std::size_t unusable = 0;
+    MLDList found = makeMLDList(folder->toStdString(), &messages, &unusable);
+    if (unusable > 0) platform().message(messageParent(), text(unusablePathsMessage(unusable).c_str()), Icon::Information);
     if (found.empty()) {
       platform().message(messageParent(), text(kNoMldFilesMessage), Icon::Information);
       return;

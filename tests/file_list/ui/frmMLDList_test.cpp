@@ -252,7 +252,7 @@ TEST_F(ListWindowTest, FailedSaveBringsTheListWindowBack) {
   window->cmdSaveList_Click();
   ASSERT_EQ(platform.messages.size(), 2u);
   EXPECT_EQ(platform.messages[0].text, qs("処理できませんでした。"));
-  EXPECT_TRUE(platform.messages[1].text.endsWith(qs("\r\n-2147221502:OutputBuffer.FileOutput:出力失敗")))
+  EXPECT_TRUE(platform.messages[1].text.contains(qs("\r\n-2147221502:OutputBuffer.FileOutput:出力失敗 ")))
       << platform.messages[1].text.toStdString();
   EXPECT_TRUE(window->isVisible());
   EXPECT_EQ(window->waitWindow(), nullptr);
