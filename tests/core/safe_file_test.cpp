@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "AsUser.h"
+#include "TempDir.h"
+#include "core/SafeFile.h"
+
+namespace fs = std::filesystem;
+using namespace tonekit;
+using tonekit::test::asOtherUser;
+using tonekit::test::inChild;
+using tonekit::test::kOtherUser;
+using tonekit::test::TempDir;
+
+namespace {
+
+const ByteString kOld{'o', 'l', 'd'};
+const ByteString kNew{'n', 'e', 'w', '!'};
+
+long numberOf(const std::optional<Failure>& failure) { return failure ? failure->number() : 0; }
+
+long readNumber(const fs::path& path) {
+  try {
+    readWholeFile(path);
+  } catch (const Failure& failure) {
+    return failure.number();
+  }
+  return 0;
+}
+
+// Only the files a test made: no temporary or backup file stayed.
+std::size_t entries(const fs::path& folder) {
+  return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(SafeFile, SaveRefusesAFileSwappedOrRelinkedSinceTheRead) {
+  TempDir dir;
+  const auto victim = dir.write("victim", kOld);
+  const auto x = dir.write("x.mld", kOld);
+  FileIdentity read;
+  readWholeFile(x, &read);
+  fs::rename(x, dir / "read.mld");  // kept, so that its inode cannot come back
+  fs::create_symlink(victim, x);     // our own link, so only the identity stops it
+  EXPECT_EQ(numberOf(replaceFileSafely(x, kNew, read)), err::PathFileAccess);
+  fs::remove(x);
+  dir.write("x.mld", kOld);  // another file under the old name
+  EXPECT_EQ(numberOf(replaceFileSafely(x, kNew, read)), err::PathFileAccess);
+  EXPECT_EQ(TempDir::read(victim), kOld);
+  EXPECT_EQ(entries(dir.path()), 3u);
+}
+
+TEST(SafeFile, LinksOfAnotherUserAreFollowedOnlyToThatUsersFiles) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a link away";
+  TempDir dir;
+  const auto rootFile = dir.write("root-owned", kOld);
+  const auto theirs = dir.write("theirs", kOld);
+  ASSERT_EQ(::chown(theirs.c_str(), kOtherUser, kOtherUser), 0);
+  fs::create_symlink(rootFile, dir / "planted.mld");
+  fs::create_symlink(theirs, dir / "fair.mld");
+  for (const char* link : {"planted.mld", "fair.mld"}) ASSERT_EQ(::lchown((dir / link).c_str(), kOtherUser, kOtherUser), 0);
+  EXPECT_EQ(readNumber(dir / "planted.mld"), err::PermissionDenied);
+  EXPECT_EQ(numberOf(replaceFileSafely(dir / "planted.mld", kNew)), err::PermissionDenied);
+  EXPECT_EQ(TempDir::read(rootFile), kOld);
+  EXPECT_EQ(replaceFileSafely(dir / "fair.mld", kNew), std::nullopt);
+  EXPECT_EQ(TempDir::read(theirs), kNew);
+}
+
+TEST(SafeFile, SaveKeepsOwnerModeAttributesAclAndHardLinks) {
+  TempDir dir;
+  const auto f = dir.write("a.mld", kOld);
+  fs::permissions(f, fs::perms(0640));
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(f.c_str(), kOtherUser, kOtherUser), 0);
+  }
+  // An ACL granting user 1234 read: version 2, then (tag, permissions, id) entries.
+  std::vector<std::uint8_t> acl{2, 0, 0, 0};
+  for (auto [tag, perm, id] : {std::tuple{1, 6, -1}, {2, 4, 1234}, {4, 4, -1}, {0x10, 4, -1}, {0x20, 0, -1}}) {
+    const std::uint8_t e[8] = {std::uint8_t(tag), std::uint8_t(tag >> 8), std::uint8_t(perm), 0, std::uint8_t(id),
+                               std::uint8_t(id >> 8), std::uint8_t(id >> 16), std::uint8_t(id >> 24)};
+    acl.insert(acl.end(), e, e + 8);
+  }
+  const bool attrs = ::setxattr(f.c_str(), "user.tonekit", "v", 1, 0) == 0 &&
+                     ::setxattr(f.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) == 0;
+  struct stat before {};
+  ASSERT_EQ(::stat(f.c_str(), &before), 0);
+
+  ASSERT_EQ(replaceFileSafely(f, kNew), std::nullopt);
+  struct stat after {};
+  ASSERT_EQ(::stat(f.c_str(), &after), 0);
+  EXPECT_EQ(TempDir::read(f), kNew);
+  EXPECT_EQ(after.st_mode, before.st_mode);
+  EXPECT_EQ(after.st_uid, before.st_uid);
+  EXPECT_EQ(after.st_gid, before.st_gid);
+  if (attrs) {
+    char value[2] = {};
+    EXPECT_EQ(::getxattr(f.c_str(), "user.tonekit", value, sizeof value), 1);
+    EXPECT_EQ(::getxattr(f.c_str(), "system.posix_acl_access", nullptr, 0), static_cast<ssize_t>(acl.size()));
+  }
+
+  // A second name: saved in place, both names see the new content, no backup stays.
+  fs::create_hard_link(f, dir / "b.mld");
+  ASSERT_EQ(replaceFileSafely(f, kOld), std::nullopt);
+  EXPECT_EQ(TempDir::read(dir / "b.mld"), kOld);
+  struct stat inPlace {};
+  ASSERT_EQ(::stat(f.c_str(), &inPlace), 0);
+  EXPECT_EQ(inPlace.st_ino, after.st_ino);
+  EXPECT_EQ(entries(dir.path()), 2u);
+}
+
+TEST(SafeFile, ReadOnlyFilesFailAndLongNamesSave) {
+  TempDir dir;
+  const auto ro = dir.write("ro.mld", kOld);
+  fs::permissions(ro, fs::perms(0444));
+  EXPECT_EQ(numberOf(replaceFileSafely(ro, kNew)), err::PathFileAccess);
+  EXPECT_EQ(TempDir::read(ro), kOld);
+  const auto longName = dir.write(std::string(250, 'n') + ".mld", kOld);
+  EXPECT_EQ(replaceFileSafely(longName, kNew), std::nullopt);
+  EXPECT_EQ(entries(dir.path()), 2u);
+}
+
+TEST(SafeFile, AsAnotherUserTheFolderAndPermissionsDecideTheRoad) {
+  TempDir dir;
+  // Root's folder: the other user may write the 0666 file in it (in place, the backup going to
+  // its own data folder), not the 0644 one; a missing folder and a private file read as such.
+  fs::permissions(dir.path(), fs::perms(0755));
+  const auto shared = dir.write("shared.mld", kOld);
+  fs::permissions(shared, fs::perms(0666));
+  const auto mine = dir.write("mine.mld", kOld);
+  const auto secret = dir.write("secret.mld", kOld);
+  fs::permissions(secret, fs::perms(0600));
+  fs::create_directory(dir / "data");
+  ASSERT_EQ(::chown((dir / "data").c_str(), kOtherUser, kOtherUser), 0);
+  ::setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+  const int result = asOtherUser([&] {
+    if (replaceFileSafely(shared, kNew)) return 1;
+    if (numberOf(replaceFileSafely(mine, kNew)) != err::PathFileAccess) return 2;
+    if (readNumber(secret) != err::PermissionDenied) return 3;
+    if (readNumber(dir / "none" / "x.mld") != err::PathNotFound || readNumber(dir / "x.mld") != err::FileNotFound) return 4;
+    return entries(dir / "data" / "tonekit") == 0 ? 0 : 5;
+  });
+  ::unsetenv("XDG_DATA_HOME");
+  if (result < 0) GTEST_SKIP() << "needs root to become another user";
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(TempDir::read(shared), kNew);
+  EXPECT_EQ(TempDir::read(mine), kOld);
+}
+
+TEST(SafeFile, SpecialAndGiantFilesAreNeverRead) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo((dir / "fifo.mld").c_str(), 0600), 0);
+  EXPECT_EQ(readNumber(dir / "fifo.mld"), err::PathFileAccess);  // without hanging
+  EXPECT_EQ(numberOf(replaceFileSafely(dir / "fifo.mld", kNew)), err::PathFileAccess);
+  EXPECT_EQ(numberOf(appendToFile(dir / "fifo.mld", kNew)), err::PathFileAccess);
+  EXPECT_EQ(readNumber("/dev/zero"), err::PathFileAccess);
+  fs::resize_file(dir.write("big.mld", kOld), kLargestReadableFile + 1);  // sparse
+  EXPECT_EQ(readNumber(dir / "big.mld"), err::PathFileAccess);
+}
+
+TEST(SafeFile, FullDiskIsSaidAndLeavesNothingBehind) {
+  TempDir dir;
+  const auto f = dir.write("a.mld", kOld);
+  const int result = inChild(
+      [&] {
+        const ByteString big(8192, 'x');
+        if (numberOf(replaceFileSafely(f, big)) != err::DiskFull) return 1;
+        return numberOf(appendToFile(dir / "errors.csv", big)) == err::DiskFull ? 0 : 2;
+      },
+      false, 4096);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(TempDir::read(f), kOld);
+  EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+TEST(SafeFile, ErrorFilesAreNeverReachedThroughALink) {
+  TempDir dir;
+  const auto target = dir.write("bashrc", kOld);
+  fs::create_symlink(target, dir / "ExecuteError.csv");
+  EXPECT_EQ(numberOf(appendToFile(dir / "ExecuteError.csv", kNew, LinkRule::Never)), err::PathFileAccess);
+  EXPECT_EQ(TempDir::read(target), kOld);
+  EXPECT_TRUE(isLeftoverTempName(".a.mld.tonekit-0123456789ab"));
+  EXPECT_FALSE(isLeftoverTempName("a.mld.tonekit-0123456789ab"));
+  EXPECT_FALSE(isLeftoverTempName(".a.mld.tonekit-0123"));
+}
+
+}  // namespace
