@@ -79,6 +79,13 @@ TEST(CliList, NoFileFound) {
   }
 }
 
+TEST(CliList, FolderThatCannotBeReadFails) {
+  TempDir dir;
+  const auto r = runCli({"list", dir.write("file.mld", ByteString{'x'}).string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err.rfind("76:", 0), 0u) << r.err;
+}
+
 TEST(CliApply, WritesChangedTitlesAndReportsFailures) {
   TempDir dir;
   const auto a = writeMld(dir / "a.mld", sjis("元"));

@@ -9,7 +9,9 @@
 
 #include "AsUser.h"
 #include "TempDir.h"
+#include "core/AppFolder.h"
 #include "core/SafeFile.h"
+#include "Failures.h"
 
 namespace fs = std::filesystem;
 using namespace tonekit;
@@ -186,6 +188,24 @@ TEST(SafeFile, ErrorFilesAreNeverReachedThroughALink) {
   EXPECT_TRUE(isLeftoverTempName(".a.mld.tonekit-0123456789ab"));
   EXPECT_FALSE(isLeftoverTempName("a.mld.tonekit-0123456789ab"));
   EXPECT_FALSE(isLeftoverTempName(".a.mld.tonekit-0123"));
+}
+
+TEST(AppFolder, DataFolderIsPrivateOrAFailure) {
+  TempDir dir;
+  const char* home = std::getenv("HOME");
+  const std::string savedHome = home ? home : "";
+  ::unsetenv("HOME");
+  EXPECT_EQ(test::failureNumber([] { privateDataFolder(); }), err::PathNotFound);  // never the temporary folder
+  ::setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
+  struct stat st {};
+  EXPECT_EQ(::stat(privateDataFolder().c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown((dir / "tonekit").c_str(), kOtherUser, kOtherUser), 0);
+    EXPECT_EQ(test::failureNumber([] { privateDataFolder(); }), err::PermissionDenied);
+  }
+  ::unsetenv("XDG_DATA_HOME");
+  if (home) ::setenv("HOME", savedHome.c_str(), 1);
 }
 
 }  // namespace

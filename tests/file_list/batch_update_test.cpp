@@ -7,6 +7,8 @@
 #include "MldTestFiles.h"
 #include "TempDir.h"
 #include "core/SafeFile.h"
+#include "core/clsMLD.h"
+#include <sys/stat.h>
 #include "file_list/BatchUpdate.h"
 #include "file_list/ListFile.h"
 #include "file_list/ListMaker.h"
@@ -184,16 +186,40 @@ TEST_F(BatchUpdate, ErrorFileThatCannotBeWrittenIsReported) {
   EXPECT_EQ(summary.errorFileFailure->description().rfind("出力失敗 ", 0), 0u);
 }
 
-TEST_F(BatchUpdate, ReadOnlyFolderFailsTheRowAndLeavesTheFile) {
+TEST_F(BatchUpdate, WritableFileInAReadOnlyFolderIsWrittenInPlace) {
   if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
   const auto a = writeMld(dir / "ro/a.mld", sjis("元"));
-  const ByteString before = TempDir::read(a);
   fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
   const BatchSummary summary = BatchUpdateJob({{str(a), sjis("新")}}, errors).run();
   fs::permissions(dir / "ro", fs::perms::owner_all);
-  EXPECT_EQ(summary.failed, 1u);
-  EXPECT_EQ(TempDir::read(a), before);
+  EXPECT_EQ(summary.written, 1u);
+  EXPECT_EQ(titleOf(a), sjis("新"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir / "ro"), fs::directory_iterator()), 1);
+}
+
+TEST_F(BatchUpdate, HostileRowsFailClearlyAndTheRestIsApplied) {
+  const auto a = writeMld(dir / "a.mld", sjis("元"));
+  ASSERT_EQ(::mkfifo((dir / "fifo.mld").c_str(), 0600), 0);
+  fs::resize_file(dir.write("big.mld", TempDir::read(a)), kLargestReadableFile + 1);
+  const MLDList rows{{str(dir / "fifo.mld"), sjis("x")}, {str(dir / "big.mld"), sjis("x")}, {str(a), sjis("新")}};
+  std::vector<long> numbers;
+  // The error file is a FIFO too: refused, not waited on.
+  const BatchSummary summary = BatchUpdateJob(rows, dir / "fifo.mld").run([&](const RowResult& r) {
+    numbers.push_back(r.failure ? r.failure->number() : 0);
+  });
+  EXPECT_EQ(numbers, (std::vector<long>{err::PathFileAccess, err::PathFileAccess, 0}));
+  EXPECT_EQ(titleOf(a), sjis("新"));
+  EXPECT_TRUE(summary.errorFileFailure.has_value());
+
+  // A link flipped between the document's read and its save does not lead the save elsewhere.
+  const auto victim = dir.write("victim", ByteString{'v'});
+  clsMLD doc;
+  doc.MLDFile = str(a);
+  doc.ParseMLD();
+  fs::rename(a, dir / "kept.mld");
+  fs::create_symlink(victim, a);
+  EXPECT_EQ(doc.SaveMLDOverRead()->number(), err::PathFileAccess);
+  EXPECT_EQ(TempDir::read(victim), ByteString{'v'});
 }
 
 TEST_F(BatchUpdate, TitleTheFileCannotHoldFailsTheRowAndLeavesTheFile) {

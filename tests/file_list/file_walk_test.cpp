@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include "Failures.h"
 #include "TempDir.h"
+#include "core/Failure.h"
 #include "file_list/clsFileList.h"
 
 namespace fs = std::filesystem;
@@ -173,6 +176,61 @@ TEST(PatternMatch, IndexOfFirstMatchingPattern) {
   EXPECT_EQ(tonekit::splitPatterns(";*.a;;b "), (std::vector<std::string>{"", "*.a", "", "b "}));
   EXPECT_EQ(tonekit::CutNullChar(std::string("ab\0cd", 5)), "ab");
   EXPECT_EQ(tonekit::CutNullChar("abc"), "abc");
+}
+
+// A chain of folders whose paths pass the system's limit, made and removed through descriptors
+// (by path neither would work); a file named file.mld at each level in levels.
+class DeepChain {
+ public:
+  DeepChain(const fs::path& top, int depth, const std::vector<int>& levels) : top_(top), depth_(depth) {
+    int fd = ::open(top.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int level = 1; level <= depth; ++level) {
+      ::mkdirat(fd, kName.c_str(), 0755);
+      const int next = ::openat(fd, kName.c_str(), O_RDONLY | O_DIRECTORY);
+      ::close(fd);
+      fd = next;
+      if (std::find(levels.begin(), levels.end(), level) != levels.end()) ::close(::openat(fd, "file.mld", O_CREAT | O_WRONLY, 0644));
+    }
+    ::close(fd);
+  }
+  ~DeepChain() {
+    // Down to the bottom, then back up removing each level.
+    std::vector<int> fds{::open(top_.c_str(), O_RDONLY | O_DIRECTORY)};
+    for (int level = 1; level <= depth_; ++level) fds.push_back(::openat(fds.back(), kName.c_str(), O_RDONLY | O_DIRECTORY));
+    for (int level = depth_; level >= 1; --level) {
+      ::unlinkat(fds[static_cast<std::size_t>(level)], "file.mld", 0);
+      ::close(fds[static_cast<std::size_t>(level)]);
+      ::unlinkat(fds[static_cast<std::size_t>(level) - 1], kName.c_str(), AT_REMOVEDIR);
+    }
+    ::close(fds[0]);
+  }
+  DeepChain(const DeepChain&) = delete;
+  DeepChain& operator=(const DeepChain&) = delete;
+
+  inline static const std::string kName = std::string(200, 'd');
+
+ private:
+  fs::path top_;
+  int depth_;
+};
+
+TEST(FileWalk, AnyDepthIsWalkedAndPathsTooLongToOpenAreCounted) {
+  TempDir dir;
+  const DeepChain chain(dir.path(), 30, {1, 15, 25, 30});  // levels 25 and 30 pass 4,096 bytes
+  std::vector<std::string> found;
+  const auto report = clsFileList().walkReport(dir.path().string(), "*.mld", [&](const std::string& p) { found.push_back(p); });
+  EXPECT_EQ(report.found, 2u);
+  EXPECT_EQ(found.size(), 2u);
+  EXPECT_EQ(report.unusablePaths, 2u);
+}
+
+TEST(FileWalk, LeftoversOfKilledSavesAndUnreadableStartsAreNoFiles) {
+  TempDir dir;
+  dir.write("a.mld", kSome);
+  dir.write(".a.mld.tonekit-0123456789ab", kSome);
+  EXPECT_EQ(clsFileList().GetFileList(dir.path().string(), "*").size(), 1u);
+  EXPECT_EQ(tonekit::test::failureNumber([&] { clsFileList().walkReport((dir / "a.mld").string(), "*", [](const std::string&) {}); }),
+            tonekit::err::PathNotFound);
 }
 
 }  // namespace
