@@ -151,7 +151,7 @@ Located locate(fs::path path, const std::string& shown, LinkRule links = LinkRul
       throw withReason(err::PathFileAccess, shown, "ファイル名がありません");
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     at.folder = Fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!at.folder) throw fileFailure(errno, folder.string(), true);
+    if (!at.folder) throw fileFailure(errno, shown, true);
     if (::fstatat(at.folder.get(), at.name.c_str(), &at.st, AT_SYMLINK_NOFOLLOW) != 0) {
       if (errno == ENOENT) return at;
       throw fileFailure(errno, shown);
