@@ -22,7 +22,8 @@ namespace tonekit {
 // whose name does not begin with "." (hidden). Empty paths and folders do not count.
 bool isPlainFileForUpdate(const std::string& path);
 
-// writableProgramFolder() / "ExecuteError.csv".
+// writableProgramFolder() / "ExecuteError.csv"; raises the failure of privateDataFolder() when
+// the program has no folder of its own to put it in.
 std::filesystem::path defaultErrorFilePath();
 
 enum class RowOutcome { Written, Unchanged, Failed };
@@ -33,11 +34,13 @@ struct RowResult {
   std::optional<Failure> failure; // set when outcome is Failed
 };
 
-// Applies one row: Failed when the path is empty or names no plain file, when the file cannot
-// be read completely, when its title differs but it has no title chunk to hold it (the writer
-// would leave the title out), or when saving it fails; Unchanged when the file's title equals
-// the row's byte for byte; Written otherwise (only the title value changes; the file is
-// replaced safely). The reader's own messages go to messages.
+// Applies one row: Failed when the path is empty or hidden (53), when the file cannot be read
+// completely (what the reader raises: 53 missing, 75 no regular file or too large, ...; memory
+// running out fails this row only), when its title differs but it has no title chunk to hold it
+// (the writer would leave the title out), or when saving it fails (also when the path leads to
+// another file than the one read by then); Unchanged when the file's title equals the row's byte
+// for byte; Written otherwise (only the title value changes; the file is replaced safely). The
+// reader's own messages go to messages.
 RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages = nullptr);
 
 struct BatchSummary {
@@ -67,7 +70,7 @@ class BatchUpdateJob {
   RowResult step();
 
   // After the last row: when some row failed, appends errorText() and one CR LF to the error
-  // file. Does nothing more when called again. Returns the summary of the whole run.
+  // file, which must be a regular file reached without a symbolic link. Does nothing more when called again. Returns the summary of the whole run.
   BatchSummary finish();
 
   // step() until done, each result handed to onRow, then finish().
