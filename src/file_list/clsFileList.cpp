@@ -142,6 +142,12 @@ class CompiledPattern {
   std::vector<Token> tokens_;
 };
 
+std::vector<CompiledPattern> compilePatterns(std::string_view strPattern) {
+  std::vector<CompiledPattern> patterns;
+  for (const auto& p : splitPatterns(strPattern)) patterns.emplace_back(p);
+  return patterns;
+}
+
 int findIndex(const std::u32string& upperPath, const std::vector<CompiledPattern>& patterns) {
   for (std::size_t i = 0; i < patterns.size(); ++i)
     if (patterns[i].matches(upperPath)) return static_cast<int>(i);
@@ -272,9 +278,7 @@ WalkReport clsFileList::walkReport(const std::string& strPathName, const std::st
                                    const Visitor& visit) const {
   WalkReport report;
   if (strPathName.empty()) return report;
-
-  std::vector<CompiledPattern> patterns;
-  for (const auto& p : splitPatterns(strPattern)) patterns.emplace_back(p);
+  const std::vector<CompiledPattern> patterns = compilePatterns(strPattern);
 
   std::deque<PendingFolder> queue;
   std::string start = strPathName;
@@ -336,8 +340,7 @@ WalkReport clsFileList::walkReport(const std::string& strPathName, const std::st
                                    const Visitor& visit) const {
   WalkReport report;
   if (strPathName.empty()) return report;
-  std::vector<CompiledPattern> patterns;
-  for (const auto& p : splitPatterns(strPattern)) patterns.emplace_back(p);
+  const std::vector<CompiledPattern> patterns = compilePatterns(strPattern);
   std::error_code ec;
   for (fs::recursive_directory_iterator it(fs::path(strPathName), fs::directory_options::skip_permission_denied, ec), end;
        !ec && it != end; it.increment(ec)) {
