@@ -15,7 +15,6 @@
 
 namespace fs = std::filesystem;
 using namespace tonekit;
-using tonekit::test::asOtherUser;
 using tonekit::test::inChild;
 using tonekit::test::kOtherUser;
 using tonekit::test::TempDir;
@@ -27,14 +26,7 @@ const ByteString kNew{'n', 'e', 'w', '!'};
 
 long numberOf(const std::optional<Failure>& failure) { return failure ? failure->number() : 0; }
 
-long readNumber(const fs::path& path) {
-  try {
-    readWholeFile(path);
-  } catch (const Failure& failure) {
-    return failure.number();
-  }
-  return 0;
-}
+long readNumber(const fs::path& path) { return test::failureNumber([&] { readWholeFile(path); }); }
 
 // Only the files a test made: no temporary or backup file stayed.
 std::size_t entries(const fs::path& folder) {
@@ -139,13 +131,13 @@ TEST(SafeFile, AsAnotherUserTheFolderAndPermissionsDecideTheRoad) {
   fs::create_directory(dir / "data");
   ASSERT_EQ(::chown((dir / "data").c_str(), kOtherUser, kOtherUser), 0);
   ::setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
-  const int result = asOtherUser([&] {
+  const int result = inChild([&] {
     if (replaceFileSafely(shared, kNew)) return 1;
     if (numberOf(replaceFileSafely(mine, kNew)) != err::PathFileAccess) return 2;
     if (readNumber(secret) != err::PermissionDenied) return 3;
     if (readNumber(dir / "none" / "x.mld") != err::PathNotFound || readNumber(dir / "x.mld") != err::FileNotFound) return 4;
     return entries(dir / "data" / "tonekit") == 0 ? 0 : 5;
-  });
+  }, true);
   ::unsetenv("XDG_DATA_HOME");
   if (result < 0) GTEST_SKIP() << "needs root to become another user";
   EXPECT_EQ(result, 0);

@@ -178,45 +178,25 @@ TEST(PatternMatch, IndexOfFirstMatchingPattern) {
   EXPECT_EQ(tonekit::CutNullChar("abc"), "abc");
 }
 
-// A chain of folders whose paths pass the system's limit, made and removed through descriptors
-// (by path neither would work); a file named file.mld at each level in levels.
-class DeepChain {
- public:
-  DeepChain(const fs::path& top, int depth, const std::vector<int>& levels) : top_(top), depth_(depth) {
-    int fd = ::open(top.c_str(), O_RDONLY | O_DIRECTORY);
-    for (int level = 1; level <= depth; ++level) {
-      ::mkdirat(fd, kName.c_str(), 0755);
-      const int next = ::openat(fd, kName.c_str(), O_RDONLY | O_DIRECTORY);
-      ::close(fd);
-      fd = next;
-      if (std::find(levels.begin(), levels.end(), level) != levels.end()) ::close(::openat(fd, "file.mld", O_CREAT | O_WRONLY, 0644));
-    }
+// A chain of folders whose paths pass the system's limit, made through descriptors (by path it
+// could not be); a file named file.mld at each level in levels.
+void makeDeepChain(const fs::path& top, int depth, const std::vector<int>& levels) {
+  const std::string name(200, 'd');
+  int fd = ::open(top.c_str(), O_RDONLY | O_DIRECTORY);
+  for (int level = 1; level <= depth; ++level) {
+    ::mkdirat(fd, name.c_str(), 0755);
+    const int next = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
     ::close(fd);
+    fd = next;
+    if (std::find(levels.begin(), levels.end(), level) != levels.end())
+      ::close(::openat(fd, "file.mld", O_CREAT | O_WRONLY, 0644));
   }
-  ~DeepChain() {
-    // Down to the bottom, then back up removing each level.
-    std::vector<int> fds{::open(top_.c_str(), O_RDONLY | O_DIRECTORY)};
-    for (int level = 1; level <= depth_; ++level) fds.push_back(::openat(fds.back(), kName.c_str(), O_RDONLY | O_DIRECTORY));
-    for (int level = depth_; level >= 1; --level) {
-      ::unlinkat(fds[static_cast<std::size_t>(level)], "file.mld", 0);
-      ::close(fds[static_cast<std::size_t>(level)]);
-      ::unlinkat(fds[static_cast<std::size_t>(level) - 1], kName.c_str(), AT_REMOVEDIR);
-    }
-    ::close(fds[0]);
-  }
-  DeepChain(const DeepChain&) = delete;
-  DeepChain& operator=(const DeepChain&) = delete;
-
-  inline static const std::string kName = std::string(200, 'd');
-
- private:
-  fs::path top_;
-  int depth_;
-};
+  ::close(fd);
+}
 
 TEST(FileWalk, AnyDepthIsWalkedAndPathsTooLongToOpenAreCounted) {
   TempDir dir;
-  const DeepChain chain(dir.path(), 30, {1, 15, 25, 30});  // levels 25 and 30 pass 4,096 bytes
+  makeDeepChain(dir.path(), 30, {1, 15, 25, 30});  // levels 25 and 30 pass 4,096 bytes
   std::vector<std::string> found;
   const auto report = clsFileList().walkReport(dir.path().string(), "*.mld", [&](const std::string& p) { found.push_back(p); });
   EXPECT_EQ(report.found, 2u);

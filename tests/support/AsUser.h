@@ -36,6 +36,4 @@ inline int inChild(const std::function<int()>& body, bool otherUser, rlim_t file
   return WEXITSTATUS(status) == 255 ? -1 : WEXITSTATUS(status);
 }
 
-inline int asOtherUser(const std::function<int()>& body) { return inChild(body, true); }
-
 }  // namespace tonekit::test
