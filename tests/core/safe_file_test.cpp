@@ -72,13 +72,10 @@ TEST(SafeFile, SaveKeepsOwnerModeAttributesAclAndHardLinks) {
   if (::geteuid() == 0) {
     ASSERT_EQ(::chown(f.c_str(), kOtherUser, kOtherUser), 0);
   }
-  // An ACL granting user 1234 read: version 2, then (tag, permissions, id) entries.
-  std::vector<std::uint8_t> acl{2, 0, 0, 0};
-  for (auto [tag, perm, id] : {std::tuple{1, 6, -1}, {2, 4, 1234}, {4, 4, -1}, {0x10, 4, -1}, {0x20, 0, -1}}) {
-    const std::uint8_t e[8] = {std::uint8_t(tag), std::uint8_t(tag >> 8), std::uint8_t(perm), 0, std::uint8_t(id),
-                               std::uint8_t(id >> 8), std::uint8_t(id >> 16), std::uint8_t(id >> 24)};
-    acl.insert(acl.end(), e, e + 8);
-  }
+  // An ACL granting user 1234 read: version 2, then (tag, permissions, id) entries of 8 bytes.
+  const std::vector<std::uint8_t> acl{2, 0, 0, 0, 1,    0, 6, 0, 255, 255, 255, 255, 2,    0, 4, 0, 0xd2, 4,
+                                      0, 0, 4, 0, 4,    0, 255, 255, 255, 255, 0x10, 0, 4, 0, 255, 255, 255, 255,
+                                      0x20, 0, 0, 0, 255, 255, 255, 255};
   const bool attrs = ::setxattr(f.c_str(), "user.tonekit", "v", 1, 0) == 0 &&
                      ::setxattr(f.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) == 0;
   struct stat before {};

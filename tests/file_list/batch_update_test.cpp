@@ -7,7 +7,6 @@
 #include "MldTestFiles.h"
 #include "TempDir.h"
 #include "core/SafeFile.h"
-#include "core/clsMLD.h"
 #include <sys/stat.h>
 #include "file_list/BatchUpdate.h"
 #include "file_list/ListFile.h"
@@ -210,16 +209,6 @@ TEST_F(BatchUpdate, HostileRowsFailClearlyAndTheRestIsApplied) {
   EXPECT_EQ(numbers, (std::vector<long>{err::PathFileAccess, err::PathFileAccess, 0}));
   EXPECT_EQ(titleOf(a), sjis("新"));
   EXPECT_TRUE(summary.errorFileFailure.has_value());
-
-  // A link flipped between the document's read and its save does not lead the save elsewhere.
-  const auto victim = dir.write("victim", ByteString{'v'});
-  clsMLD doc;
-  doc.MLDFile = str(a);
-  doc.ParseMLD();
-  fs::rename(a, dir / "kept.mld");
-  fs::create_symlink(victim, a);
-  EXPECT_EQ(doc.SaveMLDOverRead()->number(), err::PathFileAccess);
-  EXPECT_EQ(TempDir::read(victim), ByteString{'v'});
 }
 
 TEST_F(BatchUpdate, TitleTheFileCannotHoldFailsTheRowAndLeavesTheFile) {
