@@ -34,12 +34,8 @@ Exit& exitStatus() {
 Exit runGuarded(const std::function<Exit()>& body) {
   try {
     return body();
-  } catch (const Failure& failure) {
-    std::cerr << failure.line() << '\n';
-  } catch (const std::bad_alloc&) {
-    std::cerr << Failure(7, "メモリが不足しています。").line() << '\n';
-  } catch (const std::exception& e) {
-    std::cerr << Failure(51, e.what()).line() << '\n';
+  } catch (const std::exception&) {
+    std::cerr << currentFailure().line() << '\n';
   }
   return Exit::Failure;
 }

@@ -22,7 +22,7 @@ void addApplyCommand(CLI::App& app) {
   cmd->add_option("--errors", o->errors, "Where failed rows are appended (default: ExecuteError.csv in the program's folder)");
   cmd->callback([o] {
     exitStatus() = runGuarded([&] {
-      const ListFileContent list = readListFile(o->listFile);
+      ListFileContent list = readListFile(o->listFile);
       if (!list.hadLines) {
         std::cerr << kNoListInFileMessage << '\n';
         return Exit::Failure;
@@ -40,9 +40,9 @@ void addApplyCommand(CLI::App& app) {
         }
       }
       StderrMessages messages{false};
-      BatchUpdateJob job(list.items, errorFile, &messages);
+      BatchUpdateJob job(std::move(list.items), errorFile, &messages);
       const BatchSummary summary = job.run([&](const RowResult& row) {
-        if (row.failure) std::cerr << list.items[row.index].MLDPath << ": " << row.failure->line() << '\n';
+        if (row.failure) std::cerr << job.items()[row.index].MLDPath << ": " << row.failure->line() << '\n';
       });
       std::cout << "written " << summary.written << ", unchanged " << summary.unchanged << ", failed "
                 << summary.failed << '\n';

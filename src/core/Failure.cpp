@@ -1,5 +1,6 @@
 #include "core/Failure.h"
 
+#include <new>
 #include <utility>
 
 namespace tonekit {
@@ -10,6 +11,8 @@ std::string standardDescription(long number) {
     case err::Overflow: return "オーバーフローしました。";
     case err::OutOfMemory: return "メモリが不足しています。";
     case err::IndexOutOfRange: return "インデックスが有効範囲にありません。";
+    case err::TypeMismatch: return "型が一致しません。";
+    case err::ObjectNotSet: return "オブジェクト変数または With ブロック変数が設定されていません。";
     case err::FileNotFound: return "ファイルが見つかりません。";
     case err::DiskFull: return "ディスクがいっぱいです。";
     case err::InputPastEnd: return "ファイルにこれ以上データがありません。";
@@ -40,5 +43,17 @@ Failure Failure::of(long number, const std::string& detail) {
 }
 
 std::string Failure::line() const { return line_; }
+
+Failure currentFailure() {
+  try {
+    throw;
+  } catch (const Failure& failure) {
+    return failure;
+  } catch (const std::bad_alloc&) {
+    return Failure::of(err::OutOfMemory);
+  } catch (const std::exception& e) {
+    return Failure(err::Internal, e.what());
+  }
+}
 
 }  // namespace tonekit

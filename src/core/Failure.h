@@ -14,12 +14,15 @@ inline constexpr long InvalidCall = 5;
 inline constexpr long Overflow = 6;
 inline constexpr long OutOfMemory = 7;
 inline constexpr long IndexOutOfRange = 9;
+inline constexpr long TypeMismatch = 13;
+inline constexpr long Internal = 51;
 inline constexpr long FileNotFound = 53;
 inline constexpr long DiskFull = 61;
 inline constexpr long InputPastEnd = 62;
 inline constexpr long PermissionDenied = 70;
 inline constexpr long PathFileAccess = 75;
 inline constexpr long PathNotFound = 76;
+inline constexpr long ObjectNotSet = 91;
 inline constexpr long DuplicateKey = 457;
 }  // namespace err
 
@@ -47,5 +50,10 @@ class Failure : public std::exception {
   std::string description_;
   std::string line_;
 };
+
+// The failure a caught exception stands for: a Failure as it is, running out of memory as 7,
+// any other std::exception as 51 with its text. Call inside a catch block; an exception that
+// is no std::exception goes on.
+Failure currentFailure();
 
 }  // namespace tonekit

@@ -142,10 +142,12 @@ std::uint8_t wholeByte(double value) {
   return static_cast<std::uint8_t>(whole);
 }
 
-std::uint8_t userByte(std::string_view text) {
+double checkedUserNumber(std::string_view text) {
   const auto value = parseUserNumber(text);
-  if (!value) throw Failure(13, "型が一致しません。");
-  return wholeByte(*value);
+  if (!value) throw Failure::of(err::TypeMismatch);
+  return *value;
 }
+
+std::uint8_t userByte(std::string_view text) { return wholeByte(checkedUserNumber(text)); }
 
 }  // namespace tonekit

@@ -25,6 +25,10 @@ std::int32_t wholeNumber32(double value);
 // nearestWhole as a byte; a value outside 0-255 raises overflow (6).
 std::uint8_t wholeByte(double value);
 
+// The number of an entry that passed its checks; one that is not a number raises type mismatch
+// (13).
+double checkedUserNumber(std::string_view text);
+
 // The typed text made whole as a byte: not a number raises type mismatch (13), a value outside
 // 0-255 overflow (6).
 std::uint8_t userByte(std::string_view text);

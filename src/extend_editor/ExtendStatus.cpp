@@ -18,11 +18,7 @@ constexpr int kSixBits = 0, kOneBit = 1;    // optSound
 std::string decimal(int value) { return std::to_string(value); }
 
 // A number of a checked entry; an entry that slipped past the checks is a type mismatch.
-double numberOf(const Entries& entries, Field field) {
-  const auto value = parseUserNumber(entries[field]);
-  if (!value) throw Failure(13, "型が一致しません。");
-  return *value;
-}
+double numberOf(const Entries& entries, Field field) { return checkedUserNumber(entries[field]); }
 
 std::int32_t whole(double value) { return wholeNumber32(value); }
 

@@ -73,8 +73,8 @@ RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages) {
   return result;
 }
 
-BatchUpdateJob::BatchUpdateJob(const MLDList& items, fs::path errorFile, MessageSink* messages)
-    : items_(items), errorFile_(std::move(errorFile)), messages_(messages) {}
+BatchUpdateJob::BatchUpdateJob(MLDList items, fs::path errorFile, MessageSink* messages)
+    : items_(std::move(items)), errorFile_(std::move(errorFile)), messages_(messages) {}
 
 RowResult BatchUpdateJob::step() {
   if (done()) throw Failure::of(err::InvalidCall, "(更新する行が残っていません)");

@@ -58,10 +58,11 @@ class BatchUpdateJob {
  public:
   using RowCallback = std::function<void(const RowResult&)>;
 
-  // items is read while the job runs and must outlive it; it is never changed.
-  BatchUpdateJob(const MLDList& items, std::filesystem::path errorFile = defaultErrorFilePath(),
-                 MessageSink* messages = nullptr);
+  // The job keeps its own rows: the list it was made from may change or go while it runs.
+  explicit BatchUpdateJob(MLDList items, std::filesystem::path errorFile = defaultErrorFilePath(),
+                          MessageSink* messages = nullptr);
 
+  const MLDList& items() const { return items_; }
   std::size_t size() const { return items_.size(); }
   std::size_t position() const { return next_; }  // rows done so far
   bool done() const { return next_ >= items_.size(); }
@@ -85,7 +86,7 @@ class BatchUpdateJob {
   const BatchSummary& summary() const { return summary_; }
 
  private:
-  const MLDList& items_;
+  MLDList items_;
   std::filesystem::path errorFile_;
   MessageSink* messages_;
   std::size_t next_ = 0;

@@ -1,9 +1,12 @@
 #include "platform/Platform.h"
 
+#include <QFile>
 #include <QStringList>
+#include <QWidget>
 #include <exception>
 
 #include "core/CodePage.h"
+#include "core/AppFolder.h"
 #include "core/modCommon.h"
 #include "platform/QtPlatform.h"
 
@@ -53,6 +56,20 @@ bool confirmUnencodable(QWidget* parent, const QList<QPair<QString, QString>>& l
   return platform().message(parent, question, Icon::Question, Buttons::OkCancel) == Answer::Ok;
 }
 
+void PlatformMessages::message(const std::string& text, MessageIcon icon) {
+  platform().message(parent_, QString::fromStdString(text), icon);
+}
+
+std::filesystem::path toFsPath(const QString& path) { return std::filesystem::path(toNativePath(path)); }
+std::string toNativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString fromFsPath(const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); }
+
+QString dialogStartFolder() { return fromFsPath(writableProgramFolder()); }
+
+void bringBack(const QPointer<QWidget>& window) {
+  if (window) window->show();
+}
+
 void showErrorReport(QWidget* parent, const Failure& failure, bool saveVariant) {
   const ErrorReport report = makeErrorReport(failure, saveVariant);
   platform().message(parent, QString::fromStdString(report.firstText), Icon::Information);
@@ -64,12 +81,8 @@ bool guarded(QWidget* parent, const std::function<void()>& body, bool saveVarian
   try {
     body();
     return true;
-  } catch (const Failure& failure) {
-    showErrorReport(parent, failure, saveVariant);
-  } catch (const std::bad_alloc&) {
-    showErrorReport(parent, Failure(7, "メモリが不足しています。"), saveVariant);
-  } catch (const std::exception& e) {
-    showErrorReport(parent, Failure(51, e.what()), saveVariant);
+  } catch (const std::exception&) {
+    showErrorReport(parent, currentFailure(), saveVariant);
   }
   return false;
 }

@@ -4,18 +4,23 @@
 
 #include <QList>
 #include <QPair>
+#include <QPointer>
 #include <QString>
+#include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "core/Failure.h"
+#include "core/MessageSink.h"
 
 class QWidget;
 class QDialog;
 
 namespace tonekit::ui {
 
-enum class Icon { None, Information, Question, Warning, Critical };
+// The core's message icons are the platform's: one list for both.
+using Icon = MessageIcon;
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
@@ -66,6 +71,30 @@ bool confirmUnencodable(QWidget* parent, const QList<QPair<QString, QString>>& l
 void showErrorReport(QWidget* parent, const tonekit::Failure& failure, bool saveVariant = false);
 // Runs body; any failure stops it and is reported. Returns whether body ran through.
 bool guarded(QWidget* parent, const std::function<void()>& body, bool saveVariant = false);
+
+// Core messages (the reader's warnings, …) shown as message boxes as they come.
+class PlatformMessages : public MessageSink {
+ public:
+  explicit PlatformMessages(QWidget* parent) : parent_(parent) {}
+  void message(const std::string& text, MessageIcon icon) override;
+
+ private:
+  QWidget* parent_;
+};
+
+// A path typed or chosen in a window as the file system names it, and back. Every window
+// converts through here, so a name in any bytes makes the same round trip everywhere.
+std::filesystem::path toFsPath(const QString& path);
+std::string toNativePath(const QString& path);
+QString fromFsPath(const std::filesystem::path& path);
+
+// Where every file dialog starts: the program's own folder, or the per-user folder that stands
+// in for it when the program's folder is not writable.
+QString dialogStartFolder();
+
+// A window that stood aside for another (the main window while the track view or the list
+// window shows) comes back; nothing when it has gone meanwhile.
+void bringBack(const QPointer<QWidget>& window);
 
 // Sets the hourglass for the lifetime of the object.
 class BusyCursor {

@@ -22,9 +22,7 @@ constexpr Limit kChecks[] = {
 bool fourByteOnly(NoteField f) { return f == NoteField::Velocity || f == NoteField::OctarbShift; }
 
 std::int32_t value(const NoteEntries& e, NoteField f) {
-  const auto number = parseUserNumber(at(e, f));
-  if (!number) throw Failure(13, "型が一致しません。");
-  return wholeNumber32(*number);
+  return wholeNumber32(checkedUserNumber(at(e, f)));
 }
 
 }  // namespace

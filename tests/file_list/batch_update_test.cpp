@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <algorithm>
 #include <filesystem>
 #include <unistd.h>
@@ -163,6 +165,15 @@ TEST_F(BatchUpdate, SameFileTwiceEndsWithTheLaterTitle) {
   const BatchSummary summary = BatchUpdateJob(rows, errors).run();
   EXPECT_EQ(summary.written, 2u);
   EXPECT_EQ(titleOf(a), sjis("後"));
+}
+
+TEST_F(BatchUpdate, JobRunsAfterTheListItWasMadeFromIsGone) {
+  const auto a = writeMld(dir / "a.mld", sjis("元"));
+  auto rows = std::make_unique<MLDList>(MLDList{{str(a), sjis("新")}});
+  BatchUpdateJob job(*rows, errors);
+  rows.reset();
+  EXPECT_EQ(job.run().written, 1u);
+  EXPECT_EQ(titleOf(a), sjis("新"));
 }
 
 TEST_F(BatchUpdate, UndecodableTitleIsWrittenAsItsBytes) {

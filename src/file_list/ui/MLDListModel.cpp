@@ -1,5 +1,7 @@
 #include "file_list/ui/MLDListModel.h"
 
+#include <utility>
+
 namespace tonekit::ui {
 
 namespace {
@@ -7,25 +9,24 @@ constexpr const char* kPathColumnHeader = "ファイルパス";
 constexpr const char* kTitleColumnHeader = "タイトル";
 }  // namespace
 
-MLDListModel::MLDListModel(QObject* parent) : QAbstractTableModel(parent) {}
+MLDListModel::MLDListModel(const MLDList& items, TitleText titleText, QObject* parent)
+    : QAbstractTableModel(parent), items_(items), titleText_(std::move(titleText)) {}
 
-void MLDListModel::setLines(std::vector<Line> lines) {
+void MLDListModel::showRows() {
   beginResetModel();
-  lines_ = std::move(lines);
   headersShown_ = true;
   endResetModel();
   emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
-void MLDListModel::setTitle(int row, const QString& title) {
+void MLDListModel::titleChanged(int row) {
   if (row < 0 || row >= rowCount()) return;
-  lines_[static_cast<std::size_t>(row)].title = title;
   const QModelIndex cell = index(row, kTitleColumn);
   emit dataChanged(cell, cell, {Qt::DisplayRole});
 }
 
 int MLDListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(lines_.size());
+  return parent.isValid() ? 0 : static_cast<int>(items_.size());
 }
 
 int MLDListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
@@ -33,8 +34,8 @@ int MLDListModel::columnCount(const QModelIndex& parent) const { return parent.i
 QVariant MLDListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount() || role != Qt::DisplayRole)
     return {};
-  const Line& line = lines_[static_cast<std::size_t>(index.row())];
-  return index.column() == kPathColumn ? line.path : line.title;
+  const clsMLDListItem& item = items_[static_cast<std::size_t>(index.row())];
+  return index.column() == kPathColumn ? QString::fromStdString(item.MLDPath) : titleText_(item.MLDTitle);
 }
 
 QVariant MLDListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -1,11 +1,13 @@
 #pragma once
-// What the list window's grid shows: one line per list row, the row number in the vertical
-// header, the path and the decoded title in the two columns. The window refills it from its
-// list; the model never touches the list itself.
+// What the list window's grid shows: the window's own rows (MLDListItems), one line each, the row
+// number in the vertical header, the path and the decoded title in the two columns. The model
+// holds no copy; the window tells it when the rows change.
 
 #include <QAbstractTableModel>
 #include <QString>
-#include <vector>
+#include <functional>
+
+#include "file_list/clsMLDListItem.h"
 
 namespace tonekit::ui {
 
@@ -14,19 +16,19 @@ class MLDListModel : public QAbstractTableModel {
  public:
   static constexpr int kPathColumn = 0;
   static constexpr int kTitleColumn = 1;
+  using TitleText = std::function<QString(const ByteString& title)>;
 
-  struct Line {
-    QString path;
-    QString title;
-  };
+  // items are the window's rows and outlive the model (both belong to the window); titleText
+  // turns a title's bytes into what the grid shows.
+  MLDListModel(const MLDList& items, TitleText titleText, QObject* parent = nullptr);
 
-  explicit MLDListModel(QObject* parent = nullptr);
-
-  // Replaces every line; the column headers show from the first call on.
-  void setLines(std::vector<Line> lines);
+  // The rows changed as a whole; the column headers show from the first call on.
+  void showRows();
+  // The rows are about to change as a whole, and have (the headers stay as they are).
+  void beginRowsChange() { beginResetModel(); }
+  void endRowsChange() { endResetModel(); }
   // row is 0-based.
-  void setTitle(int row, const QString& title);
-  const std::vector<Line>& lines() const { return lines_; }
+  void titleChanged(int row);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -34,7 +36,8 @@ class MLDListModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
-  std::vector<Line> lines_;
+  const MLDList& items_;
+  TitleText titleText_;
   bool headersShown_ = false;
 };
 

@@ -15,9 +15,7 @@ void openListView(QWidget* mainWindow) {
     list->setAttribute(Qt::WA_DeleteOnClose);
     if (mainWindow) {
       QPointer<QWidget> owner(mainWindow);
-      QObject::connect(list, &frmMLDList::unloaded, mainWindow, [owner] {
-        if (owner) owner->show();
-      });
+      QObject::connect(list, &frmMLDList::unloaded, mainWindow, [owner] { bringBack(owner); });
       mainWindow->hide();
     }
     list->show();

@@ -47,36 +47,11 @@ constexpr const char* kListFileFilter = "CSV(カンマ区切り)(*.csv)|*.csv";
 
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
-std::filesystem::path fsPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
-
-Icon iconOf(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::Information: return Icon::Information;
-    case MessageIcon::Question: return Icon::Question;
-    case MessageIcon::Warning: return Icon::Warning;
-    case MessageIcon::Critical: return Icon::Critical;
-    case MessageIcon::None: break;
-  }
-  return Icon::None;
-}
-
-// The reader's own messages, shown as they come.
-class PlatformMessages : public MessageSink {
- public:
-  explicit PlatformMessages(QWidget* parent) : parent_(parent) {}
-  void message(const std::string& message, MessageIcon icon) override {
-    platform().message(parent_, QString::fromStdString(message), iconOf(icon));
-  }
-
- private:
-  QWidget* parent_;
-};
-
 FileDialogOptions listFileDialog(const char* title) {
   FileDialogOptions options;
   options.title = text(title);
   options.filter = text(kListFileFilter);
-  options.startFolder = QString::fromStdString(writableProgramFolder().string());
+  options.startFolder = dialogStartFolder();
   return options;
 }
 
@@ -88,21 +63,16 @@ FileDialogOptions listFileDialog(const char* title) {
 class frmMLDList::WaitSteps {
  public:
   explicit WaitSteps(frmMLDList& list) : list_(list) {
-    auto* wait = new frmWait();
-    wait->move(list.frameGeometry().center() - wait->rect().center());
-    list_.wait_ = wait;
-    wait->show();
+    list_.wait_ = std::make_unique<frmWait>();
+    frmWait& wait = *list_.wait_;
+    wait.move(list.frameGeometry().center() - wait.rect().center());
+    wait.show();
     list_.hide();
     platform().processEvents();
   }
   ~WaitSteps() {
     list_.show();
-    frmWait* wait = list_.wait_;
-    list_.wait_ = nullptr;
-    if (wait) {
-      wait->close();
-      delete wait;
-    }
+    if (const std::unique_ptr<frmWait> wait = std::move(list_.wait_)) wait->close();
   }
   WaitSteps(const WaitSteps&) = delete;
   WaitSteps& operator=(const WaitSteps&) = delete;
@@ -149,7 +119,8 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
   lblCaption_->setObjectName("lblCaption");
   placeTwips(lblCaption_, 480, 1080, 6045, 285);
 
-  model_ = new MLDListModel(this);
+  model_ = new MLDListModel(
+      MLDListItems, [this](const ByteString& title) { return displayTitle(title); }, this);
   mfgMLDList_ = new QTableView(this);
   mfgMLDList_->setObjectName("mfgMLDList");
   mfgMLDList_->setModel(model_);
@@ -188,14 +159,14 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
   tmrScrollMessage_->start();
 }
 
-frmMLDList::~frmMLDList() { delete wait_; }
+frmMLDList::~frmMLDList() = default;
 
 std::filesystem::path frmMLDList::errorFilePath() const {
   // Without a folder of its own the update does not start; privateDataFolder() raises why.
   return (errorFolder_.empty() ? privateDataFolder() : errorFolder_) / kErrorFileName;
 }
 
-QWidget* frmMLDList::messageParent() { return wait_ ? static_cast<QWidget*>(wait_) : this; }
+QWidget* frmMLDList::messageParent() { return wait_ ? static_cast<QWidget*>(wait_.get()) : this; }
 
 QString frmMLDList::displayTitle(const ByteString& title) const {
   // The grid always took a row's cells as one TAB-separated text: a TAB ends the title's cell.
@@ -219,10 +190,7 @@ void frmMLDList::selectRow(int row) {
 }
 
 void frmMLDList::ShowList() {
-  std::vector<MLDListModel::Line> lines;
-  lines.reserve(MLDListItems.size());
-  for (const auto& item : MLDListItems) lines.push_back({QString::fromStdString(item.MLDPath), displayTitle(item.MLDTitle)});
-  model_->setLines(std::move(lines));
+  model_->showRows();
 
   // Half of the room beside the row numbers each, the title a little less; whole twips, halves
   // to the even neighbour.
@@ -243,9 +211,10 @@ void frmMLDList::ShowList() {
 }
 
 void frmMLDList::ResetList() {
-  MLDListItems.clear();
   // The grid never shows rows that the list no longer has.
-  if (model_->rowCount() > 0) model_->setLines({});
+  model_->beginRowsChange();
+  MLDListItems.clear();
+  model_->endRowsChange();
 }
 
 void frmMLDList::cmdMakeList_Click() {
@@ -255,7 +224,7 @@ void frmMLDList::cmdMakeList_Click() {
     WaitSteps wait(*this);
     PlatformMessages messages(messageParent());
     std::size_t unusable = 0;
-    MLDList found = makeMLDList(folder->toStdString(), &messages, &unusable);
+    MLDList found = makeMLDList(toNativePath(*folder), &messages, &unusable);
     if (unusable > 0) platform().message(messageParent(), text(unusablePathsMessage(unusable).c_str()), Icon::Information);
     if (found.empty()) {
       platform().message(messageParent(), text(kNoMldFilesMessage), Icon::Information);
@@ -283,7 +252,7 @@ void frmMLDList::cmdSaveList_Click() {
     if (!file || file->isEmpty()) return;
     WaitSteps wait(*this);
     const ListFileSave save =
-        appendListFile(fsPath(*file), MLDListItems, chosenFilter == 1 ? ListEncoding::Utf8 : ListEncoding::Cp932);
+        appendListFile(toFsPath(*file), MLDListItems, chosenFilter == 1 ? ListEncoding::Utf8 : ListEncoding::Cp932);
     showLeftOut(save.leftOut, save.encoding);
   });
 }
@@ -295,7 +264,7 @@ void frmMLDList::cmdLoadList_Click() {
     const auto file = platform().openFile(this, options);
     if (!file || file->isEmpty()) return;
     // Read first: a file that cannot be read leaves the current list as it is.
-    ListFileContent content = readListFile(fsPath(*file));
+    ListFileContent content = readListFile(toFsPath(*file));
     ResetList();
     if (!content.hadLines) {
       platform().message(this, text(kNoListInFileMessage), Icon::Information);
@@ -351,7 +320,7 @@ void frmMLDList::mfgMLDList_DblClick() {
     platform().execDialog(editor);
     if (editor.MLDTitle == item.MLDTitle) return;
     item.MLDTitle = editor.MLDTitle;
-    model_->setTitle(row, displayTitle(item.MLDTitle));
+    model_->titleChanged(row);
     selectRow(row);
   });
 }

@@ -53,7 +53,7 @@ class frmMLDList : public QWidget {
   void tmrScrollMessage_Timer();
 
   // While a long command runs: the wait window standing in for this one, else nothing.
-  frmWait* waitWindow() const { return wait_; }
+  frmWait* waitWindow() const { return wait_.get(); }
 
  signals:
   // The window is closing: whoever opened it takes over again.
@@ -83,7 +83,7 @@ class frmMLDList : public QWidget {
   QLabel* lblCaption_ = nullptr;
   QLabel* lblMessage_ = nullptr;
   QTimer* tmrScrollMessage_ = nullptr;
-  frmWait* wait_ = nullptr;
+  std::unique_ptr<frmWait> wait_;
   std::filesystem::path errorFolder_;
 };
 

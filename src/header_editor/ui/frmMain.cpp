@@ -7,7 +7,6 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
@@ -21,7 +20,6 @@
 #include <QShortcut>
 #include <QStyle>
 
-#include "core/AppFolder.h"
 #include "core/CodePage.h"
 #include "core/Failure.h"
 #include "core/MessageSink.h"
@@ -69,37 +67,15 @@ const char* const kIncompleteSaveMessage =
 
 QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
 
-QString programFolder() { return QFile::decodeName(executableFolder().c_str()); }
-
 FileDialogOptions openOptions(const char* title, const char* filter, const char* suffix) {
   FileDialogOptions options;
   options.title = qs(title);
   options.filter = qs(filter);
-  options.startFolder = programFolder();
+  options.startFolder = dialogStartFolder();
   options.defaultSuffix = suffix;
   options.existingOnly = true;
   return options;
 }
-
-// The reader's own messages, shown while it works.
-class WindowMessages : public MessageSink {
- public:
-  explicit WindowMessages(QWidget* parent) : parent_(parent) {}
-  void message(const std::string& text, MessageIcon icon) override {
-    Icon shown = Icon::None;
-    switch (icon) {
-      case MessageIcon::None: shown = Icon::None; break;
-      case MessageIcon::Information: shown = Icon::Information; break;
-      case MessageIcon::Question: shown = Icon::Question; break;
-      case MessageIcon::Warning: shown = Icon::Warning; break;
-      case MessageIcon::Critical: shown = Icon::Critical; break;
-    }
-    platform().message(parent_, QString::fromStdString(text), shown);
-  }
-
- private:
-  QWidget* parent_;
-};
 
 QButtonGroup* groupOf(QObject* owner, std::initializer_list<QRadioButton*> buttons) {
   auto* group = new QButtonGroup(owner);
@@ -395,7 +371,7 @@ void frmMain::importMidiFile() {
     if (!chosen) return;
     auto result = [&] {
       BusyCursor busy;
-      return smf::importMidiFile(QFile::encodeName(*chosen).toStdString());
+      return smf::importMidiFile(toNativePath(*chosen));
     }();
     // The document on show stays until the new one is made.
     ClearInfoPart();
@@ -433,8 +409,8 @@ void frmMain::LoadMLDFile() {
     Playback::instance().stop();
     document_.reset();
     document_ = std::make_unique<clsMLD>();
-    document_->MLDFile = QFile::encodeName(path).toStdString();
-    WindowMessages messages(this);
+    document_->MLDFile = toNativePath(path);
+    PlatformMessages messages(this);
     // An incomplete read still shows what it found; the save refuses such a document.
     document_->ParseMLD(&messages);
     showLoadedDocument();
@@ -524,7 +500,7 @@ void frmMain::SaveMLDFile() {
   FileDialogOptions options;
   options.title = qs(kSaveTitle);
   options.filter = qs(kSaveFilter);
-  options.startFolder = programFolder();
+  options.startFolder = dialogStartFolder();
   options.defaultSuffix = "mld";
   options.confirmOverwrite = true;
   std::optional<QString> chosen;
@@ -539,7 +515,7 @@ void frmMain::SaveMLDFile() {
       this,
       [&] {
         clsMLD& doc = *document_;
-        doc.MLDFile = QFile::encodeName(*chosen).toStdString();
+        doc.MLDFile = toNativePath(*chosen);
         for (const char* tag : {"copy", "date", "exst", "note", "prot", "sorc", "titl", "vers"}) {
           InfoRow& r = row(tag);
           if (!r.check->isChecked()) {

@@ -10,9 +10,9 @@
 
 namespace tonekit::ui {
 
-frmTrac* openTrackView(QWidget* mainWindow, const clsMLD* document) {
+frmTrac* openTrackView(QWidget* mainWindow, clsMLD* document) {
   if (!document)
-    throw Failure(91, "オブジェクト変数または With ブロック変数が設定されていません。 (ファイルが読み込まれていません)");
+    throw Failure::of(err::ObjectNotSet, "(ファイルが読み込まれていません)");
 
   const int count = document->MLDTracCount.empty() ? 0 : document->MLDTracCount[0];
   int track = 0;

@@ -14,7 +14,7 @@ namespace tonekit::ui {
 class frmTrac;
 
 // Raises when there is no document. Returns the opened view, or nullptr when the user chose no
-// track. The view deletes itself when it closes.
-frmTrac* openTrackView(QWidget* mainWindow, const tonekit::clsMLD* document);
+// track. The view deletes itself when it closes; it edits the document's tracks in place.
+frmTrac* openTrackView(QWidget* mainWindow, tonekit::clsMLD* document);
 
 }  // namespace tonekit::ui

@@ -32,7 +32,7 @@ namespace {
 constexpr int kColumnTwips[NoteTableModel::kColumns] = {1000, 800, 800, 700, 900, 900, 1100, 2700};
 
 Failure noTrackCollection() {
-  return Failure(91, "オブジェクト変数または With ブロック変数が設定されていません。 (MLDTracData)");
+  return Failure::of(err::ObjectNotSet, "(MLDTracData)");
 }
 
 }  // namespace
@@ -256,7 +256,7 @@ bool frmTrac::eventFilter(QObject* watched, QEvent* event) {
 void frmTrac::closeEvent(QCloseEvent* event) {
   // A track that could not be read has nothing to give back: the document keeps what it has.
   if (!loadFailed_) guarded(this, [this] { StoreTrack(MLDTracNumber); });
-  if (mainWindow) mainWindow->show();
+  bringBack(mainWindow);
   event->accept();
 }
 

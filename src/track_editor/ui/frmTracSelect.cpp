@@ -47,7 +47,7 @@ void frmTracSelect::Load() {
 void frmTracSelect::cmdOk_Click() {
   bool isNumber = false;
   const double chosen = cboTracSelect_->currentText().trimmed().toDouble(&isNumber);
-  if (!isNumber) throw Failure(13, "型が一致しません。");
+  if (!isNumber) throw Failure::of(err::TypeMismatch);
   const double track = std::nearbyint(chosen - 1);  // halves to the even neighbour
   if (!(track >= std::numeric_limits<int>::min() && track <= std::numeric_limits<int>::max()))
     throw Failure::of(err::Overflow);
