@@ -1,0 +1,9 @@
+# What each fuzz target links; read by the fuzz build and by the replay tests.
+set(TONEKIT_FUZZ_TARGETS export extend import listfile mld smf track)
+set(TONEKIT_FUZZ_LIBRARY_export tonekit-sound tonekit-smf)
+set(TONEKIT_FUZZ_LIBRARY_extend tonekit-extend)
+set(TONEKIT_FUZZ_LIBRARY_import tonekit-smf tonekit-track)
+set(TONEKIT_FUZZ_LIBRARY_listfile tonekit-filelist)
+set(TONEKIT_FUZZ_LIBRARY_mld tonekit-base)
+set(TONEKIT_FUZZ_LIBRARY_smf tonekit-smf)
+set(TONEKIT_FUZZ_LIBRARY_track tonekit-track)
