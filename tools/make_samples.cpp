@@ -9,48 +9,17 @@
 
 #include "core/ByteString.h"
 #include "core/CodePage.h"
-#include "core/clsCalcUtil.h"
+#include "MldBuilder.h"
 
 using tonekit::ByteString;
 
 namespace {
 
-const tonekit::clsCalcUtil calc;
-
-void append(ByteString& to, const ByteString& from) { to.insert(to.end(), from.begin(), from.end()); }
+using tonekit::mldtest::append;
+using tonekit::mldtest::chunk;
+using tonekit::mldtest::track;
 
 ByteString sjis(const char* utf8) { return tonekit::encodeCp932(utf8).bytes; }
-
-ByteString chunk(const char* tag, const ByteString& value) {
-  ByteString out = tonekit::bytesOf(tag);
-  append(out, calc.wordBytes(static_cast<std::int64_t>(value.size())));
-  append(out, value);
-  return out;
-}
-
-ByteString track(const ByteString& events) {
-  ByteString out = tonekit::bytesOf("trac");
-  append(out, calc.dwordBytes(static_cast<std::int64_t>(events.size())));
-  append(out, events);
-  return out;
-}
-
-ByteString mld(std::uint8_t major, std::uint8_t minor, const std::vector<ByteString>& chunks,
-               const std::vector<ByteString>& tracks) {
-  ByteString info;
-  for (const auto& c : chunks) append(info, c);
-  ByteString body;
-  for (const auto& t : tracks) append(body, t);
-  ByteString out = tonekit::bytesOf("melo");
-  append(out, calc.dwordBytes(static_cast<std::int64_t>(5 + info.size() + body.size())));
-  append(out, calc.wordBytes(static_cast<std::int64_t>(3 + info.size())));
-  out.push_back(major);
-  out.push_back(minor);
-  out.push_back(static_cast<std::uint8_t>(tracks.size()));
-  append(out, info);
-  append(out, body);
-  return out;
-}
 
 // Pitches as the track format numbers them: 27 is C of octave 0.
 enum Pitch : std::uint8_t { C = 27, D = 29, E = 31, F = 32, G = 34, A = 36 };
@@ -90,11 +59,10 @@ ByteString kirakira() {
   events.insert(events.end(), {0x00, 0xFF, 0xB0, 100});  // master volume
   append(events, melody(notes, 0, 3, 0));
   endOfTrack(events, h);
-  return mld(1, 1,
-             {chunk("copy", sjis("Public domain melody")), chunk("date", sjis("20261207")),
+  return tonekit::mldtest::mld({chunk("copy", sjis("Public domain melody")), chunk("date", sjis("20261207")),
               chunk("note", {0x00, 0x00}), chunk("titl", sjis("きらきら星")), chunk("sorc", {0x00}),
-              chunk("vers", sjis("0100"))},
-             {track(events)});
+                               chunk("vers", sjis("0100"))},
+                              {track(events)}, 1, 1);
 }
 
 // "Froschgesang" (German folk song) sung as a round: 4-byte notes (MFi2), two tracks, the second
@@ -118,12 +86,11 @@ ByteString kaeru() {
   append(round, melody(tune, 1, 4, 192));
   endOfTrack(round, h);
 
-  return mld(2, 1,
-             {chunk("titl", sjis("ｶｴﾙﾉｳﾀ かえるの合唱")), chunk("note", {0x00, 0x01}),
+  return tonekit::mldtest::mld({chunk("titl", sjis("ｶｴﾙﾉｳﾀ かえるの合唱")), chunk("note", {0x00, 0x01}),
               chunk("sorc", {0x05}), chunk("vers", sjis("0200")), chunk("date", sjis("20261207")),
               chunk("copy", sjis("Public domain (Deutsches Volkslied)")), chunk("prot", sjis("TONEKIT-SAMPLE")),
-              chunk("exst", {})},
-             {track(lead), track(round)});
+                               chunk("exst", {})},
+                              {track(lead), track(round)}, 2, 1);
 }
 
 bool write(const std::filesystem::path& path, const ByteString& bytes) {

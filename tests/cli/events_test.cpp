@@ -3,9 +3,9 @@
 
 #include <sstream>
 
+#include "MldBuilder.h"
 #include "RunProcess.h"
 #include "TempDir.h"
-#include "core/clsCalcUtil.h"
 
 using namespace tonekit;
 using tonekit::test::runCli;
@@ -24,30 +24,12 @@ std::vector<std::string> linesOf(const std::string& text) {
   return lines;
 }
 
-void append(ByteString& to, const ByteString& from) { to.insert(to.end(), from.begin(), from.end()); }
-
 // An MFi file with the given "note" chunk value (none when empty) and track event data.
 ByteString mldWith(const ByteString& note, const std::vector<ByteString>& tracks) {
-  const clsCalcUtil calc;
-  ByteString info;
-  if (!note.empty()) {
-    append(info, bytesOf("note"));
-    append(info, calc.wordBytes(static_cast<std::int64_t>(note.size())));
-    append(info, note);
-  }
-  ByteString body;
-  for (const auto& events : tracks) {
-    append(body, bytesOf("trac"));
-    append(body, calc.dwordBytes(static_cast<std::int64_t>(events.size())));
-    append(body, events);
-  }
-  ByteString out = bytesOf("melo");
-  append(out, calc.dwordBytes(static_cast<std::int64_t>(5 + info.size() + body.size())));
-  append(out, calc.wordBytes(static_cast<std::int64_t>(3 + info.size())));
-  append(out, {0x01, 0x00, static_cast<std::uint8_t>(tracks.size())});
-  append(out, info);
-  append(out, body);
-  return out;
+  std::vector<ByteString> chunks, chunksOfTracks;
+  if (!note.empty()) chunks.push_back(mldtest::chunk("note", note));
+  for (const auto& events : tracks) chunksOfTracks.push_back(mldtest::track(events));
+  return mldtest::mld(chunks, chunksOfTracks, 1, 0);
 }
 
 }  // namespace

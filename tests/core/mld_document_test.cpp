@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "Failures.h"
+#include "MldBuilder.h"
 #include "TempDir.h"
 #include "core/clsMLD.h"
 
@@ -21,40 +22,14 @@ void put(ByteString& to, std::initializer_list<int> bytes) {
 }
 void put(ByteString& to, const std::string& ascii) { to.insert(to.end(), ascii.begin(), ascii.end()); }
 
-ByteString chunk(const std::string& tag, const ByteString& value) {
-  ByteString c = bytesOf(tag);
-  put(c, {static_cast<int>(value.size() >> 8), static_cast<int>(value.size() & 0xFF)});
-  c.insert(c.end(), value.begin(), value.end());
-  return c;
-}
-
-ByteString trac(const ByteString& events) {
-  ByteString c = bytesOf("trac");
-  const auto n = events.size();
-  put(c, {static_cast<int>(n >> 24), static_cast<int>((n >> 16) & 0xFF), static_cast<int>((n >> 8) & 0xFF),
-          static_cast<int>(n & 0xFF)});
-  c.insert(c.end(), events.begin(), events.end());
-  return c;
-}
+using mldtest::chunk;
+const auto trac = mldtest::track;
+const ByteString kEnd = mldtest::kEndOfTrack;
 
 // A consistent file: both lengths right, the count byte as given.
 ByteString file(const std::vector<ByteString>& chunks, const std::vector<ByteString>& tracks, int count = -1) {
-  ByteString info, body;
-  for (const auto& c : chunks) info.insert(info.end(), c.begin(), c.end());
-  for (const auto& t : tracks) body.insert(body.end(), t.begin(), t.end());
-  ByteString out = bytesOf("melo");
-  const auto length = 5 + info.size() + body.size();
-  put(out, {static_cast<int>(length >> 24), static_cast<int>((length >> 16) & 0xFF),
-            static_cast<int>((length >> 8) & 0xFF), static_cast<int>(length & 0xFF)});
-  const auto toTrac = 3 + info.size();
-  put(out, {static_cast<int>(toTrac >> 8), static_cast<int>(toTrac & 0xFF), 1, 0,
-            count < 0 ? static_cast<int>(tracks.size()) : count});
-  out.insert(out.end(), info.begin(), info.end());
-  out.insert(out.end(), body.begin(), body.end());
-  return out;
+  return mldtest::mld(chunks, tracks, 1, 0, count);
 }
-
-const ByteString kEnd = {0x00, 0xFF, 0xDF, 0x00};
 
 struct Read {
   std::unique_ptr<clsMLD> doc;

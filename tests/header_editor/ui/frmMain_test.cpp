@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <initializer_list>
 
+#include "MldBuilder.h"
 #include "ScriptedPlatform.h"
 #include "TempDir.h"
 #include "core/AppFolder.h"
@@ -35,51 +36,17 @@ using namespace tonekit::ui;
 
 namespace {
 
-const tonekit::clsCalcUtil calc;
+using tonekit::mldtest::chunk;
+using tonekit::mldtest::track;
+using tonekit::mldtest::kEndOfTrack;
 
-void append(ByteString& to, const ByteString& from) { to.insert(to.end(), from.begin(), from.end()); }
 ByteString sjis(const char* utf8) { return tonekit::encodeCp932(utf8).bytes; }
-
-ByteString chunk(const char* tag, const ByteString& value) {
-  ByteString out = tonekit::bytesOf(tag);
-  append(out, calc.wordBytes(static_cast<std::int64_t>(value.size())));
-  append(out, value);
-  return out;
-}
-
-ByteString track(const ByteString& events) {
-  ByteString out = tonekit::bytesOf("trac");
-  append(out, calc.dwordBytes(static_cast<std::int64_t>(events.size())));
-  append(out, events);
-  return out;
-}
-
-const ByteString kEndOfTrack = {0x00, 0xFF, 0xDF, 0x00};
 
 // An MLD file; trackCount is the header byte, which may disagree with the tracks given.
 ByteString mld(std::initializer_list<ByteString> chunks, std::uint8_t major = 1, std::uint8_t minor = 1,
                int trackCount = -1, std::initializer_list<ByteString> tracks = {}) {
-  ByteString info;
-  for (const auto& c : chunks) append(info, c);
-  ByteString body;
-  std::size_t count = 0;
-  for (const auto& t : tracks) {
-    append(body, t);
-    ++count;
-  }
-  if (count == 0) {
-    append(body, track(kEndOfTrack));
-    count = 1;
-  }
-  ByteString out = tonekit::bytesOf("melo");
-  append(out, calc.dwordBytes(static_cast<std::int64_t>(5 + info.size() + body.size())));
-  append(out, calc.wordBytes(static_cast<std::int64_t>(3 + info.size())));
-  out.push_back(major);
-  out.push_back(minor);
-  out.push_back(static_cast<std::uint8_t>(trackCount >= 0 ? trackCount : static_cast<int>(count)));
-  append(out, info);
-  append(out, body);
-  return out;
+  const std::vector<ByteString> given = tracks.size() ? std::vector<ByteString>(tracks) : std::vector<ByteString>{track(kEndOfTrack)};
+  return tonekit::mldtest::mld(chunks, given, major, minor, trackCount);
 }
 
 QString q(const fs::path& p) { return QString::fromStdString(p.string()); }
@@ -170,7 +137,7 @@ TEST_F(MainWindow, LoadShowsHeaderAndEveryChunkOfTheSample) {
   ASSERT_NE(window.document(), nullptr);
   EXPECT_TRUE(scripted.messages.empty()) << scripted.messageTexts().join(" | ").toStdString();
   EXPECT_EQ(text("txtMLDFileLength")->text(), QString::number(raw.size() - 8));
-  EXPECT_EQ(text("txtMLDLengthToTrac")->text(), QString::number(calc.word({raw[8], raw[9]})));
+  EXPECT_EQ(text("txtMLDLengthToTrac")->text(), QString::number(tonekit::clsCalcUtil().word({raw[8], raw[9]})));
   EXPECT_TRUE(option("optMajor1")->isChecked());
   EXPECT_TRUE(option("optMiner1")->isChecked());
   EXPECT_TRUE(option("optTracCount1")->isChecked());
