@@ -12,10 +12,18 @@ function(tonekit_publish target scope folder)
   target_include_directories(${target} ${scope} ${published})
 endfunction()
 
-# tonekit_module(TARGET FOLDER SOURCES...): the Qt-free part of src/FOLDER as a static library.
+# tonekit_module(TARGET FOLDER SOURCES files... [LINKS libraries...] [WINDOWS files...]):
+# the Qt-free part of src/FOLDER as a static library linking LINKS; its windows (ui/…) go into
+# the GUI library when that is built.
 function(tonekit_module target folder)
-  add_library(${target} STATIC ${ARGN})
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "SOURCES;LINKS;WINDOWS")
+  add_library(${target} STATIC ${arg_SOURCES})
   tonekit_publish(${target} PUBLIC ${folder})
+  target_link_libraries(${target} PUBLIC ${arg_LINKS})
   set_target_properties(${target} PROPERTIES AUTOMOC OFF AUTORCC OFF)
   tonekit_warnings(${target})
+  if(TONEKIT_BUILD_GUI AND arg_WINDOWS)
+    list(TRANSFORM arg_WINDOWS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ui/)
+    target_sources(tonekit-gui PRIVATE ${arg_WINDOWS})
+  endif()
 endfunction()
