@@ -32,6 +32,8 @@ HeaderFacts headerFacts(const clsMLD& doc) {
   return facts;
 }
 
+std::uint8_t trackCountOf(const clsMLD& doc) { return doc.MLDTracCount.empty() ? 0 : doc.MLDTracCount[0]; }
+
 std::optional<int> majorChoice(std::uint8_t majorType) { return choiceIn(majorType, 1, 2); }
 std::optional<int> minorChoice(std::uint8_t minorType) { return choiceIn(minorType, 0, 2); }
 std::optional<int> trackCountChoice(std::uint8_t trackCount) { return choiceIn(trackCount, 1, 4); }

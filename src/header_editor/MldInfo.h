@@ -27,6 +27,9 @@ struct HeaderFacts {
 // Raises 9 when a field is missing (a document never read).
 HeaderFacts headerFacts(const clsMLD& doc);
 
+// The header's track count; 0 for a document never read.
+std::uint8_t trackCountOf(const clsMLD& doc);
+
 // The choice a header value stands for, counted from 0, or nothing for a value the format does
 // not know: major types 1 (ring melody) and 2 (MFi2), minor types 0-2, 1-4 tracks.
 std::optional<int> majorChoice(std::uint8_t majorType);

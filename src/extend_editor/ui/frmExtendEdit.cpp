@@ -48,9 +48,10 @@ constexpr const char* kOptionNames[extend::kOptionGroupCount] = {"optDramScale",
 const char* panelName(Panel panel) { return kPanelNames[static_cast<int>(panel)]; }
 const char* fieldName(Field field) { return kFieldNames[static_cast<int>(field)]; }
 
-// Option i of the tempo panel: the timebase of tempo value 0xC0 + i.
+// Option i of the tempo panel: the timebase of the i-th tempo value.
 std::string tempoCaption(int index) {
-  const auto timebase = events::tempoTimebase(static_cast<std::uint8_t>(0xC0 + index));
+  const auto first = events::firstValueOf(events::Fields::Tempo);
+  const auto timebase = events::tempoTimebase(static_cast<std::uint8_t>(first + index));
   return timebase ? std::to_string(*timebase) : "N/A";
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/Failure.h"
 #include "core/clsMLD.h"
+#include "header_editor/MldInfo.h"
 #include "platform/Platform.h"
 #include "track_editor/ui/frmTrac.h"
 #include "track_editor/ui/frmTracSelect.h"
@@ -14,7 +15,7 @@ frmTrac* openTrackView(QWidget* mainWindow, clsMLD* document) {
   if (!document)
     throw Failure::of(err::ObjectNotSet, "(ファイルが読み込まれていません)");
 
-  const int count = document->MLDTracCount.empty() ? 0 : document->MLDTracCount[0];
+  const int count = info::trackCountOf(*document);
   int track = 0;
   if (count >= 2) {
     frmTracSelect select(mainWindow);
