@@ -10,10 +10,10 @@ namespace tonekit::extend {
 namespace {
 
 // Option indices as the panels number them.
-constexpr int kOn = 0, kOff = 1;           // optDramScale
-constexpr int kPlayStart = 0, kPlayEnd = 1;  // optPlayPosition
-constexpr int kLoopStart = 0, kLoopEnd = 1;  // optLoopPoint
-constexpr int kSixBits = 0, kOneBit = 1;    // optSound
+constexpr int kOn = 0, kOff = 1;             // drum scale
+constexpr int kPlayStart = 0, kPlayEnd = 1;  // play position
+constexpr int kLoopStart = 0, kLoopEnd = 1;  // loop point
+constexpr int kSixBits = 0, kOneBit = 1;     // tone
 
 std::string decimal(int value) { return std::to_string(value); }
 

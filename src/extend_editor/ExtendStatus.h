@@ -25,7 +25,7 @@ inline std::optional<Panel> panelOf(std::uint8_t value) { return events::extendK
 // untouched.
 inline bool isExtInfo(std::uint8_t value) { return events::extendKind(value).hasLength; }
 
-// The entry fields that carry a number, named as their text boxes.
+// The entry fields that carry a number.
 enum class Field {
   DeltaTime,
   MasterVolume,
