@@ -66,6 +66,15 @@ QString fromFsPath(const std::filesystem::path& path) { return QFile::decodeName
 
 QString dialogStartFolder() { return fromFsPath(writableProgramFolder()); }
 
+FileDialogOptions fileDialogOptions(const QString& title, const QString& filter, const QString& defaultSuffix) {
+  FileDialogOptions options;
+  options.title = title;
+  options.filter = filter;
+  options.startFolder = dialogStartFolder();
+  options.defaultSuffix = defaultSuffix;
+  return options;
+}
+
 void bringBack(const QPointer<QWidget>& window) {
   if (window) window->show();
 }

@@ -91,6 +91,8 @@ QString fromFsPath(const std::filesystem::path& path);
 // Where every file dialog starts: the program's own folder, or the per-user folder that stands
 // in for it when the program's folder is not writable.
 QString dialogStartFolder();
+// The options of a file dialog that starts there.
+FileDialogOptions fileDialogOptions(const QString& title, const QString& filter, const QString& defaultSuffix = {});
 
 // A window that stood aside for another (the main window while the track view or the list
 // window shows) comes back; nothing when it has gone meanwhile.

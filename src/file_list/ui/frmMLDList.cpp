@@ -47,13 +47,7 @@ constexpr const char* kListFileFilter = "CSV(カンマ区切り)(*.csv)|*.csv";
 
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
-FileDialogOptions listFileDialog(const char* title) {
-  FileDialogOptions options;
-  options.title = text(title);
-  options.filter = text(kListFileFilter);
-  options.startFolder = dialogStartFolder();
-  return options;
-}
+FileDialogOptions listFileDialog(const char* title) { return fileDialogOptions(text(title), text(kListFileFilter)); }
 
 }  // namespace
 

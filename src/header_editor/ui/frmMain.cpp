@@ -68,11 +68,7 @@ const char* const kIncompleteSaveMessage =
 QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
 
 FileDialogOptions openOptions(const char* title, const char* filter, const char* suffix) {
-  FileDialogOptions options;
-  options.title = qs(title);
-  options.filter = qs(filter);
-  options.startFolder = dialogStartFolder();
-  options.defaultSuffix = suffix;
+  FileDialogOptions options = fileDialogOptions(qs(title), qs(filter), suffix);
   options.existingOnly = true;
   return options;
 }
@@ -497,11 +493,7 @@ void frmMain::SaveMLDFile() {
       edited.append({r.label->text().remove(" :"), r.text->text()});
   if (!confirmUnencodable(this, edited)) return;
 
-  FileDialogOptions options;
-  options.title = qs(kSaveTitle);
-  options.filter = qs(kSaveFilter);
-  options.startFolder = dialogStartFolder();
-  options.defaultSuffix = "mld";
+  FileDialogOptions options = fileDialogOptions(qs(kSaveTitle), qs(kSaveFilter), "mld");
   options.confirmOverwrite = true;
   std::optional<QString> chosen;
   try {
