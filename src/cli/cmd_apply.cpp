@@ -53,7 +53,7 @@ void addApplyCommand(CLI::App& app) {
       }
       if (summary.errorFileWritten) std::cerr << job.errorFileMessage() << '\n';
       for (const std::size_t i : summary.leftOutOfErrorFile)
-        std::cerr << leftOutText(list.items[i], listRowProblem(list.items[i], ListEncoding::Cp932)) << '\n';
+        std::cerr << leftOutText(job.items()[i], listRowProblem(job.items()[i], ListEncoding::Cp932)) << '\n';
       return summary.failed == 0 ? Exit::Success : Exit::Failure;
     });
   });
