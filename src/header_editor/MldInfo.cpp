@@ -24,8 +24,8 @@ std::optional<int> choiceIn(int value, int first, int last) {
 HeaderFacts headerFacts(const clsMLD& doc) {
   const clsCalcUtil calc;
   HeaderFacts facts;
-  facts.fileLength = calc.dword(doc.MLDFileLength);
-  facts.lengthToTrac = calc.word(doc.MLDLengthToTrac);
+  calc.CalcDWORD(doc.MLDFileLength, facts.fileLength);
+  calc.CalcBYTE(doc.MLDLengthToTrac, facts.lengthToTrac);
   facts.trackCount = firstByte(doc.MLDTracCount, "トラック数");
   facts.majorType = firstByte(doc.MLDMajortType, "メジャータイプ");
   facts.minorType = firstByte(doc.MLDMinerType, "マイナータイプ");
@@ -64,7 +64,7 @@ ByteString noteValue(int noteLength) { return {0x00, static_cast<std::uint8_t>(n
 TextChunk::TextChunk(ByteString bytes) : LoadedValue(bytes, decodeCp932(bytes)) {}
 
 ByteString TextChunk::bytesFor(const std::string& text) const {
-  if (text == shown()) return read();
+  if (keeps(text)) return read();
   return encodeCp932(text).bytes;
 }
 

@@ -66,8 +66,10 @@ class LoadedValue {
   LoadedValue(ByteString read, Shown shown) : read_(std::move(read)), shown_(std::move(shown)) {}
   const ByteString& read() const { return read_; }
   const Shown& shown() const { return shown_; }
+  // Whether the editor still stands for what the load showed: then the bytes read go back.
+  bool keeps(const Shown& now) const { return now == shown_; }
   // The bytes to save while the editor stands for `now`, which encodes to `encoded`.
-  ByteString bytesFor(const Shown& now, ByteString encoded) const { return now == shown_ ? read_ : encoded; }
+  ByteString bytesFor(const Shown& now, ByteString encoded) const { return keeps(now) ? read_ : encoded; }
 
  private:
   ByteString read_;

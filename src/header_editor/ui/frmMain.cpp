@@ -486,10 +486,11 @@ void frmMain::SaveMLDFile() {
     platform().message(this, qs(kIncompleteSaveMessage), Icon::Information);
     return;
   }
-  // Characters the code page lacks would be written as "?": the user decides first.
+  // Characters the code page lacks would be written as "?": the user decides first. A text left
+  // as loaded goes back as its own bytes, so only edited texts can lose a character.
   QList<QPair<QString, QString>> edited;
   for (const InfoRow& r : rows_)
-    if (r.text && r.check->isChecked() && !(r.loadedText && r.loadedText->text() == r.text->text().toStdString()))
+    if (r.text && r.check->isChecked() && !(r.loadedText && r.loadedText->keeps(r.text->text().toStdString())))
       edited.append({r.label->text().remove(" :"), r.text->text()});
   if (!confirmUnencodable(this, edited)) return;
 

@@ -3,12 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
-#include <QFile>
 #include <QMenu>
 #include <QWidget>
 #include <algorithm>
 
-#include "core/AppFolder.h"
 #include "core/SafeFile.h"
 #include "platform/Platform.h"
 
@@ -19,16 +17,10 @@ namespace {
 // Often enough for the row to keep up with a fast melody, rarely enough to cost nothing.
 constexpr int kPollMilliseconds = 40;
 
-QString programFolder() { return QFile::decodeName(executableFolder().c_str()); }
-
 // Asks for the file to write through the save dialog, then writes it; a cancel does nothing.
 void exportTo(QWidget* parent, const char* title, const char* filter, const char* suffix,
               const std::function<void(const std::filesystem::path&)>& write) {
-  FileDialogOptions options;
-  options.title = QString::fromUtf8(title);
-  options.filter = QString::fromUtf8(filter);
-  options.startFolder = programFolder();
-  options.defaultSuffix = suffix;
+  FileDialogOptions options = fileDialogOptions(QString::fromUtf8(title), QString::fromUtf8(filter), suffix);
   options.confirmOverwrite = true;
   std::optional<QString> chosen;
   try {
@@ -37,7 +29,7 @@ void exportTo(QWidget* parent, const char* title, const char* filter, const char
     return;  // a dialog that fails is taken as a cancel
   }
   if (!chosen) return;
-  const std::filesystem::path path(QFile::encodeName(*chosen).toStdString());
+  const std::filesystem::path path = toFsPath(*chosen);
   guarded(parent, [&] { write(path); }, true);
 }
 
