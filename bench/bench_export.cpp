@@ -19,7 +19,8 @@ tonekit::ByteString longTrack(std::size_t events) {
       body.insert(body.end(), {12, static_cast<std::uint8_t>((i % 4) << 6 | (i % 63)), 10, static_cast<std::uint8_t>(i % 256)});
   }
   tonekit::ByteString chunk = tonekit::bytesOf("trac");
-  const auto length = tonekit::clsCalcUtil().dwordBytes(static_cast<std::int64_t>(body.size()));
+  tonekit::ByteString length;
+  tonekit::clsCalcUtil().CalcDWORDFromLong(static_cast<std::int64_t>(body.size()), length);
   chunk.insert(chunk.end(), length.begin(), length.end());
   chunk.insert(chunk.end(), body.begin(), body.end());
   return chunk;

@@ -46,7 +46,8 @@ std::shared_ptr<TrackCollection> trackOf(int events) {
     data.insert(data.end(), {static_cast<std::uint8_t>(i % 200), static_cast<std::uint8_t>(i % 63), 0x30});
   data.insert(data.end(), {0x00, 0xFF, 0xDF, 0x00});
   ByteString chunk = bytesOf("trac");
-  const ByteString len = clsCalcUtil().dwordBytes(static_cast<std::int64_t>(data.size()));
+  ByteString len;
+  clsCalcUtil().CalcDWORDFromLong(static_cast<std::int64_t>(data.size()), len);
   chunk.insert(chunk.end(), len.begin(), len.end());
   chunk.insert(chunk.end(), data.begin(), data.end());
   auto tracks = std::make_shared<TrackCollection>();

@@ -23,9 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (back.MLDTracData->count() != static_cast<std::size_t>(imported->summary.tracks)) __builtin_trap();
   for (const auto& [key, chunk] : back.MLDTracData->items()) {
     const auto events = walkTrack(chunk, 4);
-    if (events.empty() || events.back().data().size() != 4 || events.back().data()[2] != 0xDF) __builtin_trap();
+    if (events.empty() || events.back().getData().size() != 4 || events.back().getData()[2] != 0xDF) __builtin_trap();
     for (const auto& e : events)
-      if (e.data().size() != 4) __builtin_trap();
+      if (e.getData().size() != 4) __builtin_trap();
   }
   if (back.renderMLD() != saved) __builtin_trap();
   return 0;

@@ -20,15 +20,15 @@ void check(bool ok) {
 
 void showAll(const std::vector<clsNote>& notes, int noteLength) {
   for (const auto& note : notes) {
-    const auto cells = rowTexts(note.data(), noteLength);
-    check(!note.data().empty());
+    const auto cells = rowTexts(note.getData(), noteLength);
+    check(!note.getData().empty());
     check(!cells[0].empty());
   }
 }
 
 ByteString joined(const std::vector<clsNote>& notes) {
   ByteString out;
-  for (const auto& note : notes) out.insert(out.end(), note.data().begin(), note.data().end());
+  for (const auto& note : notes) out.insert(out.end(), note.getData().begin(), note.getData().end());
   return out;
 }
 
@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The rest as the events of a chunk whose length field is right.
   ByteString chunk = bytesOf("trac");
-  const ByteString length = clsCalcUtil().dwordBytes(static_cast<std::int64_t>(rest.size()));
+  ByteString length;
+  clsCalcUtil().CalcDWORDFromLong(static_cast<std::int64_t>(rest.size()), length);
   chunk.insert(chunk.end(), length.begin(), length.end());
   chunk.insert(chunk.end(), rest.begin(), rest.end());
   const auto notes = walkTrack(chunk, noteLength);
@@ -52,13 +53,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     const auto raw = walkTrack(rest, noteLength);
     showAll(raw, noteLength);
-    const std::int64_t declared = clsCalcUtil().dword(midBytes(rest, 5, 4));
+    std::int64_t declared = 0;
+    clsCalcUtil().CalcDWORD(midBytes(rest, 5, 4), declared);
     check(joined(raw) == midBytes(rest, 9, declared));
     const ByteString again = assembleTrack(raw);
     // Once put together, the chunk is cut into the very same records again.
     const auto rewalked = walkTrack(again, noteLength);
     check(rewalked.size() == raw.size());
-    for (std::size_t i = 0; i < raw.size(); ++i) check(rewalked[i].data() == raw[i].data());
+    for (std::size_t i = 0; i < raw.size(); ++i) check(rewalked[i].getData() == raw[i].getData());
   } catch (const Failure& failure) {
     check(rest.size() < 8 && failure.number() == err::IndexOutOfRange);
   }

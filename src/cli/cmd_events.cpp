@@ -40,7 +40,7 @@ void addEventsCommand(CLI::App& app) {
       out += '\n';
       for (std::size_t i = 0; i < notes.size(); ++i) {
         out += std::to_string(i + 1);
-        for (const auto& cell : rowTexts(notes[i].data(), noteLength)) out += '\t' + cell;
+        for (const auto& cell : rowTexts(notes[i].getData(), noteLength)) out += '\t' + cell;
         out += '\n';
       }
       std::cout << out;

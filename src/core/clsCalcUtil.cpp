@@ -29,28 +29,4 @@ void clsCalcUtil::CalcBYTEFromLong(std::int64_t curTarget, ByteString& bytResult
   bytResult[1] = static_cast<std::uint8_t>(curTarget);
 }
 
-std::int64_t clsCalcUtil::dword(const ByteString& bytes) const {
-  std::int64_t v = 0;
-  CalcDWORD(bytes, v);
-  return v;
-}
-
-std::int64_t clsCalcUtil::word(const ByteString& bytes) const {
-  std::int64_t v = 0;
-  CalcBYTE(bytes, v);
-  return v;
-}
-
-ByteString clsCalcUtil::dwordBytes(std::int64_t value) const {
-  ByteString b;
-  CalcDWORDFromLong(value, b);
-  return b;
-}
-
-ByteString clsCalcUtil::wordBytes(std::int64_t value) const {
-  ByteString b;
-  CalcBYTEFromLong(value, b);
-  return b;
-}
-
 }  // namespace tonekit

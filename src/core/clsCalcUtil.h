@@ -18,12 +18,6 @@ class clsCalcUtil {
   void CalcDWORDFromLong(std::int64_t curTarget, ByteString& bytResult) const;
   // Raises 6 below 0 or above 65535.
   void CalcBYTEFromLong(std::int64_t curTarget, ByteString& bytResult) const;
-
-  // Value-returning forms of the same operations.
-  std::int64_t dword(const ByteString& bytes) const;
-  std::int64_t word(const ByteString& bytes) const;
-  ByteString dwordBytes(std::int64_t value) const;
-  ByteString wordBytes(std::int64_t value) const;
 };
 
 }  // namespace tonekit

@@ -86,8 +86,9 @@ bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
   headerRead_ = true;
   readComplete_ = false;
 
-  const std::int64_t fileLength = calc_.dword(headFileLength_);
-  const std::int64_t toTrac = calc_.word(headLengthToTrac_);
+  std::int64_t fileLength = 0, toTrac = 0;
+  calc_.CalcDWORD(headFileLength_, fileLength);
+  calc_.CalcBYTE(headLengthToTrac_, toTrac);
   const std::int64_t trackPartSize = fileLength - toTrac - 2;
   if (trackPartSize < 1)
     throw Failure::of(err::IndexOutOfRange, "(トラック部のサイズが0以下です: " + std::to_string(trackPartSize) + ")");
@@ -107,7 +108,7 @@ bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
     }
     if (pos + 2 > data.size())
       throw Failure::of(err::InputPastEnd, "(\"" + info.Payload + "\"のデータ長がありません)");
-    info.Length = calc_.word(slice(data, pos, 2));
+    calc_.CalcBYTE(slice(data, pos, 2), info.Length);
     pos += 2;
     if (pos + static_cast<std::size_t>(info.Length) > data.size())
       throw Failure::of(err::InputPastEnd, "(\"" + info.Payload + "\"のデータがファイルの終わりを越えています)");
@@ -130,7 +131,8 @@ bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
   std::size_t index = 0;
   std::size_t start = pos;
   for (;;) {
-    const std::int64_t length = calc_.dword(slice(data, start + 4, std::min<std::size_t>(4, end - std::min(end, start + 4))));
+    std::int64_t length = 0;
+    calc_.CalcDWORD(slice(data, start + 4, std::min<std::size_t>(4, end - std::min(end, start + 4))), length);
     const std::size_t remaining = end - start;
     const std::int64_t whole = 8 + length;
     const std::size_t take = static_cast<std::size_t>(std::min<std::int64_t>(whole, static_cast<std::int64_t>(remaining)));
@@ -161,6 +163,7 @@ ByteString clsMLD::renderMLD() const {
   ByteString out;
   out.reserve(256);
   auto append = [&out](const ByteString& b) { out.insert(out.end(), b.begin(), b.end()); };
+  ByteString number;
   append(headIdentifier_);
   append(ByteString(4, 0));
   append(ByteString(2, 0));
@@ -175,15 +178,16 @@ ByteString clsMLD::renderMLD() const {
       throw Failure::of(err::Overflow, "(\"" + std::string(tag) + "\"の値が65535バイトを超えています: " +
                                            std::to_string(v.size()) + "バイト)");
     append(bytesOf(tag));
-    append(calc_.wordBytes(static_cast<std::int64_t>(v.size())));
+    calc_.CalcBYTEFromLong(static_cast<std::int64_t>(v.size()), number);
+    append(number);
     append(v);
   }
   const auto toTrac = static_cast<std::int64_t>(out.size()) - 10;
   if (toTrac > 65535)
     throw Failure::of(err::Overflow, "(インフォメーション部が大きすぎます: トラック部までのサイズ " +
                                          std::to_string(toTrac) + ")");
-  const ByteString toTracBytes = calc_.wordBytes(toTrac);
-  std::copy(toTracBytes.begin(), toTracBytes.end(), out.begin() + 8);
+  calc_.CalcBYTEFromLong(toTrac, number);
+  std::copy(number.begin(), number.end(), out.begin() + 8);
 
   if (MLDTracCount.empty()) throw Failure::of(err::IndexOutOfRange, "(トラック数がありません)");
   const std::size_t count = MLDTracCount[0];
@@ -192,8 +196,8 @@ ByteString clsMLD::renderMLD() const {
                                                 std::to_string(MLDTracData->count()) + " つしかありません)");
   for (std::size_t i = 0; i < count; ++i) append(MLDTracData->item(TrackCollection::keyFor(i)));
 
-  const ByteString lengthBytes = calc_.dwordBytes(static_cast<std::int64_t>(out.size()) - 8);
-  std::copy(lengthBytes.begin(), lengthBytes.end(), out.begin() + 4);
+  calc_.CalcDWORDFromLong(static_cast<std::int64_t>(out.size()) - 8, number);
+  std::copy(number.begin(), number.end(), out.begin() + 4);
   return out;
 }
 

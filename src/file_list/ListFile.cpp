@@ -14,38 +14,26 @@ namespace tonekit {
 
 namespace {
 
-void append(ByteString& out, const ByteString& bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); }
-void append(ByteString& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
-
 bool startsWithBom(std::string_view bytes) {
   return bytes.size() >= 3 && std::equal(std::begin(kUtf8Bom), std::end(kUtf8Bom), bytes.begin(),
                                          [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); });
 }
 
-void appendLine(ByteString& out, const clsMLDListItem& item, ListEncoding encoding) {
-  out.push_back('"');
-  if (encoding == ListEncoding::Utf8)
-    append(out, std::string_view(item.MLDPath));
-  else
-    append(out, encodeCp932(item.MLDPath).bytes);
-  out.push_back('"');
-  out.push_back(',');
-  out.push_back('"');
-  if (encoding == ListEncoding::Utf8)
-    append(out, std::string_view(decodeCp932(item.MLDTitle)));
-  else
-    append(out, item.MLDTitle);
-  out.push_back('"');
-  out.push_back('\r');
-  out.push_back('\n');
+// One line: the path and the title, each quoted, a comma between, CR LF after. A UTF-8 list
+// holds both as text; a code page list holds the path encoded and the title as the file's bytes.
+void appendLine(clsOutputBuffer& out, const clsMLDListItem& item, ListEncoding encoding) {
+  if (encoding == ListEncoding::Utf8) {
+    const std::string line = "\"" + item.MLDPath + "\",\"" + decodeCp932(item.MLDTitle) + "\"\r\n";
+    out.AddBytes(ByteString(line.begin(), line.end()));
+    return;
+  }
+  out.AddBuffer("\"" + item.MLDPath + "\",\"");
+  out.AddBytes(item.MLDTitle);
+  out.AddBuffer("\"\r\n");
 }
 
-// The lines of the rows that can be written, the others' positions in leftOut.
-ByteString linesOf(const MLDList& items, ListEncoding encoding, std::vector<std::size_t>* leftOut) {
-  ByteString out;
-  std::size_t size = 2;
-  for (const auto& item : items) size += item.MLDPath.size() + item.MLDTitle.size() * 3 / 2 + 7;
-  out.reserve(size);
+// Adds the lines of the rows that can be written, the others' positions to leftOut.
+void addLines(clsOutputBuffer& out, const MLDList& items, ListEncoding encoding, std::vector<std::size_t>* leftOut) {
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (listRowProblem(items[i], encoding) != ListRowProblem::None) {
       if (leftOut) leftOut->push_back(i);
@@ -53,7 +41,6 @@ ByteString linesOf(const MLDList& items, ListEncoding encoding, std::vector<std:
     }
     appendLine(out, items[i], encoding);
   }
-  return out;
 }
 
 // The encoding of a list file that holds something already; nothing for a new or empty file.
@@ -71,12 +58,19 @@ std::optional<ListEncoding> existingEncoding(const std::filesystem::path& file) 
 
 // One non-empty line into a row; false when it holds no comma.
 bool parseLine(std::string_view line, ListEncoding encoding, clsMLDListItem& row) {
-  const std::size_t comma = line.find(',');
-  if (comma == std::string_view::npos) return false;
-  // The title is every piece after the first joined again with ",", which is simply the rest.
-  std::string path(line.substr(0, comma));
-  std::string title(line.substr(comma + 1));
+  if (line.find(',') == std::string_view::npos) return false;
+  std::vector<std::string> pieces;
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = line.find(',', start);
+    pieces.emplace_back(line.substr(start, comma == std::string_view::npos ? comma : comma - start));
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  // A title may hold commas: it is every piece after the first joined again.
+  std::string path = pieces.front();
+  std::string title;
   const clsStringUtil util;
+  util.ArrayToString(pieces, 1, title, ",");
   util.CutSideDQuart(path);
   util.CutSideDQuart(title);
   if (encoding == ListEncoding::Utf8) {
@@ -145,18 +139,17 @@ std::string leftOutMessage(const MLDList& items, const std::vector<std::size_t>&
 }
 
 ByteString listLineBytes(const clsMLDListItem& item, ListEncoding encoding) {
-  ByteString out;
+  clsOutputBuffer out;
   appendLine(out, item, encoding);
-  return out;
+  return out.bytes();
 }
 
 ByteString listFileBytes(const MLDList& items, ListEncoding encoding, std::vector<std::size_t>* leftOut) {
-  ByteString out;
-  if (encoding == ListEncoding::Utf8) out.assign(std::begin(kUtf8Bom), std::end(kUtf8Bom));
-  append(out, linesOf(items, encoding, leftOut));
-  out.push_back('\r');
-  out.push_back('\n');
-  return out;
+  clsOutputBuffer out;
+  if (encoding == ListEncoding::Utf8) out.AddBytes(ByteString(std::begin(kUtf8Bom), std::end(kUtf8Bom)));
+  addLines(out, items, encoding, leftOut);
+  out.AddBuffer("\r\n");
+  return out.bytes();
 }
 
 ListFileSave appendListFile(const std::filesystem::path& file, const MLDList& items, ListEncoding encoding) {
@@ -166,7 +159,7 @@ ListFileSave appendListFile(const std::filesystem::path& file, const MLDList& it
   clsOutputBuffer buffer;
   if (!existing && save.encoding == ListEncoding::Utf8)
     buffer.AddBytes(ByteString(std::begin(kUtf8Bom), std::end(kUtf8Bom)));
-  buffer.AddBytes(linesOf(items, save.encoding, &save.leftOut));
+  addLines(buffer, items, save.encoding, &save.leftOut);
   buffer.FileOutput(file);
   return save;
 }

@@ -406,7 +406,8 @@ class Converter {
     for (const Out& o : events) put(o.tick, o.status, o.b3, o.b4);
     put(songEnd_, kExtend, kEndOfTrack, 0);
     ByteString chunk = bytesOf("trac");
-    const ByteString length = calc_.dwordBytes(static_cast<std::int64_t>(body.size()));
+    ByteString length;
+    calc_.CalcDWORDFromLong(static_cast<std::int64_t>(body.size()), length);
     chunk.insert(chunk.end(), length.begin(), length.end());
     chunk.insert(chunk.end(), body.begin(), body.end());
     return chunk;
@@ -422,7 +423,9 @@ class Converter {
 
     ByteString info;
     auto chunk = [&](const char* tag, const ByteString& value) {
-      const ByteString tagBytes = bytesOf(tag), length = calc_.wordBytes(static_cast<std::int64_t>(value.size()));
+      const ByteString tagBytes = bytesOf(tag);
+      ByteString length;
+      calc_.CalcBYTEFromLong(static_cast<std::int64_t>(value.size()), length);
       info.insert(info.end(), tagBytes.begin(), tagBytes.end());
       info.insert(info.end(), length.begin(), length.end());
       info.insert(info.end(), value.begin(), value.end());
@@ -440,8 +443,9 @@ class Converter {
       body.insert(body.end(), c.begin(), c.end());
     }
     ByteString out = bytesOf("melo");
-    const ByteString fileLength = calc_.dwordBytes(static_cast<std::int64_t>(5 + info.size() + body.size()));
-    const ByteString toTrac = calc_.wordBytes(static_cast<std::int64_t>(3 + info.size()));
+    ByteString fileLength, toTrac;
+    calc_.CalcDWORDFromLong(static_cast<std::int64_t>(5 + info.size() + body.size()), fileLength);
+    calc_.CalcBYTEFromLong(static_cast<std::int64_t>(3 + info.size()), toTrac);
     out.insert(out.end(), fileLength.begin(), fileLength.end());
     out.insert(out.end(), toTrac.begin(), toTrac.end());
     out.insert(out.end(), {0x01, 0x01, static_cast<std::uint8_t>(tracks_.size())});

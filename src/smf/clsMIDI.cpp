@@ -67,7 +67,8 @@ void clsMIDI::ParseMIDIData(const ByteString& data) {
   auto headerNumber = [&](std::size_t offset, const char* name) -> std::int16_t {
     if (data.size() < offset + 2)
       throw Failure::of(err::IndexOutOfRange, std::string("(MIDIヘッダが途中で切れています: ") + name + ")");
-    const std::int64_t value = calc_.word(midBytes(data, static_cast<std::int64_t>(offset) + 1, 2));
+    std::int64_t value = 0;
+    calc_.CalcBYTE(midBytes(data, static_cast<std::int64_t>(offset) + 1, 2), value);
     if (value > 32767) throw Failure::of(err::Overflow, "(" + std::string(name) + " = " + std::to_string(value) + ")");
     return static_cast<std::int16_t>(value);
   };

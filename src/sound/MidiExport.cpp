@@ -172,7 +172,7 @@ class Converter {
     std::int64_t tick = 0, end = 0;
 
     for (std::size_t i = 0; i < events.size(); ++i) {
-      const ByteString& e = events[i].data();
+      const ByteString& e = events[i].getData();
       if (!e.empty()) tick += e[0];
       end = std::max(end, tick);
       ++played_;

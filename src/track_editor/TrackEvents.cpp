@@ -65,14 +65,14 @@ std::vector<clsNote> walkTrack(const ByteString& chunk, int noteLength) {
 
 ByteString assembleTrack(const std::vector<clsNote>& notes) {
   std::size_t total = 0;
-  for (const auto& note : notes) total += note.data().size();
+  for (const auto& note : notes) total += note.getData().size();
   ByteString length;
   clsCalcUtil().CalcDWORDFromLong(static_cast<std::int64_t>(total), length);
 
   ByteString chunk = bytesOf("trac");
   chunk.reserve(kHeaderSize + total);
   chunk.insert(chunk.end(), length.begin(), length.end());
-  for (const auto& note : notes) chunk.insert(chunk.end(), note.data().begin(), note.data().end());
+  for (const auto& note : notes) chunk.insert(chunk.end(), note.getData().begin(), note.getData().end());
   return chunk;
 }
 

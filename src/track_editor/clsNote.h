@@ -14,10 +14,8 @@ class clsNote {
 
   // Replaces the event's bytes.
   void setData(ByteString bytes) { data_ = std::move(bytes); }
-  // A copy of the event's bytes.
-  ByteString getData() const { return data_; }
-  // The bytes without copying, for showing and assembling long tracks.
-  const ByteString& data() const { return data_; }
+  // The event's bytes; no copy is made, so long tracks show and assemble quickly.
+  const ByteString& getData() const { return data_; }
 
  private:
   ByteString data_;

@@ -16,12 +16,13 @@ namespace {
 }  // namespace
 
 TEST(CalcUtil, ReadsUnsignedBigEndian) {
-  clsCalcUtil c;
-  EXPECT_EQ(c.dword({0x00, 0x00, 0x01, 0x00}), 256);
-  EXPECT_EQ(c.dword({0xFF, 0xFF, 0xFF, 0xFF}), 4294967295LL);
-  EXPECT_EQ(c.word({0x12, 0x34}), 4660);
+  const auto dword = [](const ByteString& b) { std::int64_t v = 0; clsCalcUtil().CalcDWORD(b, v); return v; };
+  const auto word = [](const ByteString& b) { std::int64_t v = 0; clsCalcUtil().CalcBYTE(b, v); return v; };
+  EXPECT_EQ(dword({0x00, 0x00, 0x01, 0x00}), 256);
+  EXPECT_EQ(dword({0xFF, 0xFF, 0xFF, 0xFF}), 4294967295LL);
+  EXPECT_EQ(word({0x12, 0x34}), 4660);
   // Longer arrays: only the leading elements count.
-  EXPECT_EQ(c.word({0x00, 0x05, 0xFF}), 5);
+  EXPECT_EQ(word({0x00, 0x05, 0xFF}), 5);
 }
 
 TEST(CalcUtil, ShortInputRaisesNineAndLeavesResult) {
@@ -34,12 +35,14 @@ TEST(CalcUtil, ShortInputRaisesNineAndLeavesResult) {
 
 TEST(CalcUtil, WritesAndRejectsWhatDoesNotFit) {
   clsCalcUtil c;
-  EXPECT_EQ(c.dwordBytes(70000), (ByteString{0x00, 0x01, 0x11, 0x70}));
-  EXPECT_EQ(c.dwordBytes(0), (ByteString{0, 0, 0, 0}));
-  EXPECT_EQ(c.wordBytes(65535), (ByteString{0xFF, 0xFF}));
-  EXPECT_EQ(failureNumber([&] { c.wordBytes(65536); }), err::Overflow);
-  EXPECT_EQ(failureNumber([&] { c.wordBytes(-1); }), err::Overflow);
-  EXPECT_EQ(failureNumber([&] { c.dwordBytes(2147483648LL); }), err::Overflow);
+  const auto dwordBytes = [&](std::int64_t v) { ByteString b; c.CalcDWORDFromLong(v, b); return b; };
+  const auto wordBytes = [&](std::int64_t v) { ByteString b; c.CalcBYTEFromLong(v, b); return b; };
+  EXPECT_EQ(dwordBytes(70000), (ByteString{0x00, 0x01, 0x11, 0x70}));
+  EXPECT_EQ(dwordBytes(0), (ByteString{0, 0, 0, 0}));
+  EXPECT_EQ(wordBytes(65535), (ByteString{0xFF, 0xFF}));
+  EXPECT_EQ(failureNumber([&] { wordBytes(65536); }), err::Overflow);
+  EXPECT_EQ(failureNumber([&] { wordBytes(-1); }), err::Overflow);
+  EXPECT_EQ(failureNumber([&] { dwordBytes(2147483648LL); }), err::Overflow);
   ByteString out{1, 2, 3, 4, 5};
   EXPECT_THROW(c.CalcBYTEFromLong(70000, out), Failure);
   EXPECT_EQ(out.size(), 2u);

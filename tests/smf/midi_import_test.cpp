@@ -40,7 +40,7 @@ std::vector<MfiEvent> played(const clsMLD& doc) {
   for (std::size_t t = 0; t < doc.MLDTracData->count(); ++t) {
     std::uint64_t tick = 0;
     for (const auto& e : walkTrack(doc.MLDTracData->item(TrackCollection::keyFor(t)), 4)) {
-      const ByteString& b = e.data();
+      const ByteString& b = e.getData();
       EXPECT_EQ(b.size(), 4u);
       tick += b[0];
       if (t == 0 && b[1] == 0xFF && (b[2] & 0xF0) == 0xC0)

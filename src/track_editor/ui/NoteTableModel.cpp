@@ -22,7 +22,7 @@ QString NoteTableModel::cellText(int row, int column) const {
   if (!isNoteRow(row)) return {};
   // Numbers follow from the position, so they are right after every insert and delete.
   if (column == kNumberColumn) return QString::number(row + 1);
-  const auto texts = rowTexts(notes_[static_cast<std::size_t>(row)].data(), noteLength_);
+  const auto texts = rowTexts(notes_[static_cast<std::size_t>(row)].getData(), noteLength_);
   return QString::fromStdString(texts[static_cast<std::size_t>(column - 1)]);
 }
 

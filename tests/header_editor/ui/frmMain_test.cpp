@@ -137,7 +137,7 @@ TEST_F(MainWindow, LoadShowsHeaderAndEveryChunkOfTheSample) {
   ASSERT_NE(window.document(), nullptr);
   EXPECT_TRUE(scripted.messages.empty()) << scripted.messageTexts().join(" | ").toStdString();
   EXPECT_EQ(text("txtMLDFileLength")->text(), QString::number(raw.size() - 8));
-  EXPECT_EQ(text("txtMLDLengthToTrac")->text(), QString::number(tonekit::clsCalcUtil().word({raw[8], raw[9]})));
+  EXPECT_EQ(text("txtMLDLengthToTrac")->text(), QString::number(raw[8] * 256 + raw[9]));
   EXPECT_TRUE(option("optMajor1")->isChecked());
   EXPECT_TRUE(option("optMiner1")->isChecked());
   EXPECT_TRUE(option("optTracCount1")->isChecked());

@@ -29,7 +29,8 @@ const ByteString kFourByteNote = {0x01, 0x01};  // "note" value giving 4-byte no
 
 ByteString chunkOf(const ByteString& events) {
   ByteString out = bytesOf("trac");
-  const ByteString len = clsCalcUtil().dwordBytes(static_cast<std::int64_t>(events.size()));
+  ByteString len;
+  clsCalcUtil().CalcDWORDFromLong(static_cast<std::int64_t>(events.size()), len);
   out.insert(out.end(), len.begin(), len.end());
   out.insert(out.end(), events.begin(), events.end());
   return out;
