@@ -29,7 +29,7 @@ void addImportCommand(CLI::App& app) {
       options.title = a->title;
       auto result = smf::importMidiFile(a->in, options);
       result.document.MLDFile = a->out;
-      if (const auto failure = result.document.SaveMLD()) throw *failure;
+      result.document.SaveMLD();
       const smf::ImportSummary& s = result.summary;
       nlohmann::ordered_json out;
       out["tracks"] = s.tracks;

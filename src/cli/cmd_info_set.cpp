@@ -134,9 +134,9 @@ void addSetCommand(CLI::App& app) {
       // Saved over the file read, it must still be the very file that was read.
       if (!o->out.empty() && o->out != o->file) {
         doc.MLDFile = o->out;
-        if (auto failure = doc.SaveMLD()) throw *failure;
-      } else if (auto failure = doc.SaveMLDOverRead()) {
-        throw *failure;
+        doc.SaveMLD();
+      } else {
+        doc.SaveMLDOverRead();
       }
       return Exit::Success;
     });

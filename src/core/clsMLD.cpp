@@ -201,23 +201,26 @@ ByteString clsMLD::renderMLD() const {
   return out;
 }
 
-std::optional<Failure> clsMLD::SaveMLD() { return save(std::nullopt); }
+void clsMLD::SaveMLD() { save(std::nullopt); }
 
-std::optional<Failure> clsMLD::SaveMLDOverRead() {
+void clsMLD::SaveMLDOverRead() {
   if (readPath_.empty() || readPath_ != MLDFile)
-    return Failure::of(err::PathFileAccess, "(読み込んだファイルではありません: " + MLDFile + ")");
-  return save(readIdentity_);
+    throw Failure::of(err::PathFileAccess, "(読み込んだファイルではありません: " + MLDFile + ")");
+  save(readIdentity_);
 }
 
-std::optional<Failure> clsMLD::save(std::optional<FileIdentity> expected) {
+void clsMLD::save(std::optional<FileIdentity> expected) {
+  if (MLDFile.empty()) throw Failure::of(err::PathFileAccess, "(保存先がありません)");
+  std::optional<Failure> failure;
   try {
-    if (MLDFile.empty()) return Failure::of(err::PathFileAccess, "(保存先がありません)");
-    return replaceFileSafely(MLDFile, renderMLD(), expected);
-  } catch (const Failure& failure) {
-    return failure;
+    failure = replaceFileSafely(MLDFile, renderMLD(), expected);
+  } catch (const Failure&) {
+    throw;
   } catch (const std::exception& e) {
-    return Failure(err::PathFileAccess, e.what());
+    // Whatever stopped the save reaches the caller as a failure of the file.
+    throw Failure(err::PathFileAccess, e.what());
   }
+  if (failure) throw std::move(*failure);
 }
 
 }  // namespace tonekit

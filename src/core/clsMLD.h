@@ -73,15 +73,15 @@ class clsMLD {
   // The same read over bytes already in memory (MLDFile is only used in messages).
   bool parseBytes(const ByteString& data, MessageSink* messages = nullptr);
 
-  // Writes the document to MLDFile, replacing any file there safely. Never raises; returns the
-  // failure that stopped it, or nothing. Values that do not fit the format, a document that was
-  // never read, or one whose read was incomplete are refused before anything is written.
-  std::optional<Failure> SaveMLD();
+  // Writes the document to MLDFile, replacing any file there safely; raises the failure that
+  // stopped it. Values that do not fit the format, a document that was never read, or one whose
+  // read was incomplete are refused before anything is written.
+  void SaveMLD();
   // SaveMLD onto exactly the file ParseMLD read from MLDFile: fails (75) when the path names
   // another file by now (swapped, or a link flipped), so a save never lands where nobody read.
-  std::optional<Failure> SaveMLDOverRead();
+  void SaveMLDOverRead();
 
-  // The bytes SaveMLD would write; raises what SaveMLD reports.
+  // The bytes SaveMLD would write; raises what SaveMLD raises before writing.
   ByteString renderMLD() const;
 
   bool hasBeenRead() const { return headerRead_; }
@@ -97,7 +97,7 @@ class clsMLD {
   static bool isKnownTag(std::string_view tag);
 
  private:
-  std::optional<Failure> save(std::optional<FileIdentity> expected);
+  void save(std::optional<FileIdentity> expected);
 
   clsCalcUtil calc_;
   // The 13 header bytes as read; written back unchanged except the two lengths.

@@ -68,7 +68,11 @@ RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages) {
     return fail(Failure::of(err::InvalidCall, "(タイトルのチャンクがないファイルです: " + item.MLDPath + ")"));
 
   doc.MLDTitl = item.MLDTitle;
-  if (auto failure = doc.SaveMLDOverRead()) return fail(std::move(*failure));
+  try {
+    doc.SaveMLDOverRead();
+  } catch (const Failure& failure) {
+    return fail(failure);
+  }
   result.outcome = RowOutcome::Written;
   return result;
 }

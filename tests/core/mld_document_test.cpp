@@ -66,7 +66,7 @@ TEST(MLDReader, ReadsTheSmallestWholeFile) {
   EXPECT_EQ(r.doc->MLDTracData->item("trac0").size(), 12u);
 
   r.doc->MLDFile = (dir / "out.mld").string();
-  EXPECT_FALSE(r.doc->SaveMLD());
+  EXPECT_NO_THROW(r.doc->SaveMLD());
   EXPECT_EQ(TempDir::read(dir / "out.mld"), bytes);
 }
 
@@ -98,8 +98,7 @@ TEST(MLDReader, UnknownTagStopsWithMessageAndKeepsOnlyTheHeader) {
 
   // Saving would drop the tracks: refused, nothing written.
   r.doc->MLDFile = (dir / "out.mld").string();
-  auto failure = r.doc->SaveMLD();
-  ASSERT_TRUE(failure);
+  EXPECT_THROW(r.doc->SaveMLD(), Failure);
   EXPECT_FALSE(std::filesystem::exists(dir / "out.mld"));
 }
 
@@ -115,7 +114,7 @@ TEST(MLDReader, TrackCountMismatchIsToldAndEveryChunkKept) {
 
   // The count byte says 2: only trac0 and trac1 are written.
   r.doc->MLDFile = (dir / "out.mld").string();
-  ASSERT_FALSE(r.doc->SaveMLD());
+  ASSERT_NO_THROW(r.doc->SaveMLD());
   clsMLD back;
   back.MLDFile = (dir / "out.mld").string();
   CollectingMessageSink quiet;
@@ -180,7 +179,7 @@ TEST(MLDWriter, FixedOrderAndRecomputedLengths) {
                                 chunk("date", bytesOf("D")), chunk("exst", {})},
                                {trac(kEnd)}));
   r.doc->MLDFile = (dir / "out.mld").string();
-  ASSERT_FALSE(r.doc->SaveMLD());
+  ASSERT_NO_THROW(r.doc->SaveMLD());
   const ByteString out = TempDir::read(dir / "out.mld");
   const ByteString expected =
       file({chunk("copy", bytesOf("C")), chunk("date", bytesOf("D")), chunk("exst", {}), chunk("note", {0, 1}),
@@ -188,7 +187,7 @@ TEST(MLDWriter, FixedOrderAndRecomputedLengths) {
            {trac(kEnd)});
   EXPECT_EQ(out, expected);
   // Saving the same document twice writes the same file.
-  ASSERT_FALSE(r.doc->SaveMLD());
+  ASSERT_NO_THROW(r.doc->SaveMLD());
   EXPECT_EQ(TempDir::read(dir / "out.mld"), expected);
 }
 
@@ -198,7 +197,7 @@ TEST(MLDWriter, DisabledChunksVanishAndHeaderMembersAreOnlyCopies) {
   for (auto tag : clsMLD::kWriterOrder) r.doc->enabled(tag) = false;
   r.doc->MLDMajortType = {9};  // display copy: not what is written
   r.doc->MLDFile = (dir / "out.mld").string();
-  ASSERT_FALSE(r.doc->SaveMLD());
+  ASSERT_NO_THROW(r.doc->SaveMLD());
   const ByteString out = TempDir::read(dir / "out.mld");
   EXPECT_EQ(out, file({}, {trac(kEnd)}));
   EXPECT_EQ(out[8] * 256 + out[9], 3);
@@ -210,30 +209,26 @@ TEST(MLDWriter, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
   auto r = readBytes(dir, original);
 
   r.doc->MLDTitl.assign(65536, 'x');
-  auto failure = r.doc->SaveMLD();
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->number(), err::Overflow);
+  EXPECT_EQ(failureNumber([&] { r.doc->SaveMLD(); }), err::Overflow);
   EXPECT_EQ(TempDir::read(r.doc->MLDFile), original);
 
   // Each value fits, but together they push the offset to the track part past two bytes.
   r.doc->MLDTitl.assign(40000, 'x');
   r.doc->MLDCopy.assign(40000, 'y');
   r.doc->MLDCopyEnabled = true;
-  ASSERT_TRUE(r.doc->SaveMLD());
+  ASSERT_THROW(r.doc->SaveMLD(), Failure);
   EXPECT_EQ(TempDir::read(r.doc->MLDFile), original);
 
   r.doc->MLDTitl = bytesOf("T");
   r.doc->MLDCopyEnabled = false;
   r.doc->MLDTracCount = {2};  // more tracks than the document holds
-  failure = r.doc->SaveMLD();
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->number(), err::IndexOutOfRange);
+  EXPECT_EQ(failureNumber([&] { r.doc->SaveMLD(); }), err::IndexOutOfRange);
   EXPECT_EQ(TempDir::read(r.doc->MLDFile), original);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 
   clsMLD neverRead;
   neverRead.MLDFile = (dir / "x.mld").string();
-  EXPECT_TRUE(neverRead.SaveMLD());
+  EXPECT_THROW(neverRead.SaveMLD(), Failure);
   EXPECT_FALSE(std::filesystem::exists(dir / "x.mld"));
 }
 
@@ -246,7 +241,7 @@ TEST(MLDWriter, SafeReplaceKeepsModeLinksAndTheOldFileOnFailure) {
 
   r.doc->MLDTitl = bytesOf("new");
   r.doc->MLDFile = (dir / "link.mld").string();
-  ASSERT_FALSE(r.doc->SaveMLD());
+  ASSERT_NO_THROW(r.doc->SaveMLD());
   EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.mld"));
   const ByteString saved = TempDir::read(dir / "song.mld");
   EXPECT_NE(saved, original);
@@ -257,9 +252,9 @@ TEST(MLDWriter, SafeReplaceKeepsModeLinksAndTheOldFileOnFailure) {
   // A target that cannot be written: the failure is reported, no temporary file remains.
   const auto blocker = dir.write("plainfile", {1});
   r.doc->MLDFile = (blocker / "sub.mld").string();
-  EXPECT_TRUE(r.doc->SaveMLD());
+  EXPECT_THROW(r.doc->SaveMLD(), Failure);
   r.doc->MLDFile = dir.path().string();  // a folder
-  EXPECT_TRUE(r.doc->SaveMLD());
+  EXPECT_THROW(r.doc->SaveMLD(), Failure);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
   EXPECT_EQ(TempDir::read(dir / "song.mld"), saved);
 }
@@ -277,6 +272,6 @@ TEST(Samples, ReadCompletelyAndWriterOrderSampleSurvivesByteForByte) {
   doc.MLDFile = std::string(TONEKIT_SAMPLES_DIR) + "/kirakira.mld";
   doc.ParseMLD();
   doc.MLDFile = (dir / "copy.mld").string();
-  ASSERT_FALSE(doc.SaveMLD());
+  ASSERT_NO_THROW(doc.SaveMLD());
   EXPECT_EQ(TempDir::read(dir / "copy.mld"), TempDir::read(std::string(TONEKIT_SAMPLES_DIR) + "/kirakira.mld"));
 }

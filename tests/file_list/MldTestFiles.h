@@ -23,7 +23,7 @@ inline std::filesystem::path writeMld(const std::filesystem::path& path, const B
   doc.MLDTitl = title;
   doc.MLDTitlEnabled = withTitle;
   doc.MLDFile = path.string();
-  if (auto failure = doc.SaveMLD()) throw *failure;
+  doc.SaveMLD();
   return path;
 }
 

@@ -518,7 +518,7 @@ void frmMain::SaveMLDFile() {
           doc.enabled(tag) = true;
           doc.value(tag) = valueToSave(r);
         }
-        if (const auto failure = doc.SaveMLD()) throw *failure;
+        doc.SaveMLD();
       },
       true);
 }

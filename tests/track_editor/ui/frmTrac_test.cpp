@@ -433,7 +433,7 @@ TEST_F(TrackViewFixture, ASamplesTrackEditedAndSavedReadsBackWithTheChanges) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
   document.MLDFile = (dir / "edited.mld").string();
-  ASSERT_FALSE(document.SaveMLD().has_value());
+  ASSERT_NO_THROW(document.SaveMLD());
   clsMLD reread;
   reread.MLDFile = document.MLDFile;
   ASSERT_TRUE(reread.ParseMLD());
