@@ -75,6 +75,15 @@ FileDialogOptions fileDialogOptions(const QString& title, const QString& filter,
   return options;
 }
 
+std::optional<QString> askSaveFile(QWidget* parent, FileDialogOptions options) {
+  options.confirmOverwrite = true;
+  try {
+    return platform().saveFile(parent, options);
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
 void bringBack(const QPointer<QWidget>& window) {
   if (window) window->show();
 }

@@ -93,6 +93,9 @@ QString fromFsPath(const std::filesystem::path& path);
 QString dialogStartFolder();
 // The options of a file dialog that starts there.
 FileDialogOptions fileDialogOptions(const QString& title, const QString& filter, const QString& defaultSuffix = {});
+// The save dialog that asks before an existing file is replaced. Nothing on a cancel; a dialog
+// that fails is taken as a cancel too.
+std::optional<QString> askSaveFile(QWidget* parent, FileDialogOptions options);
 
 // A window that stood aside for another (the main window while the track view or the list
 // window shows) comes back; nothing when it has gone meanwhile.

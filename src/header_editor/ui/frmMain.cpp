@@ -494,14 +494,7 @@ void frmMain::SaveMLDFile() {
       edited.append({r.label->text().remove(" :"), r.text->text()});
   if (!confirmUnencodable(this, edited)) return;
 
-  FileDialogOptions options = fileDialogOptions(qs(kSaveTitle), qs(kSaveFilter), "mld");
-  options.confirmOverwrite = true;
-  std::optional<QString> chosen;
-  try {
-    chosen = platform().saveFile(this, options);
-  } catch (...) {
-    return;  // a dialog that fails is taken as a cancel
-  }
+  const auto chosen = askSaveFile(this, fileDialogOptions(qs(kSaveTitle), qs(kSaveFilter), "mld"));
   if (!chosen) return;
 
   guarded(
@@ -523,33 +516,29 @@ void frmMain::SaveMLDFile() {
       true);
 }
 
-void frmMain::SetNormalLayout() {
-  cmdActionChange->setText("To Expert");
-  fraFileHead->setVisible(false);
-  placeTwips(fraInfomationPart, kFrameLeft, kInfoTopNormal, kFrameWidth, kInfoHeightNormal);
-  setTrackEditingEnabled(false);
-  for (InfoRow& r : rows_) {
-    if (std::string_view(r.tag) == "titl") continue;
-    r.check->setVisible(false);
-    r.label->setVisible(false);
-    r.editor->setVisible(false);
-  }
-  setFixedSize(twipsToPixelsX(kWindowWidth, this), twipsToPixels(kNormalHeight, this));
-  expert_ = false;
-}
+void frmMain::SetNormalLayout() { applyLayout(false); }
 
-void frmMain::SetExpertLayout() {
-  cmdActionChange->setText("To Normal");
-  fraFileHead->setVisible(true);
-  placeTwips(fraInfomationPart, kFrameLeft, kInfoTopExpert, kFrameWidth, kInfoHeightExpert);
-  if (cmdSave->isEnabled()) setTrackEditingEnabled(true);
+void frmMain::SetExpertLayout() { applyLayout(true); }
+
+void frmMain::applyLayout(bool expert) {
+  cmdActionChange->setText(expert ? "To Normal" : "To Expert");
+  fraFileHead->setVisible(expert);
+  placeTwips(fraInfomationPart, kFrameLeft, expert ? kInfoTopExpert : kInfoTopNormal, kFrameWidth,
+             expert ? kInfoHeightExpert : kInfoHeightNormal);
+  // The track buttons come back only with a file to edit.
+  if (!expert)
+    setTrackEditingEnabled(false);
+  else if (cmdSave->isEnabled())
+    setTrackEditingEnabled(true);
+  // The title row stays in both layouts.
   for (InfoRow& r : rows_) {
-    r.check->setVisible(true);
-    r.label->setVisible(true);
-    r.editor->setVisible(true);
+    if (!expert && std::string_view(r.tag) == "titl") continue;
+    r.check->setVisible(expert);
+    r.label->setVisible(expert);
+    r.editor->setVisible(expert);
   }
-  setFixedSize(twipsToPixelsX(kWindowWidth, this), twipsToPixels(kExpertHeight, this));
-  expert_ = true;
+  setFixedSize(twipsToPixelsX(kWindowWidth, this), twipsToPixels(expert ? kExpertHeight : kNormalHeight, this));
+  expert_ = expert;
 }
 
 void frmMain::toggleLayout() {

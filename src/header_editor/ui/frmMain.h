@@ -110,6 +110,9 @@ class frmMain : public QMainWindow {
   // The document just read or made: its header and chunks shown, saving and the track view on.
   void showLoadedDocument();
 
+  // Both layouts in one place: what the expert layout shows, the normal one hides.
+  void applyLayout(bool expert);
+
   std::unique_ptr<clsMLD> document_;
   bool expert_ = false;
 

@@ -20,14 +20,8 @@ constexpr int kPollMilliseconds = 40;
 // Asks for the file to write through the save dialog, then writes it; a cancel does nothing.
 void exportTo(QWidget* parent, const char* title, const char* filter, const char* suffix,
               const std::function<void(const std::filesystem::path&)>& write) {
-  FileDialogOptions options = fileDialogOptions(QString::fromUtf8(title), QString::fromUtf8(filter), suffix);
-  options.confirmOverwrite = true;
-  std::optional<QString> chosen;
-  try {
-    chosen = platform().saveFile(parent, options);
-  } catch (...) {
-    return;  // a dialog that fails is taken as a cancel
-  }
+  const auto chosen =
+      askSaveFile(parent, fileDialogOptions(QString::fromUtf8(title), QString::fromUtf8(filter), suffix));
   if (!chosen) return;
   const std::filesystem::path path = toFsPath(*chosen);
   guarded(parent, [&] { write(path); }, true);
