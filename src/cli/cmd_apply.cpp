@@ -23,12 +23,18 @@ void addApplyCommand(CLI::App& app) {
   cmd->callback([o] {
     exitStatus() = runGuarded([&] {
       ListFileContent list = readListFile(o->listFile);
+      // Lines that give no row and titles that would lose characters fail; nothing is written for them.
+      for (const BadListLine& bad : list.badLines) std::cerr << badLineText(o->listFile, bad) << '\n';
+      for (const LossyListTitle& lossy : list.lossyTitles)
+        std::cerr << list.items[lossy.row].MLDPath << ": " << lossyTitleText(lossy) << '\n';
+      const std::size_t refused = list.badLines.size() + list.lossyTitles.size();
+      list.items = dropRows(std::move(list.items), list.lossyTitles);
       if (!list.hadLines) {
         std::cerr << kNoListInFileMessage << '\n';
         return Exit::Failure;
       }
       if (list.items.empty()) {
-        std::cerr << kNoListMessage << '\n';
+        if (refused == 0) std::cerr << kNoListMessage << '\n';
         return Exit::Failure;
       }
       std::filesystem::path errorFile = o->errors;
@@ -45,7 +51,7 @@ void addApplyCommand(CLI::App& app) {
         if (row.failure) std::cerr << job.items()[row.index].MLDPath << ": " << row.failure->line() << '\n';
       });
       std::cout << "written " << summary.written << ", unchanged " << summary.unchanged << ", failed "
-                << summary.failed << '\n';
+                << summary.failed + refused << '\n';
       std::cout.flush();
       if (summary.errorFileFailure) {
         std::cerr << summary.errorFileFailure->line() << '\n';
@@ -54,7 +60,7 @@ void addApplyCommand(CLI::App& app) {
       if (summary.errorFileWritten) std::cerr << job.errorFileMessage() << '\n';
       for (const std::size_t i : summary.leftOutOfErrorFile)
         std::cerr << leftOutText(job.items()[i], listRowProblem(job.items()[i], ListEncoding::Cp932)) << '\n';
-      return summary.failed == 0 ? Exit::Success : Exit::Failure;
+      return summary.failed + refused == 0 ? Exit::Success : Exit::Failure;
     });
   });
 }

@@ -53,7 +53,7 @@ void addExportCommand(CLI::App& app) {
       sound::ExportOptions options;
       options.onlyTrack = o->track;
       const auto conversion = sound::convert(readMelody(o->file), options);
-      if (auto failure = replaceFileSafely(o->out, conversion.smf)) throw *failure;
+      replaceFileSafely(o->out, conversion.smf);
       std::cout << countsJson(conversion.counts).dump(2) << '\n';
       return Exit::Success;
     });

@@ -32,6 +32,7 @@ nlohmann::ordered_json infoJson(const std::string& path, const clsMLD& doc, bool
   header["track_count"] = facts.trackCount;
   out["header"] = header;
   out["note_length"] = info::noteLengthOf(doc.MLDNote);
+  out["trailing_bytes"] = doc.trailingBytes();
 
   auto chunks = nlohmann::ordered_json::array();
   for (auto tag : clsMLD::kWriterOrder) {
@@ -88,6 +89,7 @@ void addSetCommand(CLI::App& app) {
     std::string file;
     std::string out;
     std::vector<std::string> texts, hexes, enables, disables;
+    bool dropTrailing = false;
   };
   auto o = std::make_shared<Options>();
   auto* cmd = app.add_subcommand("set", "Change information chunks and save the file safely");
@@ -98,6 +100,7 @@ void addSetCommand(CLI::App& app) {
   cmd->add_option("--enable", o->enables, "TAG: write the chunk (empty when the file lacks it)")
       ->allow_extra_args(false);
   cmd->add_option("--disable", o->disables, "TAG: leave the chunk out")->allow_extra_args(false);
+  cmd->add_flag("--drop-trailing", o->dropTrailing, "Save even though bytes after the file's declared length are lost");
   cmd->callback([o] {
     exitStatus() = runGuarded([&] {
       // Everything the user asked for is checked before the file is even read.
@@ -125,6 +128,7 @@ void addSetCommand(CLI::App& app) {
       StderrMessages messages;
       if (!doc.ParseMLD(&messages))
         throw Failure::of(err::InvalidCall, "(読み込みが途中で止まったため保存しません: " + o->file + ")");
+      if (o->dropTrailing) doc.dropTrailingBytes();
       for (auto& [tag, bytes] : values) {
         doc.value(tag) = bytes;
         doc.enabled(tag) = true;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/Failure.h"
+#include "core/SafeFile.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -34,10 +35,11 @@ fs::path privateDataFolder() {
   } else {
     throw Failure::of(err::PathNotFound, "(HOME も XDG_DATA_HOME も設定されていないため、ユーザーのデータフォルダがありません)");
   }
-  const fs::path folder = base / "tonekit";
   std::error_code ec;
   fs::create_directories(base, ec);
-#ifndef _WIN32
+  // Walked under the link rule and named as it really is: messages then name the folder the
+  // error file lands in, not where a link of someone else's would have sent it.
+  const fs::path folder = realFolderPath(base) / "tonekit";
   if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
     throw Failure::of(errno == ENOENT ? err::PathNotFound : err::PermissionDenied,
                       folder.string() + " (" + std::generic_category().message(errno) + ")");
@@ -46,9 +48,6 @@ fs::path privateDataFolder() {
     throw Failure::of(err::PermissionDenied, folder.string() + " (実行中のユーザーのフォルダではありません)");
   // Created by an older version with the umask's bits; what lands here is nobody else's business.
   if ((st.st_mode & 077) != 0) ::chmod(folder.c_str(), 0700);
-#else
-  fs::create_directories(folder, ec);
-#endif
   return folder;
 }
 

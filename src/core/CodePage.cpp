@@ -76,6 +76,12 @@ std::string decodeImpl(const Bytes& bytes) {
 
 }  // namespace
 
+std::string utf8Of(const std::u32string& chars) {
+  std::string out;
+  for (const char32_t c : chars) appendUtf8(out, c);
+  return out;
+}
+
 std::optional<char32_t> nextUtf8CodePoint(std::string_view s, std::size_t& i) {
   const auto b0 = static_cast<std::uint8_t>(s[i]);
   int extra = 0;

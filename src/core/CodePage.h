@@ -32,6 +32,9 @@ std::u32string unencodableCp932(std::string_view utf8);
 // name written so would name another file.
 std::optional<ByteString> encodeCp932Reversibly(std::string_view utf8);
 
+// Characters as UTF-8 text (for naming the ones unencodableCp932 found).
+std::string utf8Of(const std::u32string& chars);
+
 // Whether utf8 is well-formed UTF-8.
 bool isValidUtf8(std::string_view utf8);
 

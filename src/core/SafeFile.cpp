@@ -12,16 +12,12 @@
 
 #include "core/AppFolder.h"
 
-#ifndef _WIN32
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
-#else
-#include <fstream>
-#include <random>
-#endif
 
 namespace fs = std::filesystem;
 
@@ -40,7 +36,6 @@ Failure withReason(long number, const std::string& path, const char* why) {
 
 std::string randomPart() {
   unsigned char bytes[kRandomLength];
-#ifndef _WIN32
   std::size_t got = 0;
   while (got < sizeof bytes) {
     const ssize_t n = ::getrandom(bytes + got, sizeof bytes - got, 0);
@@ -50,10 +45,6 @@ std::string randomPart() {
     }
     got += static_cast<std::size_t>(n);
   }
-#else
-  std::random_device rd;
-  for (auto& b : bytes) b = static_cast<unsigned char>(rd());
-#endif
   std::string s;
   for (unsigned char b : bytes) s.push_back(kRandomChars[b % (sizeof(kRandomChars) - 1)]);
   return s;
@@ -98,8 +89,6 @@ Failure fileFailure(int errorNumber, const std::string& path, bool isFolder) {
   return Failure::of(number, path + " (" + reason(errorNumber) + ")");
 }
 
-#ifndef _WIN32
-
 namespace {
 
 class Fd {
@@ -128,6 +117,17 @@ class Fd {
   int fd_;
 };
 
+// Where an opened folder really is, for messages that tell the user where to look.
+fs::path realPathOf(int folder) {
+  std::error_code ec;
+  const fs::path real = fs::read_symlink("/proc/self/fd/" + std::to_string(folder), ec);
+  return ec ? fs::path(".") : real;
+}
+
+// A file size limit (ulimit -f) would kill the program in the middle of a save and leave its
+// temporary file; ignored, the write fails with EFBIG and the save says so like a full disk.
+[[maybe_unused]] const bool kSizeLimitIsAFailure = ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+
 FileIdentity identityOf(const struct stat& st) {
   return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
@@ -137,42 +137,117 @@ bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b
 // A path taken apart once: its folder, opened, and the last step's name inside it.
 struct Located {
   Fd folder;
+  struct stat folderSt {};
   std::string name;
   bool exists = false;
   struct stat st {};  // of the last step itself (never a link)
 };
 
-Located locate(fs::path path, const std::string& shown, LinkRule links = LinkRule::FollowOwned) {
-  for (int hops = 0;; ++hops) {
-    if (hops > 40) throw fileFailure(ELOOP, shown);
-    Located at;
-    at.name = path.filename().string();
-    if (at.name.empty() || at.name == "." || at.name == "..")
-      throw withReason(err::PathFileAccess, shown, "ファイル名がありません");
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    at.folder = Fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!at.folder) throw fileFailure(errno, shown, true);
-    if (::fstatat(at.folder.get(), at.name.c_str(), &at.st, AT_SYMLINK_NOFOLLOW) != 0) {
-      if (errno == ENOENT) return at;
-      throw fileFailure(errno, shown);
-    }
-    if (!S_ISLNK(at.st.st_mode)) {
-      at.exists = true;
-      return at;
-    }
-    if (links == LinkRule::Never) throw withReason(err::PathFileAccess, shown, "シンボリックリンクはたどりません");
-    struct stat pointed {};
-    const bool reachable = ::fstatat(at.folder.get(), at.name.c_str(), &pointed, 0) == 0;
-    if (at.st.st_uid != ::geteuid() && !(reachable && pointed.st_uid == at.st.st_uid))
-      throw withReason(err::PermissionDenied, shown,
-                       "リンクの持ち主が実行中のユーザーでもリンク先の持ち主でもないため、たどりません");
-    std::vector<char> target(PATH_MAX + 1);
-    const ssize_t n = ::readlinkat(at.folder.get(), at.name.c_str(), target.data(), target.size());
-    if (n < 0) throw fileFailure(errno, shown);
-    if (static_cast<std::size_t>(n) >= target.size()) throw fileFailure(ENAMETOOLONG, shown);
-    const fs::path next(std::string(target.data(), static_cast<std::size_t>(n)));
-    path = next.is_absolute() ? next : folder / next;
+constexpr int kMostLinks = 40;
+
+// Walks a path one step at a time from the root (or the current folder), opening every step
+// without following a link; a link, taken once through its own descriptor, is followed only when
+// it belongs to the running user or to the owner of what it leads to. What was judged is what
+// the walk hands on, so nobody can swap a step between the look and the use.
+class PathWalk {
+ public:
+  PathWalk(const std::string& shown, LinkRule links) : shown_(shown), links_(links) {}
+
+  Located locate(int base, const fs::path& path) {
+    const std::string name = path.filename().string();
+    if (name.empty() || name == "." || name == "..")
+      throw withReason(err::PathFileAccess, shown_, "ファイル名がありません");
+    Fd folder = walkFolder(base, path.parent_path());
+    return last(std::move(folder), name, (path.parent_path() / name).string());
   }
+
+  Fd walkFolder(int base, const fs::path& text) {
+    Fd at(text.is_absolute() ? ::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC)
+                             : ::openat(base, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!at) throw fileFailure(errno, shown_, true);
+    fs::path walked = text.root_path();
+    for (const fs::path& part : text.relative_path()) {
+      const std::string name = part.string();
+      if (name.empty() || name == ".") continue;
+      walked /= part;
+      at = step(at.get(), name, walked.string());
+    }
+    return at;
+  }
+
+ private:
+  Fd step(int folder, const std::string& name, const std::string& walked) {
+    Fd fd(::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd) throw fileFailure(errno, shown_, true);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown_, true);
+    if (S_ISDIR(st.st_mode)) return fd;
+    if (!S_ISLNK(st.st_mode)) throw fileFailure(ENOTDIR, shown_, true);
+    const fs::path text = follow(fd.get(), st);
+    Fd next = walkFolder(folder, text);
+    struct stat reached {};
+    if (::fstat(next.get(), &reached) != 0) throw fileFailure(errno, shown_, true);
+    judge(st, &reached, walked);
+    return next;
+  }
+
+  Located last(Fd folder, const std::string& name, const std::string& walked) {
+    Fd fd(::openat(folder.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (!fd && errno != ENOENT) throw fileFailure(errno, shown_);
+    if (fd && ::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown_);
+    if (fd && S_ISLNK(st.st_mode)) {
+      if (links_ == LinkRule::Never) throw withReason(err::PathFileAccess, shown_, "シンボリックリンクはたどりません");
+      const fs::path text = follow(fd.get(), st);
+      Located target = locate(folder.get(), text);
+      judge(st, target.exists ? &target.st : nullptr, walked);
+      return target;
+    }
+    Located at;
+    at.name = name;
+    at.exists = static_cast<bool>(fd);
+    at.st = st;
+    // Files are made, renamed and synced through the folder; one that may only be passed
+    // through still serves for all but the sync.
+    at.folder = Fd(::openat(folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!at.folder) at.folder = std::move(folder);
+    if (::fstat(at.folder.get(), &at.folderSt) != 0) throw fileFailure(errno, shown_, true);
+    return at;
+  }
+
+  // The text of the link the descriptor holds: read from that very link, not from its name.
+  fs::path follow(int link, const struct stat& st) {
+    if (++hops_ > kMostLinks) throw fileFailure(ELOOP, shown_);
+    std::vector<char> target(static_cast<std::size_t>(std::max<off_t>(st.st_size, PATH_MAX)) + 1);
+    const ssize_t n = ::readlinkat(link, "", target.data(), target.size());
+    if (n < 0) throw fileFailure(errno, shown_);
+    if (static_cast<std::size_t>(n) >= target.size()) throw fileFailure(ENAMETOOLONG, shown_);
+    return fs::path(std::string(target.data(), static_cast<std::size_t>(n)));
+  }
+
+  // The rule the kernel applies to links in sticky folders, here on every step.
+  void judge(const struct stat& link, const struct stat* reached, const std::string& walked) const {
+    if (link.st_uid == ::geteuid() || (reached && reached->st_uid == link.st_uid)) return;
+    throw withReason(err::PermissionDenied, shown_,
+                     walked + " はリンクで、その持ち主が実行中のユーザーでもリンク先の持ち主でもないため、たどりません");
+  }
+
+  const std::string& shown_;
+  LinkRule links_;
+  int hops_ = 0;
+};
+
+Located locate(const fs::path& path, const std::string& shown, LinkRule links = LinkRule::FollowOwned) {
+  return PathWalk(shown, links).locate(AT_FDCWD, path);
+}
+
+// Another user's file in a sticky folder that is not the folder owner's is not ours to write,
+// whatever its mode says: the rule of the kernel's protected_regular.
+void refusePlanted(const Located& at, const std::string& shown) {
+  if (!at.exists || (at.folderSt.st_mode & S_ISVTX) == 0) return;
+  if (at.st.st_uid == ::geteuid() || at.st.st_uid == at.folderSt.st_uid) return;
+  throw withReason(err::PermissionDenied, shown,
+                   "固定ビットのあるフォルダにほかのユーザーが置いたファイルのため、書き込みません");
 }
 
 Failure notRegular(const std::string& shown) { return withReason(err::PathFileAccess, shown, "通常のファイルではありません"); }
@@ -195,6 +270,8 @@ Fd openRegular(const Located& at, int flags, struct stat& st, const std::string&
   if (!fd) throw errno == ELOOP ? replacedSinceRead(shown) : fileFailure(errno, shown);
   if (::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown);
   if (!S_ISREG(st.st_mode)) throw notRegular(shown);
+  // Only the file whose owner the walk judged may be opened, not one put there since.
+  if (at.exists && !sameFile(st, at.st)) throw replacedSinceRead(shown);
   return fd;
 }
 
@@ -272,8 +349,9 @@ std::vector<std::string> xattrNames(int fd) {
   }
 }
 
-// Gives the new file the old one's owner, group, mode, ACL and extended attributes (the ACL is
-// the attribute system.posix_acl_access); false when any of them cannot be given.
+// Gives the new file the old one's owner, group, ACL, extended attributes and mode (the ACL is
+// the attribute system.posix_acl_access); false when any of them cannot be given. The mode comes
+// last: until the ACL is in place a wider mode would let in whom the ACL shuts out.
 bool carryMetadata(int from, const struct stat& st, int to) {
   try {
     if (::fchown(to, st.st_uid, st.st_gid) != 0) return false;
@@ -282,7 +360,6 @@ bool carryMetadata(int from, const struct stat& st, int to) {
     for (const auto& name : xattrNames(to))
       if (std::find(wanted.begin(), wanted.end(), name) == wanted.end() && ::fremovexattr(to, name.c_str()) != 0)
         return false;
-    if (::fchmod(to, st.st_mode & 07777) != 0) return false;
     for (const auto& name : wanted) {
       const ssize_t size = ::fgetxattr(from, name.c_str(), nullptr, 0);
       if (size < 0) return false;
@@ -290,7 +367,7 @@ bool carryMetadata(int from, const struct stat& st, int to) {
       const ssize_t got = size ? ::fgetxattr(from, name.c_str(), value.data(), value.size()) : 0;
       if (got < 0 || ::fsetxattr(to, name.c_str(), value.data(), static_cast<std::size_t>(got), 0) != 0) return false;
     }
-    return true;
+    return ::fchmod(to, st.st_mode & 07777) == 0;
   } catch (const std::system_error&) {
     return false;
   }
@@ -367,10 +444,10 @@ struct Backup {
   fs::path shownPath;
 };
 
-Backup makeBackup(const Located& at, int file, const fs::path& shownFolder, const std::string& shown) {
+Backup makeBackup(const Located& at, int file, const std::string& shown) {
   Backup backup;
   backup.file = std::make_unique<TempFile>(at.folder.get(), at.name);
-  backup.shownPath = shownFolder;
+  backup.shownPath = realPathOf(at.folder.get());
   if (backup.file->fd() < 0) {
     if (!folderNotWritable(backup.file->error())) throw fileFailure(backup.file->error(), shown);
     const fs::path data = privateDataFolder();
@@ -381,8 +458,9 @@ Backup makeBackup(const Located& at, int file, const fs::path& shownFolder, cons
     backup.shownPath = data;
   }
   backup.shownPath /= backup.file->name();
-  copyAll(file, backup.file->fd(), backup.shownPath.string());
-  flush(backup.file->fd(), backup.shownPath.string());
+  // A failure here is the save's: the message names the file being saved, not the copy.
+  copyAll(file, backup.file->fd(), shown);
+  flush(backup.file->fd(), shown);
   syncFolder(backup.dataFolder ? backup.dataFolder.get() : at.folder.get());
   return backup;
 }
@@ -390,12 +468,11 @@ Backup makeBackup(const Located& at, int file, const fs::path& shownFolder, cons
 // Overwrites the file itself, which keeps everything but its content: the road for files with
 // several names, with an owner or attributes a new file cannot get, or in a folder that is not
 // writable.
-void saveInPlace(const Located& at, const struct stat& read, const ByteString& content, const fs::path& shownFolder,
-                 const std::string& shown) {
+void saveInPlace(const Located& at, const struct stat& read, const ByteString& content, const std::string& shown) {
   struct stat st {};
   Fd file = openRegular(at, O_RDWR, st, shown);
   if (!sameFile(st, read)) throw replacedSinceRead(shown);
-  Backup backup = makeBackup(at, file.get(), shownFolder, shown);
+  Backup backup = makeBackup(at, file.get(), shown);
   try {
     writeAll(file.get(), content.data(), content.size(), 0, shown);
     if (::ftruncate(file.get(), static_cast<off_t>(content.size())) != 0) throw fileFailure(errno, shown);
@@ -453,123 +530,67 @@ ByteString readWholeFile(const fs::path& path, FileIdentity* identity) {
   return data;
 }
 
-std::optional<Failure> appendToFile(const fs::path& path, const ByteString& bytes, LinkRule links) {
+void appendToFile(const fs::path& path, const ByteString& bytes, LinkRule links) {
   const std::string shown = path.string();
-  try {
-    const Located at = locate(path, shown, links);
-    struct stat st {};
-    Fd fd;
-    bool created = false;
-    if (at.exists) {
-      fd = openRegular(at, O_WRONLY | O_APPEND, st, shown);
-    } else {
-      fd = Fd(::openat(at.folder.get(), at.name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
-      if (!fd || ::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown);
-      created = true;
-    }
-    try {
-      const std::uint8_t* data = bytes.data();
-      std::size_t left = bytes.size();
-      while (left > 0) {
-        const ssize_t n = ::write(fd.get(), data, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) throw fileFailure(n < 0 ? errno : EIO, shown);
-        data += n;
-        left -= static_cast<std::size_t>(n);
-      }
-      flush(fd.get(), shown);
-    } catch (const Failure&) {
-      // Nothing of this call stays: a file it made goes, an old one is cut back to its length.
-      struct stat now {};
-      if (created && ::fstatat(at.folder.get(), at.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(now, st))
-        ::unlinkat(at.folder.get(), at.name.c_str(), 0);
-      else if (!created && ::ftruncate(fd.get(), st.st_size) == 0)
-        ::fsync(fd.get());
-      throw;
-    }
-    if (created) syncFolder(at.folder.get());
-    return std::nullopt;
-  } catch (const Failure& failure) {
-    return failure;
+  const Located at = locate(path, shown, links);
+  refusePlanted(at, shown);
+  struct stat st {};
+  Fd fd;
+  bool created = false;
+  if (at.exists) {
+    fd = openRegular(at, O_WRONLY | O_APPEND, st, shown);
+  } else {
+    fd = Fd(::openat(at.folder.get(), at.name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+    if (!fd || ::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown);
+    created = true;
   }
+  try {
+    const std::uint8_t* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+      const ssize_t n = ::write(fd.get(), data, left);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) throw fileFailure(n < 0 ? errno : EIO, shown);
+      data += n;
+      left -= static_cast<std::size_t>(n);
+    }
+    flush(fd.get(), shown);
+  } catch (const Failure&) {
+    // Nothing of this call stays: a file it made goes, an old one is cut back to its length.
+    struct stat now {};
+    if (created && ::fstatat(at.folder.get(), at.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(now, st))
+      ::unlinkat(at.folder.get(), at.name.c_str(), 0);
+    else if (!created && ::ftruncate(fd.get(), st.st_size) == 0)
+      ::fsync(fd.get());
+    throw;
+  }
+  if (created) syncFolder(at.folder.get());
 }
 
-std::optional<Failure> replaceFileSafely(const fs::path& requested, const ByteString& content,
-                                         std::optional<FileIdentity> expected) {
+void replaceFileSafely(const fs::path& requested, const ByteString& content, std::optional<FileIdentity> expected) {
   const std::string shown = requested.string();
-  try {
-    const Located at = locate(requested, shown);
-    if (!at.exists) {
-      if (expected) throw withReason(err::FileNotFound, shown, "読み込んだ後でなくなりました");
-      saveNew(at, content, shown);
-      return std::nullopt;
-    }
-    struct stat st {};
-    const Fd old = openRegular(at, O_RDONLY, st, shown);
-    if (expected && identityOf(st) != *expected) throw replacedSinceRead(shown);
-    int why = 0;
-    if (readOnlyForUs(at, st, why)) {
-      if (why != 0 && why != EACCES) throw fileFailure(why, shown);
-      throw withReason(err::PathFileAccess, shown, "読み取り専用のファイルです");
-    }
-    if (st.st_nlink > 1 || !replaceBeside(at, old.get(), st, content, shown)) {
-      const fs::path folder = requested.has_parent_path() ? requested.parent_path() : fs::path(".");
-      saveInPlace(at, st, content, folder, shown);
-    }
-    return std::nullopt;
-  } catch (const Failure& failure) {
-    return failure;
-  } catch (const std::bad_alloc&) {
-    return Failure::of(err::OutOfMemory, shown);
+  const Located at = locate(requested, shown);
+  if (!at.exists) {
+    if (expected) throw withReason(err::FileNotFound, shown, "読み込んだ後でなくなりました");
+    saveNew(at, content, shown);
+    return;
   }
-}
-
-#else
-
-ByteString readWholeFile(const fs::path& path, FileIdentity* identity) {
-  std::error_code ec;
-  const auto status = fs::status(path, ec);
-  if (ec || !fs::exists(status)) throw Failure::of(err::FileNotFound, path.string());
-  if (!fs::is_regular_file(status)) throw Failure::of(err::PathFileAccess, path.string());
-  if (fs::file_size(path, ec) > kLargestReadableFile) throw Failure::of(err::PathFileAccess, path.string());
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Failure::of(err::PathFileAccess, path.string());
-  ByteString data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (identity) *identity = {};
-  return data;
-}
-
-std::optional<Failure> replaceFileSafely(const fs::path& target, const ByteString& content,
-                                         std::optional<FileIdentity>) {
-  fs::path temp = target.parent_path() / tempNameFor(target.filename().string(), 255);
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      fs::remove(temp, ignored);
-      return Failure::of(err::PathFileAccess, target.string());
-    }
+  refusePlanted(at, shown);
+  struct stat st {};
+  const Fd old = openRegular(at, O_RDONLY, st, shown);
+  if (expected && identityOf(st) != *expected) throw replacedSinceRead(shown);
+  int why = 0;
+  if (readOnlyForUs(at, st, why)) {
+    if (why != 0 && why != EACCES) throw fileFailure(why, shown);
+    throw withReason(err::PathFileAccess, shown, "読み取り専用のファイルです");
   }
-  std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return Failure::of(err::PathFileAccess, target.string() + " (" + ec.message() + ")");
-  }
-  return std::nullopt;
+  if (st.st_nlink > 1 || !replaceBeside(at, old.get(), st, content, shown)) saveInPlace(at, st, content, shown);
 }
 
-std::optional<Failure> appendToFile(const fs::path& path, const ByteString& bytes, LinkRule) {
-  std::ofstream out(path, std::ios::binary | std::ios::app);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  if (!out) return Failure::of(err::PathFileAccess, path.string());
-  return std::nullopt;
+fs::path realFolderPath(const fs::path& folder) {
+  const std::string shown = folder.string();
+  const Fd fd = PathWalk(shown, LinkRule::FollowOwned).walkFolder(AT_FDCWD, folder);
+  return realPathOf(fd.get());
 }
-
-#endif
 
 }  // namespace tonekit

@@ -2,9 +2,13 @@
 // Reading whole files and replacing files so that a failure never leaves a half-written one, and
 // no link, special file or swap made by another user turns a read or a save elsewhere.
 //
-// A symbolic link as the last step of a path is followed only when it belongs to the running
-// user or to the owner of what it points at (the rule the kernel applies in sticky folders);
-// otherwise the read or save fails with 70. Only regular files are read or written.
+// Every step of a path is opened without following links; a symbolic link on any step is
+// followed only when it belongs to the running user or to the owner of what it leads to (the
+// rule the kernel applies in sticky folders), otherwise the read or save fails with 70 naming
+// that step. What the rule was judged on is what is opened: a step swapped meanwhile fails (75).
+// Only regular files are read or written; in a sticky folder a file that belongs neither to the
+// running user nor to the folder's owner is not written (70).
+// Failures are raised as Failure (fileFailure's numbers).
 
 #include <cstdint>
 #include <filesystem>
@@ -48,10 +52,9 @@ ByteString readWholeFile(const std::filesystem::path& path, FileIdentity* identi
 //   that is removed once the new content is flushed.
 // A target that does not exist is created (0666 less the umask). With expected, the save fails
 // (75) unless target still names that very file. A read-only target fails with 75.
-// On failure the target is as it was and no temporary file remains. Returns the failure, or
-// nothing on success.
-std::optional<Failure> replaceFileSafely(const std::filesystem::path& target, const ByteString& content,
-                                         std::optional<FileIdentity> expected = std::nullopt);
+// On failure the target is as it was and no temporary file remains.
+void replaceFileSafely(const std::filesystem::path& target, const ByteString& content,
+                       std::optional<FileIdentity> expected = std::nullopt);
 
 enum class LinkRule {
   FollowOwned,  // a link is followed under the ownership rule above
@@ -60,9 +63,12 @@ enum class LinkRule {
 
 // Appends bytes to the regular file at path (created 0666 less the umask when missing) and
 // flushes it. On failure nothing of this call stays: a file it created is removed, an old one is
-// cut back to its length. Returns the failure (as fileFailure), or nothing.
-std::optional<Failure> appendToFile(const std::filesystem::path& path, const ByteString& bytes,
-                                    LinkRule links = LinkRule::FollowOwned);
+// cut back to its length.
+void appendToFile(const std::filesystem::path& path, const ByteString& bytes, LinkRule links = LinkRule::FollowOwned);
+
+// The folder reached by walking path under the link rule, spelled without links: the place a
+// file made there really lands.
+std::filesystem::path realFolderPath(const std::filesystem::path& folder);
 
 // Whether name is one of the temporary or backup files a save makes (left behind only when the
 // program is killed in the middle of one).

@@ -127,6 +127,7 @@ bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
   const std::size_t available = data.size() - pos;
   const std::size_t trackBytes = static_cast<std::size_t>(std::min<std::int64_t>(trackPartSize, static_cast<std::int64_t>(available)));
   const std::size_t end = pos + trackBytes;
+  trailing_ = data.size() - end;
 
   std::size_t index = 0;
   std::size_t start = pos;
@@ -159,6 +160,10 @@ ByteString clsMLD::renderMLD() const {
   if (!readComplete_)
     throw Failure::of(err::InvalidCall,
                       "(読み込みが途中で止まったファイルです。保存するとトラック部が失われるため保存しません)");
+
+  if (trailing_ > 0 && !dropTrailing_)
+    throw Failure::of(err::PathFileAccess, "(" + MLDFile + " にはファイルの長さの後ろに " + std::to_string(trailing_) +
+                                               " バイトあります。保存すると失われるため保存しません)");
 
   ByteString out;
   out.reserve(256);
@@ -211,16 +216,7 @@ void clsMLD::SaveMLDOverRead() {
 
 void clsMLD::save(std::optional<FileIdentity> expected) {
   if (MLDFile.empty()) throw Failure::of(err::PathFileAccess, "(保存先がありません)");
-  std::optional<Failure> failure;
-  try {
-    failure = replaceFileSafely(MLDFile, renderMLD(), expected);
-  } catch (const Failure&) {
-    throw;
-  } catch (const std::exception& e) {
-    // Whatever stopped the save reaches the caller as a failure of the file.
-    throw Failure(err::PathFileAccess, e.what());
-  }
-  if (failure) throw std::move(*failure);
+  replaceFileSafely(MLDFile, renderMLD(), expected);
 }
 
 }  // namespace tonekit

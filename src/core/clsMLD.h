@@ -88,6 +88,10 @@ class clsMLD {
   // The file identifier as read; written back unchanged.
   const ByteString& identifier() const { return headIdentifier_; }
   bool readComplete() const { return readComplete_; }
+  // Bytes the file holds after its declared length: no save writes them, so a save refuses (75)
+  // until the caller agreed to lose them with dropTrailingBytes().
+  std::size_t trailingBytes() const { return trailing_; }
+  void dropTrailingBytes() { dropTrailing_ = true; }
 
   // The value member and enabled flag of a tag ("titl" …); raises 9 for another tag.
   ByteString& value(std::string_view tag);
@@ -104,6 +108,8 @@ class clsMLD {
   ByteString headIdentifier_, headFileLength_, headLengthToTrac_, headMajor_, headMinor_, headTracCount_;
   bool headerRead_ = false;
   bool readComplete_ = false;
+  std::size_t trailing_ = 0;
+  bool dropTrailing_ = false;
   std::string readPath_;
   FileIdentity readIdentity_;
 };

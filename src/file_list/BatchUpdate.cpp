@@ -52,13 +52,9 @@ RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages) {
   try {
     if (!doc.ParseMLD(messages))
       return fail(Failure::of(err::InvalidCall, "(読み込みが途中で止まったファイルです: " + item.MLDPath + ")"));
-  } catch (const Failure& failure) {
-    return fail(failure);
-  } catch (const std::bad_alloc&) {
-    // One row never ends the batch, whatever it meets.
-    return fail(Failure::of(err::OutOfMemory, item.MLDPath));
-  } catch (const std::exception& e) {
-    return fail(Failure(err::PathFileAccess, e.what()));
+  } catch (const std::exception&) {
+    // One row never ends the batch, whatever it meets (memory running out included).
+    return fail(currentFailure());
   }
 
   if (doc.MLDTitl == item.MLDTitle) return result;
@@ -70,8 +66,8 @@ RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages) {
   doc.MLDTitl = item.MLDTitle;
   try {
     doc.SaveMLDOverRead();
-  } catch (const Failure& failure) {
-    return fail(failure);
+  } catch (const std::exception&) {
+    return fail(currentFailure());
   }
   result.outcome = RowOutcome::Written;
   return result;

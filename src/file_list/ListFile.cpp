@@ -8,7 +8,6 @@
 #include "core/SafeFile.h"
 #include "file_list/ListTexts.h"
 #include "file_list/clsOutputBuffer.h"
-#include "file_list/clsStringUtil.h"
 
 namespace tonekit {
 
@@ -22,13 +21,21 @@ bool startsWithBom(std::string_view bytes) {
 // One line: the path and the title, each quoted, a comma between, CR LF after. A UTF-8 list
 // holds both as text; a code page list holds the path encoded and the title as the file's bytes.
 void appendLine(clsOutputBuffer& out, const clsMLDListItem& item, ListEncoding encoding) {
+  // A quote in a field is doubled, so that spreadsheets and this reader take it back as one.
+  auto quoted = [](std::string_view field) {
+    std::string q;
+    for (const char c : field) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return q;
+  };
+  const std::string title(item.MLDTitle.begin(), item.MLDTitle.end());
   if (encoding == ListEncoding::Utf8) {
-    const std::string line = "\"" + item.MLDPath + "\",\"" + decodeCp932(item.MLDTitle) + "\"\r\n";
+    const std::string line = "\"" + quoted(item.MLDPath) + "\",\"" + quoted(decodeCp932(item.MLDTitle)) + "\"\r\n";
     out.AddBytes(ByteString(line.begin(), line.end()));
     return;
   }
-  out.AddBuffer("\"" + item.MLDPath + "\",\"");
-  out.AddBytes(item.MLDTitle);
+  out.AddBuffer("\"" + quoted(item.MLDPath) + "\",\"");
+  const std::string bytes = quoted(title);
+  out.AddBytes(ByteString(bytes.begin(), bytes.end()));
   out.AddBuffer("\"\r\n");
 }
 
@@ -56,34 +63,70 @@ std::optional<ListEncoding> existingEncoding(const std::filesystem::path& file) 
                                                                                        : ListEncoding::Cp932;
 }
 
-// One non-empty line into a row; false when it holds no comma.
-bool parseLine(std::string_view line, ListEncoding encoding, clsMLDListItem& row) {
-  if (line.find(',') == std::string_view::npos) return false;
-  std::vector<std::string> pieces;
-  for (std::size_t start = 0;;) {
-    const std::size_t comma = line.find(',', start);
-    pieces.emplace_back(line.substr(start, comma == std::string_view::npos ? comma : comma - start));
-    if (comma == std::string_view::npos) break;
-    start = comma + 1;
+// The fields of one record as a spreadsheet writes CSV: a quoted field may hold commas, line
+// breaks and "" for a quote; records end at CR LF, LF or a lone CR. A quote inside a quoted field
+// that is not followed by a quote, a comma or a line end is taken as it stands, so the lines
+// earlier versions wrote around a title with a quote still read back.
+struct CsvReader {
+  std::string_view text;
+  std::size_t at = 0;
+  std::size_t line = 1;
+
+  bool lineEnd(std::size_t i) const { return i >= text.size() || text[i] == '\r' || text[i] == '\n'; }
+  void skipLineEnd() {
+    if (at < text.size() && text[at] == '\r') ++at;
+    if (at < text.size() && text[at] == '\n') ++at;
+    ++line;
   }
-  // A title may hold commas: it is every piece after the first joined again.
-  std::string path = pieces.front();
-  std::string title;
-  const clsStringUtil util;
-  util.ArrayToString(pieces, 1, title, ",");
-  util.CutSideDQuart(path);
-  util.CutSideDQuart(title);
-  if (encoding == ListEncoding::Utf8) {
-    row.MLDPath = std::move(path);
-    row.MLDTitle = encodeCp932(title).bytes;
-    return true;
+  void countBreaks(std::string_view field) {
+    for (std::size_t i = 0; i < field.size(); ++i)
+      if (field[i] == '\n' || (field[i] == '\r' && (i + 1 == field.size() || field[i + 1] != '\n'))) ++line;
   }
-  // The path becomes text; the title keeps the file's own bytes (a quote or comma byte is never
-  // the second byte of a double-byte character, so cutting on bytes cuts the same places).
-  row.MLDPath = decodeCp932(std::string_view(path));
-  row.MLDTitle.assign(title.begin(), title.end());
-  return true;
-}
+
+  std::string field() {
+    std::string out;
+    if (at >= text.size() || text[at] != '"') {
+      while (at < text.size() && text[at] != ',' && !lineEnd(at)) out += text[at++];
+      return out;
+    }
+    ++at;
+    while (at < text.size()) {
+      const char c = text[at++];
+      if (c != '"') {
+        out += c;
+        continue;
+      }
+      if (at < text.size() && text[at] == '"') {
+        out += '"';
+        ++at;
+      } else if (at >= text.size() || text[at] == ',' || lineEnd(at)) {
+        break;
+      } else {
+        out += '"';
+      }
+    }
+    countBreaks(out);
+    return out;
+  }
+
+  // The next record's fields; empty for an empty line.
+  std::vector<std::string> record() {
+    std::vector<std::string> fields;
+    if (lineEnd(at)) {
+      skipLineEnd();
+      return fields;
+    }
+    for (;;) {
+      fields.push_back(field());
+      if (at < text.size() && text[at] == ',') {
+        ++at;
+        continue;
+      }
+      skipLineEnd();
+      return fields;
+    }
+  }
+};
 
 }  // namespace
 
@@ -166,28 +209,46 @@ ListFileSave appendListFile(const std::filesystem::path& file, const MLDList& it
 
 ListFileContent parseListFile(const ByteString& content) {
   ListFileContent result;
-  std::string_view text(reinterpret_cast<const char*>(content.data()), content.size());
-  const ListEncoding encoding = startsWithBom(text) ? ListEncoding::Utf8 : ListEncoding::Cp932;
-  if (encoding == ListEncoding::Utf8) text.remove_prefix(3);
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\r', start);
-    std::size_t next;
-    if (end == std::string_view::npos) {
-      end = text.size();
-      next = end;
-    } else {
-      next = end + 1;
-      if (next < text.size() && text[next] == '\n') ++next;
-    }
-    const std::string_view line = text.substr(start, end - start);
-    start = next;
-    if (line.empty()) continue;
+  CsvReader csv{std::string_view(reinterpret_cast<const char*>(content.data()), content.size())};
+  const ListEncoding encoding = startsWithBom(csv.text) ? ListEncoding::Utf8 : ListEncoding::Cp932;
+  if (encoding == ListEncoding::Utf8) csv.text.remove_prefix(3);
+  while (csv.at < csv.text.size()) {
+    const std::size_t line = csv.line;
+    std::vector<std::string> fields = csv.record();
+    if (fields.empty()) continue;
     result.hadLines = true;
+    if (fields.size() != 2) {
+      result.badLines.push_back({line, std::string(kBadLineFieldsHead) + std::to_string(fields.size()) + kBadLineFieldsTail});
+      continue;
+    }
     clsMLDListItem row;
-    if (parseLine(line, encoding, row)) result.items.push_back(std::move(row));
+    if (encoding == ListEncoding::Utf8) {
+      const std::u32string lost = unencodableCp932(fields[1]);
+      if (!lost.empty()) result.lossyTitles.push_back({result.items.size(), line, fields[1], lost});
+      row.MLDPath = std::move(fields[0]);
+      row.MLDTitle = encodeCp932(fields[1]).bytes;
+    } else {
+      // The path becomes text; the title keeps the file's own bytes (a quote, comma or line
+      // break byte is never the second byte of a double-byte character).
+      row.MLDPath = decodeCp932(std::string_view(fields[0]));
+      row.MLDTitle.assign(fields[1].begin(), fields[1].end());
+    }
+    result.items.push_back(std::move(row));
   }
   return result;
+}
+
+std::string badLineText(const std::filesystem::path& file, const BadListLine& bad) {
+  return file.string() + ":" + std::to_string(bad.line) + ": " + bad.reason;
+}
+
+std::string lossyTitleText(const LossyListTitle& lossy) {
+  return std::to_string(lossy.line) + "行目: " + kLossyTitleReason + utf8Of(lossy.lost);
+}
+
+MLDList dropRows(MLDList items, const std::vector<LossyListTitle>& lossy) {
+  for (auto it = lossy.rbegin(); it != lossy.rend(); ++it) items.erase(items.begin() + static_cast<std::ptrdiff_t>(it->row));
+  return items;
 }
 
 ListFileContent readListFile(const std::filesystem::path& file) { return parseListFile(readWholeFile(file)); }

@@ -1,5 +1,5 @@
 #pragma once
-// CSV list files: one row a line, "PATH","TITLE" CR LF, written by appending.
+// CSV list files: one row a line, "PATH","TITLE" CR LF, written by appending, read as CSV.
 // Code page 932 lists (no mark): titles are written and read as their own bytes, so a title that
 // is no valid code page 932 text survives a save and a load unchanged; for a title that is, the
 // line is the same as converting it to text and back would give.
@@ -42,7 +42,8 @@ std::string leftOutText(const clsMLDListItem& item, ListRowProblem problem);
 // (the first kLeftOutShownRows, the rest counted), joined by CR LF.
 std::string leftOutMessage(const MLDList& items, const std::vector<std::size_t>& leftOut, ListEncoding encoding);
 
-// One written line: quote, path, quote comma quote, title, quote, CR LF. In a code page 932 list
+// One written line: quote, path, quote comma quote, title, quote, CR LF; a quote inside path or
+// title is written twice. In a code page 932 list
 // the path is converted and the title written as its bytes; in a UTF-8 list the title is
 // decoded. Only for rows without a listRowProblem.
 ByteString listLineBytes(const clsMLDListItem& item, ListEncoding encoding = ListEncoding::Cp932);
@@ -63,16 +64,41 @@ struct ListFileSave {
 ListFileSave appendListFile(const std::filesystem::path& file, const MLDList& items,
                             ListEncoding encoding = ListEncoding::Cp932);
 
-struct ListFileContent {
-  bool hadLines = false;  // false: the file held no non-empty line (kNoListInFileMessage)
-  MLDList items;          // the rows of the lines that hold a comma, in file order
+// A line that gives no row: it does not hold exactly two fields.
+struct BadListLine {
+  std::size_t line = 0;  // 1-based, where the record begins
+  std::string reason;
 };
 
-// Reads list file bytes: lines end at CR LF or a lone CR (a lone LF stays in the line), empty
-// lines are skipped, a line without a comma is ignored; the path is the part before the first
-// comma, the title the rest, each losing one leading and one trailing double quote. After the
-// UTF-8 mark, paths are taken as they stand and titles converted to code page 932.
+// A row of a UTF-8 list whose title holds characters code page 932 lacks: its title in items
+// has "?" for them. Nothing may be written for it unless the user agrees to that.
+struct LossyListTitle {
+  std::size_t row = 0;   // position in items
+  std::size_t line = 0;
+  std::string title;     // as the list has it (UTF-8)
+  std::u32string lost;   // the characters, each once
+};
+
+struct ListFileContent {
+  bool hadLines = false;  // false: the file held no non-empty line (kNoListInFileMessage)
+  MLDList items;          // the rows of the two-field records, in file order
+  std::vector<BadListLine> badLines;
+  std::vector<LossyListTitle> lossyTitles;  // in row order
+};
+
+// Reads list file bytes as CSV the way spreadsheets write it: fields may be quoted, a quoted
+// field holds commas, line breaks and "" for a quote; records end at CR LF, LF or a lone CR;
+// empty lines are skipped; a record of other than two fields (path, title) is a bad line. Spaces
+// are never trimmed. After the UTF-8 mark, paths are taken as they stand and titles converted to
+// code page 932 (lossyTitles names those that lose characters).
 ListFileContent parseListFile(const ByteString& content);
+
+// "FILE:LINE: reason", the message for a bad line.
+std::string badLineText(const std::filesystem::path& file, const BadListLine& bad);
+// "LINE行目: reason characters", the failure text for a lossy title.
+std::string lossyTitleText(const LossyListTitle& lossy);
+// items without the rows lossy names.
+MLDList dropRows(MLDList items, const std::vector<LossyListTitle>& lossy);
 
 // Reads and parses a whole list file; raises 53 / 75 when it cannot be read.
 ListFileContent readListFile(const std::filesystem::path& file);

@@ -71,4 +71,10 @@ inline constexpr const char* kUtf8ListFileFilter = "CSV UTF-8(カンマ区切り
 // The number of the output failure as the error report shows it (0x80040002).
 inline constexpr long kOutputFailedNumber = -2147221502L;
 
+// A list line that gives no row, and a UTF-8 title that would lose characters.
+inline constexpr const char* kBadLineFieldsHead = "パスとタイトルの2項目ではありません (項目数 ";
+inline constexpr const char* kBadLineFieldsTail = ")。この行は反映しません";
+inline constexpr const char* kBadLinesHead = "次の行はリストに入れませんでした:";
+inline constexpr const char* kLossyTitleReason = "タイトルにコードページ932で表せない文字があるため、反映しません: ";
+
 }  // namespace tonekit

@@ -26,7 +26,11 @@ void clsOutputBuffer::FileOutput(const std::filesystem::path& strFileName, LinkR
   block.push_back('\n');
   // Lists accumulate in these files; a block that is not whole goes again, so the older lists
   // stay readable as they were.
-  if (auto failure = appendToFile(strFileName, block, links)) throw outputFailure(failure->description());
+  try {
+    appendToFile(strFileName, block, links);
+  } catch (const Failure& failure) {
+    throw outputFailure(failure.description());
+  }
 }
 
 }  // namespace tonekit

@@ -130,6 +130,16 @@ TEST(CliSet, BadRequestsWriteNothing) {
   EXPECT_EQ(r.err.rfind("6:TONEKIT:", 0), 0u);
   EXPECT_EQ(TempDir::read(in), original);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+  // Bytes after the declared length: info counts them, set keeps them unless told to drop them.
+  ByteString trailing = original;
+  trailing.insert(trailing.end(), 18, 0);
+  dir.write("in.mld", trailing);
+  EXPECT_NE(runCli({"info", in.string()}).out.find("\"trailing_bytes\": 18"), std::string::npos);
+  EXPECT_EQ(runCli({"set", in.string(), "--text", "titl=x"}).exitCode, 1);
+  EXPECT_EQ(TempDir::read(in), trailing);
+  EXPECT_EQ(runCli({"set", in.string(), "--drop-trailing"}).exitCode, 0);
+  EXPECT_EQ(TempDir::read(in), original);
 }
 
 TEST(Samples, GeneratorMakesTheCommittedSamples) {

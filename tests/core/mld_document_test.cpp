@@ -226,6 +226,18 @@ TEST(MLDWriter, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
   EXPECT_EQ(TempDir::read(r.doc->MLDFile), original);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 
+  // Bytes after the declared length are never dropped without being asked to.
+  ByteString trailing = original;
+  trailing.insert(trailing.end(), 18, 0xAB);
+  auto t = readBytes(dir, trailing, "trailing.mld");
+  EXPECT_TRUE(t.complete);
+  EXPECT_EQ(t.doc->trailingBytes(), 18u);
+  EXPECT_EQ(failureNumber([&] { t.doc->SaveMLD(); }), err::PathFileAccess);
+  EXPECT_EQ(TempDir::read(t.doc->MLDFile), trailing);
+  t.doc->dropTrailingBytes();
+  t.doc->SaveMLD();
+  EXPECT_EQ(TempDir::read(t.doc->MLDFile), original);
+
   clsMLD neverRead;
   neverRead.MLDFile = (dir / "x.mld").string();
   EXPECT_THROW(neverRead.SaveMLD(), Failure);

@@ -100,23 +100,46 @@ TEST(ListFile, Utf8ListsReadAsTextAndAppendingKeepsTheFilesEncoding) {
 }
 
 TEST(ListFile, ReaderAcceptsWhatPeopleAndSpreadsheetsWrite) {
-  // Without quotes, a lone CR as line end, a line with only a path, a space before a quote.
-  const auto loaded = parseListFile(raw("/m/a.mld,plain title\r/m/only-path.mld\r\n"
+  // Without quotes, a lone CR as line end, a space before a quote, no line end at the end.
+  const auto loaded = parseListFile(raw("/m/a.mld,plain title\r"
                                         "\"/m/b.mld\", \"spaced\"\r\n\r\n\r\n\"/m/c.mld\",\"last\""));
   ASSERT_EQ(loaded.items.size(), 3u);
   EXPECT_EQ(loaded.items[0], (clsMLDListItem{"/m/a.mld", raw("plain title")}));
-  EXPECT_EQ(loaded.items[1], (clsMLDListItem{"/m/b.mld", raw(" \"spaced")}));
+  EXPECT_EQ(loaded.items[1], (clsMLDListItem{"/m/b.mld", raw(" \"spaced\"")}));
   EXPECT_EQ(loaded.items[2], (clsMLDListItem{"/m/c.mld", raw("last")}));
-  // A comma in the path goes to the title.
-  EXPECT_EQ(parseListFile(raw("\"/m/x,y.mld\",\"t\"")).items[0],
-            (clsMLDListItem{"/m/x", raw("y.mld\",\"t")}));
+  // As LibreOffice Calc saves a sheet on Linux: LF line ends, quotes only where needed, ""
+  // for a quote, a line break inside a quoted cell.
+  const auto calc = parseListFile(raw("/m/x,y.mld,T-comma\n"
+                                      "/m/p.mld,\"say \"\"hi\"\", then\"\n"
+                                      "\"/m/q.mld\",\"two\nlines\"\n"
+                                      "/m/r.mld,\"\"\n"));
+  EXPECT_EQ(calc.items, (MLDList{{"/m/p.mld", raw("say \"hi\", then")},
+                                 {"/m/q.mld", raw("two\nlines")},
+                                 {"/m/r.mld", {}}}));
+  // The unquoted comma makes three fields: the line fails by its number, nothing is guessed.
+  ASSERT_EQ(calc.badLines.size(), 1u);
+  EXPECT_EQ(calc.badLines[0].line, 1u);
+  // Line numbers count the breaks inside quoted cells; a line with only a path is no row either.
+  const auto counted = parseListFile(raw("\"/m/q.mld\",\"a\r\nb\"\r\n/m/only-path.mld\r\n"));
+  ASSERT_EQ(counted.badLines.size(), 1u);
+  EXPECT_EQ(counted.badLines[0].line, 3u);
+  EXPECT_EQ(badLineText("l.csv", counted.badLines[0]).rfind("l.csv:3: ", 0), 0u);
+  // Lines earlier versions wrote around a quote still read back.
+  EXPECT_EQ(parseListFile(raw("\"/m/a.mld\",\"say \"hi\" now\"\r\n")).items[0].MLDTitle, raw("say \"hi\" now"));
 }
 
-TEST(ListFile, LineFeedsAloneDoNotEndALine) {
+TEST(ListFile, Utf8TitlesCodePage932LacksAreNamed) {
+  const auto loaded = parseListFile(raw("\xef\xbb\xbf/m/a.mld,曲😀\n/m/b.mld,한국\n/m/c.mld,曲\n"));
+  ASSERT_EQ(loaded.lossyTitles.size(), 2u);
+  EXPECT_EQ(loaded.lossyTitles[1].row, 1u);
+  EXPECT_EQ(loaded.lossyTitles[1].line, 2u);
+  EXPECT_NE(lossyTitleText(loaded.lossyTitles[0]).find("😀"), std::string::npos);
+  EXPECT_EQ(dropRows(loaded.items, loaded.lossyTitles), (MLDList{{"/m/c.mld", sjis("曲")}}));
+}
+
+TEST(ListFile, LineFeedsAloneEndALine) {
   const auto loaded = parseListFile(raw("\"/m/a.mld\",\"one\"\n\"/m/b.mld\",\"two\"\n"));
-  ASSERT_EQ(loaded.items.size(), 1u);
-  EXPECT_EQ(loaded.items[0].MLDPath, "/m/a.mld");
-  EXPECT_EQ(loaded.items[0].MLDTitle, raw("one\"\n\"/m/b.mld\",\"two\"\n"));
+  EXPECT_EQ(loaded.items, (MLDList{{"/m/a.mld", raw("one")}, {"/m/b.mld", raw("two")}}));
 }
 
 TEST(ListFile, TellsAnEmptyFileFromOneWithoutRows) {

@@ -264,6 +264,18 @@ void frmMLDList::cmdLoadList_Click() {
       platform().message(this, text(kNoListInFileMessage), Icon::Information);
       return;
     }
+    if (!content.badLines.empty()) {
+      std::string lines = kBadLinesHead;
+      for (const BadListLine& bad : content.badLines) lines += "\r\n" + badLineText(toFsPath(*file), bad);
+      platform().message(this, QString::fromStdString(lines), Icon::Information);
+    }
+    // Titles a UTF-8 list holds beyond code page 932: the main window's question before "?" is
+    // written; without OK those rows are not loaded, so nothing is written for them.
+    QList<QPair<QString, QString>> lossy;
+    for (const LossyListTitle& row : content.lossyTitles)
+      lossy.append({QString::fromStdString(content.items[row.row].MLDPath), QString::fromStdString(row.title)});
+    if (!lossy.isEmpty() && !confirmUnencodable(this, lossy))
+      content.items = dropRows(std::move(content.items), content.lossyTitles);
     WaitSteps wait(*this);
     MLDListItems = std::move(content.items);
     ShowList();

@@ -121,7 +121,7 @@ PlaybackActions addPlaybackActions(QWidget* window, QMenu* menu, const char* pla
 
 void exportMidi(QWidget* parent, const sound::Melody& melody) {
   exportTo(parent, "MIDIファイルに書き出し", "MIDIファイル (*.mid)|*.mid", "mid", [&](const std::filesystem::path& path) {
-    if (auto failure = replaceFileSafely(path, sound::convert(melody).smf)) throw *failure;
+    replaceFileSafely(path, sound::convert(melody).smf);
   });
 }
 
