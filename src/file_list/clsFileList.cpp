@@ -290,10 +290,8 @@ WalkReport clsFileList::walkReport(const std::string& strPathName, const std::st
     PendingFolder current = std::move(queue.front());
     queue.pop_front();
     const int fd = openFolder(current, isStart);
-    if (fd < 0 && isStart) {
-      if (errno == ENOENT) return report;
-      throw fileFailure(errno, strPathName, true);
-    }
+    // A mistyped folder must not look like an empty one.
+    if (fd < 0 && isStart) throw fileFailure(errno, strPathName, true);
     isStart = false;
     if (fd < 0) continue;
     DIR* dir = ::fdopendir(fd);

@@ -71,12 +71,16 @@ TEST(CliList, PatternsAndReaderMessages) {
 TEST(CliList, NoFileFound) {
   TempDir dir;
   dir.write("readme.txt", ByteString{'x'});
-  for (const auto& folder : {dir.path().string(), (dir / "missing").string()}) {
-    const auto r = runCli({"list", folder});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "mldファイルがありません。\n");
-  }
+  auto r = runCli({"list", dir.path().string()});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "mldファイルがありません。\n");
+  // A mistyped folder is no empty one.
+  r = runCli({"list", (dir / "missing").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err.rfind("76:", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find((dir / "missing").string()), std::string::npos);
 }
 
 TEST(CliList, FolderThatCannotBeReadFails) {
@@ -110,6 +114,21 @@ TEST(CliApply, WritesChangedTitlesAndReportsFailures) {
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out, "written 0, unchanged 2, failed 0\n");
   EXPECT_FALSE(fs::exists(dir / "none.csv"));
+}
+
+TEST(CliApply, RowsTheListCannotSayExactlyFailAndWriteNothing) {
+  TempDir dir;
+  const auto a = writeMld(dir / "a.mld", sjis("元"));
+  const auto b = writeMld(dir / "b.mld", sjis("元"));
+  const std::string list = "\xef\xbb\xbf" + a.string() + ",曲😀\n" + b.string() + ",新\n" + a.string() + ",x,y\n";
+  dir.write("u.csv", ByteString(list.begin(), list.end()));
+  const auto r = runCli({"apply", (dir / "u.csv").string(), "--errors", (dir / "e.csv").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "written 1, unchanged 0, failed 2\n");
+  EXPECT_NE(r.err.find("😀"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("u.csv:3: "), std::string::npos) << r.err;
+  EXPECT_EQ(titleOf(a), sjis("元"));
+  EXPECT_EQ(titleOf(b), sjis("新"));
 }
 
 TEST(CliApply, ListFilesWithoutAList) {

@@ -57,6 +57,9 @@ TEST(SoundCommands, FailuresLeaveTheTargetAsItWas) {
   EXPECT_EQ(r.err.rfind("53:TONEKIT:", 0), 0u) << r.err;
   EXPECT_NE(r.err.find("timgm6mb-soundfont"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find(absent), std::string::npos) << r.err;
+  // A folder is there: it is no soundfont, and no package would help.
+  const auto folder = runCli({"render", kSample, "--out", out.string(), "--soundfont", dir.path().string()});
+  EXPECT_EQ(folder.err.rfind("75:TONEKIT:", 0), 0u) << folder.err;
 }
 
 TEST(SoundCommands, RenderWritesTheMelodyAndItsRelease) {

@@ -150,7 +150,11 @@ fs::path findSoundfont(const std::string& requested) {
     if (const char* fromEnvironment = std::getenv(kSoundfontVariable)) chosen = fromEnvironment;
   if (chosen.empty()) chosen = kDefaultSoundfont;
   std::error_code ec;
-  if (!fs::is_regular_file(chosen, ec)) throw Failure(err::FileNotFound, std::string(kNoSoundfontMessage) + " (" + chosen + ")");
+  const fs::file_status status = fs::status(chosen, ec);
+  // A FIFO or a folder is there all right; installing a package would not help.
+  if (fs::exists(status) && !fs::is_regular_file(status))
+    throw Failure::of(err::PathFileAccess, chosen + " (通常のファイルではありません)");
+  if (!fs::is_regular_file(status)) throw Failure(err::FileNotFound, std::string(kNoSoundfontMessage) + " (" + chosen + ")");
   return chosen;
 }
 
