@@ -228,8 +228,8 @@ class PathWalk {
   // The rule the kernel applies to links in sticky folders, here on every step.
   void judge(const struct stat& link, const struct stat* reached, const std::string& walked) const {
     if (link.st_uid == ::geteuid() || (reached && reached->st_uid == link.st_uid)) return;
-    throw withReason(err::PermissionDenied, shown_,
-                     walked + " はリンクで、その持ち主が実行中のユーザーでもリンク先の持ち主でもないため、たどりません");
+    throw Failure::of(err::PermissionDenied,
+                      shown_ + " (" + walked + " はリンクで、その持ち主が実行中のユーザーでもリンク先の持ち主でもないため、たどりません)");
   }
 
   const std::string& shown_;
