@@ -275,3 +275,121 @@ TEST(Samples, ReadCompletelyAndWriterOrderSampleSurvivesByteForByte) {
   ASSERT_NO_THROW(doc.SaveMLD());
   EXPECT_EQ(TempDir::read(dir / "copy.mld"), TempDir::read(std::string(TONEKIT_SAMPLES_DIR) + "/kirakira.mld"));
 }
+
+namespace {
+
+// Where the information chunks of a file stand: each tag in file order.
+std::vector<std::string> infoTags(const ByteString& file) {
+  std::vector<std::string> tags;
+  const std::size_t end = 10 + std::size_t(file[8] << 8 | file[9]);
+  for (std::size_t pos = 13; pos + 6 <= end; pos += 6 + std::size_t(file[pos + 4] << 8 | file[pos + 5]))
+    tags.push_back(asciiOf(ByteString(file.begin() + long(pos), file.begin() + long(pos) + 4)));
+  return tags;
+}
+
+std::vector<std::string> otherTags(const clsMLD& doc) {
+  std::vector<std::string> tags;
+  for (const OtherChunk& c : doc.MLDOtherChunks) tags.push_back(c.tag);
+  return tags;
+}
+
+}  // namespace
+
+TEST(MLDLaterFormats, EveryStructureReadsWholeAndSavesByteForByteAndRetitled) {
+  TempDir dir;
+  for (std::size_t tracks = 1; tracks <= 4; ++tracks) {
+    for (std::size_t audios = 0; audios <= 3; ++audios) {
+      SCOPED_TRACE(std::to_string(tracks) + " tracks, " + std::to_string(audios) + " adat");
+      const ByteString bytes = mldtest::laterMld(tracks, audios, bytesOf("later"), {chunk("zqxw", {1, 2, 3})});
+      auto r = readBytes(dir, bytes);
+      ASSERT_TRUE(r.complete);
+      EXPECT_TRUE(r.messages.entries.empty());
+      EXPECT_EQ(otherTags(*r.doc), (std::vector<std::string>{"ainf", "auth", "cuep", "supt", "thrd", "code", "zqxw"}));
+      EXPECT_EQ(r.doc->MLDOtherChunks.back().value, (ByteString{1, 2, 3}));
+      ASSERT_EQ(r.doc->MLDAudioChunks.size(), audios);
+      for (std::size_t a = 0; a < audios; ++a) EXPECT_EQ(r.doc->MLDAudioChunks[a].size(), 8 + 1000 + 500 * a);
+      EXPECT_EQ(r.doc->MLDTracData->count(), tracks);
+      EXPECT_EQ(r.doc->renderMLD(), bytes);
+
+      r.doc->MLDTitl = bytesOf("a longer new title");
+      clsMLD again;
+      ASSERT_TRUE(again.parseBytes(r.doc->renderMLD()));
+      EXPECT_EQ(again.MLDTitl, bytesOf("a longer new title"));
+      EXPECT_EQ(again.MLDOtherChunks, r.doc->MLDOtherChunks);
+      EXPECT_EQ(again.MLDAudioChunks, r.doc->MLDAudioChunks);
+      EXPECT_EQ(again.MLDTracData->items(), r.doc->MLDTracData->items());
+    }
+  }
+}
+
+TEST(MLDLaterFormats, OnlyFourLowercaseLettersThatFitAreKept) {
+  TempDir dir;
+  // The length of "zzzz" runs past the information part into the tracks.
+  ByteString overlong = chunk("zzzz", {});
+  overlong[5] = 40;
+  for (const ByteString& bad : {chunk("Supt", bytesOf("x")), chunk("ab1d", bytesOf("x")), overlong}) {
+    auto r = readBytes(dir, file({chunk("vers", bytesOf("0500")), bad}, {trac(kEnd)}));
+    EXPECT_FALSE(r.complete) << asciiOf(ByteString(bad.begin(), bad.begin() + 4));
+    ASSERT_EQ(r.messages.entries.size(), 1u);
+    EXPECT_EQ(r.messages.entries[0].text, kUnknownFormatMessage);
+    EXPECT_TRUE(r.doc->MLDOtherChunks.empty());
+    EXPECT_EQ(r.doc->MLDTracData->count(), 0u);
+  }
+}
+
+TEST(MLDLaterFormats, AudioChunksCountOnlyBeforeTheTracks) {
+  TempDir dir;
+  const ByteString sound = mldtest::audio({1, 2, 3});
+  // An "adat" after a track is carried as a track, so that nothing moves on saving.
+  const ByteString late = mldtest::mld({}, {trac(kEnd), sound}, 1, 1, -1, {sound});
+  auto r = readBytes(dir, late);
+  EXPECT_TRUE(r.complete);
+  EXPECT_EQ(r.doc->MLDAudioChunks, std::vector<ByteString>{sound});
+  ASSERT_EQ(r.doc->MLDTracData->count(), 2u);
+  EXPECT_EQ(r.doc->MLDTracData->item("trac1"), sound);
+  EXPECT_EQ(r.doc->renderMLD(), late);
+
+  // Audio alone: no track, the header counting none.
+  const ByteString audioOnly = mldtest::mld({chunk("ainf", {0x81})}, {}, 3, 1, 0, {sound, sound});
+  auto a = readBytes(dir, audioOnly);
+  EXPECT_TRUE(a.complete);
+  EXPECT_TRUE(a.messages.entries.empty());
+  EXPECT_EQ(a.doc->MLDAudioChunks.size(), 2u);
+  EXPECT_EQ(a.doc->MLDTracData->count(), 0u);
+  EXPECT_EQ(a.doc->renderMLD(), audioOnly);
+}
+
+TEST(MLDLaterFormats, OtherChunksAreSetAddedAndRemovedByTag) {
+  clsMLD doc;
+  ASSERT_TRUE(doc.parseBytes(mldtest::laterMld(1, 0, bytesOf("t"), {chunk("supt", bytesOf("second"))})));
+  doc.setOtherChunk("supt", bytesOf("new"));
+  doc.setOtherChunk("abcd", {9});
+  EXPECT_EQ(otherTags(doc), (std::vector<std::string>{"ainf", "auth", "cuep", "supt", "thrd", "code", "supt", "abcd"}));
+  EXPECT_EQ(doc.otherChunk("supt")->value, bytesOf("new"));
+  doc.removeOtherChunks("supt");
+  EXPECT_EQ(otherTags(doc), (std::vector<std::string>{"ainf", "auth", "cuep", "thrd", "code", "abcd"}));
+  EXPECT_EQ(doc.otherChunk("supt"), nullptr);
+  EXPECT_EQ(failureNumber([&] { doc.setOtherChunk("titl", {}); }), err::InvalidCall);
+  // A tag put in by hand that the reader would not take back is refused on saving.
+  doc.MLDOtherChunks.push_back({"BAD!", {}});
+  EXPECT_EQ(failureNumber([&] { doc.renderMLD(); }), err::InvalidCall);
+}
+
+TEST(MLDLaterFormats, EverySeedWithTheEightInWriterOrderSavesByteForByte) {
+  std::size_t checked = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(TONEKIT_FUZZ_CORPUS_DIR "/mld")) {
+    const ByteString seed = TempDir::read(entry.path());
+    clsMLD doc;
+    ASSERT_TRUE(doc.parseBytes(seed)) << entry.path();
+    std::vector<std::string> known;
+    for (const auto& tag : infoTags(seed))
+      if (clsMLD::isKnownTag(tag)) known.push_back(tag);
+    std::vector<std::string> writerOrder;
+    for (auto tag : clsMLD::kWriterOrder)
+      if (doc.enabled(tag)) writerOrder.emplace_back(tag);
+    if (known != writerOrder) continue;  // the writer puts them in its own order
+    EXPECT_EQ(doc.renderMLD(), seed) << entry.path();
+    ++checked;
+  }
+  EXPECT_GE(checked, 4u);
+}

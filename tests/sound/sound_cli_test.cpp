@@ -26,7 +26,7 @@ TEST(SoundCommands, ExportWritesTheFileAndPrintsItsFigures) {
   std::vector<std::string> keys;
   for (const auto& [key, value] : json.items()) keys.push_back(key);
   EXPECT_EQ(keys, (std::vector<std::string>{"notes", "dropped_notes", "skipped_events", "channels", "tempo_changes",
-                                            "loops", "ticks", "duration_seconds"}));
+                                            "loops", "ticks", "duration_seconds", "audio_chunks_not_played"}));
   clsMIDI midi;
   midi.MIDIFile = out.string();
   midi.ParseMIDI();
