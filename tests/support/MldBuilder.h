@@ -90,7 +90,7 @@ inline ByteString laterTrack(int k, int noteLength, int bars) {
                                    static_cast<std::uint8_t>(part << 6 | pitch), 40});
       if (noteLength == 4) events.push_back(static_cast<std::uint8_t>((32 + bar % 31) << 2));
     }
-    ext(events, 0, 0xE2, static_cast<std::uint8_t>((bar % 4) << 6 | (20 + bar % 40)));
+    ext(events, 48, 0xE2, static_cast<std::uint8_t>((bar % 4) << 6 | (20 + bar % 40)));
   }
   ext(events, 48, 0xDD, 0 << 6 | 2 << 2 | 1);  // loop 0 ends
   append(events, kEndOfTrack);

@@ -444,7 +444,7 @@ TEST_F(MainWindow, ShortNoteValueStopsTheLoadWithTheErrorReport) {
 }
 
 TEST_F(MainWindow, IncompleteReadIsNeverSaved) {
-  ByteString bytes = mld({chunk("titl", sjis("before")), chunk("zzzz", {1, 2}), chunk("vers", sjis("0100"))});
+  ByteString bytes = mld({chunk("titl", sjis("before")), chunk("ZZZZ", {1, 2}), chunk("vers", sjis("0100"))});
   const fs::path source = write("unknown-tag.mld", bytes);
   load(source);
   EXPECT_TRUE(scripted.messageTexts().contains(u("処理できないファイルフォーマットのようです。")));
