@@ -22,6 +22,12 @@ int tagIndex(std::string_view tag) {
   return -1;
 }
 
+// The first chunk of chunks with this tag.
+template <class Chunks>
+auto findOther(Chunks& chunks, std::string_view tag) {
+  return std::find_if(chunks.begin(), chunks.end(), [tag](const OtherChunk& c) { return c.tag == tag; });
+}
+
 }  // namespace
 
 clsMLD::clsMLD() : MLDTracData(std::make_shared<TrackCollection>()) {}
@@ -34,16 +40,13 @@ bool clsMLD::isOtherTag(std::string_view tag) {
 }
 
 const OtherChunk* clsMLD::otherChunk(std::string_view tag) const {
-  const auto found = std::find_if(MLDOtherChunks.begin(), MLDOtherChunks.end(),
-                                  [tag](const OtherChunk& c) { return c.tag == tag; });
+  const auto found = findOther(MLDOtherChunks, tag);
   return found == MLDOtherChunks.end() ? nullptr : &*found;
 }
 
 void clsMLD::setOtherChunk(std::string_view tag, ByteString value) {
   if (!isOtherTag(tag)) throw Failure::of(err::InvalidCall, "(不明なタグ: " + std::string(tag) + ")");
-  const auto found = std::find_if(MLDOtherChunks.begin(), MLDOtherChunks.end(),
-                                  [tag](const OtherChunk& c) { return c.tag == tag; });
-  if (found != MLDOtherChunks.end())
+  if (const auto found = findOther(MLDOtherChunks, tag); found != MLDOtherChunks.end())
     found->value = std::move(value);
   else
     MLDOtherChunks.push_back({std::string(tag), std::move(value)});
@@ -133,13 +136,16 @@ bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
     pos += 4;
     const int index = tagIndex(info.Payload);
     if (index < 0 && !isOtherTag(info.Payload)) return stopUnknown();
-    if (pos + 2 > data.size())
+    // A tag nobody knows is taken for a chunk only when it ends inside the information part and
+    // the file; otherwise the bytes are something else and the read stops as for any unknown tag.
+    if (pos + 2 > data.size()) {
+      if (index < 0) return stopUnknown();
       throw Failure::of(err::InputPastEnd, "(\"" + info.Payload + "\"のデータ長がありません)");
+    }
     calc_.CalcBYTE(slice(data, pos, 2), info.Length);
     pos += 2;
-    // A tag nobody knows is taken for a chunk only when it ends inside the information part;
-    // otherwise the bytes are something else and the read stops as for any unknown tag.
-    if (index < 0 && static_cast<std::int64_t>(pos) + info.Length > toTrac + 10) return stopUnknown();
+    const std::int64_t chunkEnd = static_cast<std::int64_t>(pos) + info.Length;
+    if (index < 0 && (chunkEnd > toTrac + 10 || chunkEnd > static_cast<std::int64_t>(data.size()))) return stopUnknown();
     if (pos + static_cast<std::size_t>(info.Length) > data.size())
       throw Failure::of(err::InputPastEnd, "(\"" + info.Payload + "\"のデータがファイルの終わりを越えています)");
     if (info.Length > 0) info.Value = slice(data, pos, static_cast<std::size_t>(info.Length));

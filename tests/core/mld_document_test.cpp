@@ -335,6 +335,18 @@ TEST(MLDLaterFormats, OnlyFourLowercaseLettersThatFitAreKept) {
     EXPECT_TRUE(r.doc->MLDOtherChunks.empty());
     EXPECT_EQ(r.doc->MLDTracData->count(), 0u);
   }
+  // A lowercase tag where the file ends, without its length or its data: the same stop.
+  ByteString cut = file({chunk("vers", bytesOf("0500"))}, {trac(kEnd)});
+  cut.resize(13 + 10);
+  cut[9] += 20;  // the header promises more information chunks and a track part
+  cut[7] += 60;
+  for (const ByteString& tail : {bytesOf("abcd"), ByteString{'a', 'b', 'c', 'd', 0, 9, 'x', 'y'}}) {
+    ByteString bytes = cut;
+    mldtest::append(bytes, tail);
+    auto r = readBytes(dir, bytes);
+    EXPECT_FALSE(r.complete);
+    EXPECT_EQ(r.messages.entries.size(), 1u);
+  }
 }
 
 TEST(MLDLaterFormats, AudioChunksCountOnlyBeforeTheTracks) {
