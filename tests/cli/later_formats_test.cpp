@@ -26,27 +26,14 @@ TEST(CliLaterFormats, InfoListsTheOtherAndAudioChunks) {
   const auto r = runCli({"info", in.string()});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const auto info = nlohmann::json::parse(r.out);
-  EXPECT_EQ(info["complete"], true);
-  EXPECT_EQ(info["header"]["major_type"], 3);
   EXPECT_EQ(info["tracks"].size(), 2u);
   const auto& others = info["other_chunks"];
   ASSERT_EQ(others.size(), 7u);
-  EXPECT_EQ(others[0]["tag"], "ainf");
-  EXPECT_EQ(others[0]["hex"], "0300");
-  EXPECT_EQ(others[0]["meaning"], "音声情報: adat 3個");
-  EXPECT_EQ(others[3]["tag"], "supt");
+  EXPECT_EQ(others[0], nlohmann::json({{"tag", "ainf"}, {"length", 2}, {"hex", "0300"}, {"text", nullptr},
+                                       {"meaning", "音声情報: adat 3個"}}));
   EXPECT_EQ(others[3]["text"], "support 0120-000-000");
   EXPECT_EQ(others[6]["tag"], "zqxw");
-  EXPECT_EQ(others[6]["length"], 2);
-  EXPECT_TRUE(others[6]["text"].is_null());
-  EXPECT_EQ(others[6]["meaning"], "");
-  EXPECT_EQ(info["audio_chunks"]["count"], 3);
-  EXPECT_EQ(info["audio_chunks"]["sizes"], nlohmann::json::array({1008, 1508, 2008}));
-
-  // A file of the two first versions has none.
-  const auto plain = nlohmann::json::parse(runCli({"info", std::string(TONEKIT_SAMPLES_DIR) + "/kaeru.mld"}).out);
-  EXPECT_TRUE(plain["other_chunks"].empty());
-  EXPECT_EQ(plain["audio_chunks"]["count"], 0);
+  EXPECT_EQ(info["audio_chunks"], nlohmann::json({{"count", 3}, {"sizes", {1008, 1508, 2008}}}));
 }
 
 TEST(CliLaterFormats, SetRetitlesAndChangesOtherChunksByTagKeepingEveryOtherByte) {
