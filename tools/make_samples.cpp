@@ -1,5 +1,6 @@
 // Writes the project's own sample MLD files: short public-domain melodies, built byte by byte.
-// usage: make_samples OUTPUT_FOLDER
+// usage: make_samples OUTPUT_FOLDER [SEED_FOLDER]
+// With SEED_FOLDER it also writes the reader's fuzz seeds of the later format versions there.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -93,28 +94,44 @@ ByteString kaeru() {
                               {track(lead), track(round)}, 2, 1);
 }
 
+// Files of the later format versions, each chunk of theirs in the writer's order so that a read
+// and a save give them back byte for byte: the smallest and the largest structure, a tag nobody
+// knows, and audio without tracks.
+std::vector<std::pair<const char*, ByteString>> laterSeeds() {
+  using tonekit::mldtest::laterMld;
+  const ByteString sound = tonekit::mldtest::audio(tonekit::mldtest::audioSamples(600, 9));
+  return {{"later_1track_1adat.mld", laterMld(1, 1, sjis("着信 後期形式"))},
+          {"later_4tracks_3adat.mld", laterMld(4, 3, sjis("ｶｴﾙ 4トラック"))},
+          {"later_unknown_tag.mld", laterMld(2, 2, sjis("未知のタグ"), {chunk("zqxw", {0x00, 0xFF, 0x10})})},
+          {"later_audio_only.mld", tonekit::mldtest::mld({chunk("titl", sjis("音声のみ")), chunk("ainf", {0x82})}, {},
+                                                         3, 1, 0, {sound, sound})}};
+}
+
 bool write(const std::filesystem::path& path, const ByteString& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: make_samples OUTPUT_FOLDER\n";
-    return 2;
-  }
-  const std::filesystem::path folder = argv[1];
+bool writeAll(const std::filesystem::path& folder, const std::vector<std::pair<const char*, ByteString>>& files) {
   std::filesystem::create_directories(folder);
-  const std::vector<std::pair<const char*, ByteString>> files = {{"kirakira.mld", kirakira()},
-                                                                 {"kaeru.mld", kaeru()}};
   for (const auto& [name, bytes] : files) {
     if (!write(folder / name, bytes)) {
       std::cerr << "cannot write " << (folder / name).string() << '\n';
-      return 1;
+      return false;
     }
   }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2 && argc != 3) {
+    std::cerr << "usage: make_samples OUTPUT_FOLDER [SEED_FOLDER]\n";
+    return 2;
+  }
+  if (!writeAll(argv[1], {{"kirakira.mld", kirakira()}, {"kaeru.mld", kaeru()}})) return 1;
+  if (argc == 3 && !writeAll(argv[2], laterSeeds())) return 1;
   return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // What tonekit-cli export and render share: reading the melody and the figures they print.
 
+#include <cstddef>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -9,10 +10,17 @@
 
 namespace tonekit::cli {
 
-// The melody of an MLD file; raises what reading it raised, or 9 when it holds no track.
-sound::Melody readMelody(const std::string& path);
+// The melody of an MLD file and the number of its audio chunks ("adat"), which are kept in the
+// file but not decoded, so nobody hears them.
+struct FileMelody {
+  sound::Melody melody;
+  std::size_t audioChunks = 0;
+};
+// Raises what reading the file raised, or 9 when it holds no track.
+FileMelody readMelody(const std::string& path);
 
-// notes, dropped_notes, skipped_events, channels, tempo_changes, loops, ticks, duration_seconds.
-nlohmann::ordered_json countsJson(const sound::Counts& counts);
+// notes, dropped_notes, skipped_events, channels, tempo_changes, loops, ticks, duration_seconds,
+// audio_chunks_not_played.
+nlohmann::ordered_json countsJson(const sound::Counts& counts, std::size_t audioChunks);
 
 }  // namespace tonekit::cli

@@ -12,15 +12,15 @@
 
 namespace tonekit::cli {
 
-sound::Melody readMelody(const std::string& path) {
+FileMelody readMelody(const std::string& path) {
   clsMLD doc;
   doc.MLDFile = path;
   StderrMessages messages;
   doc.ParseMLD(&messages);
-  return sound::melodyOf(doc);
+  return {sound::melodyOf(doc), doc.MLDAudioChunks.size()};
 }
 
-nlohmann::ordered_json countsJson(const sound::Counts& counts) {
+nlohmann::ordered_json countsJson(const sound::Counts& counts, std::size_t audioChunks) {
   nlohmann::ordered_json out;
   out["notes"] = counts.notes;
   out["dropped_notes"] = counts.droppedNotes;
@@ -32,6 +32,7 @@ nlohmann::ordered_json countsJson(const sound::Counts& counts) {
   out["ticks"] = counts.ticks;
   // Milliseconds are all a listener can tell apart; more digits only make diffs noisy.
   out["duration_seconds"] = std::round(counts.durationSeconds * 1000.0) / 1000.0;
+  out["audio_chunks_not_played"] = audioChunks;
   return out;
 }
 
@@ -52,9 +53,10 @@ void addExportCommand(CLI::App& app) {
     exitStatus() = runGuarded([&] {
       sound::ExportOptions options;
       options.onlyTrack = o->track;
-      const auto conversion = sound::convert(readMelody(o->file), options);
+      const FileMelody read = readMelody(o->file);
+      const auto conversion = sound::convert(read.melody, options);
       replaceFileSafely(o->out, conversion.smf);
-      std::cout << countsJson(conversion.counts).dump(2) << '\n';
+      std::cout << countsJson(conversion.counts, read.audioChunks).dump(2) << '\n';
       return Exit::Success;
     });
   });

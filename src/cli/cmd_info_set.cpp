@@ -48,6 +48,19 @@ nlohmann::ordered_json infoJson(const std::string& path, const clsMLD& doc, bool
   for (const auto& [key, chunk] : doc.MLDTracData->items())
     tracks.push_back({{"key", key}, {"size", chunk.size()}, {"hex", toHex(chunk)}});
   out["tracks"] = tracks;
+
+  auto others = nlohmann::ordered_json::array();
+  for (const OtherChunk& c : doc.MLDOtherChunks) {
+    const auto text = info::otherChunkText(c.value);
+    others.push_back({{"tag", c.tag},
+                      {"length", c.value.size()},
+                      {"hex", toHex(c.value)},
+                      {"text", text ? nlohmann::ordered_json(*text) : nlohmann::ordered_json()},
+                      {"meaning", info::otherChunkMeaning(c)}});
+  }
+  out["other_chunks"] = others;
+  const auto sizes = info::audioChunkSizes(doc);
+  out["audio_chunks"] = {{"count", sizes.size()}, {"sizes", sizes}};
   return out;
 }
 
@@ -59,7 +72,15 @@ std::pair<std::string, std::string> splitAssignment(const std::string& assignmen
 }
 
 void requireKnownTag(const std::string& tag) {
-  if (!clsMLD::isKnownTag(tag)) throw Failure::of(err::InvalidCall, "(不明なタグ: " + tag + ")");
+  if (!clsMLD::isKnownTag(tag) && !clsMLD::isOtherTag(tag))
+    throw Failure::of(err::InvalidCall, "(不明なタグ: " + tag + ")");
+}
+
+// Beyond the eight, a tag is set or removed when the later versions name it or the file has it:
+// a mistyped tag must not add a chunk.
+void requireTagOf(const clsMLD& doc, const std::string& tag) {
+  if (!clsMLD::isKnownTag(tag) && !info::isLaterTag(tag) && !doc.otherChunk(tag))
+    throw Failure::of(err::InvalidCall, "(不明なタグ: " + tag + ")");
 }
 
 }  // namespace
@@ -68,7 +89,7 @@ namespace {
 
 void addInfoCommand(CLI::App& app) {
   auto path = std::make_shared<std::string>();
-  auto* cmd = app.add_subcommand("info", "Print a file's header, information chunks and tracks as JSON");
+  auto* cmd = app.add_subcommand("info", "Print a file's header, information chunks, tracks and audio chunks as JSON");
   cmd->add_option("FILE", *path, "MLD file")->required();
   cmd->callback([path] {
     exitStatus() = runGuarded([&] {
@@ -129,12 +150,29 @@ void addSetCommand(CLI::App& app) {
       if (!doc.ParseMLD(&messages))
         throw Failure::of(err::InvalidCall, "(読み込みが途中で止まったため保存しません: " + o->file + ")");
       if (o->dropTrailing) doc.dropTrailingBytes();
+      for (const auto& [tag, bytes] : values) requireTagOf(doc, tag);
+      for (const auto& t : o->enables) requireTagOf(doc, t);
+      for (const auto& t : o->disables) requireTagOf(doc, t);
       for (auto& [tag, bytes] : values) {
+        if (!clsMLD::isKnownTag(tag)) {
+          doc.setOtherChunk(tag, bytes);
+          continue;
+        }
         doc.value(tag) = bytes;
         doc.enabled(tag) = true;
       }
-      for (const auto& t : o->enables) doc.enabled(t) = true;
-      for (const auto& t : o->disables) doc.enabled(t) = false;
+      for (const auto& t : o->enables) {
+        if (clsMLD::isKnownTag(t))
+          doc.enabled(t) = true;
+        else if (!doc.otherChunk(t))
+          doc.setOtherChunk(t, {});
+      }
+      for (const auto& t : o->disables) {
+        if (clsMLD::isKnownTag(t))
+          doc.enabled(t) = false;
+        else
+          doc.removeOtherChunks(t);
+      }
       // Saved over the file read, it must still be the very file that was read.
       if (!o->out.empty() && o->out != o->file) {
         doc.MLDFile = o->out;

@@ -31,12 +31,12 @@ void addRenderCommand(CLI::App& app) {
   cmd->callback([o] {
     exitStatus() = runGuarded([&] {
       const auto soundfont = sound::findSoundfont(o->soundfont);
-      const sound::Melody melody = readMelody(o->file);
+      const FileMelody read = readMelody(o->file);
       sound::ExportOptions unrolled;
       unrolled.unroll = true;
-      const auto performance = sound::convert(melody, unrolled);
+      const auto performance = sound::convert(read.melody, unrolled);
       const auto rendered = sound::renderWav(performance.smf, performance.counts.durationSeconds, soundfont, o->rate, o->out);
-      auto json = countsJson(sound::convert(melody).counts);
+      auto json = countsJson(sound::convert(read.melody).counts, read.audioChunks);
       json["rate"] = rendered.rate;
       json["wav_frames"] = rendered.frames;
       json["wav_seconds"] = std::round(double(rendered.frames) / rendered.rate * 1000.0) / 1000.0;

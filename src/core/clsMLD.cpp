@@ -22,11 +22,39 @@ int tagIndex(std::string_view tag) {
   return -1;
 }
 
+// The first chunk of chunks with this tag.
+template <class Chunks>
+auto findOther(Chunks& chunks, std::string_view tag) {
+  return std::find_if(chunks.begin(), chunks.end(), [tag](const OtherChunk& c) { return c.tag == tag; });
+}
+
 }  // namespace
 
 clsMLD::clsMLD() : MLDTracData(std::make_shared<TrackCollection>()) {}
 
 bool clsMLD::isKnownTag(std::string_view tag) { return tagIndex(tag) >= 0; }
+
+bool clsMLD::isOtherTag(std::string_view tag) {
+  return tag.size() == 4 && std::all_of(tag.begin(), tag.end(), [](char c) { return c >= 'a' && c <= 'z'; }) &&
+         !isKnownTag(tag);
+}
+
+const OtherChunk* clsMLD::otherChunk(std::string_view tag) const {
+  const auto found = findOther(MLDOtherChunks, tag);
+  return found == MLDOtherChunks.end() ? nullptr : &*found;
+}
+
+void clsMLD::setOtherChunk(std::string_view tag, ByteString value) {
+  if (!isOtherTag(tag)) throw Failure::of(err::InvalidCall, "(不明なタグ: " + std::string(tag) + ")");
+  if (const auto found = findOther(MLDOtherChunks, tag); found != MLDOtherChunks.end())
+    found->value = std::move(value);
+  else
+    MLDOtherChunks.push_back({std::string(tag), std::move(value)});
+}
+
+void clsMLD::removeOtherChunks(std::string_view tag) {
+  std::erase_if(MLDOtherChunks, [tag](const OtherChunk& c) { return c.tag == tag; });
+}
 
 ByteString& clsMLD::value(std::string_view tag) {
   switch (tagIndex(tag)) {
@@ -94,6 +122,11 @@ bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
     throw Failure::of(err::IndexOutOfRange, "(トラック部のサイズが0以下です: " + std::to_string(trackPartSize) + ")");
 
   std::array<std::optional<clsDataInfo>, 8> slots;
+  std::vector<OtherChunk> others;
+  const auto stopUnknown = [messages] {
+    if (messages) messages->message(kUnknownFormatMessage, MessageIcon::None);
+    return false;
+  };
   std::size_t pos = kHeaderSize;
   while (static_cast<std::int64_t>(pos) < toTrac + 7) {
     if (pos + 4 > data.size())
@@ -102,20 +135,27 @@ bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
     info.Payload = asciiOf(slice(data, pos, 4));
     pos += 4;
     const int index = tagIndex(info.Payload);
-    if (index < 0) {
-      if (messages) messages->message(kUnknownFormatMessage, MessageIcon::None);
-      return false;
-    }
-    if (pos + 2 > data.size())
+    if (index < 0 && !isOtherTag(info.Payload)) return stopUnknown();
+    // A tag nobody knows is taken for a chunk only when it ends inside the information part and
+    // the file; otherwise the bytes are something else and the read stops as for any unknown tag.
+    if (pos + 2 > data.size()) {
+      if (index < 0) return stopUnknown();
       throw Failure::of(err::InputPastEnd, "(\"" + info.Payload + "\"のデータ長がありません)");
+    }
     calc_.CalcBYTE(slice(data, pos, 2), info.Length);
     pos += 2;
+    const std::int64_t chunkEnd = static_cast<std::int64_t>(pos) + info.Length;
+    if (index < 0 && (chunkEnd > toTrac + 10 || chunkEnd > static_cast<std::int64_t>(data.size()))) return stopUnknown();
     if (pos + static_cast<std::size_t>(info.Length) > data.size())
       throw Failure::of(err::InputPastEnd, "(\"" + info.Payload + "\"のデータがファイルの終わりを越えています)");
     if (info.Length > 0) info.Value = slice(data, pos, static_cast<std::size_t>(info.Length));
     pos += static_cast<std::size_t>(info.Length);
-    slots[static_cast<std::size_t>(index)] = std::move(info);
+    if (index < 0)
+      others.push_back({info.Payload, std::move(info.Value)});
+    else
+      slots[static_cast<std::size_t>(index)] = std::move(info);
   }
+  MLDOtherChunks = std::move(others);
 
   for (std::size_t i = 0; i < slots.size(); ++i) {
     if (!slots[i]) continue;
@@ -129,6 +169,10 @@ bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
   const std::size_t end = pos + trackBytes;
   trailing_ = data.size() - end;
 
+  // The "adat" chunks stand before the tracks; one after a track is a track like any other
+  // chunk, so that the order of the chunks is what a save writes back.
+  const ByteString audioTag = bytesOf(kAudioTag);
+  bool beforeTracks = true;
   std::size_t index = 0;
   std::size_t start = pos;
   for (;;) {
@@ -137,14 +181,17 @@ bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
     const std::size_t remaining = end - start;
     const std::int64_t whole = 8 + length;
     const std::size_t take = static_cast<std::size_t>(std::min<std::int64_t>(whole, static_cast<std::int64_t>(remaining)));
-    MLDTracData->add(TrackCollection::keyFor(index), slice(data, start, take));
+    beforeTracks = beforeTracks && slice(data, start, 4) == audioTag;
+    if (beforeTracks)
+      MLDAudioChunks.push_back(slice(data, start, take));
+    else
+      MLDTracData->add(TrackCollection::keyFor(index++), slice(data, start, take));
     if (whole >= static_cast<std::int64_t>(remaining)) break;
     start += take;
-    ++index;
   }
 
   const std::int64_t declared = headTracCount_.empty() ? 0 : headTracCount_[0];
-  const auto found = static_cast<std::int64_t>(index + 1);
+  const auto found = static_cast<std::int64_t>(index);
   if (declared != found && messages) {
     messages->message(std::string(kTrackCountMismatchMessage) + "\r\n" + "ファイルヘッダ　 : " +
                           std::to_string(declared) + "\r\n" + "トラックデータ数 : " + std::to_string(found),
@@ -176,9 +223,7 @@ ByteString clsMLD::renderMLD() const {
   append(headMinor_);
   append(headTracCount_);
 
-  for (auto tag : kWriterOrder) {
-    if (!enabled(tag)) continue;
-    const ByteString& v = value(tag);
+  const auto appendInfo = [&](std::string_view tag, const ByteString& v) {
     if (v.size() > 65535)
       throw Failure::of(err::Overflow, "(\"" + std::string(tag) + "\"の値が65535バイトを超えています: " +
                                            std::to_string(v.size()) + "バイト)");
@@ -186,6 +231,12 @@ ByteString clsMLD::renderMLD() const {
     calc_.CalcBYTEFromLong(static_cast<std::int64_t>(v.size()), number);
     append(number);
     append(v);
+  };
+  for (auto tag : kWriterOrder)
+    if (enabled(tag)) appendInfo(tag, value(tag));
+  for (const OtherChunk& c : MLDOtherChunks) {
+    if (!isOtherTag(c.tag)) throw Failure::of(err::InvalidCall, "(不明なタグ: " + c.tag + ")");
+    appendInfo(c.tag, c.value);
   }
   const auto toTrac = static_cast<std::int64_t>(out.size()) - 10;
   if (toTrac > 65535)
@@ -199,6 +250,7 @@ ByteString clsMLD::renderMLD() const {
   if (count > MLDTracData->count())
     throw Failure::of(err::IndexOutOfRange, "(トラック数 " + std::to_string(count) + " に対してトラックデータが " +
                                                 std::to_string(MLDTracData->count()) + " つしかありません)");
+  for (const ByteString& audio : MLDAudioChunks) append(audio);
   for (std::size_t i = 0; i < count; ++i) append(MLDTracData->item(TrackCollection::keyFor(i)));
 
   calc_.CalcDWORDFromLong(static_cast<std::int64_t>(out.size()) - 8, number);

@@ -1,6 +1,7 @@
 #pragma once
 // The in-memory image of one MLD file: header bytes, eight information chunks with their
-// enabled flags, and the track chunks kept whole.
+// enabled flags, the information chunks of later format versions, their audio chunks and the
+// track chunks, each kept whole.
 
 #include <array>
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/ByteString.h"
 #include "core/Failure.h"
@@ -24,6 +26,17 @@ struct clsDataInfo {
   std::int64_t Length = 0;   // the data length read
   ByteString Value;          // the data; empty when the length is 0
 };
+
+// An information chunk beyond the eight ("ainf", "supt", … of the later format versions, or a
+// tag nobody knows yet), kept as read so that a save loses none of it.
+struct OtherChunk {
+  std::string tag;
+  ByteString value;
+  bool operator==(const OtherChunk&) const = default;
+};
+
+// The tag of the audio chunks that stand before the tracks.
+inline constexpr std::string_view kAudioTag = "adat";
 
 // The reader's messages, exact; scripts and tests compare against them.
 inline constexpr const char* kUnknownFormatMessage = "処理できないファイルフォーマットのようです。";
@@ -63,6 +76,11 @@ class clsMLD {
   bool MLDNoteEnabled = false;
   ByteString MLDExst;
   bool MLDExstEnabled = false;
+  // Information chunks beyond the eight, in the order read; written after the eight.
+  std::vector<OtherChunk> MLDOtherChunks;
+  // The "adat" chunks that stand before the tracks, each whole (tag, 4-byte length, data), in
+  // the order read. They are not tracks and are written back before them unchanged.
+  std::vector<ByteString> MLDAudioChunks;
   // Shared so that the track view can work on the document's own collection.
   std::shared_ptr<TrackCollection> MLDTracData;
 
@@ -99,6 +117,16 @@ class clsMLD {
   bool& enabled(std::string_view tag);
   bool enabled(std::string_view tag) const;
   static bool isKnownTag(std::string_view tag);
+  // Four lowercase ASCII letters that are not one of the eight: a chunk the reader keeps as is.
+  static bool isOtherTag(std::string_view tag);
+
+  // The first other chunk with this tag; null when there is none.
+  const OtherChunk* otherChunk(std::string_view tag) const;
+  // Sets the value of the first other chunk with this tag, or adds one at the end; raises 5 for
+  // a tag that is not an other tag.
+  void setOtherChunk(std::string_view tag, ByteString value);
+  // Leaves out every other chunk with this tag.
+  void removeOtherChunks(std::string_view tag);
 
  private:
   void save(std::optional<FileIdentity> expected);

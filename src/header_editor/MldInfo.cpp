@@ -68,4 +68,54 @@ ByteString TextChunk::bytesFor(const std::string& text) const {
   return encodeCp932(text).bytes;
 }
 
+std::optional<std::string> otherChunkText(const ByteString& value) {
+  if (value.empty() || !roundTripsCp932(value)) return std::nullopt;
+  std::string text = decodeCp932(value);
+  for (unsigned char c : text)
+    if (c < 0x20 || c == 0x7F) return std::nullopt;
+  return text;
+}
+
+std::optional<AudioInfo> decodeAinf(const ByteString& value) {
+  if (value.empty()) return std::nullopt;
+  return AudioInfo{value[0] & 0x3F, (value[0] & 0x80) != 0};
+}
+
+namespace {
+
+const LaterTag* laterTag(std::string_view tag) {
+  for (const LaterTag& later : kLaterTags)
+    if (later.tag == tag) return &later;
+  return nullptr;
+}
+
+}  // namespace
+
+bool isLaterTag(std::string_view tag) { return laterTag(tag) != nullptr; }
+
+std::string otherChunkMeaning(const OtherChunk& chunk) {
+  const LaterTag* later = laterTag(chunk.tag);
+  if (!later) return {};
+  std::string words = later->name;
+  if (chunk.tag == "ainf") {
+    if (const auto audio = decodeAinf(chunk.value))
+      words += ": adat " + std::to_string(audio->audioChunks) + "個" + (audio->audioOnly ? "、音声のみ" : "");
+  } else if (chunk.tag == "cuep") {
+    // One 4-byte offset into each track's events.
+    const clsCalcUtil calc;
+    for (std::size_t t = 0; t + 4 <= chunk.value.size(); t += 4) {
+      std::int64_t offset = 0;
+      calc.CalcDWORD(midBytes(chunk.value, std::int64_t(t) + 1, 4), offset);
+      words += (t == 0 ? ": " : ", ") + TrackCollection::keyFor(t / 4) + " " + std::to_string(offset);
+    }
+  }
+  return words;
+}
+
+std::vector<std::size_t> audioChunkSizes(const clsMLD& doc) {
+  std::vector<std::size_t> sizes;
+  for (const ByteString& chunk : doc.MLDAudioChunks) sizes.push_back(chunk.size());
+  return sizes;
+}
+
 }  // namespace tonekit::info

@@ -6,12 +6,15 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "core/ByteString.h"
 
 namespace tonekit {
 class clsMLD;
+struct OtherChunk;
 }
 
 namespace tonekit::info {
@@ -88,5 +91,30 @@ class TextChunk : public LoadedValue<std::string> {
   // read as, otherwise the text encoded.
   ByteString bytesFor(const std::string& text) const;
 };
+
+// An information chunk beyond the eight as the user sees it: its text when the value is text
+// (code page 932 that reads back to the same bytes, no control characters), else nothing.
+std::optional<std::string> otherChunkText(const ByteString& value);
+// The information chunks the later format versions name, with the name the user sees.
+struct LaterTag {
+  std::string_view tag;
+  const char* name;
+};
+inline constexpr LaterTag kLaterTags[] = {{"ainf", "音声情報"},     {"auth", "作成者情報"},
+                                          {"cuep", "キューポイント"}, {"supt", "サポート情報"},
+                                          {"thrd", "3D音響情報"},     {"code", "著作権管理情報"}};
+bool isLaterTag(std::string_view tag);
+// What the later format versions mean by the chunk, in words ("音声情報: adat 2個、音声のみ");
+// empty for a tag they do not name.
+std::string otherChunkMeaning(const OtherChunk& chunk);
+// The number of "adat" chunks an "ainf" value announces (bits 5-0 of its first byte) and whether
+// the file is audio only (bit 7); nothing for an empty value.
+struct AudioInfo {
+  int audioChunks = 0;
+  bool audioOnly = false;
+};
+std::optional<AudioInfo> decodeAinf(const ByteString& value);
+// The size of each "adat" chunk, whole, in file order.
+std::vector<std::size_t> audioChunkSizes(const clsMLD& doc);
 
 }  // namespace tonekit::info

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include "MldBuilder.h"
 #include "MldTestFiles.h"
 #include "TempDir.h"
 #include "core/SafeFile.h"
@@ -97,6 +98,18 @@ TEST_F(BatchUpdate, WritesOnlyRowsWhoseTitleDiffers) {
     EXPECT_EQ(after.enabled(tag), before.enabled(tag)) << tag;
   }
   EXPECT_EQ(after.MLDTracData->items(), before.MLDTracData->items());
+}
+
+TEST_F(BatchUpdate, LaterFormatFilesAreListedAndRetitledWithEveryOtherByteKept) {
+  const ByteString extra = mldtest::chunk("zqxw", {0xFF, 0x00});
+  const auto later = dir.write("later.mld", mldtest::laterMld(4, 3, sjis("古い題"), {extra}));
+  const MLDList listed = makeMLDList(str(dir.path()));
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0].MLDTitle, sjis("古い題"));
+
+  BatchUpdateJob job({{str(later), sjis("新しい題名")}}, errors);
+  EXPECT_EQ(job.run([](const RowResult&) {}).written, 1u);
+  EXPECT_EQ(TempDir::read(later), mldtest::laterMld(4, 3, sjis("新しい題名"), {extra}));
 }
 
 TEST_F(BatchUpdate, FailedRowsGoToTheErrorFileWithTheListsTitleAndTheRestIsApplied) {

@@ -74,5 +74,17 @@ TEST(TextChunk, UntouchedTextKeepsItsBytesChangedTextIsEncoded) {
   EXPECT_EQ(choice.bytesFor({0}, {0}), ByteString{0});
 }
 
+TEST(OtherChunks, TextMeaningAndAudioInfo) {
+  EXPECT_EQ(otherChunkText(encodeCp932("サポート 0120").bytes), "サポート 0120");
+  EXPECT_FALSE(otherChunkText({}));
+  EXPECT_FALSE(otherChunkText({'a', 0x00, 'b'}));  // a control character: binary
+
+  EXPECT_EQ(otherChunkMeaning({"ainf", {0x83}}), "音声情報: adat 3個、音声のみ");
+  EXPECT_EQ(otherChunkMeaning({"ainf", {}}), "音声情報");
+  EXPECT_EQ(otherChunkMeaning({"cuep", {0, 0, 0, 24, 0, 0, 1, 0, 9}}), "キューポイント: trac0 24, trac1 256");
+  EXPECT_EQ(otherChunkMeaning({"supt", bytesOf("x")}), "サポート情報");
+  EXPECT_EQ(otherChunkMeaning({"zqxw", bytesOf("x")}), "");
+}
+
 }  // namespace
 }  // namespace tonekit::info

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
+#include "MldBuilder.h"
 #include "RunProcess.h"
 #include "TempDir.h"
 #include "smf/clsMIDI.h"
@@ -26,7 +27,7 @@ TEST(SoundCommands, ExportWritesTheFileAndPrintsItsFigures) {
   std::vector<std::string> keys;
   for (const auto& [key, value] : json.items()) keys.push_back(key);
   EXPECT_EQ(keys, (std::vector<std::string>{"notes", "dropped_notes", "skipped_events", "channels", "tempo_changes",
-                                            "loops", "ticks", "duration_seconds"}));
+                                            "loops", "ticks", "duration_seconds", "audio_chunks_not_played"}));
   clsMIDI midi;
   midi.MIDIFile = out.string();
   midi.ParseMIDI();
@@ -79,6 +80,23 @@ TEST(SoundCommands, RenderWritesTheMelodyAndItsRelease) {
   EXPECT_GE(double(samples.size() / 2), expectedFrames);
   EXPECT_LT(double(samples.size() / 2), expectedFrames + 64);  // one audio block
   EXPECT_GT(*std::max_element(samples.begin(), samples.end()), 1000);
+}
+
+TEST(SoundCommands, LaterFormatNotesSoundAndTheirAudioIsCountedAsNotPlayed) {
+  test::TempDir dir;
+  const auto in = dir.write("later.mld", mldtest::laterMld(4, 2, bytesOf("later")));
+  const auto exported = runCli({"export", in.string(), "--out", (dir / "later.mid").string()});
+  ASSERT_EQ(exported.exitCode, 0) << exported.err;
+  const auto figures = nlohmann::json::parse(exported.out);
+  EXPECT_EQ(figures["notes"], 4 * 16 * 4);
+  EXPECT_EQ(figures["loops"], 4);
+  EXPECT_EQ(figures["audio_chunks_not_played"], 2);
+
+  const auto rendered = runCli({"render", in.string(), "--out", (dir / "later.wav").string(), "--rate", "8000"});
+  ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
+  const auto played = nlohmann::json::parse(rendered.out);
+  EXPECT_EQ(played["audio_chunks_not_played"], 2);
+  EXPECT_GT(played["wav_seconds"].get<double>(), figures["duration_seconds"].get<double>());
 }
 
 }  // namespace

@@ -41,15 +41,25 @@ inline ByteString track(const ByteString& events) {
   return out;
 }
 
+// An audio chunk of the later format versions: "adat", 4-byte length, sampled data.
+inline ByteString audio(const ByteString& samples) {
+  ByteString out = bytesOf("adat");
+  append(out, dwordBytes(samples.size()));
+  append(out, samples);
+  return out;
+}
+
 inline const ByteString kEndOfTrack = {0x00, 0xFF, 0xDF, 0x00};
 
 // A file with both lengths right. trackCount is the header's count byte; -1 counts the tracks
-// given, any other value may disagree with them.
+// given, any other value may disagree with them. The audio chunks stand before the tracks.
 inline ByteString mld(const std::vector<ByteString>& chunks, const std::vector<ByteString>& tracks,
-                      std::uint8_t major = 1, std::uint8_t minor = 1, int trackCount = -1) {
+                      std::uint8_t major = 1, std::uint8_t minor = 1, int trackCount = -1,
+                      const std::vector<ByteString>& audios = {}) {
   ByteString info;
   for (const auto& c : chunks) append(info, c);
   ByteString body;
+  for (const auto& a : audios) append(body, a);
   for (const auto& t : tracks) append(body, t);
   ByteString out = bytesOf("melo");
   append(out, dwordBytes(5 + info.size() + body.size()));
@@ -60,6 +70,64 @@ inline ByteString mld(const std::vector<ByteString>& chunks, const std::vector<B
   append(out, info);
   append(out, body);
   return out;
+}
+
+// Track k of a later-format melody: tempo, a volume per part, then bars of notes on all four
+// parts inside a loop (count 2), a rising volume curve, and the end. noteLength 3 or 4.
+inline ByteString laterTrack(int k, int noteLength, int bars) {
+  auto ext = [](ByteString& to, std::uint8_t delta, std::uint8_t kind, std::uint8_t data) {
+    to.insert(to.end(), {delta, 0xFF, kind, data});
+  };
+  ByteString events;
+  ext(events, 0, 0xC3, static_cast<std::uint8_t>(100 + 10 * k));  // tempo at timebase 48
+  for (std::uint8_t part = 0; part < 4; ++part) ext(events, 0, 0xE2, static_cast<std::uint8_t>(part << 6 | (40 + part)));
+  ext(events, 0, 0xDD, 0 << 6 | 2 << 2 | 0);  // loop 0 starts, twice
+  for (int bar = 0; bar < bars; ++bar) {
+    for (int beat = 0; beat < 4; ++beat) {
+      const auto part = static_cast<std::uint8_t>(beat);
+      const auto pitch = static_cast<std::uint8_t>(27 + (bar * 5 + beat * 3 + k * 7) % 36);
+      events.insert(events.end(), {static_cast<std::uint8_t>(beat == 0 ? 0 : 48),
+                                   static_cast<std::uint8_t>(part << 6 | pitch), 40});
+      if (noteLength == 4) events.push_back(static_cast<std::uint8_t>((32 + bar % 31) << 2));
+    }
+    ext(events, 48, 0xE2, static_cast<std::uint8_t>((bar % 4) << 6 | (20 + bar % 40)));
+  }
+  ext(events, 48, 0xDD, 0 << 6 | 2 << 2 | 1);  // loop 0 ends
+  append(events, kEndOfTrack);
+  return track(events);
+}
+
+// An information chunk of each kind the later format versions add, made for tracks and audio
+// chunks; cuep points at each track's first note.
+inline std::vector<ByteString> laterChunks(std::size_t tracks, std::size_t audios) {
+  ByteString cues;
+  for (std::size_t t = 0; t < tracks; ++t) append(cues, dwordBytes(24));
+  return {chunk("ainf", {static_cast<std::uint8_t>(audios), 0x00}), chunk("auth", bytesOf("TONEKIT test")),
+          chunk("cuep", cues), chunk("supt", bytesOf("support 0120-000-000")),
+          chunk("thrd", {0x01, 0x00, 0x10, 0x20}), chunk("code", {0x00, 0x01})};
+}
+
+// Sampled audio that looks like some: a slowly changing wave of size bytes.
+inline ByteString audioSamples(std::size_t size, std::uint8_t seed) {
+  ByteString out(size);
+  for (std::size_t i = 0; i < size; ++i) out[i] = static_cast<std::uint8_t>((i * (seed + 3)) / 7 + seed);
+  return out;
+}
+
+// A later-format file (major type 3, 4-byte notes): the eight chunks in the writer's order, then
+// the later ones and any extra given, audios "adat" chunks before tracks tracks.
+inline ByteString laterMld(std::size_t tracks, std::size_t audios, const ByteString& title,
+                           const std::vector<ByteString>& extra = {}) {
+  std::vector<ByteString> chunks = {chunk("copy", bytesOf("(C) TONEKIT")), chunk("date", bytesOf("20240401")),
+                                    chunk("exst", {}), chunk("note", {0x00, 0x01}), chunk("titl", title),
+                                    chunk("sorc", {0x01}), chunk("vers", bytesOf("0500")), chunk("prot", bytesOf("tk"))};
+  for (const auto& c : laterChunks(tracks, audios)) chunks.push_back(c);
+  for (const auto& c : extra) chunks.push_back(c);
+  std::vector<ByteString> trackChunks, audioChunks;
+  for (std::size_t t = 0; t < tracks; ++t) trackChunks.push_back(laterTrack(static_cast<int>(t), 4, 16));
+  for (std::size_t a = 0; a < audios; ++a)
+    audioChunks.push_back(audio(audioSamples(1000 + 500 * a, static_cast<std::uint8_t>(a))));
+  return mld(chunks, trackChunks, 3, 1, -1, audioChunks);
 }
 
 }  // namespace tonekit::mldtest

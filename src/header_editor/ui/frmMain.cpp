@@ -24,6 +24,7 @@
 #include "core/Failure.h"
 #include "core/MessageSink.h"
 #include "file_list/ui/OpenListView.h"
+#include "header_editor/ui/frmOtherChunks.h"
 #include "header_editor/ui/frmVersion.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -192,9 +193,21 @@ void frmMain::buildHeaderFrame(QWidget* central) {
                   radio("optTracCount1", "2トラックデータ", 4920, 2280, 2160),
                   radio("optTracCount2", "3トラックデータ", 2640, 2700, 2160),
                   radio("optTracCount3", "4トラックデータ", 4920, 2700, 2160)};
-  groupOf(this, {optMajor[0], optMajor[1]});
+  grpMajor = groupOf(this, {optMajor[0], optMajor[1]});
+  // A major type neither option stands for shows as its number here.
+  lblMajorRaw = addLabel(fraFileHead, "lblMajorRaw", {}, 7800, 1320, 840);
   groupOf(this, {optMiner[0], optMiner[1], optMiner[2]});
   groupOf(this, {optTracCount[0], optTracCount[1], optTracCount[2], optTracCount[3]});
+
+  // The chunks of the later format versions open in a window of their own, so that every row of
+  // the window keeps its place; for a file without any the button stays off.
+  cmdOtherChunks = new QPushButton(qs("その他のチャンク…"), fraFileHead);
+  cmdOtherChunks->setObjectName("cmdOtherChunks");
+  cmdOtherChunks->setAutoDefault(false);
+  cmdOtherChunks->setEnabled(false);
+  placeTwips(cmdOtherChunks, 4680, 300, 2400, 435);
+  connect(cmdOtherChunks, &QPushButton::clicked, this, [this] { showOtherChunks(); });
+  lblAudioChunks = addLabel(fraFileHead, "lblAudioChunks", {}, 4680, 840, 3960);
 }
 
 void frmMain::buildInfoFrame(QWidget* central) {
@@ -388,6 +401,8 @@ void frmMain::ClearInfoPart() {
   }
   optSorcPat[0]->setChecked(true);
   optNoteLen[0]->setChecked(true);
+  cmdOtherChunks->setEnabled(false);
+  lblAudioChunks->clear();
   cmdSave->setEnabled(false);
   mnuFileSave->setEnabled(false);
   // The track button goes with the save button: both need a loaded file.
@@ -430,14 +445,24 @@ void frmMain::loadHeaderAndChunks() {
     optTracCount[static_cast<std::size_t>(*choice)]->setChecked(true);
   else
     platform().message(this, qs(kTracCountMessage), Icon::None);
-  if (const auto choice = info::majorChoice(facts.majorType))
+  lblMajorRaw->clear();
+  if (const auto choice = info::majorChoice(facts.majorType)) {
     optMajor[static_cast<std::size_t>(*choice)]->setChecked(true);
-  else
+  } else {
+    // Neither option is this type: the one of the file before must not stay selected.
+    grpMajor->setExclusive(false);
+    for (QRadioButton* b : optMajor) b->setChecked(false);
+    grpMajor->setExclusive(true);
+    lblMajorRaw->setText(QString("(%1)").arg(facts.majorType));
     platform().message(this, qs(kMajorMessage), Icon::None);
+  }
   if (const auto choice = info::minorChoice(facts.minorType))
     optMiner[static_cast<std::size_t>(*choice)]->setChecked(true);
   else
     platform().message(this, qs(kMinorMessage), Icon::None);
+
+  cmdOtherChunks->setEnabled(!doc.MLDOtherChunks.empty() || !doc.MLDAudioChunks.empty());
+  lblAudioChunks->setText(frmOtherChunks::audioSummary(doc));
 
   for (InfoRow& r : rows_) {
     if (!doc.enabled(r.tag)) continue;
@@ -554,6 +579,14 @@ void frmMain::showVersion() {
   guarded(this, [this] {
     frmVersion version(this);
     platform().execDialog(version);
+  });
+}
+
+void frmMain::showOtherChunks() {
+  guarded(this, [this] {
+    if (!document_) return;
+    frmOtherChunks chunks(*document_, this);
+    platform().execDialog(chunks);
   });
 }
 

@@ -98,6 +98,8 @@ class frmMain : public QMainWindow {
   void importMidiFile();
   void toggleLayout();
   void showVersion();
+  // The chunks beyond the eight and the audio chunks, in a window of their own.
+  void showOtherChunks();
   void acceptDroppedUrls(const QList<QUrl>& urls);
   static bool carriesFiles(const QMimeData* mime);
 
@@ -128,6 +130,10 @@ class frmMain : public QMainWindow {
   QLineEdit* txtMLDFileLength = nullptr;
   QLineEdit* txtMLDLengthToTrac = nullptr;
   std::array<QRadioButton*, 2> optMajor{};
+  QButtonGroup* grpMajor = nullptr;
+  QLabel* lblMajorRaw = nullptr;
+  QPushButton* cmdOtherChunks = nullptr;
+  QLabel* lblAudioChunks = nullptr;
   std::array<QRadioButton*, 3> optMiner{};
   std::array<QRadioButton*, 4> optTracCount{};
   QGroupBox* fraInfomationPart = nullptr;

@@ -7,12 +7,14 @@
 #include <QDropEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QTest>
 #include <QUrl>
 #include <filesystem>
@@ -211,6 +213,49 @@ TEST_F(MainWindow, UnknownHeaderValuesAreReportedOneByOneAndTheLoadGoesOn) {
   EXPECT_TRUE(button("cmdSave")->isEnabled());
 }
 
+TEST_F(MainWindow, LaterFormatFileShowsItsOtherChunksAndSavesEveryByte) {
+  const ByteString extra = chunk("zqxw", {0x00, 0xFF});
+  const ByteString original = tonekit::mldtest::laterMld(2, 2, sjis("後期形式"), {extra});
+  load(sample("kirakira.mld"));
+  button("cmdActionChange")->click();
+  EXPECT_FALSE(button("cmdOtherChunks")->isEnabled());
+  load(write("later.mld", original));
+
+  // Major type 3 is neither option: none selected, the number beside them.
+  EXPECT_TRUE(scripted.messageTexts().contains(u("メジャータイプを解析できませんでした。")));
+  EXPECT_FALSE(option("optMajor0")->isChecked());
+  EXPECT_FALSE(option("optMajor1")->isChecked());
+  EXPECT_EQ(get<QLabel>("lblMajorRaw")->text(), "(3)");
+  EXPECT_EQ(get<QLabel>("lblAudioChunks")->text(), u("adat : 2個 (1008 + 1508 バイト)"));
+  EXPECT_EQ(text("txtTitl")->text(), u("後期形式"));
+
+  QStringList cells;
+  scripted.dialogScripts.push_back([&](QDialog& dialog) {
+    const auto* table = dialog.findChild<QTableWidget*>("mfgOtherChunks");
+    for (int row = 0; row < table->rowCount(); ++row)
+      cells << table->item(row, 0)->text() + " " + table->item(row, 1)->text() + " " + table->item(row, 2)->text() +
+                   " " + table->item(row, 3)->text();
+  });
+  button("cmdOtherChunks")->click();
+  EXPECT_EQ(scripted.dialogsShown, std::vector<QString>{"frmOtherChunks"});
+  ASSERT_EQ(cells.size(), 7);
+  EXPECT_EQ(cells[3], u("supt 20 support 0120-000-000 サポート情報"));
+  EXPECT_EQ(cells[6], u("zqxw 2 00ff "));
+
+  saveAs(dir / "same.mld");
+  EXPECT_EQ(tonekit::test::TempDir::read(dir / "same.mld"), original);
+  text("txtTitl")->setText(u("新しい題"));
+  saveAs(dir / "retitled.mld");
+  EXPECT_EQ(tonekit::test::TempDir::read(dir / "retitled.mld"),
+            tonekit::mldtest::laterMld(2, 2, sjis("新しい題"), {extra}));
+
+  // A file of the first versions clears it all again.
+  load(sample("kirakira.mld"));
+  EXPECT_FALSE(button("cmdOtherChunks")->isEnabled());
+  EXPECT_EQ(get<QLabel>("lblAudioChunks")->text() + get<QLabel>("lblMajorRaw")->text(), "");
+  EXPECT_TRUE(option("optMajor0")->isChecked());
+}
+
 TEST_F(MainWindow, OpenDialogOnlyFillsThePath) {
   const fs::path path = sample("kirakira.mld");
   scripted.openAnswers.push_back(q(path));
@@ -397,7 +442,7 @@ TEST_F(MainWindow, ShortNoteValueStopsTheLoadWithTheErrorReport) {
 }
 
 TEST_F(MainWindow, IncompleteReadIsNeverSaved) {
-  ByteString bytes = mld({chunk("titl", sjis("before")), chunk("zzzz", {1, 2}), chunk("vers", sjis("0100"))});
+  ByteString bytes = mld({chunk("titl", sjis("before")), chunk("ZZZZ", {1, 2}), chunk("vers", sjis("0100"))});
   const fs::path source = write("unknown-tag.mld", bytes);
   load(source);
   EXPECT_TRUE(scripted.messageTexts().contains(u("処理できないファイルフォーマットのようです。")));

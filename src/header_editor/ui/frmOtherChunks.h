@@ -1,0 +1,33 @@
+#pragma once
+// The information chunks beyond the eight and the audio chunks of a file of a later format
+// version, read only: what the file holds that the main window's rows do not show.
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace tonekit {
+class clsMLD;
+}
+
+namespace tonekit::ui {
+
+class frmOtherChunks : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit frmOtherChunks(const clsMLD& doc, QWidget* parent = nullptr);
+
+  // The audio chunks in one line ("adat : 2個 (1008 + 1508 バイト)"); empty without any.
+  static QString audioSummary(const clsMLD& doc);
+
+ private:
+  QTableWidget* mfgOtherChunks = nullptr;
+  QLabel* lblAudioChunks = nullptr;
+  QPushButton* cmdClose = nullptr;
+};
+
+}  // namespace tonekit::ui
