@@ -263,5 +263,6 @@ std::optional<std::pair<int, int>> pitchOfKey(int key) {
 int channelOf(int track, int part) { return (track * 4 + part) & 0x0F; }
 
 double secondsPerTick(int tempo, int timebase) { return 60.0 / (double(tempo) * timebase); }
+double microsPerTick(int tempo, int timebase) { return 60e6 / (double(tempo) * timebase); }
 
 }  // namespace tonekit::events

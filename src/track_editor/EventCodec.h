@@ -126,5 +126,6 @@ inline constexpr int kLowestTempo = 20;
 inline constexpr int kHighestTempo = 255;
 // The length of one tick at a tempo (quarter notes a minute) and timebase (ticks a quarter).
 double secondsPerTick(int tempo, int timebase);
+double microsPerTick(int tempo, int timebase);
 
 }  // namespace tonekit::events
