@@ -124,6 +124,11 @@ class Converter {
  public:
   Converter(const ByteString& smfBytes, const ImportOptions& options) : song_(readSong(smfBytes)), options_(options) {
     summary_.brokenTracks = song_.brokenTracks;
+    // The same texts the smf command reports; an empty one is none.
+    if (const auto texts = songTexts(smfBytes)) {
+      if (!texts->title.empty()) title_ = texts->title;
+      if (!texts->copyright.empty()) copyright_ = texts->copyright;
+    }
   }
 
   ImportResult run() {
@@ -149,17 +154,20 @@ class Converter {
   void collect() {
     std::vector<std::vector<Pending>> pending(16 * 128);
     std::vector<std::size_t> head(16 * 128, 0);
+    bool titleUsed = false, copyrightUsed = false;
     for (std::uint32_t i = 0; i < song_.events.size(); ++i) {
       const Event& e = song_.events[i];
       lastTick_ = std::max(lastTick_, e.tick);
       if (e.status == 0xFF) {
         if (e.data1 == 0x51 && e.payload.size() == 3 && e.payload != ByteString{0, 0, 0}) continue;
-        if (e.data1 == 0x03 && e.track == 0 && !title_) {
-          title_ = e.payload;
+        // The events the title and copyright came from are used, not left out.
+        const bool titleEvent = (e.data1 == 0x01 || e.data1 == 0x03) && e.track == 0;
+        if (titleEvent && !titleUsed && title_ && e.payload == *title_) {
+          titleUsed = true;
           continue;
         }
-        if (e.data1 == 0x02 && !copyright_) {
-          copyright_ = e.payload;
+        if (e.data1 == 0x02 && e.track == 0 && !copyrightUsed && copyright_ && e.payload == *copyright_) {
+          copyrightUsed = true;
           continue;
         }
         skip(e);
