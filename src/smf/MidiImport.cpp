@@ -304,8 +304,9 @@ class Converter {
       const std::uint8_t part = partOf(e.channel());
       if (e.kind() == 0xC0) {
         // The top bit first: a player that changes voice on each of the two ends on the right one.
-        add(e.channel(), e.tick, i, events::extendEvent(0, events::kind::VoiceTop, part, e.data1 >> 6));
-        add(e.channel(), e.tick, i, events::extendEvent(0, events::kind::VoiceLow, part, e.data1 & 0x3F));
+        const auto [top, low] = events::voiceValuesOf(e.data1);
+        add(e.channel(), e.tick, i, events::extendEvent(0, events::kind::VoiceTop, part, top));
+        add(e.channel(), e.tick, i, events::extendEvent(0, events::kind::VoiceLow, part, low));
       } else {
         add(e.channel(), e.tick, i,
             events::extendEvent(0, e.data1 == 7 ? events::kind::Volume : events::kind::Balance, part, e.data2 / 2));

@@ -112,8 +112,8 @@ class Converter {
  private:
   struct PartState {
     int channel = 0;
-    int voiceLow = 0;   // 0xE0: six bits
-    int voiceHigh = 0;  // 0xE1: the top bit
+    int voiceLow = 0;   // the program's low six bits
+    int voiceHigh = 0;  // its top bit
     int volume = kDefaultPartVolume;
   };
   struct LoopFrame {
@@ -228,14 +228,14 @@ class Converter {
             case Panel::Sound:
               if (x.kind == events::kind::VoiceLow) part.voiceLow = x.value;
               else part.voiceHigh = x.value;
-              addShort(t, tick, channelStatus(0xC0), static_cast<std::uint8_t>(part.voiceHigh * 64 + part.voiceLow));
+              addShort(t, tick, channelStatus(0xC0), static_cast<std::uint8_t>(events::programOf(part.voiceHigh, part.voiceLow)));
               break;
             case Panel::Volume:
               part.volume = x.value;
               addShort(t, tick, channelStatus(0xB0), 7, part.volume * 2);
               break;
             case Panel::ChangeVolume:
-              part.volume = std::clamp(part.volume + events::relativeChange(x.value), 0, 63);
+              part.volume = std::clamp(part.volume + events::relativeChange(x.value), 0, events::kHighestLevel);
               addShort(t, tick, channelStatus(0xB0), 7, part.volume * 2);
               break;
             case Panel::Stereo: addShort(t, tick, channelStatus(0xB0), 10, x.value * 2); break;

@@ -260,6 +260,12 @@ std::optional<std::pair<int, int>> pitchOfKey(int key) {
   return std::make_pair(pitch, code);
 }
 
+int programOf(int topBit, int lowBits) { return (topBit & 0x01) << kPartShift | (lowBits & kValueBits); }
+
+std::pair<std::uint8_t, std::uint8_t> voiceValuesOf(int program) {
+  return {static_cast<std::uint8_t>((program >> kPartShift) & 0x01), static_cast<std::uint8_t>(program & kValueBits)};
+}
+
 int channelOf(int track, int part) { return (track * 4 + part) & 0x0F; }
 
 double secondsPerTick(int tempo, int timebase) { return 60.0 / (double(tempo) * timebase); }

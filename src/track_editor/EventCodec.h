@@ -118,6 +118,14 @@ int keyOf(int pitch, int octaveShift);
 // unshifted range. Nothing for keys no pitch reaches.
 std::optional<std::pair<int, int>> pitchOfKey(int key);
 
+// A GM program number (0-127) from the voice kinds' values: 0xE0 holds its low six bits, 0xE1
+// its top bit; and the two values of a program.
+int programOf(int topBit, int lowBits);
+std::pair<std::uint8_t, std::uint8_t> voiceValuesOf(int program);  // top bit, low six bits
+
+// The values of volume, balance and the other six-bit fields.
+inline constexpr int kHighestLevel = 63;
+
 // The MIDI channel a part of a track plays on until a channel assignment moves it.
 int channelOf(int track, int part);
 
