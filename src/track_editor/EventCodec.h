@@ -20,12 +20,8 @@ namespace tonekit::events {
 // grid shows it as an extend-status row), gate time, and with 4-byte notes velocity (0-63) and
 // octave shift code (0-3).
 struct Note {
-  std::uint8_t delta = 0;
-  std::uint8_t part = 0;
-  std::uint8_t pitch = 0;
-  std::uint8_t gate = 0;
-  std::uint8_t velocity = 0;
-  std::uint8_t octaveShift = 0;
+  std::uint8_t delta = 0, part = 0, pitch = 0, gate = 0;
+  std::uint8_t velocity = 0, octaveShift = 0;
   ByteString extra;  // bytes behind the note, kept as they are
   bool operator==(const Note&) const = default;
 };

@@ -21,26 +21,28 @@ inline constexpr int kExtendPitch = 63;
 
 // The extend-status values by name; a tempo's low four bits name its timebase.
 namespace kind {
-inline constexpr std::uint8_t MasterVolume = 0xB0;
-inline constexpr std::uint8_t DrumScale = 0xB2;
-inline constexpr std::uint8_t MasterTune = 0xB3;
-inline constexpr std::uint8_t Tempo = 0xC0;
-inline constexpr std::uint8_t PlayPosition = 0xD0;
-inline constexpr std::uint8_t LoopPoint = 0xDD;
-inline constexpr std::uint8_t Nop = 0xDE;
-inline constexpr std::uint8_t EndOfTrack = 0xDF;
-inline constexpr std::uint8_t VoiceLow = 0xE0;  // bits 2-7 of a GM voice number
-inline constexpr std::uint8_t VoiceTop = 0xE1;  // its bit 1
-inline constexpr std::uint8_t Volume = 0xE2;
-inline constexpr std::uint8_t Balance = 0xE3;
-inline constexpr std::uint8_t PitchBend = 0xE4;
-inline constexpr std::uint8_t ChannelAssign = 0xE5;
-inline constexpr std::uint8_t RelativeVolume = 0xE6;
-inline constexpr std::uint8_t BendRange = 0xE7;
-inline constexpr std::uint8_t Modulation = 0xEA;
-inline constexpr std::uint8_t VoiceEdit = 0xF0;
-inline constexpr std::uint8_t Vibrato = 0xF1;
-inline constexpr std::uint8_t DeviceDependent = 0xFF;
+enum : std::uint8_t {
+  MasterVolume = 0xB0,
+  DrumScale = 0xB2,
+  MasterTune = 0xB3,
+  Tempo = 0xC0,
+  PlayPosition = 0xD0,
+  LoopPoint = 0xDD,
+  Nop = 0xDE,
+  EndOfTrack = 0xDF,
+  VoiceLow = 0xE0,  // the low six bits of a GM program number
+  VoiceTop = 0xE1,  // its top bit
+  Volume = 0xE2,
+  Balance = 0xE3,
+  PitchBend = 0xE4,
+  ChannelAssign = 0xE5,
+  RelativeVolume = 0xE6,
+  BendRange = 0xE7,
+  Modulation = 0xEA,
+  VoiceEdit = 0xF0,
+  Vibrato = 0xF1,
+  DeviceDependent = 0xFF,
+};
 }  // namespace kind
 
 // What the data byte of an editable kind holds; one editor panel each, in the order of the
