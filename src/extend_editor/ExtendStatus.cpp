@@ -132,7 +132,7 @@ std::optional<Rejection> validate(std::uint8_t kind, const Entries& e) {
     case Panel::NOP:
     case Panel::EndOfTrack: break;
     case Panel::DramScale: check(Field::DramChanel, 0, 15, kDramChanelRange); break;
-    case Panel::Tempo: check(Field::Tempo, 20, 255, kTempoRange); break;
+    case Panel::Tempo: check(Field::Tempo, events::kLowestTempo, events::kHighestTempo, kTempoRange); break;
     case Panel::LoopPoint:
       check(Field::LoopID, 0, 3, kLoopIDRange);
       check(Field::LoopCount, 0, 15, kLoopCountRange);

@@ -59,7 +59,7 @@ struct Fragment {
   std::optional<std::uint8_t> delta() const;
   std::optional<std::uint8_t> part() const;
   std::optional<std::uint8_t> pitch() const;
-  bool extendStatus() const;               // its status byte is 0xFF
+  bool extendStatus() const;                  // its status byte is 0xFF
   std::optional<std::uint8_t> third() const;  // gate time, or the extend-status value
 };
 
