@@ -1,4 +1,4 @@
-// Track walk, row texts and assembly on any bytes. The first input byte picks the note length;
+// Track walk, row texts, the event codec and assembly on any bytes. The first input byte picks the note length;
 // the rest is used twice: as the events of a well-formed chunk, which must come back byte for
 // byte, and as a raw chunk, whose events must all land in the records.
 #include <cstddef>
@@ -7,6 +7,7 @@
 
 #include "core/Failure.h"
 #include "core/clsCalcUtil.h"
+#include "track_editor/EventCodec.h"
 #include "track_editor/TrackEvents.h"
 #include "track_editor/TrackRows.h"
 
@@ -23,6 +24,7 @@ void showAll(const std::vector<clsNote>& notes, int noteLength) {
     const auto cells = rowTexts(note.getData(), noteLength);
     check(!note.getData().empty());
     check(!cells[0].empty());
+    check(events::encode(events::decode(note.getData(), noteLength), noteLength) == note.getData());
   }
 }
 

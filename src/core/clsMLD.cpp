@@ -201,6 +201,21 @@ bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
   return true;
 }
 
+void clsMLD::makeNew(const ByteString& identifier, std::uint8_t majorType, std::uint8_t minorType,
+                     const std::vector<ByteString>& tracks) {
+  if (tracks.size() > 255) throw Failure::of(err::Overflow, "(トラック数 " + std::to_string(tracks.size()) + ")");
+  headIdentifier_ = identifier;
+  headMajor_ = MLDMajortType = {majorType};
+  headMinor_ = MLDMinerType = {minorType};
+  headTracCount_ = MLDTracCount = {static_cast<std::uint8_t>(tracks.size())};
+  MLDTracData->clear();
+  for (std::size_t i = 0; i < tracks.size(); ++i) MLDTracData->add(TrackCollection::keyFor(i), tracks[i]);
+  headerRead_ = readComplete_ = true;
+  const ByteString written = renderMLD();
+  headFileLength_ = MLDFileLength = slice(written, 4, 4);
+  headLengthToTrac_ = MLDLengthToTrac = slice(written, 8, 2);
+}
+
 ByteString clsMLD::renderMLD() const {
   if (!headerRead_)
     throw Failure::of(err::InvalidCall, "(ファイルを読み込んでいない文書は保存できません)");

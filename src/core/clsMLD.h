@@ -99,6 +99,13 @@ class clsMLD {
   // another file by now (swapped, or a link flipped), so a save never lands where nobody read.
   void SaveMLDOverRead();
 
+  // Makes this fresh document a new melody: the header's identifier and types as given, the
+  // track chunks trac0, trac1, … in order, and the information chunks the caller has set. The
+  // lengths and the track count are those the writer writes, so the document shows and saves
+  // like one that was read.
+  void makeNew(const ByteString& identifier, std::uint8_t majorType, std::uint8_t minorType,
+               const std::vector<ByteString>& tracks);
+
   // The bytes SaveMLD would write; raises what SaveMLD raises before writing.
   ByteString renderMLD() const;
 

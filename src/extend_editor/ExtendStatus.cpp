@@ -4,6 +4,7 @@
 
 #include "core/Failure.h"
 #include "core/UserNumber.h"
+#include "track_editor/EventCodec.h"
 
 namespace tonekit::extend {
 
@@ -27,61 +28,53 @@ std::uint8_t asByte(std::int32_t value) {
   return static_cast<std::uint8_t>(value);
 }
 
-// Part number and a six-bit value: part in bits 7-6, value below.
-void unpackPart(std::uint8_t d, Entries& e, Field part, Field value) {
-  e[part] = decimal((d & 0xC0) / 64);
-  e[value] = decimal(d & 0x3F);
+void unpackPart(const events::Extend& x, Entries& e, Field part, Field value) {
+  e[part] = decimal(x.part);
+  e[value] = decimal(x.value);
 }
 
 }  // namespace
 
 Unpacked unpack(const ByteString& event, Entries entries) {
   Unpacked out;
-  if (!event.empty()) entries[Field::DeltaTime] = decimal(event[0]);
-  if (event.size() >= 3) out.kind = event[2];
+  const events::Extend x = events::extendOf(event);
+  if (!event.empty()) entries[Field::DeltaTime] = decimal(x.delta);
+  if (event.size() >= 3) out.kind = x.kind;
   const auto panel = panelOf(out.kind);
   out.editable = event.size() == kEventSize && !isExtInfo(out.kind) && panel.has_value();
   if (out.editable) {
-    const std::uint8_t v = out.kind;
-    const std::uint8_t d = event[3];
     switch (*panel) {
-      case Panel::MasterBolume: entries[Field::MasterVolume] = decimal(d); break;
+      case Panel::MasterBolume: entries[Field::MasterVolume] = decimal(x.value); break;
       case Panel::DramScale:
-        entries[Field::DramChanel] = decimal((d & 0x78) / 8);
-        entries[Options::DramScale] = (d & 1) ? kOn : kOff;
+        entries[Field::DramChanel] = decimal(x.value);
+        entries[Options::DramScale] = x.mark ? kOn : kOff;
         break;
       case Panel::Tempo:
-        entries[Options::Tempo] = v - 0xC0;
-        entries[Field::Tempo] = decimal(d);
+        entries[Options::Tempo] = events::timebaseCode(x.kind);
+        entries[Field::Tempo] = decimal(x.value);
         break;
       case Panel::PlayPosition:
-        entries[Options::PlayPosition] = d == 0 ? kPlayStart : d == 1 ? kPlayEnd : -1;
+        entries[Options::PlayPosition] = x.value == 0 ? kPlayStart : x.value == 1 ? kPlayEnd : -1;
         break;
       case Panel::LoopPoint:
-        entries[Field::LoopID] = decimal((d & 0xC0) / 64);
-        entries[Field::LoopCount] = decimal((d & 0x3C) / 4);
+        entries[Field::LoopID] = decimal(x.id);
+        entries[Field::LoopCount] = decimal(x.value);
         // Only the pattern 01 marks the end; 00, 10 and 11 all read as start.
-        entries[Options::LoopPoint] = (d & 3) == 1 ? kLoopEnd : kLoopStart;
+        entries[Options::LoopPoint] = x.mark == 1 ? kLoopEnd : kLoopStart;
         break;
       case Panel::NOP:
       case Panel::EndOfTrack: break;
       case Panel::Sound:
-        entries[Field::NotePart] = decimal((d & 0xC0) / 64);
-        if (v == 0xE0) {
-          entries[Field::GMNote] = decimal(d & 0x3F);
-          entries[Options::Sound] = kSixBits;
-        } else {
-          entries[Field::GMNote] = decimal(d & 1);
-          entries[Options::Sound] = kOneBit;
-        }
+        entries[Field::NotePart] = decimal(x.part);
+        entries[Field::GMNote] = decimal(x.value);
+        entries[Options::Sound] = x.kind == events::kind::VoiceLow ? kSixBits : kOneBit;
         break;
-      case Panel::Volume: unpackPart(d, entries, Field::VolumePart, Field::Volume); break;
-      case Panel::Stereo: unpackPart(d, entries, Field::StreaoPart, Field::Balance); break;
-      case Panel::Chanel: unpackPart(d, entries, Field::ChanelPart, Field::Chanel); break;
+      case Panel::Volume: unpackPart(x, entries, Field::VolumePart, Field::Volume); break;
+      case Panel::Stereo: unpackPart(x, entries, Field::StreaoPart, Field::Balance); break;
+      case Panel::Chanel: unpackPart(x, entries, Field::ChanelPart, Field::Chanel); break;
       case Panel::ChangeVolume:
-        entries[Field::ChangeVolumePart] = decimal((d & 0xC0) / 64);
-        // Sign and magnitude, not two's complement: -1 is 0x20, -32 is 0x3F.
-        entries[Field::ChangeValue] = decimal((d & 0x20) ? -(d & 0x1F) - 1 : (d & 0x1F));
+        entries[Field::ChangeVolumePart] = decimal(x.part);
+        entries[Field::ChangeValue] = decimal(events::relativeChange(x.value));
         break;
     }
   }
@@ -139,7 +132,7 @@ std::optional<Rejection> validate(std::uint8_t kind, const Entries& e) {
     case Panel::NOP:
     case Panel::EndOfTrack: break;
     case Panel::DramScale: check(Field::DramChanel, 0, 15, kDramChanelRange); break;
-    case Panel::Tempo: check(Field::Tempo, 20, 255, kTempoRange); break;
+    case Panel::Tempo: check(Field::Tempo, events::kLowestTempo, events::kHighestTempo, kTempoRange); break;
     case Panel::LoopPoint:
       check(Field::LoopID, 0, 3, kLoopIDRange);
       check(Field::LoopCount, 0, 15, kLoopCountRange);
@@ -176,55 +169,57 @@ ByteString pack(const ByteString& event, std::uint8_t kind, const Entries& e) {
   const auto panel = panelOf(kind);
   if (!panel || !unpack(event).editable) return event;
 
-  ByteString out = event;
-  out[0] = asByte(whole(numberOf(e, Field::DeltaTime)));
-  // out[1], the status byte, stays whatever it holds.
+  const events::Extend old = events::extendOf(event);
+  const std::uint8_t delta = asByte(whole(numberOf(e, Field::DeltaTime)));
   std::uint8_t value = kind;
-  std::uint8_t d = event[3];
-  const auto part = [&](Field f) { return whole(numberOf(e, f) * 64); };
+  std::uint8_t d = events::dataOf(old);
+  events::DataEntries x;
+  const auto number = [&](Field f) { return numberOf(e, f); };
+  const auto partValue = [&](Field part, Field field) {
+    x.part = number(part);
+    x.value = number(field);
+    return events::dataFromEntries(value, x);
+  };
   switch (*panel) {
-    case Panel::MasterBolume: d = asByte(whole(numberOf(e, Field::MasterVolume))); break;
+    case Panel::MasterBolume:
+      x.value = number(Field::MasterVolume);
+      d = events::dataFromEntries(value, x);
+      break;
     case Panel::DramScale:
-      d = asByte(whole(numberOf(e, Field::DramChanel) * 8) | (e[Options::DramScale] == kOn ? 1 : 0));
+      x.value = number(Field::DramChanel);
+      x.mark = e[Options::DramScale] == kOn;
+      d = events::dataFromEntries(value, x);
       break;
     case Panel::Tempo:
-      if (e[Options::Tempo] >= 0 && e[Options::Tempo] < 16) value = static_cast<std::uint8_t>(0xC0 + e[Options::Tempo]);
-      d = asByte(whole(numberOf(e, Field::Tempo)));
+      if (e[Options::Tempo] >= 0 && e[Options::Tempo] < 16) value = events::tempoValue(e[Options::Tempo]);
+      x.value = number(Field::Tempo);
+      d = events::dataFromEntries(value, x);
       break;
     case Panel::PlayPosition:
       if (e[Options::PlayPosition] == kPlayStart) d = 0;
       if (e[Options::PlayPosition] == kPlayEnd) d = 1;
       break;
     case Panel::LoopPoint:
-      d = asByte(part(Field::LoopID) | whole(numberOf(e, Field::LoopCount) * 4) |
-                 (e[Options::LoopPoint] == kLoopEnd ? 1 : 0));
+      x.id = number(Field::LoopID);
+      x.value = number(Field::LoopCount);
+      x.mark = e[Options::LoopPoint] == kLoopEnd;
+      d = events::dataFromEntries(value, x);
       break;
     case Panel::NOP:
     case Panel::EndOfTrack: break;
     case Panel::Sound:
-      if (e[Options::Sound] == kSixBits) {
-        value = 0xE0;
-        d = asByte(part(Field::NotePart) | whole(numberOf(e, Field::GMNote)));
-      } else {
-        value = 0xE1;
-        d = asByte(part(Field::NotePart) | 2 | whole(numberOf(e, Field::GMNote)));
-      }
+      value = e[Options::Sound] == kSixBits ? events::kind::VoiceLow : events::kind::VoiceTop;
+      d = partValue(Field::NotePart, Field::GMNote);
       break;
-    case Panel::Volume: d = asByte(part(Field::VolumePart) | whole(numberOf(e, Field::Volume))); break;
-    case Panel::Stereo: d = asByte(part(Field::StreaoPart) | whole(numberOf(e, Field::Balance))); break;
-    case Panel::Chanel: d = asByte(part(Field::ChanelPart) | whole(numberOf(e, Field::Chanel))); break;
-    case Panel::ChangeVolume: {
-      const double change = numberOf(e, Field::ChangeValue);
-      if (change >= 0)
-        d = asByte(part(Field::ChangeVolumePart) | whole(change));
-      else
-        d = asByte(part(Field::ChangeVolumePart) | 0x20 | whole(-change - 1));
-      break;
-    }
+    case Panel::Volume: d = partValue(Field::VolumePart, Field::Volume); break;
+    case Panel::Stereo: d = partValue(Field::StreaoPart, Field::Balance); break;
+    case Panel::Chanel: d = partValue(Field::ChanelPart, Field::Chanel); break;
+    case Panel::ChangeVolume: d = partValue(Field::ChangeVolumePart, Field::ChangeValue); break;
   }
-  out[2] = value;
-  out[3] = d;
-  return out;
+  events::Extend out = events::fieldsOf(value, d);
+  out.delta = delta;
+  out.status = old.status;  // whatever it holds
+  return events::encode(out, 4);
 }
 
 }  // namespace tonekit::extend

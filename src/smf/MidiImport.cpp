@@ -9,30 +9,30 @@
 #include "core/CodePage.h"
 #include "core/Failure.h"
 #include "core/SafeFile.h"
-#include "core/clsCalcUtil.h"
 #include "smf/SmfEvents.h"
-#include "track_editor/ExtendKinds.h"
+#include "header_editor/MldInfo.h"
+#include "track_editor/EventCodec.h"
+#include "track_editor/TrackEvents.h"
 
 namespace tonekit::smf {
 namespace {
 
 // Timebase of a tempo kind's low four bits; 0 for the two without one.
-int timebaseOf(int index) { return events::tempoTimebase(static_cast<std::uint8_t>(0xC0 | index)).value_or(0); }
-constexpr int kMinTempo = 20, kMaxTempo = 255;
+int timebaseOf(int index) { return events::tempoTimebase(events::tempoValue(index)).value_or(0); }
+constexpr int kMinTempo = events::kLowestTempo, kMaxTempo = events::kHighestTempo;
 constexpr double kMinTicksPerMinute = kMinTempo * 6.0, kMaxTicksPerMinute = kMaxTempo * 960.0;
 // Longer songs would need millions of NOP events; no phone plays them.
 constexpr double kMaxTicks = 1 << 24;
 // Texts beyond this are no titles; kept short so the information part always fits its length field.
 constexpr std::size_t kMaxTextBytes = 1024;
-constexpr std::uint8_t kExtend = events::kExtendStatus;
-const std::uint8_t kNop = events::firstValueOf(events::Fields::NOP);
-const std::uint8_t kEndOfTrack = events::firstValueOf(events::Fields::EndOfTrack);
-constexpr std::uint8_t kVoiceLow6 = 0xE0, kVoiceTop = 0xE1, kVolume = 0xE2, kBalance = 0xE3;
+// The import writes 4-byte notes: velocity and octave shift go with every note.
+constexpr int kNoteLength = 4;
+constexpr std::uint8_t kMaxDelta = 255;
 
 struct Pair {
   int index = -1;  // low four bits of the tempo kind
   int tempo = 0;
-  double tickMicros() const { return 60e6 / (tempo * timebaseOf(index)); }
+  double tickMicros() const { return events::microsPerTick(tempo, timebaseOf(index)); }
   bool operator==(const Pair&) const = default;
 };
 
@@ -71,7 +71,7 @@ struct Pending {
 struct Out {
   std::uint64_t tick;
   std::uint32_t order;  // tempo events 0, the others their MIDI event's place + 1
-  std::uint8_t status, b3, b4;
+  events::Event event;
 };
 
 std::string hex2(unsigned v) {
@@ -124,6 +124,11 @@ class Converter {
  public:
   Converter(const ByteString& smfBytes, const ImportOptions& options) : song_(readSong(smfBytes)), options_(options) {
     summary_.brokenTracks = song_.brokenTracks;
+    // The same texts the smf command reports; an empty one is none.
+    if (const auto texts = songTexts(smfBytes)) {
+      if (!texts->title.empty()) title_ = texts->title;
+      if (!texts->copyright.empty()) copyright_ = texts->copyright;
+    }
   }
 
   ImportResult run() {
@@ -132,8 +137,7 @@ class Converter {
     placeNotesAndControls();
     placeTempo();
     ImportResult result;
-    const ByteString bytes = render();
-    if (!result.document.parseBytes(bytes)) throw Failure::of(err::InvalidCall, "(作成したMLDを読み直せません)");
+    fill(result.document);
     result.summary = std::move(summary_);
     return result;
   }
@@ -150,17 +154,20 @@ class Converter {
   void collect() {
     std::vector<std::vector<Pending>> pending(16 * 128);
     std::vector<std::size_t> head(16 * 128, 0);
+    bool titleUsed = false, copyrightUsed = false;
     for (std::uint32_t i = 0; i < song_.events.size(); ++i) {
       const Event& e = song_.events[i];
       lastTick_ = std::max(lastTick_, e.tick);
       if (e.status == 0xFF) {
         if (e.data1 == 0x51 && e.payload.size() == 3 && e.payload != ByteString{0, 0, 0}) continue;
-        if (e.data1 == 0x03 && e.track == 0 && !title_) {
-          title_ = e.payload;
+        // The events the title and copyright came from are used, not left out.
+        const bool titleEvent = (e.data1 == 0x01 || e.data1 == 0x03) && e.track == 0;
+        if (titleEvent && !titleUsed && title_ && e.payload == *title_) {
+          titleUsed = true;
           continue;
         }
-        if (e.data1 == 0x02 && !copyright_) {
-          copyright_ = e.payload;
+        if (e.data1 == 0x02 && e.track == 0 && !copyrightUsed && copyright_ && e.payload == *copyright_) {
+          copyrightUsed = true;
           continue;
         }
         skip(e);
@@ -263,25 +270,16 @@ class Converter {
     return static_cast<std::uint64_t>(std::llround(static_cast<double>(midiTick) * ratio_));
   }
 
-  void add(std::uint8_t channel, std::uint64_t tick, std::uint32_t order, std::uint8_t status, std::uint8_t b3,
-           std::uint8_t b4) {
+  void add(std::uint8_t channel, std::uint64_t tick, std::uint32_t order, events::Event event) {
     const std::size_t track = channel / 4u;
     if (tracks_.size() <= track) tracks_.resize(track + 1);
-    tracks_[track].push_back({mfiTick(tick), order + 1, status, b3, b4});
+    tracks_[track].push_back({mfiTick(tick), order + 1, std::move(event)});
   }
 
   void placeNotesAndControls() {
     for (const Note& n : notes_) {
-      // 45 + pitch + shift = key, pitch 0-62; shift codes 0: 0, 1: +12, 2: -24, 3: -12.
-      int code = 0, shift = 0;
-      if (n.key > 107)
-        code = 1, shift = 12;
-      else if (n.key < 33)
-        code = 2, shift = -24;
-      else if (n.key < 45)
-        code = 3, shift = -12;
-      const int pitch = n.key - 45 - shift;
-      if (pitch < 0 || pitch > 62) {
+      const auto pitch = events::pitchOfKey(n.key);
+      if (!pitch) {
         ++summary_.droppedNotes;
         continue;
       }
@@ -289,9 +287,13 @@ class Converter {
       std::uint64_t length = end - start;
       if (length == 0 && n.end > n.start) length = 1;
       if (length > 255) length = 255, ++summary_.cutNotes;
-      const auto part = static_cast<std::uint8_t>((n.channel % 4) << 6);
-      add(n.channel, n.start, n.order, static_cast<std::uint8_t>(part | pitch), static_cast<std::uint8_t>(length),
-          static_cast<std::uint8_t>((n.velocity / 2) << 2 | code));
+      events::Note note;
+      note.part = partOf(n.channel);
+      note.pitch = static_cast<std::uint8_t>(pitch->first);
+      note.gate = static_cast<std::uint8_t>(length);
+      note.velocity = static_cast<std::uint8_t>(n.velocity / 2);
+      note.octaveShift = static_cast<std::uint8_t>(pitch->second);
+      add(n.channel, n.start, n.order, note);
       ++summary_.notes;
     }
     if (summary_.notes == 0)
@@ -299,17 +301,21 @@ class Converter {
                         "(音域内の音符がありません: 音域外 " + std::to_string(summary_.droppedNotes) + ")");
     for (std::uint32_t i : controls_) {
       const Event& e = song_.events[i];
-      const auto part = static_cast<std::uint8_t>((e.channel() % 4) << 6);
+      const std::uint8_t part = partOf(e.channel());
       if (e.kind() == 0xC0) {
         // The top bit first: a player that changes voice on each of the two ends on the right one.
-        add(e.channel(), e.tick, i, kExtend, kVoiceTop, static_cast<std::uint8_t>(part | 0x02 | (e.data1 >> 6)));
-        add(e.channel(), e.tick, i, kExtend, kVoiceLow6, static_cast<std::uint8_t>(part | (e.data1 & 0x3F)));
+        const auto [top, low] = events::voiceValuesOf(e.data1);
+        add(e.channel(), e.tick, i, events::extendEvent(0, events::kind::VoiceTop, part, top));
+        add(e.channel(), e.tick, i, events::extendEvent(0, events::kind::VoiceLow, part, low));
       } else {
-        add(e.channel(), e.tick, i, kExtend, e.data1 == 7 ? kVolume : kBalance,
-            static_cast<std::uint8_t>(part | (e.data2 / 2)));
+        add(e.channel(), e.tick, i,
+            events::extendEvent(0, e.data1 == 7 ? events::kind::Volume : events::kind::Balance, part, e.data2 / 2));
       }
     }
   }
+
+  // The part a MIDI channel lands on: four channels to a track.
+  static std::uint8_t partOf(std::uint8_t channel) { return static_cast<std::uint8_t>(channel % 4); }
 
   // Ideal time of an MFi tick in microseconds, from the MIDI tempo map.
   const Segment& segmentAt(double tick) const {
@@ -360,8 +366,8 @@ class Converter {
   }
 
   void emitTempo(std::uint64_t tick) {
-    tracks_[0].push_back({tick, 0, kExtend, static_cast<std::uint8_t>(0xC0 | current_.index),
-                          static_cast<std::uint8_t>(current_.tempo)});
+    tracks_[0].push_back(
+        {tick, 0, events::extendEvent(0, events::tempoValue(current_.index), 0, static_cast<std::uint8_t>(current_.tempo))});
     ++summary_.tempoChanges;
   }
 
@@ -391,73 +397,50 @@ class Converter {
     played_ += span * current_.tickMicros();
   }
 
-  ByteString trackChunk(std::vector<Out>& events) const {
-    std::stable_sort(events.begin(), events.end(),
+  ByteString trackChunk(std::vector<Out>& outs) const {
+    std::stable_sort(outs.begin(), outs.end(),
                      [](const Out& x, const Out& y) { return x.tick != y.tick ? x.tick < y.tick : x.order < y.order; });
-    ByteString body;
-    body.reserve(events.size() * 4 + 8);
+    std::vector<clsNote> records;
+    records.reserve(outs.size() + 1);
     std::uint64_t at = 0;
-    auto put = [&](std::uint64_t tick, std::uint8_t status, std::uint8_t b3, std::uint8_t b4) {
+    auto put = [&](std::uint64_t tick, events::Event event) {
       std::uint64_t delta = tick - at;
-      for (; delta > 255; delta -= 255) body.insert(body.end(), {255, kExtend, kNop, 0});
-      body.insert(body.end(), {static_cast<std::uint8_t>(delta), status, b3, b4});
+      // Gaps longer than a delta time can hold are bridged with NOP events.
+      for (; delta > kMaxDelta; delta -= kMaxDelta)
+        records.emplace_back(events::encode(events::extendEvent(kMaxDelta, events::kind::Nop, 0, 0), kNoteLength));
+      events::setDelta(event, static_cast<std::uint8_t>(delta));
+      records.emplace_back(events::encode(event, kNoteLength));
       at = tick;
     };
-    for (const Out& o : events) put(o.tick, o.status, o.b3, o.b4);
-    put(songEnd_, kExtend, kEndOfTrack, 0);
-    ByteString chunk = bytesOf("trac");
-    ByteString length;
-    calc_.CalcDWORDFromLong(static_cast<std::int64_t>(body.size()), length);
-    chunk.insert(chunk.end(), length.begin(), length.end());
-    chunk.insert(chunk.end(), body.begin(), body.end());
-    return chunk;
+    for (Out& o : outs) put(o.tick, std::move(o.event));
+    put(songEnd_, events::extendEvent(0, events::kind::EndOfTrack, 0, 0));
+    return assembleTrack(records);
   }
 
-  ByteString render() {
+  void fill(clsMLD& doc) {
     summary_.tracks = static_cast<int>(tracks_.size());
-    ByteString title = options_.title ? infoText(bytesOf(*options_.title), true, "titl", summary_)
-                       : title_       ? infoText(*title_, false, "titl", summary_)
-                                      : infoText(bytesOf(options_.fallbackTitle), true, "titl", summary_);
+    const ByteString title = options_.title ? infoText(bytesOf(*options_.title), true, "titl", summary_)
+                             : title_       ? infoText(*title_, false, "titl", summary_)
+                                            : infoText(bytesOf(options_.fallbackTitle), true, "titl", summary_);
     const ByteString copy = copyright_ ? infoText(*copyright_, false, "copy", summary_) : ByteString{};
     const std::string date = options_.date.empty() ? todayYYYYMMDD() : options_.date;
-
-    ByteString info;
-    auto chunk = [&](const char* tag, const ByteString& value) {
-      const ByteString tagBytes = bytesOf(tag);
-      ByteString length;
-      calc_.CalcBYTEFromLong(static_cast<std::int64_t>(value.size()), length);
-      info.insert(info.end(), tagBytes.begin(), tagBytes.end());
-      info.insert(info.end(), length.begin(), length.end());
-      info.insert(info.end(), value.begin(), value.end());
-    };
-    chunk("copy", copy);
-    chunk("date", bytesOf(date));
-    chunk("note", {0x00, 0x01});
-    chunk("titl", title);
-    chunk("sorc", {0x00});
-    chunk("vers", bytesOf("0200"));
-
-    ByteString body;
-    for (auto& t : tracks_) {
-      const ByteString c = trackChunk(t);
-      body.insert(body.end(), c.begin(), c.end());
+    const std::pair<const char*, ByteString> chunks[] = {
+        {"copy", copy},         {"date", bytesOf(date)},  {"note", info::noteValue(kNoteLength)},
+        {"titl", title},        {"sorc", info::encodeSorc({info::Source::Download, false})},
+        {"vers", bytesOf("0200")}};
+    for (const auto& [tag, value] : chunks) {
+      doc.enabled(tag) = true;
+      doc.value(tag) = value;
     }
-    ByteString out = bytesOf("melo");
-    ByteString fileLength, toTrac;
-    calc_.CalcDWORDFromLong(static_cast<std::int64_t>(5 + info.size() + body.size()), fileLength);
-    calc_.CalcBYTEFromLong(static_cast<std::int64_t>(3 + info.size()), toTrac);
-    out.insert(out.end(), fileLength.begin(), fileLength.end());
-    out.insert(out.end(), toTrac.begin(), toTrac.end());
-    out.insert(out.end(), {0x01, 0x01, static_cast<std::uint8_t>(tracks_.size())});
-    out.insert(out.end(), info.begin(), info.end());
-    out.insert(out.end(), body.begin(), body.end());
-    return out;
+    std::vector<ByteString> chunksOfTracks;
+    for (auto& t : tracks_) chunksOfTracks.push_back(trackChunk(t));
+    // An MFi2 melody: major and minor type 1.
+    doc.makeNew(bytesOf("melo"), 1, 1, chunksOfTracks);
   }
 
   Song song_;
   const ImportOptions& options_;
   ImportSummary summary_;
-  clsCalcUtil calc_;
   std::vector<Note> notes_;
   std::vector<std::uint32_t> controls_;
   std::optional<ByteString> title_, copyright_;

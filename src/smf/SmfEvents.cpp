@@ -11,6 +11,26 @@ namespace tonekit::smf {
 namespace {
 
 constexpr std::array<std::uint8_t, 4> kHeaderTag = {'M', 'T', 'h', 'd'};
+constexpr std::array<std::uint8_t, 4> kTrackTag = {'M', 'T', 'r', 'k'};
+constexpr std::uint64_t kSaturated = std::uint64_t{1} << 40;
+
+template <std::size_t N>
+std::optional<std::size_t> findBytes(const ByteString& data, std::size_t from, const std::array<std::uint8_t, N>& pattern) {
+  if (from >= data.size()) return std::nullopt;
+  const auto hit = std::search(data.begin() + static_cast<std::ptrdiff_t>(from), data.end(), pattern.begin(), pattern.end());
+  if (hit == data.end()) return std::nullopt;
+  return static_cast<std::size_t>(hit - data.begin());
+}
+
+// The text of the meta event starting at `event` (FF, type, length, text).
+ByteString metaText(const ByteString& data, std::size_t event) {
+  const std::size_t at = std::min(event + 2, data.size());
+  const Quantity length = readQuantity(data.data() + at, data.data() + data.size());
+  const std::size_t pos = at + length.size;
+  const auto take = static_cast<std::size_t>(std::min<std::uint64_t>(length.value, data.size() - pos));
+  const auto first = data.begin() + static_cast<std::ptrdiff_t>(pos);
+  return ByteString(first, first + static_cast<std::ptrdiff_t>(take));
+}
 
 std::uint32_t be32(const std::uint8_t* p) {
   return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
@@ -78,16 +98,13 @@ class TrackReader {
   }
 
  private:
-  // A variable-length quantity: at most four bytes, seven bits each.
+  // Inside an event a variable-length quantity takes at most four bytes.
   bool quantity(std::uint32_t& value) {
-    value = 0;
-    for (int i = 0; i < 4; ++i) {
-      if (p_ >= end_) return false;
-      const std::uint8_t b = *p_++;
-      value = value << 7 | (b & 0x7Fu);
-      if (!(b & 0x80)) return true;
-    }
-    return false;
+    const Quantity q = readQuantity(p_, end_);
+    if (!q.complete || q.size > 4) return false;
+    value = static_cast<std::uint32_t>(q.value);
+    p_ += q.size;
+    return true;
   }
 
   const std::uint8_t* p_;
@@ -98,10 +115,41 @@ class TrackReader {
 
 }  // namespace
 
+Quantity readQuantity(const std::uint8_t* p, const std::uint8_t* end) {
+  Quantity q;
+  while (p + q.size < end) {
+    const std::uint8_t b = p[q.size++];
+    q.value = std::min(q.value << 7 | (b & 0x7Fu), kSaturated);
+    if (!(b & 0x80)) {
+      q.complete = true;
+      break;
+    }
+  }
+  return q;
+}
+
+std::optional<std::size_t> findHeader(const ByteString& data) { return findBytes(data, 0, kHeaderTag); }
+
+std::optional<SongTexts> songTexts(const ByteString& data) {
+  const auto t1 = findBytes(data, 0, kTrackTag);
+  if (!t1) return std::nullopt;
+  const auto t2 = findBytes(data, *t1 + kTrackTag.size(), kTrackTag);
+  const auto inFirstTrack = [&](std::optional<std::size_t> pos) { return pos && (!t2 || *pos < *t2); };
+  const auto first = [&](std::uint8_t type) {
+    const auto at = findBytes(data, *t1, std::array<std::uint8_t, 2>{0xFF, type});
+    return inFirstTrack(at) ? at : std::nullopt;
+  };
+  SongTexts texts;
+  const auto text = first(0x01), name = first(0x03);
+  if (text || name) texts.title = metaText(data, std::min(text.value_or(data.size()), name.value_or(data.size())));
+  if (const auto copy = first(0x02)) texts.copyright = metaText(data, *copy);
+  return texts;
+}
+
 Song readSong(const ByteString& data) {
-  const auto found = std::search(data.begin(), data.end(), kHeaderTag.begin(), kHeaderTag.end());
-  if (found == data.end()) throw Failure::of(err::InvalidCall, "(MIDIファイルのヘッダ\"MThd\"がありません)");
-  const std::size_t h = static_cast<std::size_t>(found - data.begin());
+  const auto found = findHeader(data);
+  if (!found) throw Failure::of(err::InvalidCall, "(MIDIファイルのヘッダ\"MThd\"がありません)");
+  const std::size_t h = *found;
   if (data.size() - h < 14) throw Failure::of(err::InputPastEnd, "(MIDIヘッダが途中で切れています)");
   const std::uint8_t* head = data.data() + h;
 

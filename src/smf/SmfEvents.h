@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/ByteString.h"
@@ -36,6 +37,30 @@ struct Song {
   std::vector<Event> events;      // by tick; at equal ticks earlier tracks first, then file order
   std::vector<TempoPoint> tempo;  // starts at tick 0; one point per tempo change, by tick
 };
+
+// A variable-length quantity (seven bits a byte, most significant first, a set top bit: another
+// byte follows) read from p as far as end: its value (saturated far beyond any file size), the
+// bytes it took and whether it ended before end did.
+struct Quantity {
+  std::uint64_t value = 0;
+  std::size_t size = 0;
+  bool complete = false;
+};
+Quantity readQuantity(const std::uint8_t* p, const std::uint8_t* end);
+
+// Where the "MThd" header starts: its first occurrence anywhere, so a wrapped file is read too.
+std::optional<std::size_t> findHeader(const ByteString& data);
+
+// The song's title and copyright text as the file gives them; empty when it gives none. They are
+// searched in the first track: from the first "MTrk" up to the next one, the bytes scanned rather
+// than the events walked so that a damaged track still yields its name. The title is the earlier
+// of the first text event (FF 01) and the first track name (FF 03); the copyright the first FF 02.
+// A text whose length runs past the data takes what is there. Nothing when there is no "MTrk".
+struct SongTexts {
+  ByteString title;
+  ByteString copyright;
+};
+std::optional<SongTexts> songTexts(const ByteString& data);
 
 // Reads the file's bytes. A track cut short or holding bytes that are no event keeps the events
 // read before the fault and counts in brokenTracks. No header, no track, a time division in

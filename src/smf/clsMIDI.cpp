@@ -1,50 +1,14 @@
 #include "smf/clsMIDI.h"
 
-#include <algorithm>
-#include <array>
 #include <filesystem>
 #include <system_error>
 
 #include "core/CodePage.h"
 #include "core/Failure.h"
 #include "core/SafeFile.h"
+#include "smf/SmfEvents.h"
 
 namespace tonekit {
-namespace {
-
-constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
-
-template <std::size_t N>
-std::size_t findBytes(const ByteString& data, std::size_t from, const std::array<std::uint8_t, N>& pattern) {
-  if (from >= data.size()) return kNotFound;
-  const auto start = data.begin() + static_cast<std::ptrdiff_t>(from);
-  const auto hit = std::search(start, data.end(), pattern.begin(), pattern.end());
-  return hit == data.end() ? kNotFound : static_cast<std::size_t>(hit - data.begin());
-}
-
-constexpr std::array<std::uint8_t, 4> kHeaderTag = {'M', 'T', 'h', 'd'};
-constexpr std::array<std::uint8_t, 4> kTrackTag = {'M', 'T', 'r', 'k'};
-constexpr std::array<std::uint8_t, 2> kTextEvent = {0xFF, 0x01};
-constexpr std::array<std::uint8_t, 2> kCopyrightEvent = {0xFF, 0x02};
-constexpr std::array<std::uint8_t, 2> kTrackNameEvent = {0xFF, 0x03};
-
-// The text of the meta event starting at `event` (FF, type, length, text). The length is a
-// variable-length quantity; whatever it claims, only the bytes really there are taken.
-ByteString metaText(const ByteString& data, std::size_t event) {
-  std::size_t pos = std::min(event + 2, data.size());
-  std::uint64_t length = 0;
-  while (pos < data.size()) {
-    const std::uint8_t b = data[pos++];
-    // Saturating at the data size keeps an endless run of continuation bytes from overflowing.
-    length = std::min<std::uint64_t>((length << 7) | (b & 0x7Fu), data.size());
-    if ((b & 0x80u) == 0) break;
-  }
-  const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(length, data.size() - pos));
-  const auto first = data.begin() + static_cast<std::ptrdiff_t>(pos);
-  return ByteString(first, first + static_cast<std::ptrdiff_t>(take));
-}
-
-}  // namespace
 
 std::string clsMIDI::FileNameOnly(const std::string& strPathName) {
   // Both separators: the paths come from Windows lists as well as from this system.
@@ -60,8 +24,9 @@ void clsMIDI::ParseMIDI() {
 }
 
 void clsMIDI::ParseMIDIData(const ByteString& data) {
-  const std::size_t h = findBytes(data, 0, kHeaderTag);
-  if (h == kNotFound) return;
+  const auto header = smf::findHeader(data);
+  if (!header) return;
+  const std::size_t h = *header;
 
   // The header's own length field is not trusted; the three numbers stand right after it.
   auto headerNumber = [&](std::size_t offset, const char* name) -> std::int16_t {
@@ -76,24 +41,12 @@ void clsMIDI::ParseMIDIData(const ByteString& data) {
   MIDITracks = headerNumber(h + 10, "MIDITracks");
   MIDIDivision = headerNumber(h + 12, "MIDIDivision");
 
-  const std::size_t t1 = findBytes(data, 0, kTrackTag);
-  if (t1 == kNotFound) throw Failure::of(err::InvalidCall, "(トラック\"MTrk\"がありません)");
-  // Only the first track is searched for texts: the second one's start ends the search.
-  const std::size_t t2 = findBytes(data, t1 + kTrackTag.size(), kTrackTag);
-  auto inFirstTrack = [&](std::size_t pos) { return pos != kNotFound && pos < t2; };
-
-  // The raw bytes are scanned rather than the events walked, so a damaged track still yields
-  // its name; the earlier of a text and a track-name event wins.
-  std::size_t titleAt = kNotFound;
-  if (const std::size_t text = findBytes(data, t1, kTextEvent); inFirstTrack(text)) titleAt = text;
-  if (const std::size_t name = findBytes(data, t1, kTrackNameEvent); inFirstTrack(name) && name < titleAt)
-    titleAt = name;
+  const auto texts = smf::songTexts(data);
+  if (!texts) throw Failure::of(err::InvalidCall, "(トラック\"MTrk\"がありません)");
   // Reset first, so that a reader used for a second file never keeps the first file's texts.
-  MIDITitle = titleAt == kNotFound ? std::string() : decodeCp932(metaText(data, titleAt));
+  MIDITitle = decodeCp932(texts->title);
   if (MIDITitle.empty()) MIDITitle = FileNameOnly(MIDIFile);
-
-  const std::size_t copyAt = findBytes(data, t1, kCopyrightEvent);
-  MIDICopy = inFirstTrack(copyAt) ? decodeCp932(metaText(data, copyAt)) : std::string();
+  MIDICopy = decodeCp932(texts->copyright);
   if (MIDICopy.empty()) MIDICopy = "-";
 }
 

@@ -8,7 +8,7 @@
 #include "core/clsMLD.h"
 #include "header_editor/MldInfo.h"
 #include "track_editor/TrackEvents.h"
-#include "track_editor/ExtendKinds.h"
+#include "track_editor/EventCodec.h"
 
 namespace tonekit::sound {
 
@@ -21,8 +21,6 @@ using Panel = events::Fields;
 // nor keep the renderer busy for days.
 constexpr std::int64_t kMaxUnrolledEvents = 1'000'000;
 constexpr std::size_t kMaxParts = 4;
-// Delta time, 0xFF, the kind, the data byte.
-constexpr std::size_t kExtendEventSize = 4;
 
 // One MIDI event of a file track. Short channel messages sit in `bytes`; meta and system
 // exclusive events are kept whole in the conversion's blob list.
@@ -40,8 +38,6 @@ struct TempoPoint {
   double secondsPerTick;
   std::uint32_t microsPerQuarter;
 };
-
-double secondsPerTick(int tempo, int timebase) { return 60.0 / (double(tempo) * timebase); }
 
 std::uint32_t microsPerQuarter(int tempo, int timebase) {
   const std::uint64_t denominator = std::uint64_t(tempo) * std::uint64_t(timebase);
@@ -116,8 +112,8 @@ class Converter {
  private:
   struct PartState {
     int channel = 0;
-    int voiceLow = 0;   // 0xE0: six bits
-    int voiceHigh = 0;  // 0xE1: the top bit
+    int voiceLow = 0;   // the program's low six bits
+    int voiceHigh = 0;  // its top bit
     int volume = kDefaultPartVolume;
   };
   struct LoopFrame {
@@ -144,12 +140,21 @@ class Converter {
   }
 
   void addTempo(std::int64_t tick, int tempo, int timebase, bool counted) {
-    tempos_.push_back({tick, secondsPerTick(tempo, timebase), microsPerQuarter(tempo, timebase)});
+    tempos_.push_back({tick, events::secondsPerTick(tempo, timebase), microsPerQuarter(tempo, timebase)});
     if (counted) ++out_.counts.tempoChanges;
   }
 
   void skip(const std::string& kind) {
     if (counting_) ++out_.counts.skipped[kind];
+  }
+
+  // A cut-off event counts under the kind its bytes name so far.
+  void skipFragment(const events::Fragment& f) {
+    if (!f.pitch()) return skip("incomplete");
+    if (!f.extendStatus()) return skip(*f.pitch() == events::kExtendPitch ? "pitch63" : "incomplete");
+    if (!f.third()) return skip("incomplete");
+    const events::ExtendKind& kind = events::extendKind(*f.third());
+    skip(kind.hasLength || !kind.fields ? hexKind(*f.third()) : "incomplete");
   }
 
   void marker(int track, std::int64_t tick, const std::string& text) {
@@ -159,7 +164,7 @@ class Converter {
   // One pass over track t; with unrolling, loops jump back as their count says.
   void walk(int t) {
     const auto& events = melody_.tracks[std::size_t(t)];
-    const int noteLength = melody_.noteLength == 4 ? 4 : 3;
+    const int noteLength = info::normalNoteLength(melody_.noteLength);
     counting_ = !options_.onlyTrack || *options_.onlyTrack == t;
     if (counting_) {
       // Mostly notes, each an on and an off; loops may add more.
@@ -167,91 +172,80 @@ class Converter {
       out_.cues.reserve(out_.cues.size() + events.size());
     }
     std::array<PartState, kMaxParts> parts;
-    for (std::size_t p = 0; p < kMaxParts; ++p) parts[p].channel = (t * 4 + int(p)) & 0x0F;
+    for (std::size_t p = 0; p < kMaxParts; ++p) parts[p].channel = events::channelOf(t, int(p));
     std::vector<LoopFrame> loops;
     std::int64_t tick = 0, end = 0;
 
     for (std::size_t i = 0; i < events.size(); ++i) {
-      const ByteString& e = events[i].getData();
-      if (!e.empty()) tick += e[0];
+      const events::Event event = events::decode(events[i].getData(), noteLength);
+      tick += events::deltaOf(event);
       end = std::max(end, tick);
       ++played_;
       if (counting_) out_.cues.push_back({tick, t, i});
-      if (e.size() < 2) {
-        skip("incomplete");
+      if (const auto* fragment = std::get_if<events::Fragment>(&event)) {
+        skipFragment(*fragment);
         continue;
       }
-      if (e[1] != events::kExtendStatus) {
-        if ((e[1] & 0x3F) == events::kExtendPitch) {
-          skip("pitch63");
-        } else if (e.size() < std::size_t(noteLength)) {
-          skip("incomplete");
-        } else if (counting_) {
-          note(t, parts[e[1] >> 6].channel, tick, e, noteLength);
-        }
+      if (const auto* n = std::get_if<events::Note>(&event)) {
+        if (n->pitch == events::kExtendPitch) skip("pitch63");
+        else if (counting_) note(t, parts[n->part].channel, tick, *n, noteLength);
         continue;
       }
-      if (e.size() < 3) {
-        skip("incomplete");
+      if (const auto* info = std::get_if<events::ExtInfo>(&event)) {
+        skip(hexKind(info->kind));
         continue;
       }
-      const std::uint8_t kind = e[2];
-      const events::ExtendKind& kindInfo = events::extendKind(kind);
-      const auto panel = kindInfo.fields;
-      if (kindInfo.hasLength || !panel) {
-        skip(hexKind(kind));
+      const auto& x = std::get<events::Extend>(event);
+      const auto panel = events::extendKind(x.kind).fields;
+      if (!panel) {
+        skip(hexKind(x.kind));
         continue;
       }
-      if (e.size() < kExtendEventSize) {
-        skip("incomplete");
-        continue;
-      }
-      const std::uint8_t d = e[3];
-      PartState& part = parts[d >> 6];
+      PartState& part = parts[x.part];
       const auto channelStatus = [&](std::uint8_t high) { return static_cast<std::uint8_t>(high | part.channel); };
       switch (*panel) {
         case Panel::Tempo: {
-          const auto timebase = events::tempoTimebase(kind);
+          const auto timebase = events::tempoTimebase(x.kind);
           // No timebase, or a tempo below the format's range: the tempo in force stays.
-          if (!timebase || d < kLowestTempo) skip(hexKind(kind));
-          else addTempo(tick, d, *timebase, true);
+          if (!timebase || x.value < events::kLowestTempo) skip(hexKind(x.kind));
+          else addTempo(tick, x.value, *timebase, true);
           break;
         }
         case Panel::EndOfTrack: i = events.size(); break;
         case Panel::NOP: break;
         case Panel::LoopPoint:
           if (!counting_) break;
-          loopPoint(t, tick, d, i, loops);
+          loopPoint(t, tick, x, i, loops);
           break;
         case Panel::PlayPosition:
           if (!counting_) break;
-          marker(t, tick, d == 0 ? "PLAY_START" : d == 1 ? "PLAY_END" : "PLAY_POSITION " + std::to_string(d));
+          marker(t, tick, x.value == 0 ? "PLAY_START" : x.value == 1 ? "PLAY_END" : "PLAY_POSITION " + std::to_string(x.value));
           break;
-        case Panel::DramScale: skip(hexKind(kind)); break;
+        case Panel::DramScale: skip(hexKind(x.kind)); break;
         default:
           if (!counting_) break;
           switch (*panel) {
             case Panel::Sound:
-              if (kind == 0xE0) part.voiceLow = d & 0x3F;
-              else part.voiceHigh = d & 0x01;
-              addShort(t, tick, channelStatus(0xC0), static_cast<std::uint8_t>(part.voiceHigh * 64 + part.voiceLow));
+              if (x.kind == events::kind::VoiceLow) part.voiceLow = x.value;
+              else part.voiceHigh = x.value;
+              addShort(t, tick, channelStatus(0xC0), static_cast<std::uint8_t>(events::programOf(part.voiceHigh, part.voiceLow)));
               break;
             case Panel::Volume:
-              part.volume = d & 0x3F;
+              part.volume = x.value;
               addShort(t, tick, channelStatus(0xB0), 7, part.volume * 2);
               break;
             case Panel::ChangeVolume:
-              part.volume = std::clamp(part.volume + ((d & 0x20) ? -(d & 0x1F) - 1 : (d & 0x1F)), 0, 63);
+              part.volume = std::clamp(part.volume + events::relativeChange(x.value), 0, events::kHighestLevel);
               addShort(t, tick, channelStatus(0xB0), 7, part.volume * 2);
               break;
-            case Panel::Stereo: addShort(t, tick, channelStatus(0xB0), 10, (d & 0x3F) * 2); break;
+            case Panel::Stereo: addShort(t, tick, channelStatus(0xB0), 10, x.value * 2); break;
             case Panel::Chanel:
-              if ((d & 0x3F) > 15) skip(hexKind(kind));
-              else part.channel = d & 0x0F;
+              if (x.value > 15) skip(hexKind(x.kind));
+              else part.channel = x.value;
               break;
             case Panel::MasterBolume: {
               // Universal real-time master volume; the fine byte stays 0.
-              const std::uint8_t level = std::min<std::uint8_t>(d, 127);
+              const std::uint8_t level = std::min<std::uint8_t>(x.value, 127);
               tracks_[std::size_t(t) + 1].push_back(
                   blobEvent(tick, ByteString{0xF0, 0x07, 0x7F, 0x7F, 0x04, 0x01, 0x00, level, 0xF7}));
               break;
@@ -264,21 +258,17 @@ class Converter {
     if (counting_) trackEnds_[std::size_t(t) + 1] = end;
   }
 
-  void note(int t, int channel, std::int64_t tick, const ByteString& e, int noteLength) {
-    static constexpr int kOctaveShift[4] = {0, 12, -24, -12};
-    int key = kKeyOfPitchZero + (e[1] & 0x3F);
-    int velocity = kFixedVelocity;
-    if (noteLength == 4) {
-      key += kOctaveShift[e[3] & 0x03];
-      // 0 would read as a note off.
-      velocity = std::max(1, (e[3] >> 2) * 2);
-    }
+  void note(int t, int channel, std::int64_t tick, const events::Note& n, int noteLength) {
+    // 3-byte notes have no velocity nor octave shift: the decoded fields are 0 there.
+    const int key = events::keyOf(n.pitch, n.octaveShift);
+    // 0 would read as a note off.
+    const int velocity = noteLength == 4 ? std::max(1, n.velocity * 2) : kFixedVelocity;
     if (key < 0 || key > 127) {
       ++out_.counts.droppedNotes;
       return;
     }
     ++out_.counts.notes;
-    const std::int64_t off = tick + std::max<int>(1, e[2]);
+    const std::int64_t off = tick + std::max<int>(1, n.gate);
     const auto status = static_cast<std::uint8_t>(channel);
     addShort(t, tick, 0x90 | status, static_cast<std::uint8_t>(key), velocity);
     tracks_[std::size_t(t) + 1].back().noteOnTick = tick;
@@ -287,10 +277,10 @@ class Converter {
     tracks_[std::size_t(t) + 1].back().noteOff = true;
   }
 
-  void loopPoint(int t, std::int64_t tick, std::uint8_t d, std::size_t& i, std::vector<LoopFrame>& loops) {
-    const int id = d >> 6, count = (d >> 2) & 0x0F;
+  void loopPoint(int t, std::int64_t tick, const events::Extend& x, std::size_t& i, std::vector<LoopFrame>& loops) {
+    const int id = x.id, count = x.value;
     const std::string fields = " id=" + std::to_string(id) + " count=" + std::to_string(count);
-    if ((d & 0x03) != 1) {
+    if (x.mark != 1) {
       marker(t, tick, "LOOP_START" + fields);
       ++out_.counts.loops;
       if (options_.unroll) loops.push_back({id, i, count == 0 ? 1 : count - 1});

@@ -31,14 +31,11 @@ inline constexpr int kDivision = 24;
 // In force until the first tempo event: one tick is then 60 / (120 × 48) s.
 inline constexpr int kDefaultTimebase = 48;
 inline constexpr int kDefaultTempo = 120;
-inline constexpr int kLowestTempo = 20;
 // 3-byte notes carry no velocity; they all sound at this one.
 inline constexpr int kFixedVelocity = 100;
 // A part's volume (0-63) before any volume event, so that relative changes have a base: MIDI's
 // own default of 100 halved.
 inline constexpr int kDefaultPartVolume = 50;
-// MIDI key of pitch 0.
-inline constexpr int kKeyOfPitchZero = 45;
 
 // What a melody is made of: the events of each track (index = MLD track number), the note
 // length, and the title and copyright bytes as the file holds them (empty: not written).

@@ -7,24 +7,30 @@ namespace tonekit::events {
 namespace {
 
 using F = Fields;
-constexpr std::array<ExtendKind, 17> kKinds = {{
-    {0xB0, 0xB0, "マスターボリューム", false, F::MasterBolume},
-    {0xB1, 0xB1, "？", false, std::nullopt},
-    {0xB2, 0xB2, "ドラムスケール変更", false, F::DramScale},
-    {0xC0, 0xCF, "テンポ", false, F::Tempo},
-    {0xD0, 0xD0, "演奏位置情報", false, F::PlayPosition},
-    {0xDD, 0xDD, "ループポイント", false, F::LoopPoint},
-    {0xDE, 0xDE, "NOP", false, F::NOP},
-    {0xDF, 0xDF, "EndOfTrack", false, F::EndOfTrack},
-    {0xE0, 0xE0, "音色(2～7Bit目)", false, F::Sound},
-    {0xE1, 0xE1, "音色(1Bit目)", false, F::Sound},
-    {0xE2, 0xE2, "音量", false, F::Volume},
-    {0xE3, 0xE3, "ステレオバランス", false, F::Stereo},
-    {0xE5, 0xE5, "チャンネル割り当て", false, F::Chanel},
-    {0xE6, 0xE6, "ボリューム相対変化", false, F::ChangeVolume},
-    {0xF0, 0xF0, "音色編集", true, std::nullopt},
-    {0xF1, 0xF1, "ビブラート", true, std::nullopt},
-    {0xFF, 0xFF, "機種依存", true, std::nullopt},
+using L = Layout;
+// The kinds the sound path reads but the grid has no name for show "Unknown" like any other.
+constexpr std::array<ExtendKind, 21> kKinds = {{
+    {kind::MasterVolume, kind::MasterVolume, "マスターボリューム", false, F::MasterBolume, L::Whole},
+    {0xB1, 0xB1, "？", false, std::nullopt, L::Whole},
+    {kind::DrumScale, kind::DrumScale, "ドラムスケール変更", false, F::DramScale, L::Drum},
+    {kind::MasterTune, kind::MasterTune, "Unknown", false, std::nullopt, L::Tune},
+    {kind::Tempo, 0xCF, "テンポ", false, F::Tempo, L::Whole},
+    {kind::PlayPosition, kind::PlayPosition, "演奏位置情報", false, F::PlayPosition, L::Whole},
+    {kind::LoopPoint, kind::LoopPoint, "ループポイント", false, F::LoopPoint, L::Loop},
+    {kind::Nop, kind::Nop, "NOP", false, F::NOP, L::Whole},
+    {kind::EndOfTrack, kind::EndOfTrack, "EndOfTrack", false, F::EndOfTrack, L::Whole},
+    {kind::VoiceLow, kind::VoiceLow, "音色(2～7Bit目)", false, F::Sound, L::PartValue},
+    {kind::VoiceTop, kind::VoiceTop, "音色(1Bit目)", false, F::Sound, L::PartBit},
+    {kind::Volume, kind::Volume, "音量", false, F::Volume, L::PartValue},
+    {kind::Balance, kind::Balance, "ステレオバランス", false, F::Stereo, L::PartValue},
+    {kind::PitchBend, kind::PitchBend, "Unknown", false, std::nullopt, L::PartValue},
+    {kind::ChannelAssign, kind::ChannelAssign, "チャンネル割り当て", false, F::Chanel, L::PartValue},
+    {kind::RelativeVolume, kind::RelativeVolume, "ボリューム相対変化", false, F::ChangeVolume, L::PartValue},
+    {kind::BendRange, kind::BendRange, "Unknown", false, std::nullopt, L::PartValue},
+    {kind::Modulation, kind::Modulation, "Unknown", false, std::nullopt, L::PartValue},
+    {kind::VoiceEdit, kind::VoiceEdit, "音色編集", true, std::nullopt, L::Whole},
+    {kind::Vibrato, kind::Vibrato, "ビブラート", true, std::nullopt, L::Whole},
+    {kind::DeviceDependent, kind::DeviceDependent, "機種依存", true, std::nullopt, L::Whole},
 }};
 // Values from 0xF0 up are ext-info whether the format names them or not.
 constexpr ExtendKind kUnknown{0x00, 0xEF, "Unknown", false, std::nullopt};

@@ -19,6 +19,32 @@ inline constexpr std::uint8_t kExtendStatus = 0xFF;
 // The pitch field of the status byte that marks an extend-status event.
 inline constexpr int kExtendPitch = 63;
 
+// The extend-status values by name; a tempo's low four bits name its timebase.
+namespace kind {
+enum : std::uint8_t {
+  MasterVolume = 0xB0,
+  DrumScale = 0xB2,
+  MasterTune = 0xB3,
+  Tempo = 0xC0,
+  PlayPosition = 0xD0,
+  LoopPoint = 0xDD,
+  Nop = 0xDE,
+  EndOfTrack = 0xDF,
+  VoiceLow = 0xE0,  // the low six bits of a GM program number
+  VoiceTop = 0xE1,  // its top bit
+  Volume = 0xE2,
+  Balance = 0xE3,
+  PitchBend = 0xE4,
+  ChannelAssign = 0xE5,
+  RelativeVolume = 0xE6,
+  BendRange = 0xE7,
+  Modulation = 0xEA,
+  VoiceEdit = 0xF0,
+  Vibrato = 0xF1,
+  DeviceDependent = 0xFF,
+};
+}  // namespace kind
+
 // What the data byte of an editable kind holds; one editor panel each, in the order of the
 // editor's kind menu.
 enum class Fields {
@@ -37,6 +63,16 @@ enum class Fields {
 };
 inline constexpr int kFieldsCount = 12;
 
+// How the data byte of a kind divides into fields (bits 7 … 0).
+enum class Layout {
+  Whole,      // one number: all 8 bits
+  PartValue,  // part: 7-6, value: 5-0
+  PartBit,    // part: 7-6, value: bit 0; bits 5-1 spare (bit 1 set on every write)
+  Loop,       // loop id: 7-6, count: 5-2, start/end: 1-0
+  Drum,       // channel: 6-3, on/off: bit 0
+  Tune,       // value: 6-0 (64 is the centre)
+};
+
 struct ExtendKind {
   std::uint8_t first;  // the values it covers
   std::uint8_t last;
@@ -44,17 +80,21 @@ struct ExtendKind {
   // A 2-byte length and that many data bytes follow the value instead of one data byte.
   bool hasLength;
   std::optional<Fields> fields;  // nothing: not editable
+  Layout layout = Layout::Whole;
 };
 
 // The kind of an extend-status value; values the format does not name read as "Unknown".
 const ExtendKind& extendKind(std::uint8_t value);
-// Every named kind, in value order.
+// Every kind of the table, in value order.
 std::span<const ExtendKind> extendKinds();
 
 // The first value of the kinds whose data holds these fields (0xE0 for Sound, 0xC0 for Tempo).
 std::uint8_t firstValueOf(Fields fields);
 
-inline bool isTempo(std::uint8_t value) { return value >= 0xC0 && value <= 0xCF; }
+inline bool isTempo(std::uint8_t value) { return (value & 0xF0) == kind::Tempo; }
+// The tempo value of a timebase code (0-15) and back.
+inline std::uint8_t tempoValue(int timebaseCode) { return static_cast<std::uint8_t>(kind::Tempo | (timebaseCode & 0x0F)); }
+inline int timebaseCode(std::uint8_t tempoValue) { return tempoValue & 0x0F; }
 // Ticks per quarter note of a tempo value (0xC0-0xCF): 6 … 384 and 15 … 960; nothing for the two
 // unused codes 0xC7 and 0xCF and for any other value.
 std::optional<int> tempoTimebase(std::uint8_t value);

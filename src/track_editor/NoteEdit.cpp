@@ -2,6 +2,7 @@
 
 #include "core/Failure.h"
 #include "core/UserNumber.h"
+#include "track_editor/EventCodec.h"
 
 namespace tonekit::noteedit {
 
@@ -28,15 +29,16 @@ std::int32_t value(const NoteEntries& e, NoteField f) {
 }  // namespace
 
 NoteEntries unpackNote(const ByteString& event, int noteLength) {
-  const auto byteAt = [&](std::size_t i) -> int { return i < event.size() ? event[i] : 0; };
+  const int n = info::normalNoteLength(noteLength);
+  const events::Note note = events::noteOf(event, n);
   NoteEntries e;
-  at(e, NoteField::DerutaTime) = std::to_string(byteAt(0));
-  at(e, NoteField::Chanel) = std::to_string(byteAt(1) >> 6);
-  at(e, NoteField::Note) = std::to_string(byteAt(1) & 0x3F);
-  at(e, NoteField::Duration) = std::to_string(byteAt(2));
-  if (info::normalNoteLength(noteLength) == 4) {
-    at(e, NoteField::Velocity) = std::to_string(byteAt(3) >> 2);
-    at(e, NoteField::OctarbShift) = std::to_string(byteAt(3) & 0x03);
+  at(e, NoteField::DerutaTime) = std::to_string(note.delta);
+  at(e, NoteField::Chanel) = std::to_string(note.part);
+  at(e, NoteField::Note) = std::to_string(note.pitch);
+  at(e, NoteField::Duration) = std::to_string(note.gate);
+  if (n == 4) {
+    at(e, NoteField::Velocity) = std::to_string(note.velocity);
+    at(e, NoteField::OctarbShift) = std::to_string(note.octaveShift);
   }
   return e;
 }
@@ -58,17 +60,22 @@ std::optional<NoteRejection> checkNote(const NoteEntries& e, int noteLength) {
 
 ByteString packNote(const NoteEntries& e, int noteLength, const ByteString& event) {
   const int n = info::normalNoteLength(noteLength);
-  const auto byteOf = [](std::int64_t v) {
-    if (v < 0 || v > 255) throw Failure::of(err::Overflow);
+  const auto field = [&](NoteField f, std::int32_t high) {
+    const std::int32_t v = value(e, f);
+    if (v < 0 || v > high) throw Failure::of(err::Overflow);
     return static_cast<std::uint8_t>(v);
   };
-  ByteString out;
-  out.push_back(byteOf(value(e, NoteField::DerutaTime)));
-  out.push_back(byteOf(std::int64_t{value(e, NoteField::Chanel)} * 64 + value(e, NoteField::Note)));
-  out.push_back(byteOf(value(e, NoteField::Duration)));
-  if (n == 4) out.push_back(byteOf(std::int64_t{value(e, NoteField::Velocity)} * 4 + value(e, NoteField::OctarbShift)));
-  if (event.size() > static_cast<std::size_t>(n)) out.insert(out.end(), event.begin() + n, event.end());
-  return out;
+  events::Note note;
+  note.delta = field(NoteField::DerutaTime, 255);
+  note.part = field(NoteField::Chanel, 3);
+  note.pitch = field(NoteField::Note, 63);
+  note.gate = field(NoteField::Duration, 255);
+  if (n == 4) {
+    note.velocity = field(NoteField::Velocity, 63);
+    note.octaveShift = field(NoteField::OctarbShift, 3);
+  }
+  if (event.size() > static_cast<std::size_t>(n)) note.extra.assign(event.begin() + n, event.end());
+  return events::encode(note, n);
 }
 
 }  // namespace tonekit::noteedit

@@ -4,40 +4,24 @@
 
 #include "core/Failure.h"
 #include "core/clsCalcUtil.h"
-#include "track_editor/ExtendKinds.h"
+#include "track_editor/EventCodec.h"
 
 namespace tonekit {
 
 namespace {
 constexpr std::size_t kHeaderSize = 8;
-constexpr std::size_t kExtendSize = 4;
-constexpr std::size_t kExtInfoHeadSize = 5;
 }  // namespace
 
-bool isExtendEvent(const ByteString& event) { return event.size() >= 2 && event[1] == events::kExtendStatus; }
-
 bool isExtInfoEvent(const ByteString& event) {
-  return isExtendEvent(event) && event.size() >= 3 && events::extendKind(event[2]).hasLength;
+  const events::Event e = events::decode(event, 3);
+  if (const auto* fragment = std::get_if<events::Fragment>(&e))
+    return fragment->extendStatus() && fragment->third() && events::extendKind(*fragment->third()).hasLength;
+  return std::holds_alternative<events::ExtInfo>(e);
 }
 
 ByteString newEvent(bool extend, int noteLength) {
-  if (extend) return {0x00, events::kExtendStatus, events::firstValueOf(events::Fields::Sound), 0x00};
-  return ByteString(static_cast<std::size_t>(noteLength), 0x00);
-}
-
-std::size_t eventSizeAt(const std::uint8_t* events, std::size_t offset, std::size_t end, int noteLength) {
-  const std::size_t left = end - offset;
-  std::size_t size = static_cast<std::size_t>(noteLength);
-  if (left >= 2 && events[offset + 1] == events::kExtendStatus) {
-    size = kExtendSize;
-    if (left >= 3 && events::extendKind(events[offset + 2]).hasLength) {
-      // The length bytes may themselves be cut off; then the event is whatever is left.
-      size = left;
-      if (left >= kExtInfoHeadSize)
-        size = kExtInfoHeadSize + (std::size_t{events[offset + 3]} << 8 | events[offset + 4]);
-    }
-  }
-  return std::clamp<std::size_t>(size, 1, left);
+  if (extend) return events::encode(events::extendEvent(0, events::kind::VoiceLow, 0, 0), noteLength);
+  return events::encode(events::Note{}, noteLength);
 }
 
 std::vector<clsNote> walkTrack(const ByteString& chunk, int noteLength) {
@@ -56,7 +40,7 @@ std::vector<clsNote> walkTrack(const ByteString& chunk, int noteLength) {
   notes.reserve(length / static_cast<std::size_t>(noteLength) + 1);
   std::size_t offset = 0;
   while (offset < length) {
-    const std::size_t size = eventSizeAt(events, offset, length, noteLength);
+    const std::size_t size = events::frameSize(events, offset, length, noteLength);
     notes.emplace_back(ByteString(events + offset, events + offset + size));
     offset += size;
   }

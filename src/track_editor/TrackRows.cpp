@@ -1,6 +1,9 @@
 #include "track_editor/TrackRows.h"
 
-#include "track_editor/ExtendKinds.h"
+#include <optional>
+
+#include "header_editor/MldInfo.h"
+#include "track_editor/EventCodec.h"
 
 namespace tonekit {
 
@@ -20,35 +23,52 @@ std::string pitchName(int pitch) {
   return std::string(letters[step]) + " (" + octaveText + "・" + solfege[step] + ")";
 }
 
-bool isExtendRow(const ByteString& event) { return event.size() >= 2 && (event[1] & 0x3F) == events::kExtendPitch; }
+bool isExtendRow(const ByteString& event) { return events::isExtendRow(events::decode(event, 3)); }
 
 std::array<std::string, 7> rowTexts(const ByteString& event, int noteLength) {
   std::array<std::string, 7> cells;
-  auto has = [&](std::size_t position1) { return event.size() >= position1; };
-  auto byteAt = [&](std::size_t position1) { return int{event[position1 - 1]}; };
-
-  if (has(1)) cells[0] = std::to_string(byteAt(1));
-  if (!has(2)) return cells;
-  const int channel = byteAt(2) >> 6;
-  const int pitch = byteAt(2) & 0x3F;
-  cells[1] = std::to_string(channel);
-  cells[2] = std::to_string(pitch);
-
-  if (isExtendRow(event)) {
-    // Only the extend-status value is shown; the data byte (and ext-info data) is not.
-    if (has(3)) {
-      cells[3] = std::to_string(byteAt(3));
-      cells[6] = "Extend : " + events::extendKindName(static_cast<std::uint8_t>(byteAt(3)));
+  const events::Event decoded = events::decode(event, noteLength);
+  const auto number = [](int value) { return std::to_string(value); };
+  // Extend-status rows show the extend-status value only; the data byte (and ext-info data) not.
+  const auto extendRow = [&](std::uint8_t delta, int part, std::optional<std::uint8_t> value) {
+    cells[0] = number(delta);
+    cells[1] = number(part);
+    cells[2] = number(events::kExtendPitch);
+    if (value) {
+      cells[3] = number(*value);
+      cells[6] = "Extend : " + events::extendKindName(*value);
     }
-    return cells;
-  }
+  };
 
-  if (has(3)) cells[3] = std::to_string(byteAt(3));
-  if (noteLength == 4 && has(4)) {
-    cells[4] = std::to_string(byteAt(4) >> 2);
-    cells[5] = std::to_string(byteAt(4) & 0x03);
+  if (const auto* note = std::get_if<events::Note>(&decoded)) {
+    if (note->pitch == events::kExtendPitch) {
+      extendRow(note->delta, note->part, note->gate);
+      return cells;
+    }
+    cells = {number(note->delta), number(note->part), number(note->pitch), number(note->gate), "", "",
+             "Note : " + pitchName(note->pitch)};
+    if (info::normalNoteLength(noteLength) == 4) {
+      cells[4] = number(note->velocity);
+      cells[5] = number(note->octaveShift);
+    }
+  } else if (const auto* extend = std::get_if<events::Extend>(&decoded)) {
+    extendRow(extend->delta, 3, extend->kind);
+  } else if (const auto* info = std::get_if<events::ExtInfo>(&decoded)) {
+    extendRow(info->delta, 3, info->kind);
+  } else {
+    // A cut-off event shows the columns its bytes reach.
+    const auto& fragment = std::get<events::Fragment>(decoded);
+    if (fragment.delta()) cells[0] = number(*fragment.delta());
+    if (!fragment.pitch()) return cells;
+    if (*fragment.pitch() == events::kExtendPitch) {
+      extendRow(*fragment.delta(), *fragment.part(), fragment.third());
+      return cells;
+    }
+    cells[1] = number(*fragment.part());
+    cells[2] = number(*fragment.pitch());
+    if (fragment.third()) cells[3] = number(*fragment.third());
+    cells[6] = "Note : " + pitchName(*fragment.pitch());
   }
-  cells[6] = "Note : " + pitchName(pitch);
   return cells;
 }
 

@@ -7,6 +7,7 @@
 #include "Failures.h"
 #include "SmfBuilder.h"
 #include "smf/SmfEvents.h"
+#include "smf/clsMIDI.h"
 #include "track_editor/ExtendKinds.h"
 #include "track_editor/TrackEvents.h"
 
@@ -188,4 +189,24 @@ TEST(SmfEvents, TracksMergeByTimeKeepingTrackOrderAtEqualTicks) {
   EXPECT_EQ(order, (std::vector<int>{3, 1, 2, 4, 0}));
   EXPECT_EQ(s.events.back().payload, (ByteString{0xF7}));
   EXPECT_EQ(s.brokenTracks, 0u);
+}
+
+// The smf command and the import read a file's texts alike; the new document shows the lengths
+// it is saved with.
+TEST(MidiImport, TitleAndCopyrightAsTheSmfCommandReadsThem) {
+  const ByteString file = header(1, 2, 96) +
+                          track({meta(0x01, "text first"), meta(0x03, "name second"), meta(0x02, "(C) one")}) +
+                          track(note(0, 60, 0, 96));
+  clsMIDI midi;
+  midi.ParseMIDIData(file);
+  const auto r = imported(file);
+  EXPECT_EQ(asciiOf(r.document.MLDTitl), midi.MIDITitle);
+  EXPECT_EQ(asciiOf(r.document.MLDCopy), midi.MIDICopy);
+  EXPECT_EQ(r.summary.skippedEvents, (std::map<std::string, std::size_t>{{"meta_03", 1}}));
+
+  const ByteString saved = r.document.renderMLD();
+  std::int64_t length = 0;
+  clsCalcUtil().CalcDWORD(r.document.MLDFileLength, length);
+  EXPECT_EQ(length, static_cast<std::int64_t>(saved.size()) - 8);
+  EXPECT_EQ(ByteString(saved.begin() + 8, saved.begin() + 10), r.document.MLDLengthToTrac);
 }
