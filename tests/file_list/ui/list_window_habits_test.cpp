@@ -73,13 +73,10 @@ TEST_F(Habits, CancelledUpdateKeepsTheRowsDoneAndLeavesTheRest) {
             qs("リスト項目からファイルへの更新を中止しました。\r\n書き込んだファイル: 2\r\n"
                "書き込む必要のなかったファイル: 0\r\n失敗した行: 1\r\n更新せずに残した行: 2"));
   EXPECT_TRUE(window->isModified());
-  EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(window->waitWindow(), nullptr);
 }
 
 TEST_F(Habits, ClosingAsksWhileRowsAreUnsaved) {
   listOf(2);
-  EXPECT_TRUE(window->isModified());
   platform.answers.push_back(Answer::Cancel);
   window->close();
   EXPECT_TRUE(window->isVisible());
@@ -95,17 +92,6 @@ TEST_F(Habits, ClosingAsksWhileRowsAreUnsaved) {
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(fs::exists(list));
 
-  // Loaded as it is, or edited and applied in full: nothing to ask.
-  window->show();
-  platform.openAnswers.push_back(QString::fromStdString(list.string()));
-  window->cmdLoadList_Click();
-  window->close();
-  EXPECT_FALSE(window->isVisible());
-  window->show();
-  window->MLDListItems[0].MLDTitle = cp932("new");
-  window->cmdExecute_Click();
-  window->close();
-  EXPECT_EQ(questions(), 3);
 }
 
 TEST_F(Habits, GrownGridSortsByAColumnAndSavesInTheOrderShown) {
