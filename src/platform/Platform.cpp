@@ -9,7 +9,6 @@
 #include <exception>
 
 #include "core/CodePage.h"
-#include "core/AppFolder.h"
 #include "core/modCommon.h"
 #include "platform/QtPlatform.h"
 #include "platform/Settings.h"

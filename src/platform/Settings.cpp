@@ -1,6 +1,5 @@
 #include "platform/Settings.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPoint>
