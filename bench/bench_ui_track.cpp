@@ -25,7 +25,7 @@ class BenchPlatform : public Platform {
   Answer message(QWidget*, const QString&, Icon, Buttons, const QString&) override { return Answer::Ok; }
   std::optional<QString> openFile(QWidget*, const FileDialogOptions&) override { return std::nullopt; }
   std::optional<QString> saveFile(QWidget*, const FileDialogOptions&) override { return std::nullopt; }
-  std::optional<QString> chooseFolder(QWidget*, const QString&) override { return std::nullopt; }
+  std::optional<QString> chooseFolder(QWidget*, const QString&, const QString&) override { return std::nullopt; }
   int execDialog(QDialog& dialog) override {
     if (auto* editor = qobject_cast<frmNoteEdit*>(&dialog)) {
       editor->NoteData = {0x10, 0x5B, 0x30};

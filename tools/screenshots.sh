@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Photographs the real windows under a virtual X server: the main window in both layouts with a
-# sample loaded, and the version window. The PNGs go to docs/screenshots/.
+# sample loaded, the version window, the question before an edit is lost, the recent-files menu,
+# the list window grown and sorted by title, and the wait window in the middle of an update of
+# 10,000 files. The PNGs go to docs/screenshots/.
 #   tools/screenshots.sh [BUILD_FOLDER]     (default: build)
 # The pictures show the loaded file's path, so the sample is opened from a neutral place: a
 # temporary home mounted over /home (in a private mount namespace) as /home/user/melodies.
@@ -24,19 +26,22 @@ trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/home/user/melodies"
 cp "$here/samples/"*.mld "$scratch/home/user/melodies/"
 mkdir -p "$out"
-rm -f "$out"/main-normal.png "$out"/main-expert.png "$out"/version.png
+shots="main-normal main-expert version unsaved-question recent-files list-sorted batch-progress"
+for shot in $shots; do rm -f "$out/$shot.png"; done
 # Everything below runs with the scratch home mounted over /home; the real /home is untouched.
 unshare --user --map-root-user --mount bash -c '
   set -euo pipefail
   mount --bind "$1/home" /home
   cd /home/user
   export HOME=/home/user
+  unset XDG_CONFIG_HOME XDG_DATA_HOME
   export QT_QPA_PLATFORM=xcb
   export LANG="${LANG:-C.UTF-8}"
-  timeout 60 xvfb-run -a -s "-screen 0 1024x800x24 -dpi 96" "$2" "$3" /home/user/melodies/kaeru.mld
+  timeout 180 xvfb-run -a -s "-screen 0 1024x800x24 -dpi 96" "$2" "$3" /home/user/melodies/kaeru.mld \
+    /home/user/many
 ' screenshots "$scratch" "$program" "$out"
 
-for shot in main-normal main-expert version; do
+for shot in $shots; do
   if [[ ! -s "$out/$shot.png" ]]; then
     echo "missing $out/$shot.png" >&2
     exit 1

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/Failure.h"
 #include "tonekit/Version.h"
@@ -41,13 +42,27 @@ void print(std::FILE* stream, const QString& text) { std::fputs(text.toLocal8Bit
 
 }  // namespace
 
-bool asksOnlyForText(int argc, char** argv) {
+bool answersWithoutDisplay(int argc, char** argv) {
+  // The options QApplication takes for itself (some with a value); any other option that is not
+  // ours is a usage error, answered before a display is needed.
+  static const char* const kQtOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
+                                           "qwindowgeometry", "qwindowicon", "qwindowtitle", "reverse",
+                                           "session", "display", "geometry", "style", "stylesheet",
+                                           "widgetcount", "qmljsdebugger", "nograb", "dograb", "sync",
+                                           "name", "title", "visual", "ncols", "cmap", "background",
+                                           "foreground", "button", "font", "fn", "bg", "fg", "btn"};
   for (int i = 1; i < argc; ++i) {
     const char* word = argv[i];
     if (std::strcmp(word, "--") == 0) return false;
     for (const char* text : {"-h", "--help", "-v", "--version"}) {
       if (std::strcmp(word, text) == 0) return true;
     }
+    if (word[0] != '-' || word[1] == '\0') continue;
+    std::string name(word + (word[1] == '-' ? 2 : 1));
+    name = name.substr(0, name.find('='));
+    bool known = false;
+    for (const char* qt : kQtOptions) known = known || name == qt;
+    if (!known) return true;
   }
   return false;
 }

@@ -9,10 +9,11 @@
 
 namespace tonekit::app {
 
-// Whether the command line only asks for --help or --version. Those are answered without a
-// display, so that they work on a console, in CI and for help2man; main then makes a
-// QCoreApplication instead of a QApplication.
-bool asksOnlyForText(int argc, char** argv);
+// Whether the command line asks for --help or --version, or holds an option that neither the
+// program nor Qt knows. Those are answered without a display, so that they work on a console, in
+// CI and for help2man, and a wrong option gives its message and exit status 2 rather than Qt's
+// abort for want of a display; main then makes a QCoreApplication instead of a QApplication.
+bool answersWithoutDisplay(int argc, char** argv);
 
 struct StartRequest {
   // Set when the command line has been answered (help, version, an error): end with this code.

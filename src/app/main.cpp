@@ -8,7 +8,7 @@
 #include "platform/Translations.h"
 
 int main(int argc, char** argv) {
-  if (tonekit::app::asksOnlyForText(argc, argv)) {
+  if (tonekit::app::answersWithoutDisplay(argc, argv)) {
     QCoreApplication console(argc, argv);
     return tonekit::app::readCommandLine(QCoreApplication::arguments()).exitCode.value_or(0);
   }

@@ -1,14 +1,17 @@
 #include "platform/Platform.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QVariant>
 #include <QStringList>
 #include <QWidget>
 #include <exception>
 
 #include "core/CodePage.h"
-#include "core/AppFolder.h"
 #include "core/modCommon.h"
 #include "platform/QtPlatform.h"
+#include "platform/Settings.h"
 
 namespace tonekit::ui {
 
@@ -30,12 +33,14 @@ QString qtNameFilters(const QString& filter) {
   const QStringList parts = filter.split('|');
   QStringList filters;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
-    QString patterns = parts[i + 1];
-    patterns.replace(';', ' ');
-    // Qt reads the patterns from the last "(…)"; a description that already ends with them is
-    // shown as it is, any other gets them added.
-    const QString shown = "(" + patterns + ")";
-    filters << (parts[i].endsWith(shown) ? parts[i] : parts[i] + " " + shown);
+    // Names on this system are case-sensitive: "*.mld" matches "X.MLD" only through its capital
+    // twin. The dialogs hide the patterns, so the description is shown exactly as given.
+    QStringList patterns;
+    for (const QString& pattern : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+      patterns << pattern.trimmed();
+      if (pattern.trimmed().toUpper() != pattern.trimmed()) patterns << pattern.trimmed().toUpper();
+    }
+    filters << parts[i] + " (" + patterns.join(' ') + ")";
   }
   return filters.join(";;");
 }
@@ -64,28 +69,70 @@ std::filesystem::path toFsPath(const QString& path) { return std::filesystem::pa
 std::string toNativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString fromFsPath(const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); }
 
-QString dialogStartFolder() { return fromFsPath(writableProgramFolder()); }
+QString dialogStartFolder(const QString& dialogKey, const QString& documentPath) {
+  if (!documentPath.isEmpty()) {
+    const QString folder = QFileInfo(documentPath).absolutePath();
+    if (QFileInfo(folder).isDir()) return folder;
+  }
+  const QString last = settings::lastFolder(dialogKey);
+  return last.isEmpty() ? QDir::homePath() : last;
+}
 
-FileDialogOptions fileDialogOptions(const QString& title, const QString& filter, const QString& defaultSuffix) {
+FileDialogOptions fileDialogOptions(const QString& title, const QString& filter, const QString& defaultSuffix,
+                                    const QString& dialogKey, const QString& documentPath) {
   FileDialogOptions options;
   options.title = title;
   options.filter = filter;
-  options.startFolder = dialogStartFolder();
+  options.startFolder = dialogStartFolder(dialogKey, documentPath);
   options.defaultSuffix = defaultSuffix;
+  options.dialogKey = dialogKey;
+  if (!documentPath.isEmpty() && !defaultSuffix.isEmpty())
+    options.proposedName = QFileInfo(documentPath).completeBaseName() + '.' + defaultSuffix;
   return options;
+}
+
+std::optional<QString> askOpenFile(QWidget* parent, const FileDialogOptions& options) {
+  auto chosen = platform().openFile(parent, options);
+  if (chosen) settings::rememberChoice(options.dialogKey, *chosen, false);
+  return chosen;
 }
 
 std::optional<QString> askSaveFile(QWidget* parent, FileDialogOptions options) {
   options.confirmOverwrite = true;
   try {
-    return platform().saveFile(parent, options);
+    auto chosen = platform().saveFile(parent, options);
+    if (chosen) settings::rememberChoice(options.dialogKey, *chosen, false);
+    return chosen;
   } catch (...) {
     return std::nullopt;
   }
 }
 
+std::optional<QString> askFolder(QWidget* parent, const QString& title, const QString& dialogKey) {
+  auto chosen = platform().chooseFolder(parent, title, dialogStartFolder(dialogKey));
+  if (chosen) settings::rememberChoice(dialogKey, *chosen, true);
+  return chosen;
+}
+
+Answer askToSaveChanges(QWidget* parent, const QString& text) {
+  return platform().message(parent, text, Icon::Question, Buttons::SaveDiscardCancel);
+}
+
+namespace {
+constexpr const char* kPlaceProperty = "tonekitPlace";
+}
+
+void standAside(QWidget* window) {
+  if (!window) return;
+  window->setProperty(kPlaceProperty, window->pos());
+  window->hide();
+}
+
 void bringBack(const QPointer<QWidget>& window) {
-  if (window) window->show();
+  if (!window) return;
+  const QVariant place = window->property(kPlaceProperty);
+  if (place.isValid()) window->move(place.toPoint());
+  window->show();
 }
 
 void showErrorReport(QWidget* parent, const Failure& failure, bool saveVariant) {

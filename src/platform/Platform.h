@@ -21,8 +21,9 @@ namespace tonekit::ui {
 
 // The core's message icons are the platform's: one list for both.
 using Icon = MessageIcon;
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class Answer { Ok, Cancel, Yes, No };
+// SaveDiscardCancel: "保存" / "保存しない" / "キャンセル", answered Save, Discard or Cancel.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, SaveDiscardCancel };
+enum class Answer { Ok, Cancel, Yes, No, Save, Discard };
 
 struct FileDialogOptions {
   QString title;
@@ -30,6 +31,11 @@ struct FileDialogOptions {
   QString filter;
   QString startFolder;
   QString defaultSuffix;  // without the dot: "mld"
+  // Save dialogs: the file name proposed in the name box (no folder); empty proposes nothing.
+  QString proposedName;
+  // Names the dialog among the program's dialogs: the folder it chose from is remembered under
+  // this key and is where it starts next time (see dialogStartFolder).
+  QString dialogKey;
   bool existingOnly = false;
   bool confirmOverwrite = false;
   // Save dialogs: where the position of the filter the user chose goes (0 for the first).
@@ -46,7 +52,7 @@ class Platform {
   // Cancelled: nothing.
   virtual std::optional<QString> openFile(QWidget* parent, const FileDialogOptions& options) = 0;
   virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogOptions& options) = 0;
-  virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title) = 0;
+  virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& startFolder) = 0;
   // Shows one of our own dialogs modally; returns its QDialog::DialogCode result.
   virtual int execDialog(QDialog& dialog) = 0;
   // The hourglass pointer while long work runs on the window thread.
@@ -88,17 +94,29 @@ std::filesystem::path toFsPath(const QString& path);
 std::string toNativePath(const QString& path);
 QString fromFsPath(const std::filesystem::path& path);
 
-// Where every file dialog starts: the program's own folder, or the per-user folder that stands
-// in for it when the program's folder is not writable.
-QString dialogStartFolder();
-// The options of a file dialog that starts there.
-FileDialogOptions fileDialogOptions(const QString& title, const QString& filter, const QString& defaultSuffix = {});
+// Where a file dialog starts: the folder of the document in hand, else the folder the same
+// dialog (dialogKey) chose from last, else the user's home folder.
+QString dialogStartFolder(const QString& dialogKey, const QString& documentPath = {});
+// The options of a file dialog that starts there. With a documentPath and a defaultSuffix, a save
+// dialog proposes the document's name with that suffix.
+FileDialogOptions fileDialogOptions(const QString& title, const QString& filter, const QString& defaultSuffix,
+                                    const QString& dialogKey, const QString& documentPath = {});
+// The open dialog; the folder of the chosen file is remembered for its key.
+std::optional<QString> askOpenFile(QWidget* parent, const FileDialogOptions& options);
 // The save dialog that asks before an existing file is replaced. Nothing on a cancel; a dialog
-// that fails is taken as a cancel too.
+// that fails is taken as a cancel too. The chosen folder is remembered for the dialog's key.
 std::optional<QString> askSaveFile(QWidget* parent, FileDialogOptions options);
+// The folder browser, started and remembered like the file dialogs.
+std::optional<QString> askFolder(QWidget* parent, const QString& title, const QString& dialogKey);
 
+// Before unsaved changes would be lost: text, then 保存 / 保存しない / キャンセル.
+Answer askToSaveChanges(QWidget* parent, const QString& text);
+
+// A window stands aside for another (hidden) and comes back later at the same place, whatever
+// the window manager would choose.
+void standAside(QWidget* window);
 // A window that stood aside for another (the main window while the track view or the list
-// window shows) comes back; nothing when it has gone meanwhile.
+// window shows) comes back where it stood; nothing when it has gone meanwhile.
 void bringBack(const QPointer<QWidget>& window);
 
 // Sets the hourglass for the lifetime of the object.

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <algorithm>
 #include <memory>
 
@@ -28,7 +29,11 @@ QMessageBox::Icon qtIcon(Icon icon) {
 QFileDialog* makeFileDialog(QWidget* parent, const FileDialogOptions& options) {
   auto* dialog = new QFileDialog(parent, options.title, options.startFolder);
   dialog->setAttribute(Qt::WA_DeleteOnClose, false);
-  if (!options.filter.isEmpty()) dialog->setNameFilters(qtNameFilters(options.filter).split(";;"));
+  if (!options.filter.isEmpty()) {
+    // Only the descriptions show: they are the program's texts, patterns included.
+    dialog->setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog->setNameFilters(qtNameFilters(options.filter).split(";;"));
+  }
   if (!options.defaultSuffix.isEmpty()) dialog->setDefaultSuffix(options.defaultSuffix);
   return dialog;
 }
@@ -44,11 +49,20 @@ Answer QtPlatform::message(QWidget* parent, const QString& text, Icon icon, Butt
     case Buttons::YesNoCancel:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       break;
+    case Buttons::SaveDiscardCancel:
+      box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+      box.button(QMessageBox::Save)->setText(QString::fromUtf8("保存"));
+      box.button(QMessageBox::Discard)->setText(QString::fromUtf8("保存しない"));
+      box.button(QMessageBox::Cancel)->setText(QString::fromUtf8("キャンセル"));
+      box.setDefaultButton(QMessageBox::Save);
+      break;
   }
   switch (box.exec()) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
+    case QMessageBox::Save: return Answer::Save;
+    case QMessageBox::Discard: return Answer::Discard;
     default: return Answer::Cancel;
   }
 }
@@ -67,14 +81,15 @@ std::optional<QString> QtPlatform::saveFile(QWidget* parent, const FileDialogOpt
   dialog->setAcceptMode(QFileDialog::AcceptSave);
   dialog->setFileMode(QFileDialog::AnyFile);
   dialog->setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
+  if (!options.proposedName.isEmpty()) dialog->selectFile(options.proposedName);
   if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
   if (options.chosenFilter)
     *options.chosenFilter = std::max(0, static_cast<int>(dialog->nameFilters().indexOf(dialog->selectedNameFilter())));
   return dialog->selectedFiles().first();
 }
 
-std::optional<QString> QtPlatform::chooseFolder(QWidget* parent, const QString& title) {
-  const QString folder = QFileDialog::getExistingDirectory(parent, title);
+std::optional<QString> QtPlatform::chooseFolder(QWidget* parent, const QString& title, const QString& startFolder) {
+  const QString folder = QFileDialog::getExistingDirectory(parent, title, startFolder);
   if (folder.isEmpty()) return std::nullopt;
   return folder;
 }

@@ -9,7 +9,7 @@ class QtPlatform : public Platform {
   Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons, const QString& title) override;
   std::optional<QString> openFile(QWidget* parent, const FileDialogOptions& options) override;
   std::optional<QString> saveFile(QWidget* parent, const FileDialogOptions& options) override;
-  std::optional<QString> chooseFolder(QWidget* parent, const QString& title) override;
+  std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& startFolder) override;
   int execDialog(QDialog& dialog) override;
   void setBusy(bool busy) override;
   void processEvents() override;

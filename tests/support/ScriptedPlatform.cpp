@@ -16,6 +16,7 @@ Answer ScriptedPlatform::message(QWidget*, const QString& text, Icon icon, Butto
     answers.pop_front();
     return a;
   }
+  if (buttons == Buttons::SaveDiscardCancel) return Answer::Discard;
   return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
 }
 
@@ -44,8 +45,9 @@ std::optional<QString> ScriptedPlatform::saveFile(QWidget*, const FileDialogOpti
   return next(saveAnswers);
 }
 
-std::optional<QString> ScriptedPlatform::chooseFolder(QWidget*, const QString& title) {
+std::optional<QString> ScriptedPlatform::chooseFolder(QWidget*, const QString& title, const QString& startFolder) {
   folderCalls.push_back(title);
+  folderStarts.push_back(startFolder);
   return next(folderAnswers);
 }
 

@@ -26,12 +26,13 @@ class ScriptedPlatform : public Platform {
   Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons, const QString& title) override;
   std::optional<QString> openFile(QWidget* parent, const FileDialogOptions& options) override;
   std::optional<QString> saveFile(QWidget* parent, const FileDialogOptions& options) override;
-  std::optional<QString> chooseFolder(QWidget* parent, const QString& title) override;
+  std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& startFolder) override;
   int execDialog(QDialog& dialog) override;
   void setBusy(bool busy) override;
   void processEvents() override;
 
-  // Scripted answers, used front first. With none left: messages answer Ok (Yes for YesNo),
+  // Scripted answers, used front first. With none left: messages answer Ok (Yes for YesNo,
+  // Discard for the save question),
   // file and folder dialogs are cancelled, dialogs are rejected.
   std::deque<Answer> answers;
   std::deque<std::optional<QString>> openAnswers;
@@ -47,6 +48,7 @@ class ScriptedPlatform : public Platform {
   std::vector<FileDialogOptions> openCalls;
   std::vector<FileDialogOptions> saveCalls;
   std::vector<QString> folderCalls;
+  std::vector<QString> folderStarts;  // the start folder of each folder dialog
   std::vector<QString> dialogsShown;  // objectName of each dialog
   int busyDepth = 0;
   int busyCalls = 0;

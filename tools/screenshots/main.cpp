@@ -1,66 +1,207 @@
-// Photographs the program's own windows as the screen shows them (normal layout, expert layout,
-// version window) and ends. Used for the documentation, through tools/screenshots.sh.
-//   tonekit-screenshots OUTPUT_FOLDER [FILE.mld]
+// Photographs the program's own windows as the screen shows them and ends. Used for the
+// documentation, through tools/screenshots.sh:
+//   tonekit-screenshots OUTPUT_FOLDER FILE.mld [BIG_FOLDER]
+// main-normal, main-expert, version: the main window with FILE loaded and the version window;
+// unsaved-question: the question before an edited title would be lost; recent-files: the menu
+// of the files read lately (every .mld beside FILE is read once); list-sorted: the list window
+// grown and sorted by title; batch-progress: the wait window in the middle of an update of
+// 10,000 copies of FILE, made in BIG_FOLDER.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableView>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <memory>
 
+#include "core/CodePage.h"
 #include "core/Failure.h"
+#include "file_list/ListMaker.h"
+#include "file_list/ui/MLDListModel.h"
+#include "file_list/ui/frmMLDList.h"
+#include "file_list/ui/frmWait.h"
 #include "header_editor/ui/frmMain.h"
 #include "platform/Translations.h"
 
+namespace fs = std::filesystem;
+using namespace tonekit;
+using namespace tonekit::ui;
+
 namespace {
 
+// The window manager needs a moment to draw each state before it can be photographed.
+constexpr int kSettle = 1200;
+constexpr int kBigCount = 10000;
+// How long the update runs before it is photographed.
+constexpr int kBatchRuns = 25000;
+
 void saveShot(QWidget* window, const QString& path) {
-  QScreen* screen = window->screen();
-  const QPixmap shot = screen->grabWindow(window->winId());
-  shot.save(path, "PNG");
+  window->screen()->grabWindow(window->winId()).save(path, "PNG");
 }
 
-void photographWindows(tonekit::ui::frmMain& main, const QString& folder) {
-  QDir().mkpath(folder);
-  // The window manager needs a moment to draw each state before it can be photographed.
-  const int settle = 1200;
-  QTimer::singleShot(settle, &main, [&main, folder, settle] {
-    saveShot(&main, folder + "/main-normal.png");
-    main.findChild<QPushButton*>("cmdActionChange")->click();
-    QTimer::singleShot(settle, &main, [&main, folder, settle] {
-      saveShot(&main, folder + "/main-expert.png");
-      QTimer::singleShot(settle, &main, [folder] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-          saveShot(dialog, folder + "/version.png");
-          dialog->close();
-        }
-      });
-      main.findChild<QAction*>("mnuHelpVersion")->trigger();
+// Steps run one after the other, kSettle apart. A step that opens something modal schedules the
+// next one first: the next step then runs inside the modal loop.
+class Steps {
+ public:
+  void add(std::function<void()> step) { steps_.push_back(std::move(step)); }
+  // Steps that must come before all others still waiting (those of an open modal window).
+  void addFirst(std::initializer_list<std::function<void()>> steps) {
+    steps_.insert(steps_.begin(), steps.begin(), steps.end());
+  }
+  void next() {
+    if (steps_.empty()) {
       QTimer::singleShot(0, qApp, &QApplication::quit);
-    });
-  });
+      return;
+    }
+    auto step = std::move(steps_.front());
+    steps_.pop_front();
+    QTimer::singleShot(kSettle, qApp, [this, step] { step(); });
+  }
+
+ private:
+  std::deque<std::function<void()>> steps_;
+};
+
+void clickButton(QWidget* box, QMessageBox::StandardButton which) {
+  if (auto* message = qobject_cast<QMessageBox*>(box)) message->button(which)->click();
+}
+
+frmMLDList* listWindow() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* list = qobject_cast<frmMLDList*>(w); list && list->isVisible()) return list;
+  return nullptr;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(tonekit::kAppName);
-  tonekit::ui::installJapaneseQtTranslation(app);
+  QApplication::setApplicationName(kAppName);
+  installJapaneseQtTranslation(app);
   const QStringList arguments = QApplication::arguments();
-  if (arguments.size() < 2) {
-    std::fputs("usage: tonekit-screenshots OUTPUT_FOLDER [FILE.mld]\n", stderr);
+  if (arguments.size() < 3) {
+    std::fputs("usage: tonekit-screenshots OUTPUT_FOLDER FILE.mld [BIG_FOLDER]\n", stderr);
     return 2;
   }
+  const QString folder = arguments.at(1);
+  const QString file = arguments.at(2);
+  const QString big = arguments.size() > 3 ? arguments.at(3) : QString();
+  QDir().mkpath(folder);
 
-  tonekit::ui::frmMain window;
-  window.show();
-  if (arguments.size() > 2) {
-    const QString path = arguments.at(2);
-    QTimer::singleShot(0, &window, [&window, path] { window.openPath(path); });
-  }
-  photographWindows(window, arguments.at(1));
+  frmMain main;
+  main.show();
+  Steps steps;
+  QString shownTitle;
+  const auto shot = [&](QWidget* w, const char* name) { saveShot(w, folder + "/" + name + ".png"); };
+
+  steps.add([&] {
+    // Every melody beside the file is read once, the file itself last: the recent-files menu.
+    for (const QFileInfo& other : QDir(QFileInfo(file).absolutePath()).entryInfoList({"*.mld"}, QDir::Files))
+      if (other.absoluteFilePath() != QFileInfo(file).absoluteFilePath()) main.openPath(other.absoluteFilePath());
+    main.openPath(file);
+    steps.next();
+  });
+  steps.add([&] {
+    shot(&main, "main-normal");
+    main.findChild<QPushButton*>("cmdActionChange")->click();
+    steps.next();
+  });
+  steps.add([&] {
+    shot(&main, "main-expert");
+    steps.addFirst({[&] {
+      if (QWidget* dialog = QApplication::activeModalWidget()) {
+        shot(dialog, "version");
+        dialog->close();
+      }
+      steps.next();
+    }});
+    steps.next();
+    main.findChild<QAction*>("mnuHelpVersion")->trigger();
+  });
+  steps.add([&] {
+    main.findChild<QPushButton*>("cmdActionChange")->click();
+    auto* title = main.findChild<QLineEdit*>("txtTitl");
+    shownTitle = title->text();
+    title->setText(QString::fromUtf8("かえるの合唱（新しい題）"));
+    steps.addFirst({[&] {
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        shot(box, "unsaved-question");
+        clickButton(box, QMessageBox::Cancel);
+      }
+      steps.next();
+    }});
+    steps.next();
+    main.close();
+  });
+  steps.add([&] {
+    auto* recent = main.findChild<QMenu*>("mnuFileRecent");
+    recent->popup(main.mapToGlobal(QPoint(40, 40)));
+    steps.next();
+  });
+  steps.add([&] {
+    auto* recent = main.findChild<QMenu*>("mnuFileRecent");
+    shot(recent, "recent-files");
+    recent->close();
+    // The edit goes again: quitting asks about unsaved changes too.
+    main.findChild<QLineEdit*>("txtTitl")->setText(shownTitle);
+    main.findChild<QAction*>("mnuShowMLDList")->trigger();
+    steps.next();
+  });
+  steps.add([&] {
+    frmMLDList* list = listWindow();
+    if (!list) return steps.next();
+    list->MLDListItems = makeMLDList(QFile::encodeName(QFileInfo(file).absolutePath()).toStdString());
+    list->ShowList();
+    list->resize(list->width() * 3 / 2, list->height() * 3 / 2);
+    list->findChild<QTableView*>("mfgMLDList")->horizontalHeader()->sectionClicked(MLDListModel::kTitleColumn);
+    steps.next();
+  });
+  steps.add([&] {
+    frmMLDList* list = listWindow();
+    if (!list) return steps.next();
+    shot(list, "list-sorted");
+    if (big.isEmpty()) return steps.next();
+    // The update of many files: copies of the file, each to get a new title.
+    fs::create_directories(QFile::encodeName(big).toStdString());
+    MLDList rows;
+    for (int i = 0; i < kBigCount; ++i) {
+      const fs::path copy = fs::path(QFile::encodeName(big).toStdString()) / (QString::asprintf("%05d.mld", i).toStdString());
+      fs::copy_file(QFile::encodeName(file).toStdString(), copy, fs::copy_options::overwrite_existing);
+      rows.push_back({copy.string(), encodeCp932(QString::asprintf("メロディ %05d", i).toStdString()).bytes});
+    }
+    list->MLDListItems = std::move(rows);
+    list->ShowList();
+    steps.addFirst({[&] {  // the confirmation: OK, and the update runs a while
+      clickButton(QApplication::activeModalWidget(), QMessageBox::Ok);
+      QTimer::singleShot(kBatchRuns, qApp, [&] { steps.next(); });
+    }, [&] {
+      frmMLDList* running = nullptr;
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* l = qobject_cast<frmMLDList*>(w)) running = l;
+      if (running && running->waitWindow()) {
+        shot(running->waitWindow(), "batch-progress");
+        running->waitWindow()->findChild<QPushButton*>("cmdCancel")->click();
+      }
+      steps.next();
+    }, [&] {  // the summary of the cancelled update
+      clickButton(QApplication::activeModalWidget(), QMessageBox::Ok);
+      steps.next();
+    }});
+    steps.next();
+    list->cmdExecute_Click();
+  });
+  steps.next();
   return app.exec();
 }

@@ -32,9 +32,11 @@ int MLDListModel::rowCount(const QModelIndex& parent) const {
 int MLDListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
 
 QVariant MLDListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= rowCount() || role != Qt::DisplayRole)
-    return {};
+  if (!index.isValid() || index.row() >= rowCount()) return {};
   const clsMLDListItem& item = items_[static_cast<std::size_t>(index.row())];
+  // A path elided in the middle shows whole as the cell's tooltip.
+  if (role == Qt::ToolTipRole && index.column() == kPathColumn) return QString::fromStdString(item.MLDPath);
+  if (role != Qt::DisplayRole) return {};
   return index.column() == kPathColumn ? QString::fromStdString(item.MLDPath) : titleText_(item.MLDTitle);
 }
 

@@ -16,7 +16,7 @@ void openListView(QWidget* mainWindow) {
     if (mainWindow) {
       QPointer<QWidget> owner(mainWindow);
       QObject::connect(list, &frmMLDList::unloaded, mainWindow, [owner] { bringBack(owner); });
-      mainWindow->hide();
+      standAside(mainWindow);
     }
     list->show();
   });

@@ -9,8 +9,14 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTimer>
+#include <QEventLoop>
+#include <QResizeEvent>
 #include <QToolButton>
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <exception>
+#include <thread>
 
 #include "core/AppFolder.h"
 #include "core/CodePage.h"
@@ -23,6 +29,7 @@
 #include "file_list/ui/frmListEdit.h"
 #include "file_list/ui/frmWait.h"
 #include "platform/Platform.h"
+#include "platform/Settings.h"
 #include "platform/Twips.h"
 
 namespace tonekit::ui {
@@ -44,10 +51,38 @@ constexpr const char* kFolderSelectTitle = "MLDファイル検索フォルダ選
 constexpr const char* kSaveListDialogTitle = "タイトルリスト出力ファイル選択";
 constexpr const char* kLoadListDialogTitle = "読み込みCSVファイル選択";
 constexpr const char* kListFileFilter = "CSV(カンマ区切り)(*.csv)|*.csv";
+constexpr const char* kUnsavedListQuestion = "リストの変更は保存されていません。保存しますか？";
+// A batch update cancelled by the user: what was done and what was left, by rows.
+constexpr const char* kUpdateCancelledMessage =
+    "リスト項目からファイルへの更新を中止しました。\r\n"
+    "書き込んだファイル: %1\r\n"
+    "書き込む必要のなかったファイル: %2\r\n"
+    "失敗した行: %3\r\n"
+    "更新せずに残した行: %4";
+// How often the window thread looks at a running walk or update.
+constexpr int kProgressMilliseconds = 50;
 
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
-FileDialogOptions listFileDialog(const char* title) { return fileDialogOptions(text(title), text(kListFileFilter)); }
+FileDialogOptions listFileDialog(const char* title, const char* key, const QString& listPath) {
+  return fileDialogOptions(text(title), text(kListFileFilter), {}, key, listPath);
+}
+
+// The messages of work running on another thread, shown by the window thread; the work waits
+// for each to be answered, as it would on the window thread.
+class WindowThreadMessages : public MessageSink {
+ public:
+  WindowThreadMessages(QObject* context, QWidget* parent) : context_(context), parent_(parent) {}
+  void message(const std::string& shown, MessageIcon icon) override {
+    QMetaObject::invokeMethod(
+        context_, [&] { platform().message(parent_, QString::fromStdString(shown), icon); },
+        Qt::BlockingQueuedConnection);
+  }
+
+ private:
+  QObject* context_;
+  QWidget* parent_;
+};
 
 }  // namespace
 
@@ -61,11 +96,11 @@ class frmMLDList::WaitSteps {
     frmWait& wait = *list_.wait_;
     wait.move(list.frameGeometry().center() - wait.rect().center());
     wait.show();
-    list_.hide();
+    standAside(&list_);
     platform().processEvents();
   }
   ~WaitSteps() {
-    list_.show();
+    bringBack(&list_);
     if (const std::unique_ptr<frmWait> wait = std::move(list_.wait_)) wait->close();
   }
   WaitSteps(const WaitSteps&) = delete;
@@ -78,7 +113,9 @@ class frmMLDList::WaitSteps {
 frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFolder_(writableProgramFolder()) {
   setObjectName("frmMLDList");
   setWindowTitle(QStringLiteral("MLD List"));
-  setFixedSize(twipsToPixelsX(7080, this), twipsToPixels(5415, this));
+  // Starts at the classic size and grows from there; the grid grows with it.
+  setMinimumSize(twipsToPixelsX(7080, this), twipsToPixels(5415, this));
+  resize(minimumSize());
 
   auto button = [this](const char* name, const char* caption, const char* tip, QStyle::StandardPixmap picture,
                        int left) {
@@ -128,6 +165,16 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
   mfgMLDList_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   mfgMLDList_->verticalHeader()->setFixedWidth(twipsToPixelsX(kRowNumberWidth, this));
   mfgMLDList_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+  // A click on a column header sorts by it; a second click turns the order round.
+  mfgMLDList_->horizontalHeader()->setSectionsClickable(true);
+  mfgMLDList_->horizontalHeader()->setSortIndicatorShown(true);
+  mfgMLDList_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+  connect(mfgMLDList_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+    QHeaderView* header = mfgMLDList_->horizontalHeader();
+    const bool again = header->sortIndicatorSection() == column && lastSortColumn_ == column;
+    const Qt::SortOrder order = again && lastSortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    guarded(this, [&] { sortRows(column, order); });
+  });
   placeTwips(mfgMLDList_, kGridLeft, kGridTop, kGridWidth, kGridHeight);
   mfgMLDList_->hide();
   // A double click anywhere in the grid edits the current row.
@@ -151,6 +198,7 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
   tmrScrollMessage_->setInterval(kTickMilliseconds);
   connect(tmrScrollMessage_, &QTimer::timeout, this, [this] { tmrScrollMessage_Timer(); });
   tmrScrollMessage_->start();
+  settings::restorePlace(*this);
 }
 
 frmMLDList::~frmMLDList() = default;
@@ -186,13 +234,7 @@ void frmMLDList::selectRow(int row) {
 void frmMLDList::ShowList() {
   model_->showRows();
 
-  // Half of the room beside the row numbers each, the title a little less; whole twips, halves
-  // to the even neighbour.
-  const double half = (kGridWidth - kRowNumberWidth) / 2.0;
-  mfgMLDList_->setColumnWidth(MLDListModel::kPathColumn,
-                              twipsToPixelsX(static_cast<int>(std::nearbyint(half)), this));
-  mfgMLDList_->setColumnWidth(MLDListModel::kTitleColumn,
-                              twipsToPixelsX(static_cast<int>(std::nearbyint(half - 400)), this));
+  fitColumns();
 
   // Once a list with rows has shown, saving and applying stay possible.
   if (!MLDListItems.empty()) {
@@ -204,6 +246,71 @@ void frmMLDList::ShowList() {
   mfgMLDList_->raise();
 }
 
+void frmMLDList::fitColumns() {
+  // Half of the room beside the row numbers each, the title a little less; whole twips, halves
+  // to the even neighbour. A grown grid gives both columns its growth in the same shares.
+  const double half = (kGridWidth - kRowNumberWidth) / 2.0;
+  const double scale = static_cast<double>(mfgMLDList_->width()) / twipsToPixelsX(kGridWidth, this);
+  const auto scaled = [&](double twips) {
+    const int designed = twipsToPixelsX(static_cast<int>(std::nearbyint(twips)), this);
+    return scale > 1.0 ? static_cast<int>(designed * scale) : designed;
+  };
+  mfgMLDList_->setColumnWidth(MLDListModel::kPathColumn, scaled(half));
+  mfgMLDList_->setColumnWidth(MLDListModel::kTitleColumn, scaled(half - 400));
+}
+
+void frmMLDList::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // The classic margins stay; everything below the buttons takes the new room.
+  const int extraWidth = std::max(0, width() - twipsToPixelsX(7080, this));
+  const int extraHeight = std::max(0, height() - twipsToPixels(5415, this));
+  const int gridWidth = twipsToPixelsX(kGridWidth, this) + extraWidth;
+  mfgMLDList_->setGeometry(twipsToPixelsX(kGridLeft, this), twipsToPixels(kGridTop, this), gridWidth,
+                           twipsToPixels(kGridHeight, this) + extraHeight);
+  if (auto* separator = findChild<QFrame*>("Frame2"))
+    separator->resize(gridWidth, separator->height());
+  lblMessage_->setGeometry(twipsToPixelsX(240, this), twipsToPixels(5040, this) + extraHeight, gridWidth,
+                           lblMessage_->height());
+  fitColumns();
+}
+
+void frmMLDList::sortRows(int column, Qt::SortOrder order) {
+  lastSortColumn_ = column;
+  lastSortOrder_ = order;
+  const auto key = [&](const clsMLDListItem& item) {
+    return column == MLDListModel::kPathColumn ? QString::fromStdString(item.MLDPath) : displayTitle(item.MLDTitle);
+  };
+  model_->beginRowsChange();
+  std::stable_sort(MLDListItems.begin(), MLDListItems.end(), [&](const clsMLDListItem& a, const clsMLDListItem& b) {
+    const int c = QString::localeAwareCompare(key(a), key(b));
+    return order == Qt::AscendingOrder ? c < 0 : c > 0;
+  });
+  model_->endRowsChange();
+  mfgMLDList_->horizontalHeader()->setSortIndicator(column, order);
+  selectRow(0);
+}
+
+void frmMLDList::runOffWindowThread(const std::function<void(MessageSink&)>& work, const std::function<void()>& tick) {
+  WindowThreadMessages messages(this, messageParent());
+  std::exception_ptr failure;
+  QEventLoop loop;
+  std::thread worker([&] {
+    try {
+      work(messages);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  QTimer ticker;
+  if (tick) QObject::connect(&ticker, &QTimer::timeout, &loop, tick);
+  ticker.start(kProgressMilliseconds);
+  loop.exec();
+  worker.join();
+  if (tick) tick();
+  if (failure) std::rethrow_exception(failure);
+}
+
 void frmMLDList::ResetList() {
   // The grid never shows rows that the list no longer has.
   model_->beginRowsChange();
@@ -213,12 +320,13 @@ void frmMLDList::ResetList() {
 
 void frmMLDList::cmdMakeList_Click() {
   guarded(this, [this] {
-    const auto folder = platform().chooseFolder(this, text(kFolderSelectTitle));
+    const auto folder = askFolder(this, text(kFolderSelectTitle), "listFolder");
     if (!folder || folder->isEmpty()) return;
     WaitSteps wait(*this);
-    PlatformMessages messages(messageParent());
     std::size_t unusable = 0;
-    MLDList found = makeMLDList(toNativePath(*folder), &messages, &unusable);
+    MLDList found;
+    const std::string root = toNativePath(*folder);
+    runOffWindowThread([&](MessageSink& messages) { found = makeMLDList(root, &messages, &unusable); });
     if (unusable > 0) platform().message(messageParent(), text(unusablePathsMessage(unusable).c_str()), Icon::Information);
     if (found.empty()) {
       platform().message(messageParent(), text(kNoMldFilesMessage), Icon::Information);
@@ -227,35 +335,43 @@ void frmMLDList::cmdMakeList_Click() {
     ResetList();
     MLDListItems = std::move(found);
     ShowList();
+    modified_ = true;
   });
 }
 
-void frmMLDList::cmdSaveList_Click() {
-  guarded(this, [this] {
+void frmMLDList::cmdSaveList_Click() { saveList(); }
+
+bool frmMLDList::saveList() {
+  bool saved = false;
+  guarded(this, [&] {
     if (MLDListItems.empty()) {
       platform().message(this, text(kNoListMessage), Icon::Information);
       return;
     }
-    FileDialogOptions options = listFileDialog(kSaveListDialogTitle);
+    FileDialogOptions options = listFileDialog(kSaveListDialogTitle, "listSave", listPath_);
     // The second filter is the UTF-8 list, which holds every path the code page cannot.
     options.filter += '|' + text(kUtf8ListFileFilter);
     options.confirmOverwrite = true;
     int chosenFilter = 0;
     options.chosenFilter = &chosenFilter;
-    const auto file = platform().saveFile(this, options);
+    const auto file = askSaveFile(this, options);
     if (!file || file->isEmpty()) return;
     WaitSteps wait(*this);
     const ListFileSave save =
         appendListFile(toFsPath(*file), MLDListItems, chosenFilter == 1 ? ListEncoding::Utf8 : ListEncoding::Cp932);
+    listPath_ = *file;
+    modified_ = false;
+    saved = true;
     showLeftOut(save.leftOut, save.encoding);
   });
+  return saved;
 }
 
 void frmMLDList::cmdLoadList_Click() {
   guarded(this, [this] {
-    FileDialogOptions options = listFileDialog(kLoadListDialogTitle);
+    FileDialogOptions options = listFileDialog(kLoadListDialogTitle, "listLoad", listPath_);
     options.existingOnly = true;
-    const auto file = platform().openFile(this, options);
+    const auto file = askOpenFile(this, options);
     if (!file || file->isEmpty()) return;
     // Read first: a file that cannot be read leaves the current list as it is.
     ListFileContent content = readListFile(toFsPath(*file));
@@ -279,6 +395,8 @@ void frmMLDList::cmdLoadList_Click() {
     WaitSteps wait(*this);
     MLDListItems = std::move(content.items);
     ShowList();
+    listPath_ = *file;
+    modified_ = false;
   });
 }
 
@@ -292,15 +410,40 @@ void frmMLDList::cmdExecute_Click() {
     if (platform().message(messageParent(), text(kUpdateConfirmMessage), Icon::Question, Buttons::OkCancel) !=
         Answer::Ok)
       return;
-    PlatformMessages messages(messageParent());
+    WindowThreadMessages messages(this, messageParent());
     BatchUpdateJob job(MLDListItems, errorFilePath(), &messages);
-    const BatchSummary summary = job.run();
+    frmWait& progress = *wait_;
+    // Stops after the row in hand: every row done stays written.
+    std::atomic<bool> stop{false};
+    std::atomic<std::size_t> done{0};
+    connect(&progress, &frmWait::cancelClicked, &progress, [&stop] { stop = true; });
+    progress.setProgress(0, job.size());
+    runOffWindowThread(
+        [&](MessageSink&) {
+          while (!job.done() && !stop) {
+            job.step();
+            done = job.position();
+          }
+        },
+        [&] { progress.setProgress(done, job.size()); });
+    const BatchSummary summary = job.finish();
     // Without the error file the user could not find the failed rows: report it instead of
     // the closing messages.
     if (summary.errorFileFailure) throw *summary.errorFileFailure;
     if (summary.errorFileWritten)
       platform().message(messageParent(), QString::fromStdString(job.errorFileMessage()), Icon::Information);
     showLeftOut(summary.leftOutOfErrorFile, ListEncoding::Cp932);
+    if (!job.done()) {
+      platform().message(messageParent(),
+                         text(kUpdateCancelledMessage)
+                             .arg(summary.written)
+                             .arg(summary.unchanged)
+                             .arg(summary.failed)
+                             .arg(job.size() - job.position()),
+                         Icon::Information);
+      return;
+    }
+    modified_ = false;
     platform().message(messageParent(), text(kUpdateDoneMessage), Icon::Information);
   });
 }
@@ -326,6 +469,7 @@ void frmMLDList::mfgMLDList_DblClick() {
     platform().execDialog(editor);
     if (editor.MLDTitle == item.MLDTitle) return;
     item.MLDTitle = editor.MLDTitle;
+    modified_ = true;
     model_->titleChanged(row);
     selectRow(row);
   });
@@ -338,6 +482,14 @@ void frmMLDList::tmrScrollMessage_Timer() {
 }
 
 void frmMLDList::closeEvent(QCloseEvent* event) {
+  if (modified_) {
+    const Answer answer = askToSaveChanges(this, text(kUnsavedListQuestion));
+    if (answer == Answer::Cancel || (answer == Answer::Save && !saveList())) {
+      event->ignore();
+      return;
+    }
+  }
+  settings::rememberPlace(*this);
   // Whoever opened the list shows again before this window goes, so the program always has a
   // window on screen.
   emit unloaded();

@@ -6,8 +6,10 @@
 #include <QString>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
+#include "core/MessageSink.h"
 #include "file_list/ListFile.h"
 #include "file_list/clsMLDListItem.h"
 
@@ -55,12 +57,20 @@ class frmMLDList : public QWidget {
   // While a long command runs: the wait window standing in for this one, else nothing.
   frmWait* waitWindow() const { return wait_.get(); }
 
+  // Whether the rows hold changes not saved: a title edited, or rows made from a folder, since
+  // the list was last loaded, saved or applied in full.
+  bool isModified() const { return modified_; }
+  // Sorts the rows by a column (MLDListModel's), ascending or not; saving and applying then go
+  // in the order shown.
+  void sortRows(int column, Qt::SortOrder order);
+
  signals:
   // The window is closing: whoever opened it takes over again.
   void unloaded();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -72,6 +82,14 @@ class frmMLDList : public QWidget {
   void selectRow(int row);
   // The one message naming the rows a list file could not hold.
   void showLeftOut(const std::vector<std::size_t>& leftOut, tonekit::ListEncoding encoding);
+  // The list save's work; true when the file was written.
+  bool saveList();
+  // The two columns share the grid's width as the classic widths share the classic grid.
+  void fitColumns();
+  // The walk and the update run on a thread of their own; this thread keeps the windows painted,
+  // shows the messages work sends and runs tick every few milliseconds until work has ended.
+  // What work raises is raised here.
+  void runOffWindowThread(const std::function<void(MessageSink&)>& work, const std::function<void()>& tick = {});
 
   QAbstractButton* cmdExecute_ = nullptr;
   QAbstractButton* cmdMakeList_ = nullptr;
@@ -85,6 +103,11 @@ class frmMLDList : public QWidget {
   QTimer* tmrScrollMessage_ = nullptr;
   std::unique_ptr<frmWait> wait_;
   std::filesystem::path errorFolder_;
+  bool modified_ = false;
+  int lastSortColumn_ = -1;
+  Qt::SortOrder lastSortOrder_ = Qt::AscendingOrder;
+  // The list file loaded or saved last: its dialogs start beside it.
+  QString listPath_;
 };
 
 }  // namespace tonekit::ui

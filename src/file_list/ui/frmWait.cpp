@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QStyle>
 
 #include "platform/Twips.h"
@@ -30,6 +32,41 @@ frmWait::frmWait(QWidget* parent) : QWidget(parent, Qt::Window | Qt::CustomizeWi
   label->setFont(big);
   label->setGeometry(twipsToPixelsX(960, this), twipsToPixels(240, this), twipsToPixelsX(2400, this),
                      twipsToPixels(720, this));
+
+  // The progress row goes below the classic window, which grows for it only when it shows.
+  lblProgress_ = new QLabel(this);
+  lblProgress_->setObjectName("lblProgress");
+  lblProgress_->setAlignment(Qt::AlignCenter);
+  barProgress_ = new QProgressBar(this);
+  barProgress_->setObjectName("barProgress");
+  barProgress_->setTextVisible(false);
+  cmdCancel_ = new QPushButton(QString::fromUtf8("キャンセル"), this);
+  cmdCancel_->setObjectName("cmdCancel");
+  const int top = twipsToPixels(1200, this);
+  const int row = twipsToPixels(300, this);
+  lblProgress_->setGeometry(twipsToPixelsX(120, this), top, twipsToPixelsX(3360, this), row);
+  barProgress_->setGeometry(twipsToPixelsX(120, this), top + row, twipsToPixelsX(3360, this), row);
+  cmdCancel_->setGeometry(twipsToPixelsX(2040, this), top + 2 * row + twipsToPixels(60, this),
+                          twipsToPixelsX(1440, this), twipsToPixels(375, this));
+  for (QWidget* w : {static_cast<QWidget*>(lblProgress_), static_cast<QWidget*>(barProgress_),
+                     static_cast<QWidget*>(cmdCancel_)})
+    w->hide();
+  connect(cmdCancel_, &QPushButton::clicked, this, [this] {
+    cancelled_ = true;
+    cmdCancel_->setEnabled(false);
+    emit cancelClicked();
+  });
+}
+
+void frmWait::setProgress(std::size_t done, std::size_t total) {
+  if (cmdCancel_->isHidden()) setFixedSize(width(), twipsToPixels(2400, this));
+  lblProgress_->show();
+  barProgress_->show();
+  cmdCancel_->show();
+  lblProgress_->setText(QString("%1 / %2").arg(done).arg(total));
+  // The bar counts in per mille, so that any number of rows fits its int range.
+  barProgress_->setRange(0, 1000);
+  barProgress_->setValue(total == 0 ? 0 : static_cast<int>(done * 1000 / total));
 }
 
 }  // namespace tonekit::ui

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -19,6 +20,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QStyle>
+#include <algorithm>
 
 #include "core/CodePage.h"
 #include "core/Failure.h"
@@ -27,6 +29,7 @@
 #include "header_editor/ui/frmOtherChunks.h"
 #include "header_editor/ui/frmVersion.h"
 #include "platform/Platform.h"
+#include "platform/Settings.h"
 #include "platform/Twips.h"
 #include "smf/MidiImport.h"
 #include "sound/MidiExport.h"
@@ -66,10 +69,21 @@ const char* const kIncompleteSaveMessage =
     "このファイルは読み込みが途中で止まったため、保存できません。\r\n"
     "（読み込めなかったインフォメーション部とトラック部が、保存したファイルから失われるためです）";
 
+// Asked before the document on show would go with changes not saved.
+const char* const kUnsavedHead = "「";
+const char* const kUnsavedTail = "」の変更は保存されていません。保存しますか？";
+const char* const kRecentMissingMessage = "ファイルが見つからないため、最近使ったファイルの一覧から外しました。 - ";
+
+// The dialogs' keys: each remembers the folder it chose from last.
+const char* const kOpenKey = "open";
+const char* const kSaveKey = "save";
+const char* const kImportKey = "importMidi";
+
 QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
 
-FileDialogOptions openOptions(const char* title, const char* filter, const char* suffix) {
-  FileDialogOptions options = fileDialogOptions(qs(title), qs(filter), suffix);
+FileDialogOptions openOptions(const char* title, const char* filter, const char* suffix, const char* key,
+                              const QString& documentPath) {
+  FileDialogOptions options = fileDialogOptions(qs(title), qs(filter), suffix, key, documentPath);
   options.existingOnly = true;
   return options;
 }
@@ -91,6 +105,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   buildMenus();
   ClearInfoPart();
   SetNormalLayout();
+  if (settings::expertLayout()) SetExpertLayout();
+  settings::restorePlace(*this);
   trackViewOpener = [](frmMain& main) { tonekit::ui::openTrackView(&main, main.document()); };
   listViewOpener = [](frmMain& main) { tonekit::ui::openListView(&main); };
 }
@@ -301,8 +317,16 @@ void frmMain::buildMenus() {
   file->setObjectName("mnuFile");
   item(file, mnuFileOpen, "mnuFileOpen", "開く(&O)");
   item(file, mnuFileSave, "mnuFileSave", "保存(&S)");
-  item(file, mnuFileImportMidi, "mnuFileImportMidi", "MIDIファイルから作成…");
+  item(file, mnuFileImportMidi, "mnuFileImportMidi", "MIDIファイルから作成(&I)…");
   item(file, mnuFileEnd, "mnuFileEnd", "終了(&X)");
+  mnuFileOpen->setShortcut(QKeySequence::Open);
+  mnuFileSave->setShortcut(QKeySequence::Save);
+  mnuFileEnd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  mnuFileRecent = new QMenu(qs("最近使ったファイル(&R)"), file);
+  mnuFileRecent->setObjectName("mnuFileRecent");
+  file->insertMenu(mnuFileSave, mnuFileRecent);
+  connect(mnuFileRecent, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
+  fillRecentMenu();
   QMenu* show = menuBar()->addMenu(qs("表示(&I)"));
   show->setObjectName("mnuShow");
   item(show, mnuShowChange, "mnuShowChange", "エキスパート表示切り替え(&C)");
@@ -326,9 +350,9 @@ void frmMain::buildMenus() {
 }
 
 void frmMain::buildSoundMenus(QMenu* file, QMenu* before) {
-  QAction* exportMidi = new QAction(qs("MIDIファイルに書き出し…"), file);
+  QAction* exportMidi = new QAction(qs("MIDIファイルに書き出し(&M)…"), file);
   exportMidi->setObjectName("mnuFileExportMidi");
-  QAction* exportWav = new QAction(qs("WAVファイルに書き出し…"), file);
+  QAction* exportWav = new QAction(qs("WAVファイルに書き出し(&W)…"), file);
   exportWav->setObjectName("mnuFileExportWav");
   file->insertActions(mnuFileEnd, {exportMidi, exportWav});
   file->insertSeparator(mnuFileEnd);
@@ -337,8 +361,8 @@ void frmMain::buildSoundMenus(QMenu* file, QMenu* before) {
   menuBar()->insertMenu(before->menuAction(), play);
   const PlaybackActions actions = addPlaybackActions(this, play, "mnuPlayStart", "再生", "mnuPlayStop");
 
-  connect(exportMidi, &QAction::triggered, this, [this] { guarded(this, [this] { ui::exportMidi(this, shownMelody()); }); });
-  connect(exportWav, &QAction::triggered, this, [this] { guarded(this, [this] { ui::exportWav(this, shownMelody()); }); });
+  connect(exportMidi, &QAction::triggered, this, [this] { guarded(this, [this] { ui::exportMidi(this, shownMelody(), documentPath_); }); });
+  connect(exportWav, &QAction::triggered, this, [this] { guarded(this, [this] { ui::exportWav(this, shownMelody(), documentPath_); }); });
   connect(actions.play, &QAction::triggered, this,
           [this] { guarded(this, [this] { Playback::instance().play(this, shownMelody()); }); });
 }
@@ -366,18 +390,54 @@ void frmMain::openPath(const QString& path) {
   LoadMLDFile();
 }
 
+void frmMain::fillRecentMenu() {
+  mnuFileRecent->clear();
+  const QStringList files = settings::recentFiles();
+  int number = 0;
+  for (const QString& path : files) {
+    // A mnemonic for each of the first nine; "&" inside a name shows as itself.
+    QString caption = QString(path).replace('&', "&&");
+    if (++number <= 9) caption = QString("&%1 ").arg(number) + caption;
+    QAction* entry = mnuFileRecent->addAction(caption);
+    entry->setObjectName(QString("mnuFileRecent%1").arg(number - 1));
+    connect(entry, &QAction::triggered, this, [this, path] { openRecentFile(path); });
+  }
+  if (!files.isEmpty()) mnuFileRecent->addSeparator();
+  QAction* clear = mnuFileRecent->addAction(qs("一覧を消去(&C)"));
+  clear->setObjectName("mnuFileRecentClear");
+  clear->setEnabled(!files.isEmpty());
+  connect(clear, &QAction::triggered, this, [] { settings::clearRecentFiles(); });
+}
+
+void frmMain::openRecentFile(const QString& path) {
+  guarded(this, [&] {
+    if (!QFileInfo(path).isFile()) {
+      settings::removeRecentFile(path);
+      platform().message(this, qs(kRecentMissingMessage) + '"' + path + '"', Icon::Information);
+      return;
+    }
+    if (!maybeSave()) return;
+    txtPath->setText(path);
+    readShownPath();
+  });
+}
+
 void frmMain::openFileDialog() {
   guarded(this, [this] {
-    const FileDialogOptions options = openOptions(kOpenTitle, kOpenFilter, "mld");
-    // Only the path is taken: the file is read when the user presses "解析".
-    if (const auto chosen = platform().openFile(this, options)) txtPath->setText(*chosen);
+    const auto chosen = askOpenFile(this, openOptions(kOpenTitle, kOpenFilter, "mld", kOpenKey, documentPath_));
+    if (!chosen || !maybeSave()) return;
+    // Only the path is taken: the file is read when the user presses "解析". Until then the
+    // information part shows nothing, rather than the previous file's beside the new path.
+    txtPath->setText(*chosen);
+    ClearInfoPart();
   });
 }
 
 void frmMain::importMidiFile() {
   guarded(this, [this] {
-    const auto chosen = platform().openFile(this, openOptions(kImportTitle, kImportFilter, "mid"));
-    if (!chosen) return;
+    const auto chosen =
+        askOpenFile(this, openOptions(kImportTitle, kImportFilter, "mid", kImportKey, documentPath_));
+    if (!chosen || !maybeSave()) return;
     auto result = [&] {
       BusyCursor busy;
       return smf::importMidiFile(toNativePath(*chosen));
@@ -386,6 +446,13 @@ void frmMain::importMidiFile() {
     ClearInfoPart();
     document_ = std::make_unique<clsMLD>(std::move(result.document));
     showLoadedDocument();
+    // No MLD file holds this document yet: the path box names none, and shows greyed where the
+    // data came from.
+    txtPath->clear();
+    txtPath->setPlaceholderText(*chosen);
+    documentPath_ = *chosen;
+    neverSaved_ = true;
+    markSaved();
     if (const std::string summary = smf::summaryText(result.summary); !summary.empty())
       platform().message(this, qs(kImportSummary) + QString::fromStdString(summary), Icon::Information);
   });
@@ -403,6 +470,8 @@ void frmMain::ClearInfoPart() {
   optNoteLen[0]->setChecked(true);
   cmdOtherChunks->setEnabled(false);
   lblAudioChunks->clear();
+  txtPath->setPlaceholderText({});
+  neverSaved_ = false;
   cmdSave->setEnabled(false);
   mnuFileSave->setEnabled(false);
   // The track button goes with the save button: both need a loaded file.
@@ -410,6 +479,11 @@ void frmMain::ClearInfoPart() {
 }
 
 void frmMain::LoadMLDFile() {
+  if (!maybeSave()) return;
+  readShownPath();
+}
+
+void frmMain::readShownPath() {
   guarded(this, [this] {
     ClearInfoPart();
     const QString path = txtPath->text();
@@ -425,6 +499,9 @@ void frmMain::LoadMLDFile() {
     // An incomplete read still shows what it found; the save refuses such a document.
     document_->ParseMLD(&messages);
     showLoadedDocument();
+    documentPath_ = path;
+    markSaved();
+    settings::addRecentFile(path);
   });
 }
 
@@ -502,14 +579,16 @@ ByteString frmMain::valueToSave(const InfoRow& r) const {
   return r.loadedChoice ? r.loadedChoice->bytesFor(shown, shown) : shown;
 }
 
-void frmMain::SaveMLDFile() {
+void frmMain::SaveMLDFile() { saveDocument(); }
+
+bool frmMain::saveDocument() {
   if (!document_) {
     guarded(this, [] { throw Failure::of(err::InvalidCall, "(ファイルを読み込んでいません)"); }, true);
-    return;
+    return false;
   }
   if (!document_->readComplete()) {
     platform().message(this, qs(kIncompleteSaveMessage), Icon::Information);
-    return;
+    return false;
   }
   // Characters the code page lacks would be written as "?": the user decides first. A text left
   // as loaded goes back as its own bytes, so only edited texts can lose a character.
@@ -517,12 +596,12 @@ void frmMain::SaveMLDFile() {
   for (const InfoRow& r : rows_)
     if (r.text && r.check->isChecked() && !(r.loadedText && r.loadedText->keeps(r.text->text().toStdString())))
       edited.append({r.label->text().remove(" :"), r.text->text()});
-  if (!confirmUnencodable(this, edited)) return;
+  if (!confirmUnencodable(this, edited)) return false;
 
-  const auto chosen = askSaveFile(this, fileDialogOptions(qs(kSaveTitle), qs(kSaveFilter), "mld"));
-  if (!chosen) return;
+  const auto chosen = askSaveFile(this, fileDialogOptions(qs(kSaveTitle), qs(kSaveFilter), "mld", kSaveKey, documentPath_));
+  if (!chosen) return false;
 
-  guarded(
+  const bool saved = guarded(
       this,
       [&] {
         clsMLD& doc = *document_;
@@ -539,6 +618,65 @@ void frmMain::SaveMLDFile() {
         doc.SaveMLD();
       },
       true);
+  if (!saved) return false;
+  documentPath_ = *chosen;
+  if (neverSaved_) {
+    // The new document now lives in the file just written.
+    txtPath->setText(*chosen);
+    txtPath->setPlaceholderText({});
+    neverSaved_ = false;
+  }
+  markSaved();
+  return true;
+}
+
+QString frmMain::shownState() const {
+  QStringList parts;
+  for (const InfoRow& r : rows_) {
+    parts << (r.check->isChecked() ? "1" : "0");
+    if (r.text) parts << r.text->text();
+  }
+  for (const QRadioButton* option : {optSorcIn[0], optSorcIn[1], optSorcIn[2], optSorcPat[0], optSorcPat[1],
+                                     optNoteLen[0], optNoteLen[1]})
+    parts << (option->isChecked() ? "1" : "0");
+  return parts.join(QChar(0x1f));
+}
+
+std::vector<std::pair<std::string, ByteString>> frmMain::documentTracks() const {
+  if (!document_ || !document_->MLDTracData) return {};
+  // The track view hands a track back at the end of the collection: the order says nothing.
+  auto tracks = document_->MLDTracData->items();
+  std::sort(tracks.begin(), tracks.end());
+  return tracks;
+}
+
+void frmMain::markSaved() {
+  savedState_ = shownState();
+  savedTracks_ = documentTracks();
+}
+
+bool frmMain::isModified() const {
+  if (!document_ || !cmdSave->isEnabled()) return false;
+  return neverSaved_ || shownState() != savedState_ || documentTracks() != savedTracks_;
+}
+
+bool frmMain::maybeSave() {
+  if (!isModified()) return true;
+  const QString name = documentPath_.isEmpty() ? qs(kAppName) : QFileInfo(documentPath_).fileName();
+  switch (askToSaveChanges(this, qs(kUnsavedHead) + name + qs(kUnsavedTail))) {
+    case Answer::Save: return saveDocument();
+    case Answer::Discard: return true;
+    default: return false;
+  }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+  if (!maybeSave()) {
+    event->ignore();
+    return;
+  }
+  settings::rememberPlace(*this);
+  event->accept();
 }
 
 void frmMain::SetNormalLayout() { applyLayout(false); }
@@ -572,6 +710,7 @@ void frmMain::toggleLayout() {
       SetNormalLayout();
     else
       SetExpertLayout();
+    settings::setExpertLayout(expert_);
   });
 }
 

@@ -10,6 +10,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "core/ByteString.h"
 #include "core/clsMLD.h"
@@ -49,6 +52,10 @@ class frmMain : public QMainWindow {
   void LoadMLDFile();
   void ClearInfoPart();
   void SaveMLDFile();
+  // Whether the window holds changes not saved yet: a text, check box or option of the
+  // information part changed since the read or the last save, a track the track view handed
+  // back changed, or a document made from a MIDI file and never saved.
+  bool isModified() const;
   void SetNormalLayout();
   void SetExpertLayout();
   bool isExpert() const { return expert_; }
@@ -61,6 +68,7 @@ class frmMain : public QMainWindow {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private slots:
@@ -93,6 +101,20 @@ class frmMain : public QMainWindow {
   QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width);
 
   void setTrackEditingEnabled(bool on);
+  // Before the document on show would go: asks about unsaved changes; false when the user
+  // cancels (or a chosen save did not happen).
+  bool maybeSave();
+  // SaveMLDFile's work; true when the file was written.
+  bool saveDocument();
+  // What the information part shows, and the tracks, as one value to compare with later.
+  QString shownState() const;
+  std::vector<std::pair<std::string, ByteString>> documentTracks() const;
+  // The shown state becomes the saved one.
+  void markSaved();
+  // Reads the file txtPath names (LoadMLDFile without the question).
+  void readShownPath();
+  void fillRecentMenu();
+  void openRecentFile(const QString& path);
   void openFileDialog();
   // A new document made from a MIDI file, shown as if it had been read.
   void importMidiFile();
@@ -117,6 +139,12 @@ class frmMain : public QMainWindow {
 
   std::unique_ptr<clsMLD> document_;
   bool expert_ = false;
+  // The file the document came from or was last saved to; the dialogs start beside it.
+  QString documentPath_;
+  // A document made from a MIDI file stays unsaved until its first save.
+  bool neverSaved_ = false;
+  QString savedState_;
+  std::vector<std::pair<std::string, ByteString>> savedTracks_;
 
   QLineEdit* txtPath = nullptr;
   QPushButton* cmdFileDialog = nullptr;
@@ -147,6 +175,7 @@ class frmMain : public QMainWindow {
   QAction* mnuFileOpen = nullptr;
   QAction* mnuFileSave = nullptr;
   QAction* mnuFileImportMidi = nullptr;
+  QMenu* mnuFileRecent = nullptr;
   QAction* mnuFileEnd = nullptr;
   QAction* mnuShowChange = nullptr;
   QAction* mnuShowMLDList = nullptr;

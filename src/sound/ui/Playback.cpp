@@ -18,10 +18,11 @@ namespace {
 constexpr int kPollMilliseconds = 40;
 
 // Asks for the file to write through the save dialog, then writes it; a cancel does nothing.
-void exportTo(QWidget* parent, const char* title, const char* filter, const char* suffix,
+// The suffix is the dialog's key too: each export remembers its own folder.
+void exportTo(QWidget* parent, const char* title, const char* filter, const char* suffix, const QString& documentPath,
               const std::function<void(const std::filesystem::path&)>& write) {
-  const auto chosen =
-      askSaveFile(parent, fileDialogOptions(QString::fromUtf8(title), QString::fromUtf8(filter), suffix));
+  const auto chosen = askSaveFile(parent, fileDialogOptions(QString::fromUtf8(title), QString::fromUtf8(filter), suffix,
+                                                            QString("export-") + suffix, documentPath));
   if (!chosen) return;
   const std::filesystem::path path = toFsPath(*chosen);
   guarded(parent, [&] { write(path); }, true);
@@ -119,14 +120,14 @@ PlaybackActions addPlaybackActions(QWidget* window, QMenu* menu, const char* pla
   return actions;
 }
 
-void exportMidi(QWidget* parent, const sound::Melody& melody) {
-  exportTo(parent, "MIDIファイルに書き出し", "MIDIファイル (*.mid)|*.mid", "mid", [&](const std::filesystem::path& path) {
+void exportMidi(QWidget* parent, const sound::Melody& melody, const QString& documentPath) {
+  exportTo(parent, "MIDIファイルに書き出し", "MIDIファイル (*.mid)|*.mid", "mid", documentPath, [&](const std::filesystem::path& path) {
     replaceFileSafely(path, sound::convert(melody).smf);
   });
 }
 
-void exportWav(QWidget* parent, const sound::Melody& melody) {
-  exportTo(parent, "WAVファイルに書き出し", "WAVファイル (*.wav)|*.wav", "wav", [&](const std::filesystem::path& path) {
+void exportWav(QWidget* parent, const sound::Melody& melody, const QString& documentPath) {
+  exportTo(parent, "WAVファイルに書き出し", "WAVファイル (*.wav)|*.wav", "wav", documentPath, [&](const std::filesystem::path& path) {
     BusyCursor busy;
     sound::ExportOptions unrolled;
     unrolled.unroll = true;

@@ -70,8 +70,9 @@ PlaybackActions addPlaybackActions(QWidget* window, QMenu* menu, const char* pla
                                    const char* stopName);
 
 // Ask for a path through the save dialog and write the melody there as a Standard MIDI File, or
-// rendered as a WAV file. A cancel does nothing; a failure goes to the error report.
-void exportMidi(QWidget* parent, const sound::Melody& melody);
-void exportWav(QWidget* parent, const sound::Melody& melody);
+// rendered as a WAV file. A cancel does nothing; a failure goes to the error report. The dialog
+// starts beside documentPath and proposes its name, when given.
+void exportMidi(QWidget* parent, const sound::Melody& melody, const QString& documentPath = {});
+void exportWav(QWidget* parent, const sound::Melody& melody, const QString& documentPath = {});
 
 }  // namespace tonekit::ui

@@ -35,7 +35,7 @@ frmTrac* openTrackView(QWidget* mainWindow, clsMLD* document) {
   view->MLDNote = document->MLDNote;
   view->mainWindow = mainWindow;
   view->Load();
-  if (mainWindow) mainWindow->hide();
+  standAside(mainWindow);
   view->show();
   return view;
 }

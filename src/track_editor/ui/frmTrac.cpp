@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
+#include <QUndoCommand>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
@@ -17,6 +19,7 @@
 #include "extend_editor/ui/frmExtendEdit.h"
 #include "header_editor/MldInfo.h"
 #include "platform/Platform.h"
+#include "platform/Settings.h"
 #include "platform/Twips.h"
 #include "sound/ui/Playback.h"
 #include "track_editor/TrackEvents.h"
@@ -35,9 +38,22 @@ Failure noTrackCollection() {
   return Failure::of(err::ObjectNotSet, "(MLDTracData)");
 }
 
+// One change of the grid, both ways.
+class GridChange : public QUndoCommand {
+ public:
+  GridChange(const QString& text, std::function<void()> forward, std::function<void()> back)
+      : QUndoCommand(text), forward_(std::move(forward)), back_(std::move(back)) {}
+  void redo() override { forward_(); }
+  void undo() override { back_(); }
+
+ private:
+  std::function<void()> forward_, back_;
+};
+
 }  // namespace
 
-frmTrac::frmTrac(QWidget* parent) : QWidget(parent, Qt::Window), model_(new NoteTableModel(this)) {
+frmTrac::frmTrac(QWidget* parent)
+    : QWidget(parent, Qt::Window), model_(new NoteTableModel(this)), undo_(new QUndoStack(this)) {
   setObjectName("frmTrac");
   setWindowTitle("TracData");
 
@@ -86,6 +102,15 @@ frmTrac::frmTrac(QWidget* parent) : QWidget(parent, Qt::Window), model_(new Note
   addEntry("mnuNoteEditInsertExtend", "拡張ステータス情報を挿入", [this] { insertAtCurrent(true); });
   buildPlaybackEntries();
 
+  // Undo and redo work anywhere in the window, a step at a time.
+  QAction* undo = undo_->createUndoAction(this);
+  undo->setObjectName("actUndo");
+  undo->setShortcuts(QKeySequence::Undo);
+  QAction* redo = undo_->createRedoAction(this);
+  redo->setObjectName("actRedo");
+  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  addActions({undo, redo});
+
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cmdReload_);
@@ -94,12 +119,15 @@ frmTrac::frmTrac(QWidget* parent) : QWidget(parent, Qt::Window), model_(new Note
   layout->addWidget(mfgTrac_);
   layout->addLayout(buttons);
   resize(twipsToPixelsX(10000, this), twipsToPixels(7000, this));
+  settings::restorePlace(*this);
 }
 
 frmTrac::~frmTrac() = default;
 
 void frmTrac::Load() {
   loadFailed_ = false;
+  // What is undone is relative to the rows of this load.
+  undo_->clear();
   noteLength_ = info::noteLengthOf(MLDNote);
   model_->resetNotes({}, noteLength_);
   SelectRow(0);
@@ -141,8 +169,24 @@ void frmTrac::SelectRow(int row) {
   mfgTrac_->scrollTo(index);
 }
 
+void frmTrac::pushChange(const QString& text, std::function<void()> forward, std::function<void()> back) {
+  undo_->push(new GridChange(text, std::move(forward), std::move(back)));
+}
+
 void frmTrac::InsertEvent(int row, bool extend) {
-  model_->insertNote(row, clsNote(newEvent(extend, noteLength_)));
+  row = std::clamp(row, 0, model_->noteCount());
+  const clsNote note(newEvent(extend, noteLength_));
+  pushChange(
+      "挿入", [this, row, note] { model_->insertNote(row, note); SelectRow(row); },
+      [this, row] { model_->removeNote(row); SelectRow(row); });
+}
+
+void frmTrac::setEventBytes(int row, const ByteString& bytes) {
+  const ByteString before = model_->notes()[static_cast<std::size_t>(row)].getData();
+  if (before == bytes) return;
+  pushChange(
+      "編集", [this, row, bytes] { model_->setNoteData(row, bytes); SelectRow(row); },
+      [this, row, before] { model_->setNoteData(row, before); SelectRow(row); });
 }
 
 void frmTrac::EditEvent(int row) {
@@ -153,14 +197,14 @@ void frmTrac::EditEvent(int row) {
     editor.NoteData = bytes;
     editor.Load();
     platform().execDialog(editor);
-    if (editor.Edit) model_->setNoteData(row, editor.NoteData);
+    if (editor.Edit) setEventBytes(row, editor.NoteData);
   } else {
     frmExtendEdit editor(this);
     editor.NoteData = bytes;
     editor.Load();
     platform().execDialog(editor);
     // Ext-info events carry data this editor does not know; they stay as read.
-    if (editor.Edit && !isExtInfoEvent(bytes)) model_->setNoteData(row, editor.NoteData);
+    if (editor.Edit && !isExtInfoEvent(bytes)) setEventBytes(row, editor.NoteData);
   }
 }
 
@@ -168,7 +212,10 @@ void frmTrac::DeleteEvent(int row) {
   const QString question = QString::number(row + 1) + "を削除します。よろしいですか？";
   if (platform().message(this, question, Icon::Question, Buttons::OkCancel) != Answer::Ok) return;
   BusyCursor busy;
-  model_->removeNote(row);
+  const clsNote note = model_->notes()[static_cast<std::size_t>(row)];
+  pushChange(
+      "削除", [this, row] { model_->removeNote(row); SelectRow(row); },
+      [this, row, note] { model_->insertNote(row, note); SelectRow(row); });
 }
 
 void frmTrac::StoreTrack(int track) {
@@ -242,9 +289,15 @@ bool frmTrac::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == mfgTrac_ && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
-    // Keys that type something open the editor; moving keys, Tab and Esc keep their jobs.
-    const bool types = !key->text().isEmpty() && key->key() != Qt::Key_Escape && key->key() != Qt::Key_Tab &&
-                       key->key() != Qt::Key_Backtab;
+    if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+      guarded(this, [this] { deleteCurrent(); });
+      return true;
+    }
+    // Keys that type something open the editor; moving keys, Tab, Esc, Delete and the control
+    // combinations (which carry a control character as their text) keep their jobs.
+    const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool types = !key->text().isEmpty() && !command && key->key() != Qt::Key_Escape &&
+                       key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab && key->key() != Qt::Key_Delete;
     if (types) {
       guarded(this, [this] { editCurrent(); });
       return true;
@@ -256,6 +309,7 @@ bool frmTrac::eventFilter(QObject* watched, QEvent* event) {
 void frmTrac::closeEvent(QCloseEvent* event) {
   // A track that could not be read has nothing to give back: the document keeps what it has.
   if (!loadFailed_) guarded(this, [this] { StoreTrack(MLDTracNumber); });
+  settings::rememberPlace(*this);
   bringBack(mainWindow);
   event->accept();
 }

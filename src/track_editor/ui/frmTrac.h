@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "core/ByteString.h"
@@ -13,6 +14,7 @@ class QTableView;
 class QPushButton;
 class QMenu;
 class QAction;
+class QUndoStack;
 
 namespace tonekit::ui {
 
@@ -38,6 +40,8 @@ class frmTrac : public QWidget {
   // What the window holds now, for its callers and tests.
   const NoteTableModel& notes() const { return *model_; }
   bool loadFailed() const { return loadFailed_; }
+  // Inserts, deletes and edits since the last load, one step each (Ctrl+Z, Ctrl+Y).
+  QUndoStack& undoStack() const { return *undo_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -50,6 +54,8 @@ class frmTrac : public QWidget {
   void InsertEvent(int row, bool extend);
   void EditEvent(int row);
   void DeleteEvent(int row);
+  // An edited event's new bytes, as one undoable step (none when nothing changed).
+  void setEventBytes(int row, const ByteString& bytes);
   void StoreTrack(int track);
 
   int currentRow() const;
@@ -63,12 +69,16 @@ class frmTrac : public QWidget {
   // "ここから再生" and "停止" at the end of the popup, and the row that follows the music.
   void buildPlaybackEntries();
   void playFromCurrent();
+  // Puts a change on the undo stack and makes it: forward and back each change the grid and
+  // make the changed row current.
+  void pushChange(const QString& text, std::function<void()> forward, std::function<void()> back);
 
   NoteTableModel* model_;
   QTableView* mfgTrac_;
   QPushButton* cmdClose_;
   QPushButton* cmdReload_;
   QMenu* mnuNoteEdit_;
+  QUndoStack* undo_;
   int noteLength_ = 3;
   bool loadFailed_ = false;
 };

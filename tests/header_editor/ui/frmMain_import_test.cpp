@@ -21,7 +21,7 @@ TEST(MainWindowImport, MenuItemShowsTheNewDocumentAndOneSummary) {
   frmMain window;
   auto* item = window.findChild<QAction*>("mnuFileImportMidi");
   ASSERT_NE(item, nullptr);
-  EXPECT_EQ(item->text(), QString::fromUtf8("MIDIファイルから作成…"));
+  EXPECT_EQ(item->text(), QString::fromUtf8("MIDIファイルから作成(&I)…"));
 
   item->trigger();  // cancelled
   ASSERT_EQ(scripted.openCalls.size(), 1u);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -264,7 +265,8 @@ TEST_F(MainWindow, OpenDialogOnlyFillsThePath) {
   const FileDialogOptions& o = scripted.openCalls[0];
   EXPECT_EQ(o.title, u("読み込みMLDファイル選択"));
   EXPECT_EQ(o.filter, u("iメロディファイル (*.mld)|*.mld|SMFファイル（*.mid)|*.mid"));
-  EXPECT_EQ(o.startFolder, q(tonekit::executableFolder()));
+  // No document in hand and the dialog never used: the home folder.
+  EXPECT_EQ(o.startFolder, QDir::homePath());
   EXPECT_EQ(o.defaultSuffix, "mld");
   EXPECT_TRUE(o.existingOnly);
   EXPECT_EQ(text("txtPath")->text(), q(path));
@@ -296,7 +298,8 @@ TEST_F(MainWindow, SaveWritesCheckedRowsIncludingHiddenOnes) {
   const FileDialogOptions& o = scripted.saveCalls[0];
   EXPECT_EQ(o.title, u("保存先ファイル選択"));
   EXPECT_EQ(o.filter, u("iメロディファイル (*.mld)|*.mld"));
-  EXPECT_EQ(o.startFolder, q(tonekit::executableFolder()));
+  // Beside the document in hand.
+  EXPECT_EQ(o.startFolder, q(fs::path(TONEKIT_SAMPLES_DIR)));
   EXPECT_EQ(o.defaultSuffix, "mld");
   EXPECT_TRUE(o.confirmOverwrite);
   EXPECT_TRUE(scripted.messages.empty()) << scripted.messageTexts().join(" | ").toStdString();

@@ -72,7 +72,7 @@ TEST_F(PlaybackFixture, MenusAndShortcutsCollideWithNothing) {
   EXPECT_EQ(captions(main.menuBar()->actions()),
             (QStringList{"ファイル(&F)", "表示(&I)", "再生(&P)", "ヘルプ(&H)"}));
   EXPECT_EQ(captions(main.findChild<QMenu*>("mnuFile")->actions()).last(4),
-            (QStringList{"MIDIファイルに書き出し…", "WAVファイルに書き出し…", "", "終了(&X)"}));
+            (QStringList{"MIDIファイルに書き出し(&M)…", "WAVファイルに書き出し(&W)…", "", "終了(&X)"}));
   EXPECT_EQ(captions(main.findChild<QMenu*>("mnuPlay")->actions()), (QStringList{"再生", "停止"}));
   frmTrac view;
   for (QWidget* window : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&view)}) {

@@ -4,10 +4,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QUndoStack>
 
 #include "ScriptedPlatform.h"
 #include "TempDir.h"
@@ -444,4 +446,59 @@ TEST_F(TrackViewFixture, ASamplesTrackEditedAndSavedReadsBackWithTheChanges) {
   expected.insert(expected.begin() + third, {0x00, 0xFF, 0xE0, 0x00});
   EXPECT_EQ(reread.MLDTracData->item("trac1"), expected);
   EXPECT_EQ(reread.MLDTracData->item("trac0"), document.MLDTracData->item("trac0"));
+}
+
+TEST_F(TrackViewFixture, DeleteKeyDeletesAndEditsUndoAndRedoOneAtATime) {
+  open(tenEvents());
+  view->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+  grid()->setFocus();
+  const auto events = [&] {
+    std::vector<ByteString> out;
+    for (const clsNote& n : model().notes()) out.push_back(n.getData());
+    return out;
+  };
+  const std::vector<ByteString> original = events();
+
+  // Delete goes through the deletion and its question, never the editor.
+  selectRow(2);
+  QTest::keyClick(grid(), Qt::Key_Delete);  // Ok
+  EXPECT_EQ(platform.messageTexts(), QStringList({"3を削除します。よろしいですか？"}));
+  EXPECT_EQ(model().noteCount(), 9);
+
+  selectRow(5);
+  choose("mnuNoteEditInsertExtend");
+  platform.dialogScripts.push_back([](QDialog& dialog) {
+    dialog.findChild<QLineEdit*>("txtDerutaTime")->setText("99");
+    dialog.findChild<QPushButton*>("cmdOK")->click();
+  });
+  selectRow(0);
+  choose("mnuNoteEditUpdate");
+  EXPECT_EQ(cell(0, 1), "99");
+
+  // Back one step at a time, the changed row current each time; Ctrl+Z opens no editor.
+  selectRow(8);
+  QTest::keyClick(grid(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(cell(0, 1), "1");
+  EXPECT_EQ(currentRow(), 0);
+  QTest::keyClick(grid(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(model().noteCount(), 9);
+  EXPECT_EQ(currentRow(), 5);
+  QTest::keyClick(grid(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(events(), original);
+  EXPECT_EQ(currentRow(), 2);
+  EXPECT_EQ(platform.dialogsShown.size(), 1u);
+
+  // And forward again, by either redo key.
+  QTest::keyClick(grid(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(model().noteCount(), 9);
+  QTest::keyClick(grid(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(model().noteCount(), 10);
+  EXPECT_EQ(cell(5, 3), "63");
+  EXPECT_EQ(currentRow(), 5);
+
+  // 元に戻す still drops everything; there is nothing left to undo then.
+  click("cmdReload");
+  EXPECT_EQ(events(), original);
+  EXPECT_EQ(view->undoStack().count(), 0);
 }
