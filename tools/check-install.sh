@@ -51,10 +51,10 @@ expected=(
   share/icons/hicolor/scalable/apps/$id.svg
   share/man/man1/tonekit.1.gz share/man/man1/tonekit-cli.1.gz
 )
-for size in 16 32 48 64 128 256; do expected+=("share/icons/hicolor/${size}x$size/apps/$id.png"); done
+for size in 16 24 32 48 64 128 256; do expected+=("share/icons/hicolor/${size}x$size/apps/$id.png"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$prefix" && find . ! -type d | sed 's|^\./||' | sort) ||
   fail "the installed files differ from the expected ones (< expected, > installed)"
-for size in 16 32 48 64 128 256; do
+for size in 16 24 32 48 64 128 256; do
   file -b "$prefix/share/icons/hicolor/${size}x$size/apps/$id.png" | grep -q "PNG image data, $size x $size" ||
     fail "the $size px icon is not a $size x $size PNG"
 done

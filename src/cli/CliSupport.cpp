@@ -31,6 +31,8 @@ Exit& exitStatus() {
   return status;
 }
 
+Failure userMistake(const std::string& sentence) { return Failure(err::InvalidCall, sentence); }
+
 Exit runGuarded(const std::function<Exit()>& body) {
   try {
     return body();

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/Failure.h"
 #include "core/MessageSink.h"
 
 namespace CLI {
@@ -21,6 +22,10 @@ Exit& exitStatus();
 
 // Runs body; a failure prints NUMBER:SOURCE:DESCRIPTION on standard error and yields Failure.
 Exit runGuarded(const std::function<Exit()>& body);
+
+// A mistake on the command line that only shows once the command runs (an unknown tag, say):
+// the number of an invalid argument, with a sentence that tells what was wrong.
+Failure userMistake(const std::string& sentence);
 
 // Writes each message to standard error as it occurs. Keeps it too unless told not to: a walk
 // over a large tree may give thousands that nobody reads again.

@@ -1,21 +1,61 @@
 // tonekit-cli: the MLD document core for scripts and batch work.
 #include <CLI/CLI.hpp>
+#include <cstring>
 #include <iostream>
 #include <string>
 
 #include "cli/CliSupport.h"
+#include "cli/Completion.h"
 #include "tonekit/Version.h"
+
+namespace {
+
+// The first word that is no option names the command; the program's own options take no value.
+const char* commandWord(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (argv[i][0] != '-') return argv[i];
+    if (std::strcmp(argv[i], "--") == 0) return i + 1 < argc ? argv[i + 1] : nullptr;
+  }
+  return nullptr;
+}
+
+// CLI11 says only "A subcommand is required" for a word it does not know, which hides the typo.
+bool reportUnknownCommand(const CLI::App& app, int argc, char** argv) {
+  const char* word = commandWord(argc, argv);
+  if (!word) return false;
+  std::string names;
+  for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; })) {
+    if (sub->check_name(word)) return false;
+    names += (names.empty() ? "" : ", ") + sub->get_name();
+  }
+  std::cerr << "tonekit-cli: 「" << word << "」というコマンドはありません。使えるコマンド: " << names
+            << "\n詳しくは tonekit-cli --help をご覧ください。\n";
+  return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace tonekit::cli;
   CLI::App app{"TONEKIT command line: read and change MLD (i-mode melody) files"};
   app.name("tonekit-cli");
-  app.set_version_flag("--version", std::string("tonekit-cli ") + tonekit::kVersionString,
-                       "Print the version and exit");
+  app.set_version_flag("-V,--version", std::string("tonekit-cli ") + tonekit::kVersionString + "\n" + tonekit::kLicenceNotice, "Print the version and exit");
   app.require_subcommand(1);
   app.fallthrough(false);
 
   addRegisteredCommands(app);
+
+  // For the build, which installs the scripts; `source <(tonekit-cli --completion bash)` also works.
+  if (argc == 3 && std::strcmp(argv[1], "--completion") == 0) {
+    const std::string script = completionScript(app, argv[2]);
+    if (script.empty()) {
+      std::cerr << "tonekit-cli: --completion takes bash or zsh\n";
+      return static_cast<int>(Exit::Usage);
+    }
+    std::cout << script;
+    return 0;
+  }
+  if (reportUnknownCommand(app, argc, argv)) return static_cast<int>(Exit::Usage);
 
   try {
     app.parse(argc, argv);
