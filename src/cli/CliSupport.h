@@ -38,6 +38,13 @@ class StderrMessages : public CollectingMessageSink {
   bool keep_;
 };
 
+// The words joined by separator ("a, b, c").
+std::string joined(const std::vector<std::string>& words, const std::string& separator);
+// The names of the commands, in the order --help lists them.
+std::vector<std::string> commandNames(const CLI::App& app);
+// The eight information chunk tags in the order a save writes them, each followed by suffix.
+std::vector<std::string> chunkTags(const std::string& suffix = {});
+
 // Each command file registers its command at start-up:
 //   static const bool registered = registerCommand(10, &addInfoCommand);
 // main adds them in the order of their rank.

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "core/clsMLD.h"
+#include "cli/CliSupport.h"
 
 namespace tonekit::cli {
 namespace {
@@ -73,17 +73,7 @@ std::vector<Command> commandTable(const CLI::App& app) {
   return commands;
 }
 
-std::string joined(const std::vector<std::string>& words, const char* separator = " ") {
-  std::string out;
-  for (const auto& w : words) out += (out.empty() ? "" : separator) + w;
-  return out;
-}
-
-std::string tagList(const char* suffix = "") {
-  std::vector<std::string> tags;
-  for (auto tag : clsMLD::kWriterOrder) tags.push_back(std::string(tag) + suffix);
-  return joined(tags);
-}
+std::string tagList(const char* suffix = "") { return joined(chunkTags(suffix), " "); }
 
 // The bash words that fill COMPREPLY for a value of this kind.
 std::string bashValue(Kind kind) {
@@ -143,7 +133,7 @@ _tonekit_cli() {
       COMPREPLY=($(compgen -W '-h --help -V --version' -- "$cur"))
     else
       COMPREPLY=($(compgen -W ')sh"
-    << joined(names) << R"sh(' -- "$cur"))
+    << joined(names, " ") << R"sh(' -- "$cur"))
     fi
     return
   fi
@@ -161,7 +151,7 @@ _tonekit_cli() {
       optionNames.insert(optionNames.end(), o.names.begin(), o.names.end());
       if (o.takesValue) s << "        " << joined(o.names, "|") << ") " << bashValue(o.kind) << "; return ;;\n";
     }
-    s << "      esac\n      if [[ $cur == -* ]]; then\n        COMPREPLY=($(compgen -W '" << joined(optionNames)
+    s << "      esac\n      if [[ $cur == -* ]]; then\n        COMPREPLY=($(compgen -W '" << joined(optionNames, " ")
       << "' -- \"$cur\"))\n";
     if (positional) s << "      else\n        " << bashValue(positional->kind) << "\n";
     s << "      fi\n      ;;\n";

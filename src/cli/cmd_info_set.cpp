@@ -58,10 +58,8 @@ std::pair<std::string, std::string> splitAssignment(const std::string& assignmen
 }
 
 void requireKnownTag(const std::string& tag) {
-  if (clsMLD::isKnownTag(tag)) return;
-  std::string tags;
-  for (auto known : clsMLD::kWriterOrder) tags += (tags.empty() ? "" : ", ") + std::string(known);
-  throw userMistake("「" + tag + "」というタグはありません。使えるタグ: " + tags + "。");
+  if (!clsMLD::isKnownTag(tag))
+    throw userMistake("「" + tag + "」というタグはありません。使えるタグ: " + joined(chunkTags(), ", ") + "。");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // tonekit-cli: the MLD document core for scripts and batch work.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -23,12 +24,10 @@ const char* commandWord(int argc, char** argv) {
 bool reportUnknownCommand(const CLI::App& app, int argc, char** argv) {
   const char* word = commandWord(argc, argv);
   if (!word) return false;
-  std::string names;
-  for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; })) {
-    if (sub->check_name(word)) return false;
-    names += (names.empty() ? "" : ", ") + sub->get_name();
-  }
-  std::cerr << "tonekit-cli: 「" << word << "」というコマンドはありません。使えるコマンド: " << names
+  const std::vector<std::string> names = tonekit::cli::commandNames(app);
+  if (std::find(names.begin(), names.end(), word) != names.end()) return false;
+  std::cerr << "tonekit-cli: 「" << word << "」というコマンドはありません。使えるコマンド: "
+            << tonekit::cli::joined(names, ", ")
             << "\n詳しくは tonekit-cli --help をご覧ください。\n";
   return true;
 }
