@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Photographs the real windows under a virtual X server: the main window in both layouts with a
-# sample loaded, and the version window. The PNGs go to docs/screenshots/.
+# sample loaded, the version window and the playback menu. The PNGs go to docs/screenshots/.
 #   tools/screenshots.sh [BUILD_FOLDER]     (default: build)
 # The pictures show the loaded file's path, so the sample is opened from a neutral place: a
 # temporary home mounted over /home (in a private mount namespace) as /home/user/melodies.
@@ -24,7 +24,7 @@ trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/home/user/melodies"
 cp "$here/samples/"*.mld "$scratch/home/user/melodies/"
 mkdir -p "$out"
-rm -f "$out"/main-normal.png "$out"/main-expert.png "$out"/version.png
+rm -f "$out"/main-normal.png "$out"/main-expert.png "$out"/version.png "$out"/playback.png
 # Everything below runs with the scratch home mounted over /home; the real /home is untouched.
 unshare --user --map-root-user --mount bash -c '
   set -euo pipefail
@@ -36,7 +36,7 @@ unshare --user --map-root-user --mount bash -c '
   timeout 60 xvfb-run -a -s "-screen 0 1024x800x24 -dpi 96" "$2" "$3" /home/user/melodies/kaeru.mld
 ' screenshots "$scratch" "$program" "$out"
 
-for shot in main-normal main-expert version; do
+for shot in main-normal main-expert version playback; do
   if [[ ! -s "$out/$shot.png" ]]; then
     echo "missing $out/$shot.png" >&2
     exit 1

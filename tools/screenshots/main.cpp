@@ -1,8 +1,10 @@
 // Photographs the program's own windows as the screen shows them (normal layout, expert layout,
-// version window) and ends. Used for the documentation, through tools/screenshots.sh.
+// version window, the playback menu) and ends. Used for the documentation, through tools/screenshots.sh.
 //   tonekit-screenshots OUTPUT_FOLDER [FILE.mld]
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -22,6 +24,19 @@ void saveShot(QWidget* window, const QString& path) {
   shot.save(path, "PNG");
 }
 
+// The playback menu dropped from the menu bar of the main window. The menu is a window of its
+// own, so the shot takes the screen's area of both.
+void photographPlaybackMenu(tonekit::ui::frmMain& main, const QString& folder, int settle) {
+  auto* menu = main.findChild<QMenu*>("mnuPlay");
+  main.menuBar()->setActiveAction(menu->menuAction());
+  QTimer::singleShot(settle, &main, [&main, menu, folder] {
+    const QRect area = main.frameGeometry().united(menu->geometry());
+    main.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(folder + "/playback.png", "PNG");
+    menu->close();
+    QApplication::quit();
+  });
+}
+
 void photographWindows(tonekit::ui::frmMain& main, const QString& folder) {
   QDir().mkpath(folder);
   // The window manager needs a moment to draw each state before it can be photographed.
@@ -38,7 +53,7 @@ void photographWindows(tonekit::ui::frmMain& main, const QString& folder) {
         }
       });
       main.findChild<QAction*>("mnuHelpVersion")->trigger();
-      QTimer::singleShot(0, qApp, &QApplication::quit);
+      photographPlaybackMenu(main, folder, settle);
     });
   });
 }
