@@ -36,7 +36,8 @@ std::string joined(const std::vector<std::string>& words, const std::string& sep
 
 std::vector<std::string> commandNames(const CLI::App& app) {
   std::vector<std::string> names;
-  for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; })) names.push_back(sub->get_name());
+  for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; }))
+    names.push_back(sub->get_name());
   return names;
 }
 

@@ -208,7 +208,8 @@ std::string zshScript(const std::vector<Command>& commands) {
         continue;
       }
       const std::string value = o.takesValue ? ":value:" + zshAction(o.kind) : "";
-      for (const auto& n : o.names) s << " '" << (o.repeatable ? "*" : "") << n << "[" << description << "]" << value << "'";
+      for (const auto& n : o.names)
+        s << " '" << (o.repeatable ? "*" : "") << n << "[" << description << "]" << value << "'";
     }
     s << " ;;\n";
   }

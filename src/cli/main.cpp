@@ -20,15 +20,19 @@ const char* commandWord(int argc, char** argv) {
   return nullptr;
 }
 
+void listCommands(const CLI::App& app, const std::string& sentence) {
+  const std::string names = tonekit::cli::joined(tonekit::cli::commandNames(app), ", ");
+  std::cerr << "tonekit-cli: " << sentence << "使えるコマンド: " << names
+            << "\n詳しくは tonekit-cli --help をご覧ください。\n";
+}
+
 // CLI11 says only "A subcommand is required" for a word it does not know, which hides the typo.
 bool reportUnknownCommand(const CLI::App& app, int argc, char** argv) {
   const char* word = commandWord(argc, argv);
   if (!word) return false;
   const std::vector<std::string> names = tonekit::cli::commandNames(app);
   if (std::find(names.begin(), names.end(), word) != names.end()) return false;
-  std::cerr << "tonekit-cli: 「" << word << "」というコマンドはありません。使えるコマンド: "
-            << tonekit::cli::joined(names, ", ")
-            << "\n詳しくは tonekit-cli --help をご覧ください。\n";
+  listCommands(app, std::string("「") + word + "」というコマンドはありません。");
   return true;
 }
 
@@ -38,7 +42,9 @@ int main(int argc, char** argv) {
   using namespace tonekit::cli;
   CLI::App app{"TONEKIT command line: read and change MLD (i-mode melody) files"};
   app.name("tonekit-cli");
-  app.set_version_flag("-V,--version", std::string("tonekit-cli ") + tonekit::kVersionString + "\n" + tonekit::kLicenceNotice, "Print the version and exit");
+  app.set_version_flag("-V,--version",
+                       std::string("tonekit-cli ") + tonekit::kVersionString + "\n" + tonekit::kLicenceNotice,
+                       "Print the version and exit");
   app.require_subcommand(1);
   app.fallthrough(false);
 
@@ -58,6 +64,10 @@ int main(int argc, char** argv) {
 
   try {
     app.parse(argc, argv);
+  } catch (const CLI::RequiredError& e) {
+    if (!app.get_subcommands().empty()) return app.exit(e) == 0 ? 0 : static_cast<int>(Exit::Usage);
+    listCommands(app, "コマンドを指定してください。");
+    return static_cast<int>(Exit::Usage);
   } catch (const CLI::ParseError& e) {
     const int code = app.exit(e);
     return code == 0 ? 0 : static_cast<int>(Exit::Usage);

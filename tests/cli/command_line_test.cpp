@@ -49,6 +49,9 @@ TEST(CommandLine, CliVersionAndEveryCommandsHelp) {
   EXPECT_EQ(unknown.exitCode, 2);
   EXPECT_NE(unknown.err.find("「evnets」というコマンドはありません。"), std::string::npos) << unknown.err;
   for (const std::string& command : commands) EXPECT_NE(unknown.err.find(command), std::string::npos) << command;
+  const auto none = runCli({});
+  EXPECT_EQ(none.exitCode, 2);
+  EXPECT_EQ(none.err.rfind("tonekit-cli: コマンドを指定してください。使えるコマンド: info, ", 0), 0u) << none.err;
 }
 
 #ifdef TONEKIT_GUI_PATH
