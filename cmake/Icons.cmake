@@ -2,7 +2,7 @@
 # hicolor theme. The PNGs are installed and also compiled into the program as its window icon.
 find_program(TONEKIT_RSVG_CONVERT rsvg-convert REQUIRED)
 set(TONEKIT_ICON_SVG ${PROJECT_SOURCE_DIR}/data/icons/${TONEKIT_APP_ID}.svg)
-set(TONEKIT_ICON_SIZES 16 32 48 64 128 256)
+set(TONEKIT_ICON_SIZES 16 24 32 48 64 128 256)
 set(TONEKIT_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
 
 # Draws the PNGs and puts them into target's resources as :/icons/SIZE/ID.png.

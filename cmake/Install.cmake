@@ -2,9 +2,13 @@
 # desktop entry, MIME type, icons, metainfo (with the desktop program) and the man pages.
 include(GNUInstallDirs)
 
+set(data ${PROJECT_SOURCE_DIR}/data)
+# The licence as Debian tools read it (DEP-5).
+configure_file(${data}/copyright.in ${CMAKE_BINARY_DIR}/copyright @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 if(TONEKIT_BUILD_GUI)
   include(${PROJECT_SOURCE_DIR}/cmake/Icons.cmake)
-  set(data ${PROJECT_SOURCE_DIR}/data)
   install(FILES ${data}/${TONEKIT_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${data}/${TONEKIT_APP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
   configure_file(${data}/${TONEKIT_APP_ID}.metainfo.xml.in ${CMAKE_BINARY_DIR}/${TONEKIT_APP_ID}.metainfo.xml @ONLY)
@@ -56,3 +60,25 @@ if(TONEKIT_BUILD_GUI)
 endif()
 add_custom_target(tonekit-man ALL DEPENDS ${man_pages})
 install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The package's changelog, which Debian tools expect beside the copyright file.
+configure_file(${data}/changelog.in ${CMAKE_BINARY_DIR}/changelog @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
+  COMMAND ${TONEKIT_GZIP} -9 -n -f -k ${CMAKE_BINARY_DIR}/changelog
+  DEPENDS ${CMAKE_BINARY_DIR}/changelog
+  VERBATIM)
+add_custom_target(tonekit-changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# Shell completion, written by tonekit-cli from the command table its --help comes from.
+set(completion_dir ${CMAKE_BINARY_DIR}/completion)
+add_custom_command(OUTPUT ${completion_dir}/tonekit-cli ${completion_dir}/_tonekit-cli
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${completion_dir}
+  COMMAND sh -c "\"$0\" --completion bash >\"$1\" && \"$0\" --completion zsh >\"$2\""
+          $<TARGET_FILE:tonekit-cli> ${completion_dir}/tonekit-cli ${completion_dir}/_tonekit-cli
+  DEPENDS tonekit-cli
+  COMMENT "Writing the shell completion of tonekit-cli"
+  VERBATIM)
+add_custom_target(tonekit-completion ALL DEPENDS ${completion_dir}/tonekit-cli ${completion_dir}/_tonekit-cli)
+install(FILES ${completion_dir}/tonekit-cli DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES ${completion_dir}/_tonekit-cli DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)

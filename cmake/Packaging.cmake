@@ -3,13 +3,17 @@
 # the MIME database, the icon cache and the man index are refreshed by Debian's own triggers.
 set(CPACK_PACKAGE_NAME tonekit)
 set(CPACK_PACKAGE_VENDOR "The TONEKIT developers")
-set(CPACK_PACKAGE_CONTACT "The TONEKIT developers <tonekit@users.noreply.github.com>")
+set(CPACK_PACKAGE_CONTACT "${TONEKIT_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TONEKIT_HOMEPAGE}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
-  "TONEKIT changes the information part of MLD files (the MFi and MFi2 melody files of Japanese
-i-mode phones: title, copyright, date, version and the other chunks) without touching the sound
-data, shows and edits the single events of one track, and updates the titles of many files at
-once through a CSV list. tonekit-cli does the same work from the command line.")
+  "TONEKIT edits MLD files, the MFi and MFi2 melody (ringtone) files of Japanese
+i-mode phones. It changes a file's information part (title, copyright, date,
+version and the other chunks) without touching the sound data, edits the single
+events of each track, plays the melody through FluidSynth, exports it as a
+Standard MIDI File or renders it to WAV, makes new ringtones from MIDI files,
+and updates the titles of many files at once through a CSV list.
+tonekit-cli does the same work from the command line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Checks that TONEKIT installs like a desktop program, from a finished build folder:
 #   1. `cmake --install` into a temporary prefix puts exactly the expected files there, and the
-#      desktop entry, the metainfo, the MIME type and the man pages pass their validators;
+#      desktop entry, the metainfo, the MIME type, the man pages and the shell completion pass
+#      their validators;
 #   2. as root: the .deb built by CPack installs, runs from /usr/bin, writes the error list of
-#      an unprivileged user into that user's data folder, and `dpkg -r` leaves nothing behind;
+#      an unprivileged user into that user's data folder, lintian finds no error in it, and
+#      `dpkg -r` leaves nothing behind;
 #   3. as root, where the sysctl can be set: the live link races under fs.protected_symlinks=0.
 #   tools/check-install.sh [BUILD_FOLDER]
 set -euo pipefail
@@ -51,16 +53,21 @@ expected=(
   share/mime/packages/$id.xml
   share/icons/hicolor/scalable/apps/$id.svg
   share/man/man1/tonekit.1.gz share/man/man1/tonekit-cli.1.gz
+  share/doc/tonekit/copyright share/doc/tonekit/changelog.gz
+  share/bash-completion/completions/tonekit-cli share/zsh/vendor-completions/_tonekit-cli
 )
-for size in 16 32 48 64 128 256; do expected+=("share/icons/hicolor/${size}x$size/apps/$id.png"); done
+for size in 16 24 32 48 64 128 256; do expected+=("share/icons/hicolor/${size}x$size/apps/$id.png"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$prefix" && find . ! -type d | sed 's|^\./||' | sort) ||
   fail "the installed files differ from the expected ones (< expected, > installed)"
-for size in 16 32 48 64 128 256; do
+for size in 16 24 32 48 64 128 256; do
   file -b "$prefix/share/icons/hicolor/${size}x$size/apps/$id.png" | grep -q "PNG image data, $size x $size" ||
     fail "the $size px icon is not a $size x $size PNG"
 done
-expect_eq "tonekit-cli --version" "tonekit-cli $version" "$("$prefix/bin/tonekit-cli" --version)"
-expect_eq "tonekit --version without a display" "tonekit $version" "$(no_display "$prefix/bin/tonekit" --version)"
+expect_eq "tonekit-cli --version" "tonekit-cli $version" "$("$prefix/bin/tonekit-cli" --version | head -n 1)"
+expect_eq "tonekit --version without a display" "tonekit $version" "$(no_display "$prefix/bin/tonekit" --version | head -n 1)"
+for program in tonekit-cli tonekit; do
+  no_display "$prefix/bin/$program" -V | grep -q "GPLv3+" || fail "$program -V does not name the licence"
+done
 
 echo "== validators"
 desktop-file-validate "$prefix/share/applications/$id.desktop"
@@ -69,13 +76,30 @@ appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/n
   appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
 grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml" ||
   fail "the metainfo does not name release $version"
-render_man "$prefix/share/man/man1/tonekit.1.gz" | grep -q "tonekit $version" || fail "tonekit(1) names another version"
+grep -q "<project_license>GPL-3.0-or-later</project_license>" "$prefix/share/metainfo/$id.metainfo.xml" ||
+  fail "the metainfo names no project licence"
+gui_page=$(render_man "$prefix/share/man/man1/tonekit.1.gz")
+grep -q "tonekit $version" <<<"$gui_page" || fail "tonekit(1) names another version"
 cli_page=$(render_man "$prefix/share/man/man1/tonekit-cli.1.gz")
 grep -q "tonekit-cli $version" <<<"$cli_page" || fail "tonekit-cli(1) names another version"
+# Every environment variable a program reads is in its page.
+for variable in TONEKIT_SOUNDFONT TONEKIT_AUDIO_DRIVER XDG_DATA_HOME HOME XDG_CONFIG_HOME; do
+  grep -Eq "^       $variable( |\$)" <<<"$gui_page" || fail "tonekit(1) does not describe $variable"
+done
+for variable in TONEKIT_SOUNDFONT XDG_DATA_HOME HOME; do
+  grep -Eq "^       $variable( |\$)" <<<"$cli_page" || fail "tonekit-cli(1) does not describe $variable"
+done
 # Every command tonekit-cli offers has its section, options included.
 for command in $("$prefix/bin/tonekit-cli" --help | sed -n 's/^  \([a-z][a-z0-9-]*\)\( .*\)\?$/\1/p'); do
   grep -q "Usage: tonekit-cli $command " <<<"$cli_page" || fail "tonekit-cli(1) lacks the command $command"
 done
+
+# The completion scripts load in their shells.
+bash -c "source '$prefix/share/bash-completion/completions/tonekit-cli'; complete -p tonekit-cli" >/dev/null ||
+  fail "the bash completion does not register tonekit-cli"
+if command -v zsh >/dev/null; then
+  zsh -n "$prefix/share/zsh/vendor-completions/_tonekit-cli" || fail "zsh cannot read its completion"
+fi
 
 echo "== MIME type, by name and by content"
 xdg=$work/xdg
@@ -107,16 +131,22 @@ deb=$(ls "$work"/deb/tonekit_*.deb)
 expect_eq "package version" "$version" "$(dpkg-deb -f "$deb" Version)"
 expect_eq "Recommends" "fonts-noto-cjk, qt6-translations-l10n, timgm6mb-soundfont | fluid-soundfont-gm" "$(dpkg-deb -f "$deb" Recommends)"
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "Depends does not come from dpkg-shlibdeps"
+# lintian's errors block a distribution; its warnings are looked at by hand.
+lintian_report=$(lintian "$deb" 2>/dev/null || true)
+! grep -q '^E:' <<<"$lintian_report" || fail "lintian: $lintian_report"
 ! dpkg-deb --info "$deb" | grep -Eq '^ +[0-9]+ bytes, +[0-9]+ lines +\*? *(pre|post)(inst|rm)' ||
   fail "the package has maintainer scripts"
 
 package_installed=1
 dpkg -i "$deb" >/dev/null
 mapfile -t owned < <(dpkg -L tonekit)
-expect_eq "installed tonekit-cli --version" "tonekit-cli $version" "$(/usr/bin/tonekit-cli --version)"
+expect_eq "installed tonekit-cli --version" "tonekit-cli $version" "$(/usr/bin/tonekit-cli --version | head -n 1)"
+bash -c 'source /usr/share/bash-completion/completions/tonekit-cli; complete -p tonekit-cli' >/dev/null ||
+  fail "the installed bash completion does not register tonekit-cli"
+[ -s /usr/share/doc/tonekit/copyright ] || fail "no copyright file"
 cp "$samples/kaeru.mld" "$work/sample.mld"
 /usr/bin/tonekit-cli info "$work/sample.mld" | grep -q '"complete": true' || fail "tonekit-cli info does not read the sample"
-expect_eq "installed tonekit --version" "tonekit $version" "$(QT_QPA_PLATFORM=offscreen /usr/bin/tonekit --version)"
+expect_eq "installed tonekit --version" "tonekit $version" "$(QT_QPA_PLATFORM=offscreen /usr/bin/tonekit --version | head -n 1)"
 expect_eq "man -w tonekit-cli" /usr/share/man/man1/tonekit-cli.1.gz "$(man -w tonekit-cli)"
 # Debian's triggers have run: the system knows the type and the program that opens it.
 expect_eq "type without extension, system database" application/x-mld "$(XDG_DATA_HOME=$work/none filetype "$work/mime/kaeru")"

@@ -10,7 +10,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   xvfb xauth fonts-noto-cjk imagemagick
   desktop-file-utils appstream help2man librsvg2-bin shared-mime-info xdg-utils libglib2.0-bin
-  man-db dpkg-dev file
+  man-db dpkg-dev file licensecheck lintian zsh
   qt6-translations-l10n
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
 )

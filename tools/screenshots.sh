@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Photographs the real windows under a virtual X server: the main window in both layouts with a
-# sample loaded, the version window, the question before an edit is lost, the recent-files menu,
+# sample loaded, the version window, the playback menu, the question before an edit is lost, the recent-files menu,
 # the list window grown and sorted by title, and the wait window in the middle of an update of
 # 10,000 files. The PNGs go to docs/screenshots/.
 #   tools/screenshots.sh [BUILD_FOLDER]     (default: build)
@@ -26,7 +26,7 @@ trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/home/user/melodies"
 cp "$here/samples/"*.mld "$scratch/home/user/melodies/"
 mkdir -p "$out"
-shots="main-normal main-expert version unsaved-question recent-files list-sorted batch-progress"
+shots="main-normal main-expert version playback unsaved-question recent-files list-sorted batch-progress"
 for shot in $shots; do rm -f "$out/$shot.png"; done
 # Everything below runs with the scratch home mounted over /home; the real /home is untouched.
 unshare --user --map-root-user --mount bash -c '

@@ -23,7 +23,7 @@ const QCommandLineOption& helpOption() {
 }
 
 const QCommandLineOption& versionOption() {
-  static const QCommandLineOption option({"v", "version"}, "Show the version and exit.");
+  static const QCommandLineOption option({"V", "version"}, "Show the version and exit.");
   return option;
 }
 
@@ -54,7 +54,7 @@ bool answersWithoutDisplay(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const char* word = argv[i];
     if (std::strcmp(word, "--") == 0) return false;
-    for (const char* text : {"-h", "--help", "-v", "--version"}) {
+    for (const char* text : {"-h", "--help", "-V", "--version"}) {
       if (std::strcmp(word, text) == 0) return true;
     }
     if (word[0] != '-' || word[1] == '\0') continue;
@@ -83,7 +83,7 @@ StartRequest readCommandLine(const QStringList& arguments) {
     return {0, {}};
   }
   if (parser.isSet(versionOption())) {
-    print(stdout, QString("tonekit %1\n").arg(kVersionString));
+    print(stdout, QString("tonekit %1\n%2\n").arg(kVersionString, kLicenceNotice));
     return {0, {}};
   }
   const QStringList files = parser.positionalArguments();
@@ -96,7 +96,7 @@ void setIdentity() {
   QGuiApplication::setDesktopFileName(kDesktopId);
   // The icon the build draws from the SVG, every size of it, from this program's resources.
   QIcon icon;
-  for (const int size : {16, 32, 48, 64, 128, 256}) {
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
     icon.addFile(QString(":/icons/%1/%2.png").arg(size).arg(kDesktopId), QSize(size, size));
   }
   QApplication::setWindowIcon(icon);

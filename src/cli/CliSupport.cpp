@@ -1,9 +1,12 @@
 #include "cli/CliSupport.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <iostream>
 
 #include "core/Failure.h"
+#include "core/clsMLD.h"
+#include "header_editor/MldInfo.h"
 
 namespace tonekit::cli {
 
@@ -26,10 +29,32 @@ void addRegisteredCommands(CLI::App& app) {
   for (const auto& [rank, adder] : commands) adder(app);
 }
 
+std::string joined(const std::vector<std::string>& words, const std::string& separator) {
+  std::string out;
+  for (const auto& w : words) out += (out.empty() ? "" : separator) + w;
+  return out;
+}
+
+std::vector<std::string> commandNames(const CLI::App& app) {
+  std::vector<std::string> names;
+  for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; }))
+    names.push_back(sub->get_name());
+  return names;
+}
+
+std::vector<std::string> chunkTags(const std::string& suffix) {
+  std::vector<std::string> tags;
+  for (auto tag : clsMLD::kWriterOrder) tags.push_back(std::string(tag) + suffix);
+  for (const auto& later : info::kLaterTags) tags.push_back(std::string(later.tag) + suffix);
+  return tags;
+}
+
 Exit& exitStatus() {
   static Exit status = Exit::Success;
   return status;
 }
+
+Failure userMistake(const std::string& sentence) { return Failure(err::InvalidCall, sentence); }
 
 Exit runGuarded(const std::function<Exit()>& body) {
   try {

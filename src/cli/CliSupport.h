@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/Failure.h"
 #include "core/MessageSink.h"
 
 namespace CLI {
@@ -22,6 +23,10 @@ Exit& exitStatus();
 // Runs body; a failure prints NUMBER:SOURCE:DESCRIPTION on standard error and yields Failure.
 Exit runGuarded(const std::function<Exit()>& body);
 
+// A mistake on the command line that only shows once the command runs (an unknown tag, say):
+// the number of an invalid argument, with a sentence that tells what was wrong.
+Failure userMistake(const std::string& sentence);
+
 // Writes each message to standard error as it occurs. Keeps it too unless told not to: a walk
 // over a large tree may give thousands that nobody reads again.
 class StderrMessages : public CollectingMessageSink {
@@ -32,6 +37,13 @@ class StderrMessages : public CollectingMessageSink {
  private:
   bool keep_;
 };
+
+// The words joined by separator ("a, b, c").
+std::string joined(const std::vector<std::string>& words, const std::string& separator);
+// The names of the commands, in the order --help lists them.
+std::vector<std::string> commandNames(const CLI::App& app);
+// The eight information chunk tags in the order a save writes them, each followed by suffix.
+std::vector<std::string> chunkTags(const std::string& suffix = {});
 
 // Each command file registers its command at start-up:
 //   static const bool registered = registerCommand(10, &addInfoCommand);

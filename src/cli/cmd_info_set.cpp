@@ -67,20 +67,22 @@ nlohmann::ordered_json infoJson(const std::string& path, const clsMLD& doc, bool
 std::pair<std::string, std::string> splitAssignment(const std::string& assignment) {
   const auto eq = assignment.find('=');
   if (eq == std::string::npos)
-    throw Failure::of(err::InvalidCall, "(TAG=値 の形ではありません: " + assignment + ")");
+    throw userMistake("「" + assignment + "」は「タグ=値」の形になっていません（例: titl=曲名）。");
   return {assignment.substr(0, eq), assignment.substr(eq + 1)};
 }
 
+Failure unknownTag(const std::string& tag) {
+  return userMistake("「" + tag + "」というタグはありません。使えるタグ: " + joined(chunkTags(), ", ") + "。");
+}
+
 void requireKnownTag(const std::string& tag) {
-  if (!clsMLD::isKnownTag(tag) && !clsMLD::isOtherTag(tag))
-    throw Failure::of(err::InvalidCall, "(不明なタグ: " + tag + ")");
+  if (!clsMLD::isKnownTag(tag) && !clsMLD::isOtherTag(tag)) throw unknownTag(tag);
 }
 
 // Beyond the eight, a tag is set or removed when the later versions name it or the file has it:
 // a mistyped tag must not add a chunk.
 void requireTagOf(const clsMLD& doc, const std::string& tag) {
-  if (!clsMLD::isKnownTag(tag) && !info::isLaterTag(tag) && !doc.otherChunk(tag))
-    throw Failure::of(err::InvalidCall, "(不明なタグ: " + tag + ")");
+  if (!clsMLD::isKnownTag(tag) && !info::isLaterTag(tag) && !doc.otherChunk(tag)) throw unknownTag(tag);
 }
 
 }  // namespace
@@ -131,14 +133,14 @@ void addSetCommand(CLI::App& app) {
         requireKnownTag(tag);
         const Cp932Encoded encoded = encodeCp932(text);
         if (!encoded.exact)
-          throw Failure::of(err::InvalidCall, "(コードページ932で表せない文字があります: " + tag + ")");
+          throw userMistake("「" + tag + "」の文字列に、コードページ932で表せない文字があります。");
         values.emplace_back(tag, encoded.bytes);
       }
       for (const auto& a : o->hexes) {
         auto [tag, hex] = splitAssignment(a);
         requireKnownTag(tag);
         const auto bytes = fromHex(hex);
-        if (!bytes) throw Failure::of(err::InvalidCall, "(16進数ではありません: " + hex + ")");
+        if (!bytes) throw userMistake("「" + hex + "」は16進数のバイト列ではありません（例: 0102ff）。");
         values.emplace_back(tag, *bytes);
       }
       for (const auto& t : o->enables) requireKnownTag(t);

@@ -31,7 +31,8 @@ std::vector<std::string> listedCommands(const std::string& help) {
 TEST(CommandLine, CliVersionAndEveryCommandsHelp) {
   const auto version = runCli({"--version"});
   EXPECT_EQ(version.exitCode, 0);
-  EXPECT_EQ(version.out, std::string("tonekit-cli ") + tonekit::kVersionString + "\n");
+  EXPECT_EQ(version.out, std::string("tonekit-cli ") + tonekit::kVersionString + "\n" + tonekit::kLicenceNotice + "\n");
+  EXPECT_EQ(runCli({"-V"}).out, version.out);
 
   const auto help = runCli({"--help"});
   ASSERT_EQ(help.exitCode, 0);
@@ -42,6 +43,15 @@ TEST(CommandLine, CliVersionAndEveryCommandsHelp) {
     EXPECT_EQ(own.exitCode, 0) << command;
     EXPECT_NE(own.out.find("Usage: tonekit-cli " + command + " "), std::string::npos) << own.out;
   }
+
+  // A mistyped command is named, with the commands there are, as a usage error.
+  const auto unknown = runCli({"evnets", "x.mld"});
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_NE(unknown.err.find("「evnets」というコマンドはありません。"), std::string::npos) << unknown.err;
+  for (const std::string& command : commands) EXPECT_NE(unknown.err.find(command), std::string::npos) << command;
+  const auto none = runCli({});
+  EXPECT_EQ(none.exitCode, 2);
+  EXPECT_EQ(none.err.rfind("tonekit-cli: コマンドを指定してください。使えるコマンド: info, ", 0), 0u) << none.err;
 }
 
 #ifdef TONEKIT_GUI_PATH
@@ -55,7 +65,9 @@ TEST(CommandLine, DesktopProgramAnswersHelpAndVersionWithoutDisplay) {
   };
   const auto version = run({"--version"});
   EXPECT_EQ(version.exitCode, 0) << version.err;
-  EXPECT_EQ(version.out, std::string("tonekit ") + tonekit::kVersionString + "\n");
+  EXPECT_EQ(version.out, std::string("tonekit ") + tonekit::kVersionString + "\n" + tonekit::kLicenceNotice + "\n");
+  EXPECT_EQ(run({"-V"}).out, version.out);
+  EXPECT_EQ(run({"-v", "--version"}).exitCode, 2) << "-v reads as verbose to scripts";
 
   const auto help = run({"-h"});
   EXPECT_EQ(help.exitCode, 0) << help.err;

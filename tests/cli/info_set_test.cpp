@@ -112,16 +112,17 @@ TEST(CliSet, BadRequestsWriteNothing) {
   TempDir dir;
   const ByteString original = TempDir::read(sample("kirakira.mld"));
   const auto in = dir.write("in.mld", original);
-  for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
-           {"--text", "name=x"},        // unknown tag
-           {"--text", "titl=😀"},       // not in the code page
-           {"--hex", "sorc=0g"},        // not hex
-           {"--text", "titl"},          // no '='
-           {"--enable", "TITL"}}) {
+  // Each mistake keeps the number of an invalid argument and says in a sentence what was wrong.
+  for (auto [args, error] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"--text", "name=x"}, "5:TONEKIT:「name」というタグはありません。使えるタグ: copy, date, exst, note, titl, sorc, vers, prot, ainf, auth, cuep, supt, thrd, code。\n"},
+           {{"--text", "titl=😀"}, "5:TONEKIT:「titl」の文字列に、コードページ932で表せない文字があります。\n"},
+           {{"--hex", "sorc=0g"}, "5:TONEKIT:「0g」は16進数のバイト列ではありません（例: 0102ff）。\n"},
+           {{"--text", "titl"}, "5:TONEKIT:「titl」は「タグ=値」の形になっていません（例: titl=曲名）。\n"},
+           {{"--enable", "TITL"}, "5:TONEKIT:「TITL」というタグはありません。使えるタグ: copy, date, exst, note, titl, sorc, vers, prot, ainf, auth, cuep, supt, thrd, code。\n"}}) {
     args.insert(args.begin(), {"set", in.string()});
     const auto r = runCli(args);
     EXPECT_EQ(r.exitCode, 1) << args[2] << " " << args[3];
-    EXPECT_NE(r.err.find(":TONEKIT:"), std::string::npos);
+    EXPECT_EQ(r.err, error);
     EXPECT_EQ(TempDir::read(in), original);
   }
   // A title too long for its field.

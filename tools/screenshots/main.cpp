@@ -1,7 +1,8 @@
 // Photographs the program's own windows as the screen shows them and ends. Used for the
 // documentation, through tools/screenshots.sh:
 //   tonekit-screenshots OUTPUT_FOLDER FILE.mld [BIG_FOLDER]
-// main-normal, main-expert, version: the main window with FILE loaded and the version window;
+// main-normal, main-expert, version, playback: the main window with FILE loaded, the version
+// window and the playback menu dropped from the menu bar;
 // unsaved-question: the question before an edited title would be lost; recent-files: the menu
 // of the files read lately (every .mld beside FILE is read once); list-sorted: the list window
 // grown and sorted by title; batch-progress: the wait window in the middle of an update of
@@ -12,6 +13,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
@@ -129,6 +131,19 @@ int main(int argc, char** argv) {
     }});
     steps.next();
     main.findChild<QAction*>("mnuHelpVersion")->trigger();
+  });
+  steps.add([&] {
+    auto* menu = main.findChild<QMenu*>("mnuPlay");
+    main.menuBar()->setActiveAction(menu->menuAction());
+    steps.next();
+  });
+  steps.add([&] {
+    // The dropped menu is a window of its own: the shot takes the screen's area of both.
+    auto* menu = main.findChild<QMenu*>("mnuPlay");
+    const QRect area = main.frameGeometry().united(menu->geometry());
+    main.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(folder + "/playback.png", "PNG");
+    menu->close();
+    steps.next();
   });
   steps.add([&] {
     main.findChild<QPushButton*>("cmdActionChange")->click();
