@@ -160,7 +160,7 @@ _tonekit_cli() {
   return s.str();
 }
 
-// Single quotes inside a zsh _arguments spec, and the brackets and colons it gives a meaning.
+// Single quotes inside a zsh _arguments option description, and the brackets and colons it gives a meaning.
 std::string zshQuoted(std::string text) {
   std::string out;
   for (char c : text) {

@@ -68,6 +68,11 @@ const char* const kMinorMessage = "マイナータイプを解析できません
 const char* const kIncompleteSaveMessage =
     "このファイルは読み込みが途中で止まったため、保存できません。\r\n"
     "（読み込めなかったインフォメーション部とトラック部が、保存したファイルから失われるためです）";
+// Bytes behind the length the header declares belong to no part of the file, so no save writes
+// them: the user hears of them when the file is read and agrees before a save drops them.
+const char* const kTrailingHead = "このファイルには、ヘッダーが示すファイルの長さの後ろに ";
+const char* const kTrailingReadTail = " バイトのデータがあります。保存すると、そのデータは保存したファイルに含まれません。";
+const char* const kTrailingSaveTail = " バイトのデータは保存されません。保存しますか？";
 
 // Asked before the document on show would go with changes not saved.
 const char* const kUnsavedHead = "「";
@@ -498,6 +503,8 @@ void frmMain::readShownPath() {
     PlatformMessages messages(this);
     // An incomplete read still shows what it found; the save refuses such a document.
     document_->ParseMLD(&messages);
+    if (const std::size_t trailing = document_->trailingBytes())
+      platform().message(this, qs(kTrailingHead) + QString::number(trailing) + qs(kTrailingReadTail), Icon::Information);
     showLoadedDocument();
     documentPath_ = path;
     markSaved();
@@ -597,6 +604,11 @@ bool frmMain::saveDocument() {
     if (r.text && r.check->isChecked() && !(r.loadedText && r.loadedText->keeps(r.text->text().toStdString())))
       edited.append({r.label->text().remove(" :"), r.text->text()});
   if (!confirmUnencodable(this, edited)) return false;
+  if (const std::size_t trailing = document_->trailingBytes()) {
+    const QString question = qs(kTrailingHead) + QString::number(trailing) + qs(kTrailingSaveTail);
+    if (platform().message(this, question, Icon::Question, Buttons::OkCancel) != Answer::Ok) return false;
+    document_->dropTrailingBytes();
+  }
 
   const auto chosen = askSaveFile(this, fileDialogOptions(qs(kSaveTitle), qs(kSaveFilter), "mld", kSaveKey, documentPath_));
   if (!chosen) return false;

@@ -460,6 +460,27 @@ TEST_F(MainWindow, IncompleteReadIsNeverSaved) {
   EXPECT_EQ(tonekit::test::TempDir::read(source), bytes);
 }
 
+TEST_F(MainWindow, BytesAfterTheDeclaredLengthAreNamedAndDroppedOnlyAfterOk) {
+  ByteString bytes = mld({chunk("titl", sjis("tail"))});
+  const ByteString declared = bytes;
+  bytes.insert(bytes.end(), 18, 0xAB);
+  const fs::path source = write("tail.mld", bytes);
+  load(source);
+  ASSERT_FALSE(scripted.messages.empty());
+  EXPECT_TRUE(scripted.messages.back().text.contains(u("18 バイト")));
+
+  const fs::path target = dir / "without-tail.mld";
+  scripted.answers.push_back(Answer::Cancel);
+  saveAs(target);
+  EXPECT_FALSE(fs::exists(target));
+  EXPECT_TRUE(scripted.saveCalls.empty());
+
+  scripted.answers.push_back(Answer::Ok);
+  saveAs(target);
+  EXPECT_EQ(tonekit::test::TempDir::read(target), declared);
+  EXPECT_EQ(tonekit::test::TempDir::read(source), bytes);
+}
+
 TEST_F(MainWindow, UntouchedChunksKeepTheirBytesAndEditedOnesAreEncoded) {
   const ByteString oddTitle = {'A', 0xFF, 0x82, 'B'};
   ASSERT_FALSE(tonekit::roundTripsCp932(oddTitle));
