@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "core/CodePage.h"
@@ -16,6 +17,16 @@ namespace {
 bool startsWithBom(std::string_view bytes) {
   return bytes.size() >= 3 && std::equal(std::begin(kUtf8Bom), std::end(kUtf8Bom), bytes.begin(),
                                          [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); });
+}
+
+// A list without the mark is still UTF-8 when every byte of it is UTF-8 and some are not ASCII:
+// spreadsheets save "CSV UTF-8" without the mark (LibreOffice Calc does), and reading such a
+// list as code page 932 would write its titles as garbage. Code page 932 Japanese text is
+// practically never valid UTF-8, as its lead bytes 0x81-0x9F cannot begin a UTF-8 character.
+ListEncoding encodingOf(std::string_view bytes) {
+  if (startsWithBom(bytes)) return ListEncoding::Utf8;
+  const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<std::uint8_t>(c) < 0x80; });
+  return !ascii && isValidUtf8(bytes) ? ListEncoding::Utf8 : ListEncoding::Cp932;
 }
 
 // One line: the path and the title, each quoted, a comma between, CR LF after. A UTF-8 list
@@ -57,10 +68,8 @@ std::optional<ListEncoding> existingEncoding(const std::filesystem::path& file) 
   if (!std::filesystem::is_regular_file(file, ec) || std::filesystem::file_size(file, ec) == 0 || ec)
     return std::nullopt;
   std::ifstream in(file, std::ios::binary);
-  char head[3] = {};
-  in.read(head, sizeof head);
-  return startsWithBom(std::string_view(head, static_cast<std::size_t>(in.gcount()))) ? ListEncoding::Utf8
-                                                                                       : ListEncoding::Cp932;
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return encodingOf(bytes);
 }
 
 // The fields of one record as a spreadsheet writes CSV: a quoted field may hold commas, line
@@ -210,8 +219,8 @@ ListFileSave appendListFile(const std::filesystem::path& file, const MLDList& it
 ListFileContent parseListFile(const ByteString& content) {
   ListFileContent result;
   CsvReader csv{std::string_view(reinterpret_cast<const char*>(content.data()), content.size())};
-  const ListEncoding encoding = startsWithBom(csv.text) ? ListEncoding::Utf8 : ListEncoding::Cp932;
-  if (encoding == ListEncoding::Utf8) csv.text.remove_prefix(3);
+  const ListEncoding encoding = encodingOf(csv.text);
+  if (startsWithBom(csv.text)) csv.text.remove_prefix(3);
   while (csv.at < csv.text.size()) {
     const std::size_t line = csv.line;
     std::vector<std::string> fields = csv.record();

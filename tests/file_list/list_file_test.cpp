@@ -128,6 +128,30 @@ TEST(ListFile, ReaderAcceptsWhatPeopleAndSpreadsheetsWrite) {
   EXPECT_EQ(parseListFile(raw("\"/m/a.mld\",\"say \"hi\" now\"\r\n")).items[0].MLDTitle, raw("say \"hi\" now"));
 }
 
+// Lists as LibreOffice Calc 7.4 saved them, kept as captured: calc-edited-* from the sheet
+// calc-list.fods beside this file (soffice --convert-to csv, Japanese (Shift-JIS) and UTF-8),
+// calc-resaved-* from lists tonekit-cli wrote, opened and saved again. Calc writes LF line
+// ends, quotes only where a cell needs them, no empty last line, and UTF-8 without the mark.
+TEST(ListFile, ListsSavedByLibreOfficeCalcReadAsTheSheetHeldThem) {
+  const auto corpus = [](const char* name) {
+    return parseListFile(TempDir::read(std::filesystem::path(TONEKIT_FUZZ_CORPUS_DIR) / "listfile" / name));
+  };
+  const std::string home = "/home/user/melodies/";
+  const MLDList edited{{home + "かえる.mld", sjis("かえるの合唱（新）")},
+                       {home + "x,y.mld", raw("T-comma")},
+                       {home + "q.mld", sjis("題 \"引用\" 付き")},
+                       {home + "nl.mld", sjis("一行目\n二行目")},
+                       {home + "empty.mld", {}},
+                       {home + "丸①.mld", sjis("ﾃｽﾄ①")}};
+  const MLDList resaved{{home + "kaeru.mld", sjis("ｶｴﾙﾉｳﾀ かえるの合唱")}, {home + "kirakira.mld", sjis("きらきら星")}};
+  for (const char* name : {"calc-edited-cp932.csv", "calc-edited-utf8.csv"}) {
+    const auto loaded = corpus(name);
+    EXPECT_EQ(loaded.items, edited) << name;
+    EXPECT_TRUE(loaded.badLines.empty() && loaded.lossyTitles.empty()) << name;
+  }
+  for (const char* name : {"calc-resaved-cp932.csv", "calc-resaved-utf8.csv"}) EXPECT_EQ(corpus(name).items, resaved) << name;
+}
+
 TEST(ListFile, Utf8TitlesCodePage932LacksAreNamed) {
   const auto loaded = parseListFile(raw("\xef\xbb\xbf/m/a.mld,曲😀\n/m/b.mld,한국\n/m/c.mld,曲\n"));
   ASSERT_EQ(loaded.lossyTitles.size(), 2u);
