@@ -19,12 +19,14 @@ bool startsWithBom(std::string_view bytes) {
                                          [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); });
 }
 
-// A list without the mark is still UTF-8 when every byte of it is UTF-8 and some are not ASCII:
-// spreadsheets save "CSV UTF-8" without the mark (LibreOffice Calc does), and reading such a
-// list as code page 932 would write its titles as garbage. Code page 932 Japanese text is
-// practically never valid UTF-8, as its lead bytes 0x81-0x9F cannot begin a UTF-8 character.
+// A list without the mark is still UTF-8 when its lines end in LF alone, every byte of it is
+// UTF-8 and some are not ASCII: LibreOffice Calc saves "CSV UTF-8" so, and reading such a list as
+// code page 932 would write its titles as garbage. Lines ending in CR LF (this program's own code
+// page 932 lists, and Windows programs, which mark their UTF-8) stay code page 932: half-width
+// katakana and some kanji pairs can happen to be valid UTF-8.
 ListEncoding encodingOf(std::string_view bytes) {
   if (startsWithBom(bytes)) return ListEncoding::Utf8;
+  if (bytes.find('\r') != std::string_view::npos) return ListEncoding::Cp932;
   const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<std::uint8_t>(c) < 0x80; });
   return !ascii && isValidUtf8(bytes) ? ListEncoding::Utf8 : ListEncoding::Cp932;
 }

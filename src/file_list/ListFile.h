@@ -3,9 +3,10 @@
 // Code page 932 lists (no mark): titles are written and read as their own bytes, so a title that
 // is no valid code page 932 text survives a save and a load unchanged; for a title that is, the
 // line is the same as converting it to text and back would give.
-// UTF-8 lists begin with the UTF-8 byte order mark (or, as spreadsheets save them, hold only
-// UTF-8 and some bytes beyond ASCII): paths and titles are UTF-8 text, so a path the code page
-// cannot hold (Hangul, emoji, an accented letter) still names its own file.
+// UTF-8 lists begin with the UTF-8 byte order mark (or, as LibreOffice saves them, end their
+// lines in LF alone and hold only UTF-8, some of it beyond ASCII): paths and titles are UTF-8
+// text, so a path the code page cannot hold (Hangul, emoji, an accented letter) still names its
+// own file.
 
 #include <cstddef>
 #include <cstdint>
@@ -90,7 +91,7 @@ struct ListFileContent {
 // Reads list file bytes as CSV the way spreadsheets write it: fields may be quoted, a quoted
 // field holds commas, line breaks and "" for a quote; records end at CR LF, LF or a lone CR;
 // empty lines are skipped; a record of other than two fields (path, title) is a bad line. Spaces
-// are never trimmed. In a UTF-8 list (the mark, or UTF-8 throughout), paths are taken as they stand and titles converted to
+// are never trimmed. In a UTF-8 list (the mark, or LF lines in UTF-8 throughout), paths are taken as they stand and titles converted to
 // code page 932 (lossyTitles names those that lose characters).
 ListFileContent parseListFile(const ByteString& content);
 
