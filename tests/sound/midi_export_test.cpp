@@ -108,8 +108,9 @@ TEST(MidiExport, TempoMapDivisionAndDuration) {
 }
 
 TEST(MidiExport, VoicesChannelsAndVolumes) {
-  // Part 1 throughout: 0xE1 before 0xE0 and after it, channel assignment to 9, volume and its
-  // relative changes (−1 is 0x20, clamped at 63), balance, master volume.
+  // Part 1 throughout: 0xE1 before 0xE0 and after it, channel assignment to 9 (percussion: key
+  // 35 + pitch), volume, the relative volume change as the expression's level (its raw six bits
+  // doubled, volume untouched), balance, master volume.
   const Melody m = melody({{ext(0, 0xE1, 0x43), ext(0, 0xE0, 0x45), ext(0, 0xE1, 0x42), ext(0, 0xE5, 0x49),
                             ext(0, 0xE2, 0x50), ext(0, 0xE6, 0x60), ext(0, 0xE6, 0x5F), ext(0, 0xE6, 0x5F), ext(0, 0xE3, 0x7F),
                             ext(0, 0xB0, 200), ev({0, 0x40 | 27, 1, 0x80}), ext(0, 0xE5, 0x50)}});
@@ -118,22 +119,23 @@ TEST(MidiExport, VoicesChannelsAndVolumes) {
   std::vector<ByteString> got;
   for (const auto& e : tracks[1]) got.push_back(e.bytes);
   const std::vector<ByteString> expected = {
-      {0xC1, 64},       {0xC1, 64 + 5},   {0xC1, 5},        {0xB9, 7, 32},          {0xB9, 7, 30},
-      {0xB9, 7, 92},    {0xB9, 7, 126},   {0xB9, 10, 126},  {0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x00, 127, 0xF7},
-      {0x99, 72, 64},   {0x89, 72, 0}};
+      {0xC1, 64},       {0xC1, 64 + 5},   {0xC1, 5},        {0xB9, 7, 32},          {0xB9, 11, 64},
+      {0xB9, 11, 62},   {0xB9, 11, 62},   {0xB9, 10, 126},  {0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x00, 127, 0xF7},
+      {0x99, 62, 64},   {0x89, 62, 0}};
   EXPECT_EQ(got, expected);
   EXPECT_EQ(c.counts.channels, (std::set<int>{1, 9}));
   EXPECT_EQ(c.counts.skipped.at("0xE5"), 1);  // channel 16 does not exist
 }
 
 TEST(MidiExport, SkippedKindsAndTrackEnds) {
-  // Ext-info, drum scale, an unknown kind and a pitch-63 note are counted; 0xDF ends the track.
+  // Ext-info and a pitch-63 note are counted, the drum scale change and the pitch bend are not;
+  // 0xDF ends the track.
   const Melody m = melody({{ev({0, 0xFF, 0xF1, 0, 1, 9}), ext(0, 0xB2, 0), ext(0, 0xE4, 0), ev({0, 0x3F, 5, 0}),
                             ev({0, 27, 30, 0}), ext(4, 0xDF, 0), ev({0, 28, 5, 0})},
                            {ev({0, 27, 7, 0}), ext(50, 0xDE, 0)},
                            {ev({0, 27, 7, 0})}});
   const Conversion c = convert(m);
-  EXPECT_EQ(c.counts.skipped, (std::map<std::string, std::int64_t>{{"0xB2", 1}, {"0xE4", 1}, {"0xF1", 1}, {"pitch63", 1}}));
+  EXPECT_EQ(c.counts.skipped, (std::map<std::string, std::int64_t>{{"0xF1", 1}, {"pitch63", 1}}));
   EXPECT_EQ(c.counts.notes, 3);
   // The melody ends with the later of its last event and the end of its last note.
   EXPECT_EQ(c.counts.ticks, 50);
