@@ -121,7 +121,8 @@ class Converter {
   // What was last sent on an MLD channel, to send again when a drum scale change moves it.
   struct ChannelMemory {
     int program = -1;
-    std::map<int, std::uint8_t> controls;
+    std::map<int, std::uint8_t> controls;    // by controller number
+    std::map<int, std::uint8_t> parameters;  // by registered parameter number
     int bend = -1;
   };
   struct LoopFrame {
@@ -344,6 +345,7 @@ class Converter {
       addShort(t, tick, static_cast<std::uint8_t>(0xC0 | out), static_cast<std::uint8_t>(memory.program));
     for (const auto& [number, value] : memory.controls)
       addShort(t, tick, static_cast<std::uint8_t>(0xB0 | out), static_cast<std::uint8_t>(number), value);
+    for (const auto& [number, value] : memory.parameters) parameter(t, tick, channel, number, value);
     if (memory.bend >= 0) bend(t, tick, channel, memory.bend);
   }
 
@@ -354,8 +356,8 @@ class Converter {
     addShort(t, tick, static_cast<std::uint8_t>(0xC0 | outChannel(channel, tick)), static_cast<std::uint8_t>(number));
   }
 
-  void control(int t, std::int64_t tick, int channel, int number, int value) {
-    memory_[std::size_t(channel)].controls[number] = value;
+  void control(int t, std::int64_t tick, int channel, int number, int value, bool remembered = true) {
+    if (remembered) memory_[std::size_t(channel)].controls[number] = static_cast<std::uint8_t>(value);
     addShort(t, tick, static_cast<std::uint8_t>(0xB0 | outChannel(channel, tick)), static_cast<std::uint8_t>(number),
              value);
   }
@@ -368,9 +370,10 @@ class Converter {
 
   // A registered parameter: select it, set its top byte.
   void parameter(int t, std::int64_t tick, int channel, int number, int value) {
-    control(t, tick, channel, ParameterHigh, 0);
-    control(t, tick, channel, ParameterLow, number);
-    control(t, tick, channel, DataEntry, value);
+    memory_[std::size_t(channel)].parameters[number] = static_cast<std::uint8_t>(value);
+    control(t, tick, channel, ParameterHigh, 0, false);
+    control(t, tick, channel, ParameterLow, number, false);
+    control(t, tick, channel, DataEntry, value, false);
   }
 
   void note(int t, int channel, std::int64_t tick, const events::Note& n, int noteLength) {
