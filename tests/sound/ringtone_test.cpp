@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <nlohmann/json.hpp>
 
@@ -101,12 +102,15 @@ TEST(Ringtone, RendersAtBothRatesWithLevelsThroughout) {
 }
 
 // Twenty minutes at 48 kHz (230 MB of WAV) are streamed to the file: the renderer's memory stays
-// far below the file's size, and nothing is left beside the target.
+// far below the file's size, the shared temporary folder is not used (here it does not exist),
+// and nothing is left beside the target.
 TEST(Ringtone, TwentyMinuteRenderStreamsInBoundedMemory) {
   test::TempDir dir;
   const auto file = dir.write("long.mld", mldtest::sparseMld(20 * 60 - 1));
   const auto out = dir / "long.wav";
+  ::setenv("TMPDIR", (dir / "absent").c_str(), 1);
   const auto r = runCli({"render", file.string(), "--out", out.string(), "--rate", "48000"});
+  ::unsetenv("TMPDIR");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const auto frames = std::uintmax_t(nlohmann::json::parse(r.out)["wav_frames"]);
   EXPECT_GE(frames, 20u * 60u * 48000u);
