@@ -307,9 +307,13 @@ class Converter {
         if (counting_) control(t, tick, part.channel, Modulation, events::midiLevelOf(x.value));
         return true;
       case events::kind::MasterTune:
-        // The whole instrument: every channel, whichever part plays on it.
-        if (counting_)
+        // The whole instrument: every channel, whichever part plays on it; that alone does not
+        // make a channel one the melody uses.
+        if (counting_) {
+          const std::set<int> used = out_.counts.channels;
           for (int c = 0; c < kChannels; ++c) parameter(t, tick, c, FineTuneParameter, x.value);
+          out_.counts.channels = used;
+        }
         return true;
       default: return false;
     }

@@ -152,7 +152,9 @@ TEST(MidiExport, BendsModulationTuneAndPercussion) {
       {0xE9, 0, 80},
       {0x99, 62, 100}, {0x89, 62, 0}};                      // percussion: key 35 + pitch on channel 10
   EXPECT_EQ(got, expected);
-  // The master tune on every channel, registered parameter 1 (fine tuning).
+  // The master tune on every channel, registered parameter 1 (fine tuning); only the channels
+  // that play count as used.
+  EXPECT_EQ(c.counts.channels, (std::set<int>{0, 1, 9}));
   const auto tune = std::count_if(tracks[1].begin(), tracks[1].end(),
                                   [](const SmfEvent& e) { return e.tick == 0 && e.bytes[1] == 6 && e.bytes[2] == 67; });
   EXPECT_EQ(tune, 16);
