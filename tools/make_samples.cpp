@@ -1,5 +1,6 @@
 // Writes the project's own sample MLD files: short public-domain melodies, built byte by byte.
 // usage: make_samples OUTPUT_FOLDER [SEED_FOLDER]
+//        make_samples --ringtone FILE
 // With SEED_FOLDER it also writes the reader's fuzz seeds of the later format versions there.
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include "core/ByteString.h"
 #include "core/CodePage.h"
 #include "MldBuilder.h"
+#include "RingtoneBuilder.h"
 
 using tonekit::ByteString;
 
@@ -127,8 +129,10 @@ bool writeAll(const std::filesystem::path& folder, const std::vector<std::pair<c
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The long melody like a real ringtone, for the sound benchmark.
+  if (argc == 3 && std::string(argv[1]) == "--ringtone") return write(argv[2], tonekit::mldtest::ringtoneMld()) ? 0 : 1;
   if (argc != 2 && argc != 3) {
-    std::cerr << "usage: make_samples OUTPUT_FOLDER [SEED_FOLDER]\n";
+    std::cerr << "usage: make_samples OUTPUT_FOLDER [SEED_FOLDER]\n       make_samples --ringtone FILE\n";
     return 2;
   }
   if (!writeAll(argv[1], {{"kirakira.mld", kirakira()}, {"kaeru.mld", kaeru()}})) return 1;

@@ -42,6 +42,10 @@ void addImportCommand(CLI::App& app) {
       out["tempo_changes"] = s.tempoChanges;
       out["broken_tracks"] = s.brokenTracks;
       out["altered_texts"] = s.alteredTexts;
+      out["thinned_events"] = nlohmann::ordered_json::object();
+      for (const auto& [kind, count] : s.thinnedEvents) out["thinned_events"][kind] = count;
+      out["max_timing_error_ms"] = s.maxTimingErrorMs;
+      out["longest_cut_ms"] = s.longestCutMs;
       std::cout << out.dump(2) << '\n';
       return Exit::Success;
     });

@@ -388,10 +388,10 @@ void renameInto(const Located& at, const TempFile& temp, bool replacing, const s
   syncFolder(at.folder.get());
 }
 
-void saveNew(const Located& at, const ByteString& content, const std::string& shown) {
+void saveNew(const Located& at, const ContentWriter& content, const std::string& shown) {
   TempFile temp(at.folder.get(), at.name);
   if (temp.fd() < 0) throw fileFailure(temp.error(), shown);
-  writeAll(temp.fd(), content.data(), content.size(), 0, shown);
+  content(temp.fd(), shown);
   const mode_t mask = ::umask(0);
   ::umask(mask);
   if (::fchmod(temp.fd(), 0666 & ~mask) != 0) throw fileFailure(errno, shown);
@@ -402,7 +402,7 @@ void saveNew(const Located& at, const ByteString& content, const std::string& sh
 
 // Temporary file beside the target, renamed over it; false when that road is closed (the
 // folder is not writable, or the file's owner or attributes cannot be given to a new file).
-bool replaceBeside(const Located& at, int old, const struct stat& st, const ByteString& content,
+bool replaceBeside(const Located& at, int old, const struct stat& st, const ContentWriter& content,
                    const std::string& shown) {
   TempFile temp(at.folder.get(), at.name);
   if (temp.fd() < 0) {
@@ -410,7 +410,7 @@ bool replaceBeside(const Located& at, int old, const struct stat& st, const Byte
     throw fileFailure(temp.error(), shown);
   }
   if (!carryMetadata(old, st, temp.fd())) return false;
-  writeAll(temp.fd(), content.data(), content.size(), 0, shown);
+  content(temp.fd(), shown);
   flush(temp.fd(), shown);
   struct stat now {};
   if (::fstatat(at.folder.get(), at.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(now, st))
@@ -468,14 +468,15 @@ Backup makeBackup(const Located& at, int file, const std::string& shown) {
 // Overwrites the file itself, which keeps everything but its content: the road for files with
 // several names, with an owner or attributes a new file cannot get, or in a folder that is not
 // writable.
-void saveInPlace(const Located& at, const struct stat& read, const ByteString& content, const std::string& shown) {
+void saveInPlace(const Located& at, const struct stat& read, const ContentWriter& content, const std::string& shown) {
   struct stat st {};
   Fd file = openRegular(at, O_RDWR, st, shown);
   if (!sameFile(st, read)) throw replacedSinceRead(shown);
   Backup backup = makeBackup(at, file.get(), shown);
   try {
-    writeAll(file.get(), content.data(), content.size(), 0, shown);
-    if (::ftruncate(file.get(), static_cast<off_t>(content.size())) != 0) throw fileFailure(errno, shown);
+    // The writer may write less than was there: what lies behind it must go.
+    if (::ftruncate(file.get(), 0) != 0) throw fileFailure(errno, shown);
+    content(file.get(), shown);
     flush(file.get(), shown);
   } catch (const Failure& failure) {
     // Put the old content back; when even that fails the backup stays and the message says where.
@@ -567,7 +568,13 @@ void appendToFile(const fs::path& path, const ByteString& bytes, LinkRule links)
   if (created) syncFolder(at.folder.get());
 }
 
-void replaceFileSafely(const fs::path& requested, const ByteString& content, std::optional<FileIdentity> expected) {
+void replaceFileSafely(const fs::path& target, const ByteString& content, std::optional<FileIdentity> expected) {
+  replaceFileSafely(
+      target, [&content](int fd, const std::string& shown) { writeAll(fd, content.data(), content.size(), 0, shown); },
+      expected);
+}
+
+void replaceFileSafely(const fs::path& requested, const ContentWriter& content, std::optional<FileIdentity> expected) {
   const std::string shown = requested.string();
   const Located at = locate(requested, shown);
   if (!at.exists) {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,6 +55,15 @@ ByteString readWholeFile(const std::filesystem::path& path, FileIdentity* identi
 // (75) unless target still names that very file. A read-only target fails with 75.
 // On failure the target is as it was and no temporary file remains.
 void replaceFileSafely(const std::filesystem::path& target, const ByteString& content,
+                       std::optional<FileIdentity> expected = std::nullopt);
+
+// Writes the content into an empty regular file opened for reading and writing, positioned at
+// its start; raises (fileFailure with `shown`) when it cannot. The content is the file's whole
+// length once it returns.
+using ContentWriter = std::function<void(int fd, const std::string& shown)>;
+// The same save for content too large to hold in memory, streamed by `write`; it may also reach
+// the file by the name "/proc/self/fd/" + fd.
+void replaceFileSafely(const std::filesystem::path& target, const ContentWriter& write,
                        std::optional<FileIdentity> expected = std::nullopt);
 
 enum class LinkRule {

@@ -1,9 +1,12 @@
 #include "smf/MidiImport.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <string_view>
 #include <numeric>
 
 #include "core/CodePage.h"
@@ -28,6 +31,9 @@ constexpr std::size_t kMaxTextBytes = 1024;
 // The import writes 4-byte notes: velocity and octave shift go with every note.
 constexpr int kNoteLength = 4;
 constexpr std::uint8_t kMaxDelta = 255;
+constexpr std::int64_t kMaxGate = 255;
+// How far a coarser grid may move an event: below what a listener hears as early or late.
+constexpr double kMaxGridMoveMs = 10;
 
 struct Pair {
   int index = -1;  // low four bits of the tempo kind
@@ -155,6 +161,9 @@ class Converter {
     std::vector<std::vector<Pending>> pending(16 * 128);
     std::vector<std::size_t> head(16 * 128, 0);
     bool titleUsed = false, copyrightUsed = false;
+    // The registered parameter each channel has selected (101, 100); none at first.
+    std::array<std::pair<int, int>, 16> parameters;
+    parameters.fill({127, 127});
     for (std::uint32_t i = 0; i < song_.events.size(); ++i) {
       const Event& e = song_.events[i];
       lastTick_ = std::max(lastTick_, e.tick);
@@ -189,8 +198,10 @@ class Converter {
         const Pending p = pending[slot][head[slot]++];
         notes_.push_back({e.channel(), e.data1, p.velocity, p.start, e.tick, p.order});
         if (head[slot] == pending[slot].size()) pending[slot].clear(), head[slot] = 0;
-      } else if (e.kind() == 0xC0 || (e.kind() == 0xB0 && (e.data1 == 7 || e.data1 == 10))) {
+      } else if (e.kind() == 0xC0 || e.kind() == 0xE0) {
         controls_.push_back(i);
+      } else if (e.kind() == 0xB0) {
+        control(e, i, parameters[e.channel()]);
       } else {
         skip(e);
       }
@@ -205,18 +216,83 @@ class Converter {
     if (notes_.empty()) throw Failure::of(err::InvalidCall, "(MIDIファイルに音符がありません)");
   }
 
+  // A controller: kept when an MLD kind stands for it, the selection of a registered parameter
+  // taken in; only the bend range's value is kept of the parameters.
+  void control(const Event& e, std::uint32_t i, std::pair<int, int>& parameter) {
+    const bool bendRange = parameter == std::pair{0, 0};
+    switch (e.data1) {
+      case events::midi::ParameterHigh: parameter.first = e.data2; return;
+      case events::midi::ParameterLow: parameter.second = e.data2; return;
+      case events::midi::DataEntryLow:
+        if (bendRange) return;  // the range's cents: not in the format
+        break;
+      case events::midi::DataEntry:
+        if (bendRange) return controls_.push_back(i);
+        break;
+      default:
+        if (events::kindOfController(e.data1)) return controls_.push_back(i);
+    }
+    skip(e);
+  }
+
   // MFi ticks per MIDI tick: the coarsest grid every event stands on, times a small factor for
   // which every tempo of the song has a timebase and tempo value that match it exactly, so that
   // no tempo event is needed beyond the song's own.
+  //
+  // Notes held longer than 255 ticks are cut; when a coarser grid moves no event by more than
+  // kMaxGridMoveMs, the coarsest that cuts the fewest is taken instead.
   void chooseGrid() {
     std::uint64_t grid = 0;
-    auto on = [&grid](std::uint64_t t) { grid = std::gcd(grid, t); };
+    std::vector<std::uint64_t> ticks;
+    auto on = [&](std::uint64_t t) { grid = std::gcd(grid, t), ticks.push_back(t); };
     for (const Note& n : notes_) on(n.start), on(n.end);
     for (std::uint32_t i : controls_) on(song_.events[i].tick);
     for (const TempoPoint& t : song_.tempo) on(t.tick);
     on(lastTick_);
     if (grid == 0) grid = static_cast<std::uint64_t>(song_.division);
+    std::sort(ticks.begin(), ticks.end());
+    ticks.erase(std::unique(ticks.begin(), ticks.end()), ticks.end());
+
+    ratio_ = ratioFor(grid);
+    std::size_t cut = cutAt(ratio_);
+    const auto limit = static_cast<std::uint64_t>(song_.division) * 4;
+    for (std::uint64_t coarser = grid * 2; cut > 0 && coarser <= limit; coarser += grid) {
+      const double ratio = ratioFor(coarser);
+      const std::size_t cutThere = cutAt(ratio);
+      if (cutThere < cut && movedAt(ratio, ticks) <= kMaxGridMoveMs) ratio_ = ratio, cut = cutThere;
+    }
+    summary_.maxTimingErrorMs = std::round(movedAt(ratio_, ticks) * 100) / 100;
+    if (static_cast<double>(lastTick_) * ratio_ > kMaxTicks)
+      throw Failure::of(err::Overflow, "(曲が長すぎて着信メロディにできません)");
+  }
+
+  // Milliseconds one MIDI tick lasts at a tick.
+  double tickMillis(std::uint64_t tick) const {
+    const auto after = std::upper_bound(song_.tempo.begin(), song_.tempo.end(), tick,
+                                        [](std::uint64_t t, const TempoPoint& p) { return t < p.tick; });
+    const TempoPoint& p = after == song_.tempo.begin() ? song_.tempo.front() : *(after - 1);
+    return p.microsPerQuarter / 1000.0 / song_.division;
+  }
+
+  // How far the farthest event moves when ticks are rounded at this ratio, in milliseconds.
+  double movedAt(double ratio, const std::vector<std::uint64_t>& ticks) const {
+    double most = 0;
+    for (std::uint64_t t : ticks) {
+      const double moved = std::abs(std::round(double(t) * ratio) / ratio - double(t));
+      most = std::max(most, moved * tickMillis(t));
+    }
+    return most;
+  }
+
+  std::size_t cutAt(double ratio) const {
+    return static_cast<std::size_t>(std::count_if(notes_.begin(), notes_.end(), [ratio](const Note& n) {
+      return std::llround(double(n.end) * ratio) - std::llround(double(n.start) * ratio) > kMaxGate;
+    }));
+  }
+
+  double ratioFor(std::uint64_t grid) const {
     const double base = 1.0 / static_cast<double>(grid);
+    double ratio = base;
 
     std::vector<std::uint32_t> tempos;
     for (const TempoPoint& t : song_.tempo) tempos.push_back(t.microsPerQuarter);
@@ -228,7 +304,7 @@ class Converter {
       some.push_back(tempos.back());
       tempos = std::move(some);
     }
-    auto perMinute = [&](double micros, double ratio) { return 60e6 * song_.division * ratio / micros; };
+    auto perMinute = [&](double micros, double at) { return 60e6 * song_.division * at / micros; };
     // The tempo field is rounded to whole microseconds: the fastest and slowest tempos the track
     // format holds come out of an export up to half a microsecond beyond the range.
     const double fastest = tempos.front() + 0.5, slowest = tempos.back() - 0.5;
@@ -238,32 +314,31 @@ class Converter {
     double bestError = 2;  // relative, beyond the tempo field's rounding
     bool natural = false;
     for (int factor = 1; factor <= 64 && !natural; ++factor) {
-      const double ratio = base * factor;
-      if (perMinute(fastest, ratio) > kMaxTicksPerMinute) break;
-      if (perMinute(slowest, ratio) < kMinTicksPerMinute) continue;
+      const double candidate = base * factor;
+      if (perMinute(fastest, candidate) > kMaxTicksPerMinute) break;
+      if (perMinute(slowest, candidate) < kMinTicksPerMinute) continue;
       double error = 0;
       natural = true;
       for (std::uint32_t micros : tempos) {
-        const double wanted = perMinute(micros, ratio);
+        const double wanted = perMinute(micros, candidate);
         const Pair pair = closestPair(wanted, 60e6 / micros);
         const double timebase = timebaseOf(pair.index);
         // The tempo field is whole microseconds: a pair within its rounding is exact (an
         // exported file's tempos come back as the values they were made from).
         error = std::max(error, std::abs(pair.tempo * timebase - wanted) / wanted - 0.5 / micros);
-        natural = natural && std::abs(timebase - song_.division * ratio) < 1e-9;
+        natural = natural && std::abs(timebase - song_.division * candidate) < 1e-9;
       }
       natural = natural && error <= 1e-12;
-      if (natural || (error < bestError - 1e-12 && bestError > 1e-12)) bestError = error, ratio_ = ratio;
+      if (natural || (error < bestError - 1e-12 && bestError > 1e-12)) bestError = error, ratio = candidate;
     }
     if (bestError > 1) {
       // Tempos too far apart for one grid, or a grid too fine for the fastest: powers of two,
       // events rounding to the nearest tick.
-      ratio_ = base;
-      for (int i = 0; i < 64 && perMinute(slowest, ratio_) < kMinTicksPerMinute; ++i) ratio_ *= 2;
-      for (int i = 0; i < 64 && perMinute(fastest, ratio_) > kMaxTicksPerMinute; ++i) ratio_ /= 2;
+      ratio = base;
+      for (int i = 0; i < 64 && perMinute(slowest, ratio) < kMinTicksPerMinute; ++i) ratio *= 2;
+      for (int i = 0; i < 64 && perMinute(fastest, ratio) > kMaxTicksPerMinute; ++i) ratio /= 2;
     }
-    if (static_cast<double>(lastTick_) * ratio_ > kMaxTicks)
-      throw Failure::of(err::Overflow, "(曲が長すぎて着信メロディにできません)");
+    return ratio;
   }
 
   std::uint64_t mfiTick(std::uint64_t midiTick) const {
@@ -278,7 +353,7 @@ class Converter {
 
   void placeNotesAndControls() {
     for (const Note& n : notes_) {
-      const auto pitch = events::pitchOfKey(n.key);
+      const auto pitch = events::pitchOfKey(n.key, n.channel == events::kPercussionChannel);
       if (!pitch) {
         ++summary_.droppedNotes;
         continue;
@@ -286,7 +361,12 @@ class Converter {
       const std::uint64_t start = mfiTick(n.start), end = mfiTick(n.end);
       std::uint64_t length = end - start;
       if (length == 0 && n.end > n.start) length = 1;
-      if (length > 255) length = 255, ++summary_.cutNotes;
+      if (length > kMaxGate) {
+        ++summary_.cutNotes;
+        const double lost = (double(n.end - n.start) - kMaxGate / ratio_) * tickMillis(n.start);
+        summary_.longestCutMs = std::max(summary_.longestCutMs, std::round(lost));
+        length = kMaxGate;
+      }
       events::Note note;
       note.part = partOf(n.channel);
       note.pitch = static_cast<std::uint8_t>(pitch->first);
@@ -299,6 +379,25 @@ class Converter {
     if (summary_.notes == 0)
       throw Failure::of(err::InvalidCall,
                         "(音域内の音符がありません: 音域外 " + std::to_string(summary_.droppedNotes) + ")");
+    placeControls();
+  }
+
+  // The MLD kind and value of a kept controller or bend.
+  static std::pair<std::uint8_t, int> levelOf(const Event& e) {
+    if (e.kind() == 0xE0) return {events::kind::PitchBend, events::bendOfMidi(e.data2 << 7 | e.data1)};
+    if (e.data1 == events::midi::DataEntry) return {events::kind::BendRange, std::min<int>(e.data2, events::kHighestLevel)};
+    return {*events::kindOfController(e.data1), events::levelOfMidi(e.data2)};
+  }
+
+  // Six bits tell fewer steps apart than seven or fourteen: of a dense stream (a bend every
+  // tick) only what changes the six-bit value at a tick of its own is kept, and the rest counted.
+  void placeControls() {
+    struct Level {
+      std::uint64_t tick;
+      int value;
+      std::uint32_t event;
+    };
+    std::map<std::pair<int, std::uint8_t>, std::vector<Level>> streams;  // by channel and kind
     for (std::uint32_t i : controls_) {
       const Event& e = song_.events[i];
       const std::uint8_t part = partOf(e.channel());
@@ -307,11 +406,28 @@ class Converter {
         const auto [top, low] = events::voiceValuesOf(e.data1);
         add(e.channel(), e.tick, i, events::extendEvent(0, events::kind::VoiceTop, part, top));
         add(e.channel(), e.tick, i, events::extendEvent(0, events::kind::VoiceLow, part, low));
-      } else {
-        add(e.channel(), e.tick, i,
-            events::extendEvent(0, e.data1 == 7 ? events::kind::Volume : events::kind::Balance, part, e.data2 / 2));
+        continue;
       }
+      const auto [kind, value] = levelOf(e);
+      auto& stream = streams[{e.channel(), kind}];
+      const std::uint64_t tick = mfiTick(e.tick);
+      // The later level wins its tick.
+      if (!stream.empty() && stream.back().tick == tick) {
+        ++summary_.thinnedEvents[kindOf(song_.events[stream.back().event])];
+        stream.pop_back();
+      }
+      if (!stream.empty() && stream.back().value == value) {
+        ++summary_.thinnedEvents[kindOf(e)];
+        continue;
+      }
+      stream.push_back({tick, value, i});
     }
+    for (const auto& [key, stream] : streams)
+      for (const Level& level : stream) {
+        const Event& e = song_.events[level.event];
+        add(e.channel(), e.tick, level.event,
+            events::extendEvent(0, key.second, partOf(e.channel()), static_cast<std::uint8_t>(level.value)));
+      }
   }
 
   // The part a MIDI channel lands on: four channels to a track.
@@ -480,15 +596,69 @@ std::string todayYYYYMMDD() {
   return buf;
 }
 
+namespace {
+
+// What a kind key of the summary stands for, in the words of a musician's MIDI manual.
+std::string kindInWords(const std::string& key) {
+  static const std::map<std::string, std::string> named = {
+      {"sysex", "システムエクスクルーシブ"},
+      {"note_aftertouch", "ポリフォニックキープレッシャー"},
+      {"channel_aftertouch", "チャンネルプレッシャー"},
+      {"pitch_bend", "ピッチベンド"},
+      {"program_change", "プログラムチェンジ"},
+      {"unmatched_note_off", "ノートオンのないノートオフ"},
+      {"meta_00", "シーケンス番号"},
+      {"meta_01", "テキスト"},
+      {"meta_02", "著作権表示"},
+      {"meta_03", "トラック名"},
+      {"meta_04", "楽器名"},
+      {"meta_05", "歌詞"},
+      {"meta_06", "マーカー"},
+      {"meta_07", "キューポイント"},
+      {"meta_20", "チャンネルプリフィックス"},
+      {"meta_21", "ポート指定"},
+      {"meta_54", "SMPTE オフセット"},
+      {"meta_58", "拍子"},
+      {"meta_59", "調"},
+      {"meta_7f", "シーケンサー固有のデータ"},
+  };
+  static const std::map<int, std::string> controllers = {
+      {0, "バンクセレクト"},      {1, "モジュレーション"},   {5, "ポルタメントタイム"},   {6, "データエントリー"},
+      {7, "ボリューム"},          {10, "パン"},              {11, "エクスプレッション"},  {32, "バンクセレクト LSB"},
+      {38, "データエントリー LSB"}, {64, "ダンパー"},        {65, "ポルタメント"},        {66, "ソステヌート"},
+      {67, "ソフト"},             {91, "リバーブ"},          {93, "コーラス"},            {94, "ディレイ"},
+      {98, "NRPN LSB"},           {99, "NRPN MSB"},          {100, "RPN LSB"},            {101, "RPN MSB"},
+      {120, "オールサウンドオフ"}, {121, "リセットオールコントローラー"}, {123, "オールノートオフ"},
+  };
+  if (const auto found = named.find(key); found != named.end()) return found->second;
+  constexpr std::string_view controller = "controller_";
+  if (key.starts_with(controller)) {
+    const std::string number = key.substr(controller.size());
+    const auto found = controllers.find(std::atoi(number.c_str()));
+    return "コントロールチェンジ " + number + (found != controllers.end() ? " (" + found->second + ")" : "");
+  }
+  if (key.starts_with("meta_")) return "メタイベント " + key.substr(5);
+  return key;
+}
+
+}  // namespace
+
 std::string summaryText(const ImportSummary& s) {
   std::string out;
   auto line = [&out](const std::string& text) { out += (out.empty() ? "" : "\r\n") + text; };
   if (s.droppedNotes) line("音域外で除いた音符 : " + std::to_string(s.droppedNotes));
-  if (s.cutNotes) line("255ティックに切り詰めた音符 : " + std::to_string(s.cutNotes));
+  if (s.cutNotes) {
+    line("255ティックに切り詰めた音符 : " + std::to_string(s.cutNotes));
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.1f", s.longestCutMs / 1000);
+    line("切り詰めで短くなった長さ (最大) : " + std::string(seconds) + " 秒");
+  }
   if (s.brokenTracks) line("途中で壊れていたトラック : " + std::to_string(s.brokenTracks) + "（読めたところまで変換）");
   for (const auto& tag : s.alteredTexts) line("そのままでは入らなかった文字列 : " + tag);
   for (const auto& [kind, count] : s.skippedEvents)
-    line("変換しなかったイベント " + kind + " : " + std::to_string(count));
+    line("変換しなかったイベント " + kindInWords(kind) + " : " + std::to_string(count));
+  for (const auto& [kind, count] : s.thinnedEvents)
+    line("値が変わらないため間引いたイベント " + kindInWords(kind) + " : " + std::to_string(count));
   return out;
 }
 

@@ -25,7 +25,12 @@ struct ImportSummary {
   std::size_t notes = 0;
   std::size_t droppedNotes = 0;                      // keys no pitch and octave shift reach
   std::size_t cutNotes = 0;                          // longer than 255 ticks, cut to 255
-  std::map<std::string, std::size_t> skippedEvents;  // by kind: "pitch_bend", "controller_64", "meta_58", …
+  double longestCutMs = 0;                           // what the most cut of them lost, in ms
+  double maxTimingErrorMs = 0;                       // the farthest any event moved onto the grid
+  std::map<std::string, std::size_t> skippedEvents;  // by kind: "controller_64", "meta_58", …
+  // Controller and bend events left out of dense streams because their six-bit level says
+  // nothing new at a tick of its own; by kind as skippedEvents.
+  std::map<std::string, std::size_t> thinnedEvents;
   int timebase = 0;                                  // of the first tempo event
   std::size_t tempoChanges = 0;                      // tempo events written
   std::size_t brokenTracks = 0;                      // MIDI tracks that ended early; their events up to there are kept

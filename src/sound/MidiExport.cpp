@@ -21,6 +21,8 @@ using Panel = events::Fields;
 // nor keep the renderer busy for days.
 constexpr std::int64_t kMaxUnrolledEvents = 1'000'000;
 constexpr std::size_t kMaxParts = 4;
+constexpr int kChannels = 16;
+using namespace events::midi;
 
 // One MIDI event of a file track. Short channel messages sit in `bytes`; meta and system
 // exclusive events are kept whole in the conversion's blob list.
@@ -87,6 +89,7 @@ class Converter {
   Conversion run() {
     // The default tempo comes first; a tempo event at tick 0 follows it and wins.
     addTempo(0, kDefaultTempo, kDefaultTimebase, false);
+    if (switchesDrums()) planDrums();
     for (std::size_t t = 0; t < melody_.tracks.size(); ++t) walk(static_cast<int>(t));
 
     std::stable_sort(tempos_.begin(), tempos_.end(),
@@ -114,13 +117,50 @@ class Converter {
     int channel = 0;
     int voiceLow = 0;   // the program's low six bits
     int voiceHigh = 0;  // its top bit
-    int volume = kDefaultPartVolume;
+  };
+  // What was last sent on an MLD channel, to send again when a drum scale change moves it.
+  struct ChannelMemory {
+    int program = -1;
+    std::map<int, std::uint8_t> controls;    // by controller number
+    std::map<int, std::uint8_t> parameters;  // by registered parameter number
+    int bend = -1;
   };
   struct LoopFrame {
     int id;
     std::size_t start;
     int playsLeft;
   };
+
+  bool switchesDrums() const {
+    const int noteLength = info::normalNoteLength(melody_.noteLength);
+    for (const auto& track : melody_.tracks)
+      for (const clsNote& record : track) {
+        const events::Event event = events::decode(record.getData(), noteLength);
+        const auto* x = std::get_if<events::Extend>(&event);
+        if (x && x->kind == events::kind::DrumScale) return true;
+      }
+    return false;
+  }
+
+  // A drum scale change in one track turns a channel that another track plays on: a first walk
+  // over the whole melody finds when each channel plays percussion and where a melodic part of
+  // channel 10 can go.
+  void planDrums() {
+    Converter scan(melody_, options_);
+    scan.scanning_ = true;
+    for (std::size_t t = 0; t < melody_.tracks.size(); ++t) scan.walk(static_cast<int>(t));
+    drumSwitches_ = std::move(scan.drumSwitches_);
+    for (auto& switches : drumSwitches_)
+      std::stable_sort(switches.begin(), switches.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    const auto melodic = [this](std::int64_t tick) { return !percussion(events::kPercussionChannel, tick); };
+    const auto& ticks = scan.ticksOnPercussionChannel_;
+    if (std::none_of(ticks.begin(), ticks.end(), melodic)) return;
+    for (int c = 0; c < kChannels; ++c)
+      if (c != events::kPercussionChannel && !scan.channelsWithNotes_[std::size_t(c)] && drumSwitches_[std::size_t(c)].empty()) {
+        spare_ = c;
+        return;
+      }
+  }
 
   MidiEvent blobEvent(std::int64_t tick, ByteString bytes) {
     MidiEvent e;
@@ -196,71 +236,160 @@ class Converter {
         continue;
       }
       const auto& x = std::get<events::Extend>(event);
-      const auto panel = events::extendKind(x.kind).fields;
-      if (!panel) {
-        skip(hexKind(x.kind));
-        continue;
-      }
       PartState& part = parts[x.part];
-      const auto channelStatus = [&](std::uint8_t high) { return static_cast<std::uint8_t>(high | part.channel); };
-      switch (*panel) {
-        case Panel::Tempo: {
-          const auto timebase = events::tempoTimebase(x.kind);
-          // No timebase, or a tempo below the format's range: the tempo in force stays.
-          if (!timebase || x.value < events::kLowestTempo) skip(hexKind(x.kind));
-          else addTempo(tick, x.value, *timebase, true);
-          break;
-        }
-        case Panel::EndOfTrack: i = events.size(); break;
-        case Panel::NOP: break;
-        case Panel::LoopPoint:
-          if (!counting_) break;
-          loopPoint(t, tick, x, i, loops);
-          break;
-        case Panel::PlayPosition:
-          if (!counting_) break;
-          marker(t, tick, x.value == 0 ? "PLAY_START" : x.value == 1 ? "PLAY_END" : "PLAY_POSITION " + std::to_string(x.value));
-          break;
-        case Panel::DramScale: skip(hexKind(x.kind)); break;
-        default:
-          if (!counting_) break;
-          switch (*panel) {
-            case Panel::Sound:
-              if (x.kind == events::kind::VoiceLow) part.voiceLow = x.value;
-              else part.voiceHigh = x.value;
-              addShort(t, tick, channelStatus(0xC0), static_cast<std::uint8_t>(events::programOf(part.voiceHigh, part.voiceLow)));
-              break;
-            case Panel::Volume:
-              part.volume = x.value;
-              addShort(t, tick, channelStatus(0xB0), 7, part.volume * 2);
-              break;
-            case Panel::ChangeVolume:
-              part.volume = std::clamp(part.volume + events::relativeChange(x.value), 0, events::kHighestLevel);
-              addShort(t, tick, channelStatus(0xB0), 7, part.volume * 2);
-              break;
-            case Panel::Stereo: addShort(t, tick, channelStatus(0xB0), 10, x.value * 2); break;
-            case Panel::Chanel:
-              if (x.value > 15) skip(hexKind(x.kind));
-              else part.channel = x.value;
-              break;
-            case Panel::MasterBolume: {
-              // Universal real-time master volume; the fine byte stays 0.
-              const std::uint8_t level = std::min<std::uint8_t>(x.value, 127);
-              tracks_[std::size_t(t) + 1].push_back(
-                  blobEvent(tick, ByteString{0xF0, 0x07, 0x7F, 0x7F, 0x04, 0x01, 0x00, level, 0xF7}));
-              break;
-            }
-            default: break;
-          }
+      if (const auto panel = events::extendKind(x.kind).fields) {
+        extend(t, tick, x, *panel, part, i, events.size(), loops);
+      } else if (!soundOnly(t, tick, x, part)) {
+        skip(hexKind(x.kind));
       }
     }
     // A track lasts to its last event even when that makes no sound; its notes may go further.
     if (counting_) trackEnds_[std::size_t(t) + 1] = end;
   }
 
+  // The kinds the editor has a panel for.
+  void extend(int t, std::int64_t tick, const events::Extend& x, Panel panel, PartState& part, std::size_t& i,
+              std::size_t count, std::vector<LoopFrame>& loops) {
+    switch (panel) {
+      case Panel::Tempo: {
+        const auto timebase = events::tempoTimebase(x.kind);
+        // No timebase, or a tempo below the format's range: the tempo in force stays.
+        if (!timebase || x.value < events::kLowestTempo) skip(hexKind(x.kind));
+        else addTempo(tick, x.value, *timebase, true);
+        return;
+      }
+      case Panel::EndOfTrack: i = count; return;
+      case Panel::NOP: return;
+      case Panel::DramScale: drumScale(t, tick, x); return;
+      default: break;
+    }
+    if (!counting_) return;
+    switch (panel) {
+      case Panel::LoopPoint: loopPoint(t, tick, x, i, loops); break;
+      case Panel::PlayPosition:
+        marker(t, tick, x.value == 0 ? "PLAY_START" : x.value == 1 ? "PLAY_END" : "PLAY_POSITION " + std::to_string(x.value));
+        break;
+      case Panel::Sound:
+        if (x.kind == events::kind::VoiceLow) part.voiceLow = x.value;
+        else part.voiceHigh = x.value;
+        program(t, tick, part.channel, events::programOf(part.voiceHigh, part.voiceLow));
+        break;
+      case Panel::Volume: control(t, tick, part.channel, Volume, events::midiLevelOf(x.value)); break;
+      // Not a step added to the volume: the level of the part's expression.
+      case Panel::ChangeVolume: control(t, tick, part.channel, Expression, events::midiLevelOf(x.value)); break;
+      case Panel::Stereo: control(t, tick, part.channel, Pan, events::midiLevelOf(x.value)); break;
+      case Panel::Chanel:
+        if (x.value > 15) skip(hexKind(x.kind));
+        else part.channel = x.value;
+        break;
+      case Panel::MasterBolume: {
+        // Universal real-time master volume; the fine byte stays 0.
+        const std::uint8_t level = std::min<std::uint8_t>(x.value, 127);
+        tracks_[std::size_t(t) + 1].push_back(
+            blobEvent(tick, ByteString{0xF0, 0x07, 0x7F, 0x7F, 0x04, 0x01, 0x00, level, 0xF7}));
+        break;
+      }
+      default: break;
+    }
+  }
+
+  // The kinds only the sound knows: the grid has no name and the editor no panel for them.
+  // False for a kind the sound does not know either.
+  bool soundOnly(int t, std::int64_t tick, const events::Extend& x, const PartState& part) {
+    switch (x.kind) {
+      case events::kind::PitchBend:
+        if (counting_) bend(t, tick, part.channel, events::midiBendOf(x.value));
+        return true;
+      case events::kind::BendRange:
+        if (counting_) parameter(t, tick, part.channel, BendRangeParameter, x.value);
+        return true;
+      case events::kind::Modulation:
+        if (counting_) control(t, tick, part.channel, Modulation, events::midiLevelOf(x.value));
+        return true;
+      case events::kind::MasterTune:
+        // The whole instrument: every channel, whichever part plays on it; that alone does not
+        // make a channel one the melody uses.
+        if (counting_) {
+          const std::set<int> used = out_.counts.channels;
+          for (int c = 0; c < kChannels; ++c) parameter(t, tick, c, FineTuneParameter, x.value);
+          out_.counts.channels = used;
+        }
+        return true;
+      default: return false;
+    }
+  }
+
+  bool percussion(int channel, std::int64_t tick) const {
+    bool on = channel == events::kPercussionChannel;
+    for (const auto& [at, state] : drumSwitches_[std::size_t(channel)]) {
+      if (at > tick) break;
+      on = state;
+    }
+    return on;
+  }
+
+  // General MIDI players take channel 10 for percussion and no other: percussion goes there, and
+  // a melodic part there moves to a channel nothing else plays on.
+  int outChannel(int channel, std::int64_t tick) const {
+    if (percussion(channel, tick)) return events::kPercussionChannel;
+    return channel == events::kPercussionChannel ? spare_ : channel;
+  }
+
+  void drumScale(int t, std::int64_t tick, const events::Extend& x) {
+    const int channel = x.value;
+    if (scanning_) {
+      drumSwitches_[std::size_t(channel)].push_back({tick, x.mark != 0});
+      return;
+    }
+    if (!counting_) return;
+    // What the channel was set to goes along to where it now plays.
+    const ChannelMemory& memory = memory_[std::size_t(channel)];
+    const int out = outChannel(channel, tick);
+    if (memory.program >= 0 && !percussion(channel, tick))
+      addShort(t, tick, static_cast<std::uint8_t>(0xC0 | out), static_cast<std::uint8_t>(memory.program));
+    for (const auto& [number, value] : memory.controls)
+      addShort(t, tick, static_cast<std::uint8_t>(0xB0 | out), static_cast<std::uint8_t>(number), value);
+    for (const auto& [number, value] : memory.parameters) parameter(t, tick, channel, number, value);
+    if (memory.bend >= 0) bend(t, tick, channel, memory.bend);
+  }
+
+  void program(int t, std::int64_t tick, int channel, int number) {
+    memory_[std::size_t(channel)].program = number;
+    // A percussion channel keeps its kit; the voice waits for the channel to turn melodic.
+    if (percussion(channel, tick)) return;
+    addShort(t, tick, static_cast<std::uint8_t>(0xC0 | outChannel(channel, tick)), static_cast<std::uint8_t>(number));
+  }
+
+  void control(int t, std::int64_t tick, int channel, int number, int value, bool remembered = true) {
+    if (remembered) memory_[std::size_t(channel)].controls[number] = static_cast<std::uint8_t>(value);
+    addShort(t, tick, static_cast<std::uint8_t>(0xB0 | outChannel(channel, tick)), static_cast<std::uint8_t>(number),
+             value);
+  }
+
+  void bend(int t, std::int64_t tick, int channel, int value) {
+    memory_[std::size_t(channel)].bend = value;
+    addShort(t, tick, static_cast<std::uint8_t>(0xE0 | outChannel(channel, tick)), static_cast<std::uint8_t>(value & 0x7F),
+             value >> 7);
+  }
+
+  // A registered parameter: select it, set its top byte.
+  void parameter(int t, std::int64_t tick, int channel, int number, int value) {
+    memory_[std::size_t(channel)].parameters[number] = static_cast<std::uint8_t>(value);
+    control(t, tick, channel, ParameterHigh, 0, false);
+    control(t, tick, channel, ParameterLow, number, false);
+    control(t, tick, channel, DataEntry, value, false);
+  }
+
   void note(int t, int channel, std::int64_t tick, const events::Note& n, int noteLength) {
     // 3-byte notes have no velocity nor octave shift: the decoded fields are 0 there.
-    const int key = events::keyOf(n.pitch, n.octaveShift);
+    if (scanning_) {
+      if (channel == events::kPercussionChannel) ticksOnPercussionChannel_.push_back(tick);
+      channelsWithNotes_[std::size_t(channel)] = true;
+      return;
+    }
+    const bool drums = percussion(channel, tick);
+    channel = outChannel(channel, tick);
+    const int key = events::keyOf(n.pitch, n.octaveShift, drums);
     // 0 would read as a note off.
     const int velocity = noteLength == 4 ? std::max(1, n.velocity * 2) : kFixedVelocity;
     if (key < 0 || key > 127) {
@@ -400,6 +529,14 @@ class Converter {
   std::int64_t end_ = 0;
   std::int64_t played_ = 0;  // events walked, repeats included
   bool counting_ = true;
+  // The first walk of planDrums: nothing is written.
+  bool scanning_ = false;
+  std::array<std::vector<std::pair<std::int64_t, bool>>, kChannels> drumSwitches_;
+  std::vector<std::int64_t> ticksOnPercussionChannel_;
+  std::array<bool, kChannels> channelsWithNotes_{};
+  // Where a melodic part of channel 10 plays; channel 10 itself when all sixteen play notes.
+  int spare_ = events::kPercussionChannel;
+  std::array<ChannelMemory, kChannels> memory_;
 };
 
 }  // namespace

@@ -2,6 +2,8 @@
 // An MLD melody as a Standard MIDI File (format 1). Ticks are copied one to one and every tempo
 // event becomes a tempo meta event, so the file keeps the melody's own timing; notes and the
 // controls General MIDI knows are mapped, loop points and play positions become markers.
+// Percussion plays on MIDI channel 10, where General MIDI players look for it: the channel of
+// track 2, part 1 unless drum scale changes turn other channels to percussion or it away.
 //
 // Track 0 of the file carries the title, the copyright text and the tempo map; track k + 1
 // carries MLD track k.
@@ -33,9 +35,6 @@ inline constexpr int kDefaultTimebase = 48;
 inline constexpr int kDefaultTempo = 120;
 // 3-byte notes carry no velocity; they all sound at this one.
 inline constexpr int kFixedVelocity = 100;
-// A part's volume (0-63) before any volume event, so that relative changes have a base: MIDI's
-// own default of 100 halved.
-inline constexpr int kDefaultPartVolume = 50;
 
 // What a melody is made of: the events of each track (index = MLD track number), the note
 // length, and the title and copyright bytes as the file holds them (empty: not written).

@@ -21,6 +21,7 @@ constexpr std::uint8_t kChangeSign = 0x20;
 constexpr std::uint8_t kChangeMagnitude = 0x1F;
 constexpr std::uint8_t kLoopEnd = 0x01;
 constexpr int kKeyOfPitchZero = 45;
+constexpr int kDrumKeyOfPitchZero = 35;
 constexpr int kHighestPitch = 62;
 // Octave shift codes 0-3.
 constexpr int kOctaveShift[4] = {0, 12, -24, -12};
@@ -244,20 +245,38 @@ std::uint8_t relativeChangeValue(int change) {
   return static_cast<std::uint8_t>(change < 0 ? kChangeSign | ((-change - 1) & kChangeMagnitude) : change & kChangeMagnitude);
 }
 
-int keyOf(int pitch, int octaveShift) { return kKeyOfPitchZero + pitch + kOctaveShift[octaveShift & 0x03]; }
+int keyOf(int pitch, int octaveShift, bool percussion) {
+  return (percussion ? kDrumKeyOfPitchZero : kKeyOfPitchZero) + pitch + kOctaveShift[octaveShift & 0x03];
+}
 
-std::optional<std::pair<int, int>> pitchOfKey(int key) {
+std::optional<std::pair<int, int>> pitchOfKey(int key, bool percussion) {
   // Unshifted where the pitch range reaches; above it one octave up, below it one or two down.
+  const int zero = percussion ? kDrumKeyOfPitchZero : kKeyOfPitchZero;
   int code = 0;
-  if (key > kKeyOfPitchZero + kHighestPitch)
+  if (key > zero + kHighestPitch)
     code = 1;
-  else if (key < kKeyOfPitchZero + kOctaveShift[3])
+  else if (key < zero + kOctaveShift[3])
     code = 2;
-  else if (key < kKeyOfPitchZero)
+  else if (key < zero)
     code = 3;
-  const int pitch = key - kKeyOfPitchZero - kOctaveShift[code];
+  const int pitch = key - zero - kOctaveShift[code];
   if (pitch < 0 || pitch > kHighestPitch) return std::nullopt;
   return std::make_pair(pitch, code);
+}
+
+int midiLevelOf(int level) { return (level & kValueBits) * 2; }
+int levelOfMidi(int value) { return std::clamp(value, 0, 127) / 2; }
+int midiBendOf(int value) { return midiLevelOf(value) << 7; }
+int bendOfMidi(int bend) { return levelOfMidi(bend >> 7); }
+
+std::optional<std::uint8_t> kindOfController(int number) {
+  switch (number) {
+    case midi::Modulation: return kind::Modulation;
+    case midi::Volume: return kind::Volume;
+    case midi::Pan: return kind::Balance;
+    case midi::Expression: return kind::RelativeVolume;
+    default: return std::nullopt;
+  }
 }
 
 int programOf(int topBit, int lowBits) { return (topBit & 0x01) << kPartShift | (lowBits & kValueBits); }

@@ -74,7 +74,7 @@ TEST(MidiImport, ChannelPartPitchAndOctaveShift) {
   } const cases[] = {{0, 60, 0, 15, 50 << 2, 0},     {0, 107, 0, 62, 50 << 2, 0}, {1, 108, 0, 0x40 | 51, 201, 0},
                      {2, 119, 0, 0x80 | 62, 201, 0}, {3, 21, 0, 0xC0, 202, 0},    {0, 32, 0, 11, 50 << 2 | 2, 0},
                      {1, 33, 0, 0x40, 50 << 2 | 3, 0},   {0, 44, 0, 11, 50 << 2 | 3, 0},
-                     {9, 36, 2, 0x40 | 3, 50 << 2 | 3, 0},  // drums: track 2, part 1
+                     {9, 36, 2, 0x40 | 1, 50 << 2, 0},  // drums (key 35 + pitch): track 2, part 1
                      {15, 60, 3, 0xC0 | 15, 50 << 2, 0}, {0, 20, 1, 15, 50 << 2, 1},  {0, 120, 1, 15, 50 << 2, 1}};
   for (const auto& c : cases) {
     // A dropped note needs a kept one beside it (channel 4, key 60): a file without any is refused.
@@ -91,12 +91,15 @@ TEST(MidiImport, InformationPartAndSummaryCounts) {
   const ByteString title{0x83, 0x4a, 0x83, 0x47, 0x83, 0x8b};  // カエル in code page 932
   const auto r = imported(song(96, Events{{0, ByteString{0xFF, 0x03, 6} + title}, {0, {0xFF, 0x02, 2, 'm', 'e'}},
                                           {0, {0xFF, 0x58, 4, 4, 2, 24, 8}}, {0, {0xF0, 2, 0x7E, 0xF7}},
-                                          {10, {0xE0, 0, 64}}, {10, {0xB0, 64, 127}}, {20, {0x80, 61, 0}}} +
+                                          {10, {0xD0, 64}}, {10, {0xB0, 64, 127}}, {20, {0x80, 61, 0}}} +
                                        note(0, 60, 0, 96)));
-  EXPECT_EQ(r.summary.skippedEvents, (std::map<std::string, std::size_t>{{"controller_64", 1}, {"meta_58", 1},
-                                                                          {"pitch_bend", 1}, {"sysex", 1},
+  EXPECT_EQ(r.summary.skippedEvents, (std::map<std::string, std::size_t>{{"channel_aftertouch", 1}, {"controller_64", 1},
+                                                                          {"meta_58", 1}, {"sysex", 1},
                                                                           {"unmatched_note_off", 1}}));
-  EXPECT_NE(smf::summaryText(r.summary).find("pitch_bend : 1"), std::string::npos);
+  // The box names them in the user's words.
+  const std::string text = smf::summaryText(r.summary);
+  for (const char* words : {"チャンネルプレッシャー : 1", "コントロールチェンジ 64 (ダンパー) : 1", "拍子 : 1"})
+    EXPECT_NE(text.find(words), std::string::npos) << words;
   const clsMLD& doc = r.document;
   for (const auto& [tag, value] : std::map<std::string, ByteString>{
            {"titl", title}, {"copy", bytesOf("me")}, {"vers", bytesOf("0200")}, {"date", bytesOf("20261207")},
@@ -146,7 +149,10 @@ TEST(MidiImport, EveryNoteWithinOneTickOfItsMidiTime) {
 TEST(MidiImport, GapsBecomeNopsLongNotesAreCutControlsMapped) {
   const auto r = imported(song(480, note(0, 60, 0, 1) + note(5, 62, 1000, 1300) +
                                         Events{{0, {0xC5, 100}}, {0, {0xB5, 7, 101}}, {0, {0xB5, 10, 64}}}));
-  EXPECT_EQ(r.summary.cutNotes, 1u);
+  // A grid of two MIDI ticks moves the first note's end by one (1.04 ms at 120 quarters a minute)
+  // and keeps the 300-tick note whole.
+  EXPECT_EQ(r.summary.cutNotes, 0u);
+  EXPECT_NEAR(r.summary.maxTimingErrorMs, 1.04, 0.01);
   std::vector<ByteString> track1;
   for (const auto& e : played(r.document))
     if (e.track == 1) track1.push_back(e.bytes);
@@ -154,8 +160,17 @@ TEST(MidiImport, GapsBecomeNopsLongNotesAreCutControlsMapped) {
   // Part 1; program 100 = 1 × 64 + 36, the top bit first; volume and balance halved; the end of
   // track at the end of the song.
   EXPECT_EQ(track1, (std::vector<ByteString>{{0, 0xFF, 0xE1, 0x43}, {0, 0xFF, 0xE0, 0x40 | 36},
-                                             {0, 0xFF, 0xE2, 0x40 | 50}, {0, 0xFF, 0xE3, 0x40 | 32}, nop, nop, nop,
-                                             {1000 - 765, 0x40 | 17, 255, 50 << 2}, nop, {45, 0xFF, 0xDF, 0}}));
+                                             {0, 0xFF, 0xE2, 0x40 | 50}, {0, 0xFF, 0xE3, 0x40 | 32}, nop,
+                                             {500 - 255, 0x40 | 17, 150, 50 << 2}, {150, 0xFF, 0xDF, 0}}));
+
+  // At 8 quarters a minute one tick lasts 15.6 ms: a grid coarse enough for a 1000-tick note
+  // would move the first note's end by a whole tick. The note is cut to 255 ticks and the summary
+  // says by how much (745 ticks).
+  const auto slow = imported(song(480, Events{tempo(0, 7'500'000)} + note(0, 60, 0, 1) + note(5, 62, 1000, 2000)));
+  EXPECT_EQ(slow.summary.cutNotes, 1u);
+  EXPECT_EQ(slow.summary.maxTimingErrorMs, 0);
+  EXPECT_NEAR(slow.summary.longestCutMs, 745 * 15.625, 1);
+  EXPECT_NE(smf::summaryText(slow.summary).find("切り詰めで短くなった長さ (最大) : 11.6 秒"), std::string::npos);
 }
 
 TEST(MidiImport, FormatZeroAndOneGiveTheSameMelody) {

@@ -108,8 +108,9 @@ TEST(MidiExport, TempoMapDivisionAndDuration) {
 }
 
 TEST(MidiExport, VoicesChannelsAndVolumes) {
-  // Part 1 throughout: 0xE1 before 0xE0 and after it, channel assignment to 9, volume and its
-  // relative changes (−1 is 0x20, clamped at 63), balance, master volume.
+  // Part 1 throughout: 0xE1 before 0xE0 and after it, channel assignment to 9 (percussion: key
+  // 35 + pitch), volume, the relative volume change as the expression's level (its raw six bits
+  // doubled, volume untouched), balance, master volume.
   const Melody m = melody({{ext(0, 0xE1, 0x43), ext(0, 0xE0, 0x45), ext(0, 0xE1, 0x42), ext(0, 0xE5, 0x49),
                             ext(0, 0xE2, 0x50), ext(0, 0xE6, 0x60), ext(0, 0xE6, 0x5F), ext(0, 0xE6, 0x5F), ext(0, 0xE3, 0x7F),
                             ext(0, 0xB0, 200), ev({0, 0x40 | 27, 1, 0x80}), ext(0, 0xE5, 0x50)}});
@@ -118,22 +119,58 @@ TEST(MidiExport, VoicesChannelsAndVolumes) {
   std::vector<ByteString> got;
   for (const auto& e : tracks[1]) got.push_back(e.bytes);
   const std::vector<ByteString> expected = {
-      {0xC1, 64},       {0xC1, 64 + 5},   {0xC1, 5},        {0xB9, 7, 32},          {0xB9, 7, 30},
-      {0xB9, 7, 92},    {0xB9, 7, 126},   {0xB9, 10, 126},  {0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x00, 127, 0xF7},
-      {0x99, 72, 64},   {0x89, 72, 0}};
+      {0xC1, 64},       {0xC1, 64 + 5},   {0xC1, 5},        {0xB9, 7, 32},          {0xB9, 11, 64},
+      {0xB9, 11, 62},   {0xB9, 11, 62},   {0xB9, 10, 126},  {0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x00, 127, 0xF7},
+      {0x99, 62, 64},   {0x89, 62, 0}};
   EXPECT_EQ(got, expected);
   EXPECT_EQ(c.counts.channels, (std::set<int>{1, 9}));
   EXPECT_EQ(c.counts.skipped.at("0xE5"), 1);  // channel 16 does not exist
 }
 
+TEST(MidiExport, BendsModulationTuneAndPercussion) {
+  // Track 0, part 1 (channel 1): master tune 67, bend 40, bend range 12, modulation 20, a note;
+  // then channel 1 turns percussion and channel 10 melodic (drum scale changes), and a note on
+  // each. Track 2, part 1 plays on channel 10.
+  const Melody m = melody({{ext(0, 0xB2, 9 << 3), ext(0, 0xB3, 67), ext(1, 0xE4, 0x40 | 40), ext(1, 0xE7, 0x40 | 12),
+                            ext(1, 0xEA, 0x40 | 20), ev({1, 0x40 | 27, 5, 50 << 2}), ext(10, 0xB2, 1 << 3 | 1),
+                            ev({1, 0x40 | 27, 5, 50 << 2})},
+                           {},
+                           {ev({20, 0x40 | 27, 5, 50 << 2})}});
+  const Conversion c = convert(m);
+  EXPECT_TRUE(c.counts.skipped.empty());
+  const auto tracks = tracksOf(c.smf);
+  std::vector<ByteString> got;
+  for (const auto& e : tracks[1])
+    if (e.tick > 0) got.push_back(e.bytes);
+  const std::vector<ByteString> expected = {
+      {0xE1, 0, 80},                                        // MSB = value × 2, LSB 0
+      {0xB1, 101, 0}, {0xB1, 100, 0}, {0xB1, 6, 12},        // bend range: registered parameter 0
+      {0xB1, 1, 40},                                        // modulation
+      {0x91, 72, 100}, {0x81, 72, 0},                       // melodic: key 45 + pitch
+      // The channel's state moves along: modulation, bend range, tune, bend.
+      {0xB9, 1, 40}, {0xB9, 101, 0}, {0xB9, 100, 0}, {0xB9, 6, 12}, {0xB9, 101, 0}, {0xB9, 100, 1}, {0xB9, 6, 67},
+      {0xE9, 0, 80},
+      {0x99, 62, 100}, {0x89, 62, 0}};                      // percussion: key 35 + pitch on channel 10
+  EXPECT_EQ(got, expected);
+  // The master tune on every channel, registered parameter 1 (fine tuning); only the channels
+  // that play count as used.
+  EXPECT_EQ(c.counts.channels, (std::set<int>{0, 1, 9}));
+  const auto tune = std::count_if(tracks[1].begin(), tracks[1].end(),
+                                  [](const SmfEvent& e) { return e.tick == 0 && e.bytes[1] == 6 && e.bytes[2] == 67; });
+  EXPECT_EQ(tune, 16);
+  // Channel 10 turned melodic: its part moves to channel 1, the first that plays nothing.
+  EXPECT_EQ(withStatus(tracks[3], 0x90).at(0).bytes, (ByteString{0x90, 72, 100}));
+}
+
 TEST(MidiExport, SkippedKindsAndTrackEnds) {
-  // Ext-info, drum scale, an unknown kind and a pitch-63 note are counted; 0xDF ends the track.
+  // Ext-info and a pitch-63 note are counted, the drum scale change and the pitch bend are not;
+  // 0xDF ends the track.
   const Melody m = melody({{ev({0, 0xFF, 0xF1, 0, 1, 9}), ext(0, 0xB2, 0), ext(0, 0xE4, 0), ev({0, 0x3F, 5, 0}),
                             ev({0, 27, 30, 0}), ext(4, 0xDF, 0), ev({0, 28, 5, 0})},
                            {ev({0, 27, 7, 0}), ext(50, 0xDE, 0)},
                            {ev({0, 27, 7, 0})}});
   const Conversion c = convert(m);
-  EXPECT_EQ(c.counts.skipped, (std::map<std::string, std::int64_t>{{"0xB2", 1}, {"0xE4", 1}, {"0xF1", 1}, {"pitch63", 1}}));
+  EXPECT_EQ(c.counts.skipped, (std::map<std::string, std::int64_t>{{"0xF1", 1}, {"pitch63", 1}}));
   EXPECT_EQ(c.counts.notes, 3);
   // The melody ends with the later of its last event and the end of its last note.
   EXPECT_EQ(c.counts.ticks, 50);

@@ -5,6 +5,10 @@
 #include <array>
 #include <cmath>
 #include <deque>
+#include <map>
+
+#include "RingtoneBuilder.h"
+#include "TempDir.h"
 
 #include "core/clsMLD.h"
 #include "smf/MidiImport.h"
@@ -17,7 +21,9 @@ namespace {
 
 struct Note {
   int channel, key, velocity;
-  std::array<int, 3> controls;  // program, volume, pan of the channel when the note starts
+  // Program, volume, pan, expression, modulation, bend (top byte), bend range of the channel when
+  // the note starts.
+  std::array<int, 7> controls;
   double start, end;            // microseconds
   double startTick, endTick;    // microseconds of one tick there
 };
@@ -38,13 +44,22 @@ std::vector<Note> notesOf(const ByteString& file) {
   };
   std::vector<Note> notes;
   std::deque<std::size_t> sounding[16][128];
-  std::array<int, 3> controls[16];
-  for (auto& c : controls) c = {-1, -1, -1};
+  std::array<int, 7> controls[16];
+  for (auto& c : controls) c.fill(-1);
+  std::array<std::pair<int, int>, 16> parameter;
+  parameter.fill({127, 127});
   for (const smf::Event& e : song.events) {
     if (!e.isChannel()) continue;
     const int ch = e.channel();
     if (e.kind() == 0xC0) controls[ch][0] = e.data1;
-    if (e.kind() == 0xB0 && (e.data1 == 7 || e.data1 == 10)) controls[ch][e.data1 == 7 ? 1 : 2] = e.data2;
+    if (e.kind() == 0xE0) controls[ch][5] = e.data2;
+    if (e.kind() == 0xB0) {
+      const std::map<int, int> slot = {{7, 1}, {10, 2}, {11, 3}, {1, 4}};
+      if (slot.contains(e.data1)) controls[ch][std::size_t(slot.at(e.data1))] = e.data2;
+      if (e.data1 == 101) parameter[ch].first = e.data2;
+      if (e.data1 == 100) parameter[ch].second = e.data2;
+      if (e.data1 == 6 && parameter[ch] == std::pair{0, 0}) controls[ch][6] = e.data2;
+    }
     if (e.kind() == 0x90 && e.data2 > 0) {
       sounding[ch][e.data1].push_back(notes.size());
       notes.push_back({ch, e.data1, e.data2, controls[ch], micros(e.tick), 0, tickMicros(e.tick), 0});
@@ -108,4 +123,14 @@ TEST(MidiRoundTrip, MelodyMadeInCodeKeepsItsNotes) {
               {ext(0, 0xE0, 0x40 | 0), ev({2, 0x40 | 0, 60, 50 << 2 | 2}), ext(40, 0xC3, 100),
                ev({50, 0x40 | 3, 1, 50 << 2}), ext(0, 0xE5, 0x40 | 13), ev({9, 0x40 | 9, 4, 50 << 2}), ext(0, 0xDF, 0)}};
   expectRoundTrip(m, "made in code");
+}
+
+// A melody like a real ringtone: every part, expression curves, bends and a range change,
+// modulation, drums, tempo changes and a loop.
+TEST(MidiRoundTrip, RingtoneKeepsNotesAndControls) {
+  clsMLD doc;
+  test::TempDir dir;
+  doc.MLDFile = dir.write("ringtone.mld", mldtest::ringtoneMld()).string();
+  ASSERT_TRUE(doc.ParseMLD());
+  expectRoundTrip(sound::melodyOf(doc), "ringtone");
 }

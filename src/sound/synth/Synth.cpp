@@ -1,7 +1,6 @@
 #include "sound/synth/Synth.h"
 
 #include <fluidsynth.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -83,28 +82,6 @@ struct MidiPlayer {
   MidiPlayer& operator=(const MidiPlayer&) = delete;
 };
 
-// A private file in the temporary folder, removed with the object.
-class TempFile {
- public:
-  TempFile() {
-    std::string pattern = (fs::temp_directory_path() / "tonekit-render-XXXXXX").string();
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) throw Failure::of(err::PathFileAccess, pattern);
-    close(fd);
-    path_ = pattern;
-  }
-  ~TempFile() {
-    std::error_code ec;
-    fs::remove(path_, ec);
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
 class FluidPlayer : public Player {
  public:
   explicit FluidPlayer(const fs::path& soundfont) : synth_(settings_.s) {
@@ -161,15 +138,18 @@ fs::path findSoundfont(const std::string& requested) {
 Rendered renderWav(const ByteString& smf, double seconds, const fs::path& soundfont, int rate, const fs::path& out) {
   installLogging();
   if (rate < kLowestRate || rate > kHighestRate) throw Failure::of(err::InvalidCall, "(rate " + std::to_string(rate) + ")");
-  seconds += kReleaseSeconds;
+  // The limit is the melody's; its release comes on top.
   if (!(seconds >= 0 && seconds <= kMaxRenderSeconds))
     throw Failure::of(err::Overflow, "(" + std::to_string(std::int64_t(seconds)) + " s)");
-  TempFile wav;
+  seconds += kReleaseSeconds;
   Rendered result;
   result.rate = rate;
-  {
+  // FluidSynth writes the WAV itself, block by block, straight into the file the safe save made
+  // beside the target; nothing of it is held in memory.
+  replaceFileSafely(out, [&](int fd, const std::string& shown) {
+    const std::string wav = "/proc/self/fd/" + std::to_string(fd);
     Settings settings;
-    fluid_settings_setstr(settings.s, "audio.file.name", wav.path().c_str());
+    fluid_settings_setstr(settings.s, "audio.file.name", wav.c_str());
     fluid_settings_setstr(settings.s, "audio.file.type", "wav");
     fluid_settings_setstr(settings.s, "audio.file.format", "s16");
     fluid_settings_setnum(settings.s, "synth.sample-rate", rate);
@@ -182,7 +162,7 @@ Rendered renderWav(const ByteString& smf, double seconds, const fs::path& soundf
     synth.load(soundfont);
     MidiPlayer player(synth.s, smf);
     fluid_file_renderer_t* renderer = new_fluid_file_renderer(synth.s);
-    if (!renderer) throw fluidFailure(wav.path().string());
+    if (!renderer) throw fluidFailure(shown);
     const auto wanted = static_cast<std::int64_t>(std::ceil(seconds * rate));
     bool ok = true;
     while (ok && result.frames < wanted) {
@@ -191,9 +171,8 @@ Rendered renderWav(const ByteString& smf, double seconds, const fs::path& soundf
     }
     // Closing the renderer completes the WAV header.
     delete_fluid_file_renderer(renderer);
-    if (!ok) throw fluidFailure(out.string());
-  }
-  replaceFileSafely(out, readWholeFile(wav.path()));
+    if (!ok) throw fluidFailure(shown);
+  });
   return result;
 }
 

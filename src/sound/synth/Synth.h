@@ -41,8 +41,10 @@ struct Rendered {
 inline constexpr double kReleaseSeconds = 1.0;
 
 // `seconds` of the file, plus the release, as 16-bit stereo WAV at `out`, which is replaced
-// safely: on failure it stays as it was. No sound device is needed. The length is a whole
-// number of FluidSynth's audio blocks (64 frames), the first one at or past the end.
+// safely: on failure it stays as it was. The WAV is streamed into the temporary file beside
+// `out`, never held in memory; `seconds` above 20 minutes raise 6. No sound device is needed.
+// The length is a whole number of FluidSynth's audio blocks (64 frames), the first one at or
+// past the end.
 Rendered renderWav(const ByteString& smf, double seconds, const std::filesystem::path& soundfont, int rate,
                    const std::filesystem::path& out);
 

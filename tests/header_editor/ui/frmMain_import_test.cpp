@@ -39,7 +39,9 @@ TEST(MainWindowImport, MenuItemShowsTheNewDocumentAndOneSummary) {
   EXPECT_TRUE(window.findChild<QRadioButton*>("optNoteLen1")->isChecked());
   ASSERT_EQ(scripted.messages.size(), 1u);
   EXPECT_TRUE(
-      scripted.messages[0].text.endsWith(QString::fromUtf8("除いた音符 : 1\r\n255ティックに切り詰めた音符 : 1")));
+      scripted.messages[0].text.endsWith(QString::fromUtf8("除いた音符 : 1\r\n255ティックに切り詰めた音符 : 1\r\n"
+                                                           "切り詰めで短くなった長さ (最大) : 8.8 秒")))
+      << scripted.messages[0].text.toStdString();
   window.SetExpertLayout();
   EXPECT_TRUE(window.findChild<QPushButton*>("cmdTrac")->isEnabled());
 
