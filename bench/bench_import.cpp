@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // Import of a 100,000-note MIDI file (format 1, 480 ticks a quarter, eight channels over four
 // tracks, chords, tempo changes, controllers) into an MLD document; the file is made in memory.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // The track view on long tracks: opening (walk and grid fill), inserting and deleting at the
 // first row, editing one event, closing (assembly back into the collection).
 #include <benchmark/benchmark.h>

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # Times `tonekit-cli list` and `tonekit-cli apply` on a large folder tree against plain reads and
 # plain fsync'ed copies of the same MLD files, as whole processes, and reports their peak memory.
 #

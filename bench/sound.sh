@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # Rendering an MLD file to WAV with `tonekit-cli render` against exporting it and rendering the
 # export with `fluidsynth -ni -F`, as whole processes on the same file and soundfont, side by side:
 # wall time (target ≤ 1.0×) and peak memory (target ≤ 1.2×). Then the Google Benchmark of

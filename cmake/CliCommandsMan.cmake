@@ -1,3 +1,6 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # Writes the help2man include section COMMANDS: the --help of every command tonekit-cli lists,
 # so that commands added later appear in the man page without anyone editing it.
 #   cmake -DCLI=path/to/tonekit-cli -DOUTPUT=file.h2m -P CliCommandsMan.cmake

@@ -1,3 +1,6 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # The program's icon: one SVG in data/icons, drawn by the build into the PNG sizes of the
 # hicolor theme. The PNGs are installed and also compiled into the program as its window icon.
 find_program(TONEKIT_RSVG_CONVERT rsvg-convert REQUIRED)

@@ -1,3 +1,6 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # What `cmake --install` puts beside the two programs, in the places desktops and man look:
 # desktop entry, MIME type, icons, metainfo (with the desktop program) and the man pages.
 include(GNUInstallDirs)

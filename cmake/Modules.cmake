@@ -1,3 +1,6 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # No target sees src/ as a whole. Each library publishes only its own folder, through a folder of
 # its own in the build tree that holds one link, FOLDER -> src/FOLDER. A target can therefore
 # write #include "FOLDER/X.h" only when it links that library (directly or through one it

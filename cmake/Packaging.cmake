@@ -1,3 +1,6 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # `cpack -G DEB` in the build folder: a Debian package of what `cmake --install` puts in /usr.
 # Its dependencies come from dpkg-shlibdeps. It has no maintainer scripts: the desktop database,
 # the MIME database, the icon cache and the man index are refreshed by Debian's own triggers.

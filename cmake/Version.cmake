@@ -1,3 +1,6 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # The program's version lives only in project(VERSION …). This makes it visible to the code as
 # tonekit/Version.h and names the release it belongs to for the package metadata.
 set(TONEKIT_APP_ID "io.github.tonekit.TONEKIT")

@@ -1,3 +1,6 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # What each fuzz target links; read by the fuzz build and by the replay tests.
 set(TONEKIT_FUZZ_TARGETS export extend import listfile mld smf track)
 set(TONEKIT_FUZZ_LIBRARY_export tonekit-sound tonekit-smf)

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // Any bytes that read as a document: the export and the unrolled rendering either fail with a
 // clear failure or give a file the SMF readers read whole, as format 1 with one track per MLD
 // track and the tempo track.

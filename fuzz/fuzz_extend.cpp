@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // The extend-status editor's unpack, checks and packing over arbitrary events and entries.
 // An event the editor does not own must come back byte for byte; an owned one keeps its length,
 // its delta time and status byte when the entries are left alone, and packing what it unpacked

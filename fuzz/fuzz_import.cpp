@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // Any bytes as a MIDI file: the import either fails cleanly or makes a document whose saved bytes
 // read back whole, every track walking into 4-byte events that end with EndOfTrack.
 #include <cstddef>

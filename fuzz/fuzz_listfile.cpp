@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // The list file reader on arbitrary bytes: never crashes, and what it reads writes back, in
 // either encoding, to a file that reads the same again, less the rows said to be left out.
 #include <cstddef>

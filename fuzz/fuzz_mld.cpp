@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // Any bytes: the reader never crashes or reads outside them, and whatever it reads whole, the
 // writer renders into a file that reads back to the same rendering.
 #include <cstddef>

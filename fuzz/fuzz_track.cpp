@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // Track walk, row texts, the event codec and assembly on any bytes. The first input byte picks the note length;
 // the rest is used twice: as the events of a well-formed chunk, which must come back byte for
 // byte, and as a raw chunk, whose events must all land in the records.

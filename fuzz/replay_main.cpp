@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // Runs a fuzz target's entry point once over every file of the folders (or files) named, without
 // libFuzzer: the starting inputs and every input a fuzzer ever found trouble with become an
 // ordinary test in every build. A crash, a sanitizer report or an abort fails the test.

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # tools/add-spdx.sh on a copy of the sources: afterwards licensecheck finds GPL-3.0-or-later in
 # every source file, a second run changes nothing, and below the header each file is as it was.
 #   licence_headers_test.sh REPOSITORY

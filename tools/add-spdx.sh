@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # Puts the licence header at the top of every source file that has none (below a #! line or an
 # XML declaration); a second run changes nothing. Below the SPDX line the header says "version 3
 # or later" in words, as licensecheck reads an SPDX "-or-later" as version 3 only.

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # Checks that TONEKIT installs like a desktop program, from a finished build folder:
 #   1. `cmake --install` into a temporary prefix puts exactly the expected files there, and the
 #      desktop entry, the metainfo, the MIME type, the man pages and the shell completion pass

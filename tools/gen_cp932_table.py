@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 """Writes src/core/cp932_table.inc: the code page 932 (windows-31j) mapping as two sorted tables.
 
 Decoding is Python's cp932 codec. Encoding is glibc's iconv "CP932", which writes what Windows'

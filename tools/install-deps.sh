@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # Installs what TONEKIT needs to build, run and test on Debian 12 (as root, or through sudo).
 set -euo pipefail
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // Writes the project's own sample MLD files: short public-domain melodies, built byte by byte.
 // usage: make_samples OUTPUT_FOLDER [SEED_FOLDER]
 //        make_samples --ringtone FILE

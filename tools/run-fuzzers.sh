@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # Builds every fuzz/fuzz_NAME.cpp with clang and libFuzzer and runs each for a few seconds over a
 # scratch copy of fuzz/corpus/NAME and fuzz/crashers/NAME. Any finding fails the run; its input is
 # copied to fuzz/crashers/NAME/ (rename it after what it found) and replayed by ctest from then on.

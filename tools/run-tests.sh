@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # Builds TONEKIT three ways and runs every test:
 #   1. the normal build, warnings as errors, all tests (core, CLI, windows offscreen), then the
 #      install checks (temporary prefix, validators, and as root the Debian package);

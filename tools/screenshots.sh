@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # Photographs the real windows under a virtual X server: the main window in both layouts with a
 # sample loaded, the version window, the playback menu, the question before an edit is lost, the recent-files menu,
 # the list window grown and sorted by title, and the wait window in the middle of an update of

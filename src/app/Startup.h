@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // What the desktop program settles before its first window: its command line and the identity
 // the desktop knows it by (names, version, desktop entry, window icon).

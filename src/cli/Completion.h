@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // Shell completion for tonekit-cli, written from the very command table that --help prints, so
 // that a command or option added later is completed without anyone editing a script.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // tonekit-cli apply: the list window's batch title update, for a list file, without asking.
 #include <CLI/CLI.hpp>
 #include <iostream>

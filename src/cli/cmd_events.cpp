@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // tonekit-cli events: one track's events as the track view's grid shows them, as TAB-separated
 // UTF-8 lines.
 #include <CLI/CLI.hpp>

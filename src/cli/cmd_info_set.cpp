@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // tonekit-cli info and set: the document's header, information chunks and tracks.
 #include <CLI/CLI.hpp>
 #include <iostream>

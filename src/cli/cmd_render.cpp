@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // tonekit-cli render: an MLD file's melody as a WAV file, through FluidSynth and a General MIDI
 // soundfont; loops play as their counts say.
 #include <CLI/CLI.hpp>

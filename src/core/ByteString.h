@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // Raw bytes as they stand in a file: header fields, chunk values, track chunks, single events.
 // Never text; text goes through the code page module.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // Text inside files (information chunks, titles, CSV lists) is code page 932 (windows-31j),
 // whatever the desktop's locale. All conversions between those bytes and UTF-8 go through here.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // Where core code sends the messages that the user must see while it works (the reader's
 // warnings, for instance). The windows show them as message boxes, the CLI prints them.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // Reading whole files and replacing files so that a failure never leaves a half-written one, and
 // no link, special file or swap made by another user turns a read or a save elsewhere.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The document's track chunks, each held whole under the key "trac" + its 0-based index.
 // The track view is handed this very object (not a copy), so it lives behind a shared_ptr.

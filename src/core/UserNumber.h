@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // Numbers the user types into the dialogs. Every entry check of the program reads its text
 // through here so that all dialogs accept the same spellings and round the same way.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The in-memory image of one MLD file: header bytes, eight information chunks with their
 // enabled flags, the information chunks of later format versions, their audio chunks and the

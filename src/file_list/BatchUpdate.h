@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The batch title update: writes every row's title into the file the row names. A job without
 // any window: the list window (or the CLI) drives it row by row or in one call, and shows the

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // CSV list files: one row a line, "PATH","TITLE" CR LF, written by appending, read as CSV.
 // Code page 932 lists (no mark): titles are written and read as their own bytes, so a title that

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The two small text routines of the list file reader. They work on plain bytes, so they serve
 // decoded text and raw code page 932 bytes alike (a quote or comma byte is never part of a

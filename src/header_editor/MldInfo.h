@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // What the information part of an MLD file means to the user: the header's numbers, the "sorc"
 // flags, the note length of the "note" chunk, text chunks as bytes and text, and the rule that a

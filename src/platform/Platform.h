@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // Everything that shows a message box or a dialog, or asks the user, goes through here: the Qt
 // implementation for the program, a scripted double for tests (no screen, no blocking).

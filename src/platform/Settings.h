@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // What the program remembers between runs, in one QSettings file under the user's configuration
 // folder (~/.config/tonekit/tonekit.ini): the folder each file dialog used last, the files read

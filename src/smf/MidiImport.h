@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // A Standard MIDI File made into a new MLD document (4-byte notes, up to four tracks): the
 // inverse of the MIDI export, so that exported notes come back where they were.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The events of a Standard MIDI File: every track walked (running status, meta and system
 // exclusive events), all tracks merged into one list ordered by time, and the tempo map.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // An MLD melody as a Standard MIDI File (format 1). Ticks are copied one to one and every tempo
 // event becomes a tempo meta event, so the file keeps the melody's own timing; notes and the

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The one codec of track events: every byte of a note or an extend-status event means what this
 // module says, and nothing else in the program takes an event apart or puts one together.

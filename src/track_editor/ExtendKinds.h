@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // Every kind of extend-status event, in one table: which values it covers, the name the track
 // grid shows, the timebase of a tempo, whether a length and data of its own follow, and which

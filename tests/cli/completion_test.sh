@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The TONEKIT developers
+# Licensed under the GNU General Public License, version 3 or later.
 # Drives tonekit-cli's bash completion as bash does on TAB: commands, options, the track numbers
 # of the file on the line, and only the files a value can be.
 #   completion_test.sh TONEKIT_CLI SAMPLES_FOLDER

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // Reading and writing MLD documents: the layout, the reader's messages and the safe save.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // Live races: another user flips links under a folder of theirs while root's batch update applies
 // thousands of rows through it. Root's file must not change by one byte, whatever the timing.
 // The race runs for TONEKIT_RACE_SECONDS (default 5) and needs root to play both users.

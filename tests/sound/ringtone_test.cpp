@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // A melody like a real ringtone through the sound path: what the export lets sound, the render
 // at the common rates, and a render as long as the renderer allows.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // Runs a piece of a test in a forked child: as another user (nobody, 65534) for the rules that
 // only bite when the program is not root (as root, CI exercises them this way), or under a file

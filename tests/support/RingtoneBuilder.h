@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // A melody made to stand for a real commercial ringtone: four tracks, all sixteen parts, minutes
 // long, tempo changes, a loop, absolute relative-volume curves, pitch bends with a range change,

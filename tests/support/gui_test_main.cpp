@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // GoogleTest main for window tests: one QApplication for the whole run, offscreen, with settings
 // in a folder of its own that every test starts empty.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // Photographs the program's own windows as the screen shows them and ends. Used for the
 // documentation, through tools/screenshots.sh:
 //   tonekit-screenshots OUTPUT_FOLDER FILE.mld [BIG_FOLDER]

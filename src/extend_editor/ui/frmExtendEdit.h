@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The extend-status editor: edits one extend-status event (tempo, volume, loop point, …).
 // The caller sets NoteData, calls Load(), shows the dialog through the platform and reads Edit

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // What the list window's grid shows: the window's own rows (MLDListItems), one line each, the row
 // number in the vertical header, the path and the decoded title in the two columns. The model

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The list item editor: changes the title of one row of the MLD list.
 // The caller sets MLDPath and MLDTitle, calls Load(), shows the dialog through the platform and

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The MLD list window: makes a list of the MLD files below a folder, shows their paths and
 // titles, saves and loads the list as a CSV file, edits one row's title and writes the titles of

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The small "processing" window that stands in for the list window while a long command runs.
 // While the batch update runs it also shows how far it is ("n / N" and a bar) and offers a

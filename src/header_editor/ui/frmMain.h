@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The program's main window: picks one MLD file, shows its header and information chunks, lets
 // the user switch each chunk on or off and edit it, saves, and leads to the other windows.

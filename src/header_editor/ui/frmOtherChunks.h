@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The information chunks beyond the eight and the audio chunks of a file of a later format
 // version, read only: what the file holds that the main window's rows do not show.

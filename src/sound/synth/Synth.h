@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // Sound through FluidSynth and a General MIDI soundfont: rendering a Standard MIDI File to a WAV
 // file, and playing one on the sound device while the caller goes on.

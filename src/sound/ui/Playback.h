@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // Hearing the melody from the windows: one melody plays at a time, on FluidSynth's threads, while
 // the window thread only asks now and then where the music is. Also the two exports of the file

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The track view's note collection as an item model: record k is row k (its key "note" + k is
 // its position, so inserting, deleting and numbering never touch the other records), and one

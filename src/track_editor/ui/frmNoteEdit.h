@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The note editor: edits one note event (3- or 4-byte form) of a track.
 // The caller sets NoteLength and NoteData, calls Load(), shows the dialog through the platform

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The track view: one track's events in a grid, edited, inserted and deleted one at a time and
 // written back into the document's own track collection when the window closes.

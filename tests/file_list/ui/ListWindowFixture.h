@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // What the list window tests share: a scripted platform that can look at the windows while the
 // wait window shows, and a folder tree holding copies of the sample files.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // The main window's everyday habits: the question before unsaved changes go, on every road; where
 // its dialogs start and what they propose; the files read lately.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // Qt's own texts are Japanese, like the program's, whatever the locale the tests run in.
 #include <gtest/gtest.h>
 

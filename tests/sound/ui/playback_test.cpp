@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
 // Playing and exporting from the windows, offscreen: menus, save dialogs, the row that follows
 // the music (with a player whose clock the test moves), and a machine without a sound device.
 #include <gtest/gtest.h>
