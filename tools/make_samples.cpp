@@ -2,9 +2,9 @@
 // Copyright (C) 2026 The TONEKIT developers
 // Licensed under the GNU General Public License, version 3 or later.
 // Writes the project's own sample MLD files: short public-domain melodies, built byte by byte.
-// usage: make_samples OUTPUT_FOLDER [SEED_FOLDER]
+// usage: make_samples OUTPUT_FOLDER [FUZZ_FOLDER]
 //        make_samples --ringtone FILE
-// With SEED_FOLDER it also writes the reader's fuzz seeds of the later format versions there.
+// With FUZZ_FOLDER it also writes the reader's fuzz starting inputs of the later format versions there.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -102,7 +102,7 @@ ByteString kaeru() {
 // Files of the later format versions, each chunk of theirs in the writer's order so that a read
 // and a save give them back byte for byte: the smallest and the largest structure, a tag nobody
 // knows, and audio without tracks.
-std::vector<std::pair<const char*, ByteString>> laterSeeds() {
+std::vector<std::pair<const char*, ByteString>> laterFuzzInputs() {
   using tonekit::mldtest::laterMld;
   const ByteString sound = tonekit::mldtest::audio(tonekit::mldtest::audioSamples(600, 9));
   return {{"later_1track_1adat.mld", laterMld(1, 1, sjis("着信 後期形式"))},
@@ -135,10 +135,10 @@ int main(int argc, char** argv) {
   // The long melody like a real ringtone, for the sound benchmark.
   if (argc == 3 && std::string(argv[1]) == "--ringtone") return write(argv[2], tonekit::mldtest::ringtoneMld()) ? 0 : 1;
   if (argc != 2 && argc != 3) {
-    std::cerr << "usage: make_samples OUTPUT_FOLDER [SEED_FOLDER]\n       make_samples --ringtone FILE\n";
+    std::cerr << "usage: make_samples OUTPUT_FOLDER [FUZZ_FOLDER]\n       make_samples --ringtone FILE\n";
     return 2;
   }
   if (!writeAll(argv[1], {{"kirakira.mld", kirakira()}, {"kaeru.mld", kaeru()}})) return 1;
-  if (argc == 3 && !writeAll(argv[2], laterSeeds())) return 1;
+  if (argc == 3 && !writeAll(argv[2], laterFuzzInputs())) return 1;
   return 0;
 }

@@ -148,16 +148,16 @@ TEST(CliSet, BadRequestsWriteNothing) {
 
 TEST(Samples, GeneratorMakesTheCommittedSamples) {
   TempDir dir;
-  const auto r = runProcess({TONEKIT_MAKE_SAMPLES_PATH, dir.path().string(), (dir / "seeds").string()});
+  const auto r = runProcess({TONEKIT_MAKE_SAMPLES_PATH, dir.path().string(), (dir / "inputs").string()});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   for (const char* name : {"kirakira.mld", "kaeru.mld"})
     EXPECT_EQ(TempDir::read(dir / name), TempDir::read(sample(name))) << name;
-  std::size_t seeds = 0;
-  for (const auto& made : std::filesystem::directory_iterator(dir / "seeds")) {
-    ++seeds;
+  std::size_t inputs = 0;
+  for (const auto& made : std::filesystem::directory_iterator(dir / "inputs")) {
+    ++inputs;
     EXPECT_EQ(TempDir::read(made.path()), TempDir::read(std::filesystem::path(TONEKIT_FUZZ_CORPUS_DIR) / "mld" /
                                                          made.path().filename()))
         << made.path().filename();
   }
-  EXPECT_EQ(seeds, 4u);
+  EXPECT_EQ(inputs, 4u);
 }

@@ -353,16 +353,16 @@ TEST(MLDLaterFormats, AudioChunksCountOnlyBeforeTheTracks) {
 }
 
 // Audio alone (no track, the header counting none) among them.
-TEST(MLDLaterFormats, EverySeedReadsWithoutMessagesAndSavesByteForByte) {
+TEST(MLDLaterFormats, EveryStartingInputReadsWithoutMessagesAndSavesByteForByte) {
   for (const auto& entry : std::filesystem::directory_iterator(TONEKIT_FUZZ_CORPUS_DIR "/mld")) {
-    // The seeds are the files named *.mld; what the fuzzer found beside them is any bytes at all.
+    // The starting inputs are the files named *.mld; what the fuzzer found beside them is any bytes at all.
     if (entry.path().extension() != ".mld") continue;
     if (entry.path().filename() == "kaeru.mld") continue;  // its chunks stand out of the writer's order on purpose
-    const ByteString seed = TempDir::read(entry.path());
+    const ByteString input = TempDir::read(entry.path());
     clsMLD doc;
     CollectingMessageSink messages;
-    ASSERT_TRUE(doc.parseBytes(seed, &messages)) << entry.path();
+    ASSERT_TRUE(doc.parseBytes(input, &messages)) << entry.path();
     EXPECT_TRUE(messages.entries.empty()) << entry.path();
-    EXPECT_EQ(doc.renderMLD(), seed) << entry.path();
+    EXPECT_EQ(doc.renderMLD(), input) << entry.path();
   }
 }

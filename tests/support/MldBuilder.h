@@ -111,9 +111,9 @@ inline std::vector<ByteString> laterChunks(std::size_t tracks, std::size_t audio
 }
 
 // Sampled audio that looks like some: a slowly changing wave of size bytes.
-inline ByteString audioSamples(std::size_t size, std::uint8_t seed) {
+inline ByteString audioSamples(std::size_t size, std::uint8_t start) {
   ByteString out(size);
-  for (std::size_t i = 0; i < size; ++i) out[i] = static_cast<std::uint8_t>((i * (seed + 3)) / 7 + seed);
+  for (std::size_t i = 0; i < size; ++i) out[i] = static_cast<std::uint8_t>((i * (start + 3)) / 7 + start);
   return out;
 }
 
