@@ -36,6 +36,7 @@ nlohmann::ordered_json countsJson(const sound::Counts& counts, std::size_t audio
   // Milliseconds are all a listener can tell apart; more digits only make diffs noisy.
   out["duration_seconds"] = std::round(counts.durationSeconds * 1000.0) / 1000.0;
   out["audio_chunks_not_played"] = audioChunks;
+  out["jumps"] = counts.jumps;
   return out;
 }
 

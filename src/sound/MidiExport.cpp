@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <limits>
 
 #include "core/Failure.h"
+#include "core/clsCalcUtil.h"
 #include "core/clsMLD.h"
 #include "header_editor/MldInfo.h"
 #include "track_editor/TrackEvents.h"
@@ -217,9 +219,16 @@ class Converter {
     std::array<PartState, kMaxParts> parts;
     for (std::size_t p = 0; p < kMaxParts; ++p) parts[p].channel = events::channelOf(t, int(p));
     std::vector<LoopFrame> loops;
+    std::map<std::size_t, int> jumpsLeft;  // by the jump event's index
+    constexpr std::size_t kNoCuePoint = std::numeric_limits<std::size_t>::max();
+    const std::size_t cuePoint = std::size_t(t) < melody_.cuePoints.size()
+                                     ? melody_.cuePoints[std::size_t(t)].value_or(kNoCuePoint)
+                                     : kNoCuePoint;
+    std::size_t playStart = 0;  // the event after the last play start passed
     std::int64_t tick = 0, end = 0;
 
     for (std::size_t i = 0; i < events.size(); ++i) {
+      if (counting_ && i == cuePoint) marker(t, tick, "CUE_POINT");
       const events::Event event = events::decode(events[i].getData(), noteLength);
       tick += events::deltaOf(event);
       end = std::max(end, tick);
@@ -240,6 +249,11 @@ class Converter {
       }
       const auto& x = std::get<events::Extend>(event);
       PartState& part = parts[x.part];
+      if (x.kind == events::kind::PlayPosition && x.value == 0) playStart = i + 1;
+      if (x.kind == events::kind::Jump) {
+        if (counting_) jump(t, tick, x, i, cuePoint != kNoCuePoint ? cuePoint : playStart, jumpsLeft, loops);
+        continue;
+      }
       if (const auto panel = events::extendKind(x.kind).fields) {
         extend(t, tick, x, *panel, part, i, events.size(), loops);
       } else if (!soundOnly(t, tick, x, part)) {
@@ -409,6 +423,22 @@ class Converter {
     tracks_[std::size_t(t) + 1].back().noteOff = true;
   }
 
+  // A jump goes back to the destination as a loop's end goes back to its start: count 0 once,
+  // count n n - 1 times. Each jump event keeps its own count; one pointing forward is a marker only.
+  void jump(int t, std::int64_t tick, const events::Extend& x, std::size_t& i, std::size_t destination,
+            std::map<std::size_t, int>& jumpsLeft, std::vector<LoopFrame>& loops) {
+    marker(t, tick, "JUMP count=" + std::to_string(x.value));
+    ++out_.counts.jumps;
+    if (!options_.unroll || destination > i) return;
+    int& left = jumpsLeft.try_emplace(i, x.value == 0 ? 1 : x.value - 1).first->second;
+    if (left <= 0 || played_ >= kMaxUnrolledEvents) return;
+    --left;
+    // Loops that start on the way open again when their start is passed.
+    std::erase_if(loops, [destination](const LoopFrame& f) { return f.start >= destination; });
+    // The loop's ++i lands on the destination; from 0 the index wraps around, as unsigned may.
+    i = destination - 1;
+  }
+
   void loopPoint(int t, std::int64_t tick, const events::Extend& x, std::size_t& i, std::vector<LoopFrame>& loops) {
     const int id = x.id, count = x.value;
     const std::string fields = " id=" + std::to_string(id) + " count=" + std::to_string(count);
@@ -554,7 +584,26 @@ Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength) {
   for (std::size_t t = 0; tracks.contains(TrackCollection::keyFor(t)); ++t)
     melody.tracks.push_back(walkTrack(tracks.item(TrackCollection::keyFor(t)), melody.noteLength));
   if (melody.tracks.empty()) throw Failure::of(err::IndexOutOfRange, "(trac0)");
+  if (const OtherChunk* cuep = doc.otherChunk("cuep")) melody.cuePoints = cuePointsOf(cuep->value, melody.tracks);
   return melody;
+}
+
+std::vector<std::optional<std::size_t>> cuePointsOf(const ByteString& cuep,
+                                                    const std::vector<std::vector<clsNote>>& tracks) {
+  std::vector<std::optional<std::size_t>> points;
+  const clsCalcUtil calc;
+  for (std::size_t t = 0; t < tracks.size() && 4 * t + 4 <= cuep.size(); ++t) {
+    std::int64_t offset = 0;
+    calc.CalcDWORD(midBytes(cuep, std::int64_t(4 * t) + 1, 4), offset);
+    std::optional<std::size_t> point;
+    std::int64_t at = 0;
+    for (std::size_t i = 0; i < tracks[t].size() && at <= offset; ++i) {
+      if (at == offset) point = i;
+      at += std::int64_t(tracks[t][i].getData().size());
+    }
+    points.push_back(point);
+  }
+  return points;
 }
 
 Conversion convert(const Melody& melody, const ExportOptions& options) {

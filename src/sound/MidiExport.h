@@ -46,6 +46,10 @@ struct Melody {
   int noteLength = 3;
   ByteString title;
   ByteString copyright;
+  // Later format versions: per track, the event its "cuep" offset points at, where a jump (0xD1)
+  // goes back to. Nothing for a track the chunk does not name or whose offset falls inside an
+  // event or past the end; such a track's jumps go back to its last play start, else its start.
+  std::vector<std::optional<std::size_t>> cuePoints;
 };
 
 // The document's tracks trac0, trac1, … as they stand in memory, cut with the document's note
@@ -53,11 +57,17 @@ struct Melody {
 // without tracks.
 Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength = std::nullopt);
 
+// The events a "cuep" value points at: one 4-byte offset per track, counted from the first byte of
+// the track's events.
+std::vector<std::optional<std::size_t>> cuePointsOf(const ByteString& cuep,
+                                                    const std::vector<std::vector<clsNote>>& tracks);
+
 struct ExportOptions {
   // Only this track sounds; the others still give their tempo events.
   std::optional<int> onlyTrack;
   // For rendering and playback: every loop plays as often as its count says, count 0 (endless
-  // on a phone) twice, then the melody goes on. Export keeps the markers and never unrolls.
+  // on a phone) twice, then the melody goes on; a jump back to the cue point the same way, its
+  // data byte being the count. Export keeps the markers and never unrolls.
   bool unroll = false;
   // Start at the first time this event (track, index) plays: what came before is left out except
   // the state it set (voices, volumes, tempo), which is sent at the start.
@@ -71,6 +81,7 @@ struct Counts {
   std::set<int> channels;                       // MIDI channels the melody uses
   std::int64_t tempoChanges = 0;
   std::int64_t loops = 0;                       // loop start points
+  std::int64_t jumps = 0;                       // jump events (0xD1)
   std::int64_t ticks = 0;                       // the end: last event or end of the last note
   double durationSeconds = 0;
 };

@@ -30,6 +30,7 @@ enum : std::uint8_t {
   MasterTune = 0xB3,
   Tempo = 0xC0,
   PlayPosition = 0xD0,
+  Jump = 0xD1,  // later format versions: back to the track's cue point
   LoopPoint = 0xDD,
   Nop = 0xDE,
   EndOfTrack = 0xDF,

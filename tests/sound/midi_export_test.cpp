@@ -205,6 +205,47 @@ TEST(MidiExport, LoopsAreMarkersOnExportAndRepeatWhenUnrolled) {
   EXPECT_EQ(played.counts.ticks, 61);
 }
 
+TEST(MidiExport, JumpsGoBackToTheCuePointLikeLoops) {
+  // Two tracks of 4-byte events; the cue chunk points track 0 at its second note (offset 8) and
+  // track 1 inside an event (offset 2), so track 1 jumps back to its play start instead.
+  const Track first = {ev({0, 27, 1, 0}), ext(0, 0xE2, 40), ev({0, 29, 1, 0}), ev({10, 31, 1, 0}),
+                       ext(10, 0xD1, 3), ev({0, 33, 1, 0})};
+  const Track second = {ev({0, 27, 1, 0}), ext(0, 0xD0, 0), ev({0, 29, 1, 0}), ext(10, 0xD1, 0),
+                        ext(0, 0xD1, 7), ev({5, 31, 1, 0})};
+  Melody m = melody({first, second});
+  ByteString cuep;
+  for (const std::uint8_t b : {0, 0, 0, 8, 0, 0, 0, 2}) cuep.push_back(b);
+  m.cuePoints = cuePointsOf(cuep, m.tracks);
+  ASSERT_EQ(m.cuePoints, (std::vector<std::optional<std::size_t>>{2, std::nullopt}));
+
+  const Conversion plain = convert(m);
+  std::vector<std::string> markers;
+  for (const auto& e : withStatus(tracksOf(plain.smf)[1], 0xFF))
+    if (e.bytes[1] == 0x06) markers.emplace_back(e.bytes.begin() + 2, e.bytes.end());
+  EXPECT_EQ(markers, (std::vector<std::string>{"CUE_POINT", "JUMP count=3"}));
+  EXPECT_EQ(plain.counts.jumps, 3);
+  EXPECT_EQ(plain.counts.notes, 7);
+  EXPECT_TRUE(plain.counts.skipped.empty());
+
+  ExportOptions unroll;
+  unroll.unroll = true;
+  const Conversion played = convert(m, unroll);
+  const auto keys = [&](std::size_t track) {
+    std::vector<std::pair<std::int64_t, int>> out;
+    for (const auto& e : withStatus(tracksOf(played.smf)[track], 0x90)) out.emplace_back(e.tick, e.bytes[1]);
+    return out;
+  };
+  // Track 0: the cue point's two notes three times (count 3), then the last.
+  EXPECT_EQ(keys(1), (std::vector<std::pair<std::int64_t, int>>{
+                         {0, 72}, {0, 74}, {10, 76}, {20, 74}, {30, 76}, {40, 74}, {50, 76}, {60, 78}}));
+  // Track 1: count 0 goes back once; the jump of count 7 right after it goes back six times
+  // to the same play start, and the first jump, spent, lets each pass through.
+  const auto second_keys = keys(2);
+  EXPECT_EQ(second_keys.front(), (std::pair<std::int64_t, int>{0, 72}));
+  EXPECT_EQ(std::count_if(second_keys.begin(), second_keys.end(), [](const auto& k) { return k.second == 74; }), 8);
+  EXPECT_EQ(second_keys.back(), (std::pair<std::int64_t, int>{85, 76}));
+}
+
 TEST(MidiExport, HostileLoopsStopRepeatingInsteadOfFillingTheMemory) {
   // Four nested loops of count 15 around 100 notes would play 5,062,500 of them.
   Track track;

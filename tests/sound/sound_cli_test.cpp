@@ -30,7 +30,8 @@ TEST(SoundCommands, ExportWritesTheFileAndPrintsItsFigures) {
   std::vector<std::string> keys;
   for (const auto& [key, value] : json.items()) keys.push_back(key);
   EXPECT_EQ(keys, (std::vector<std::string>{"notes", "dropped_notes", "skipped_events", "channels", "tempo_changes",
-                                            "loops", "ticks", "duration_seconds", "audio_chunks_not_played"}));
+                                            "loops", "ticks", "duration_seconds", "audio_chunks_not_played",
+                                            "jumps"}));
   clsMIDI midi;
   midi.MIDIFile = out.string();
   midi.ParseMIDI();
@@ -93,6 +94,7 @@ TEST(SoundCommands, LaterFormatNotesSoundAndTheirAudioIsCountedAsNotPlayed) {
   const auto figures = nlohmann::json::parse(exported.out);
   EXPECT_EQ(figures["notes"], 4 * 16 * 4);
   EXPECT_EQ(figures["loops"], 4);
+  EXPECT_EQ(figures["jumps"], 4);
   EXPECT_EQ(figures["audio_chunks_not_played"], 2);
 
   const auto rendered = runCli({"render", in.string(), "--out", (dir / "later.wav").string(), "--rate", "8000"});

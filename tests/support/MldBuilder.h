@@ -76,7 +76,8 @@ inline ByteString mld(const std::vector<ByteString>& chunks, const std::vector<B
 }
 
 // Track k of a later-format melody: tempo, a volume per part, then bars of notes on all four
-// parts inside a loop (count 2), a rising volume curve, and the end. noteLength 3 or 4.
+// parts inside a loop (count 2), a rising volume curve, a jump back to the cue point (the first
+// note) and the end. noteLength 3 or 4.
 inline ByteString laterTrack(int k, int noteLength, int bars) {
   auto ext = [](ByteString& to, std::uint8_t delta, std::uint8_t kind, std::uint8_t data) {
     to.insert(to.end(), {delta, 0xFF, kind, data});
@@ -96,6 +97,7 @@ inline ByteString laterTrack(int k, int noteLength, int bars) {
     ext(events, 48, 0xE2, static_cast<std::uint8_t>((bar % 4) << 6 | (20 + bar % 40)));
   }
   ext(events, 48, 0xDD, 0 << 6 | 2 << 2 | 1);  // loop 0 ends
+  ext(events, 0, 0xD1, 2);                       // back to the cue point once more
   append(events, kEndOfTrack);
   return track(events);
 }

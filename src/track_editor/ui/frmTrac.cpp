@@ -273,6 +273,7 @@ void frmTrac::playFromCurrent() {
     melody.tracks.push_back(static_cast<int>(t) == MLDTracNumber
                                 ? model_->notes()
                                 : walkTrack(MLDTracData->item(TrackCollection::keyFor(t)), noteLength_));
+  melody.cuePoints = sound::cuePointsOf(MLDCuePoints, melody.tracks);
   sound::ExportOptions options;
   const int row = currentRow();
   if (model_->isNoteRow(row)) options.fromEvent = {{MLDTracNumber, static_cast<std::size_t>(row)}};

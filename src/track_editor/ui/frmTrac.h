@@ -33,6 +33,7 @@ class frmTrac : public QWidget {
   int MLDTracNumber = 0;
   std::shared_ptr<TrackCollection> MLDTracData;  // the document's own collection
   ByteString MLDNote;                            // the "note" chunk's value: the note length
+  ByteString MLDCuePoints;                       // the "cuep" chunk's value (later versions)
   // Shown again whenever this window closes.
   QPointer<QWidget> mainWindow;
 
