@@ -4,11 +4,18 @@
 #include "sound/synth/Synth.h"
 
 #include <fluidsynth.h>
+#include <unistd.h>
 
+#include <array>
+#include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <mutex>
+#include <span>
 #include <system_error>
+#include <vector>
 
 #include "core/Failure.h"
 #include "core/SafeFile.h"
@@ -124,6 +131,79 @@ class FluidPlayer : public Player {
 
 }  // namespace
 
+namespace {
+
+// FluidSynth renders in blocks of this many frames.
+constexpr int kBlockFrames = 64;
+
+// A 16-bit stereo WAV written in large pieces. FluidSynth's own file renderer passes each 64-frame
+// block to libsndfile, which makes a system call of it: some 230,000 for five minutes of sound.
+// The samples are converted as libsndfile converts floats for such a file (scaled to 32 bits,
+// rounded, clipped, then the top 16 bits taken), so the file is the one FluidSynth would write,
+// byte for byte.
+class WavWriter {
+ public:
+  WavWriter(int fd, const std::string& shown, int rate, std::int64_t frames) : fd_(fd), shown_(shown) {
+    const auto dataBytes = static_cast<std::uint32_t>(frames * 4);
+    buffer_.reserve(kBufferBytes);
+    buffer_.insert(buffer_.end(), {'R', 'I', 'F', 'F'});
+    put32(36 + dataBytes);
+    buffer_.insert(buffer_.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    put32(16);
+    put16(1);  // PCM
+    put16(2);  // channels
+    put32(static_cast<std::uint32_t>(rate));
+    put32(static_cast<std::uint32_t>(rate) * 4);  // bytes a second
+    put16(4);                                      // bytes a frame
+    put16(16);                                     // bits a sample
+    buffer_.insert(buffer_.end(), {'d', 'a', 't', 'a'});
+    put32(dataBytes);
+  }
+
+  void add(std::span<const float> samples) {
+    for (const float sample : samples) {
+      const float scaled = sample * 2147483648.0f;
+      std::int32_t wide;
+      if (scaled >= 2147483647.0f) wide = std::numeric_limits<std::int32_t>::max();
+      else if (scaled <= -2147483648.0f) wide = std::numeric_limits<std::int32_t>::min();
+      else wide = static_cast<std::int32_t>(std::lrintf(scaled));
+      put16(static_cast<std::uint16_t>(static_cast<std::uint32_t>(wide) >> 16));
+    }
+    if (buffer_.size() >= kBufferBytes) flush();
+  }
+
+  void finish() { flush(); }
+
+ private:
+  static constexpr std::size_t kBufferBytes = 1 << 16;
+
+  void put16(std::uint16_t v) {
+    buffer_.push_back(static_cast<std::uint8_t>(v));
+    buffer_.push_back(static_cast<std::uint8_t>(v >> 8));
+  }
+  void put32(std::uint32_t v) {
+    put16(static_cast<std::uint16_t>(v));
+    put16(static_cast<std::uint16_t>(v >> 16));
+  }
+
+  void flush() {
+    std::size_t written = 0;
+    while (written < buffer_.size()) {
+      const ssize_t n = ::write(fd_, buffer_.data() + written, buffer_.size() - written);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) throw fileFailure(errno, shown_);
+      written += static_cast<std::size_t>(n);
+    }
+    buffer_.clear();
+  }
+
+  int fd_;
+  const std::string& shown_;
+  std::vector<std::uint8_t> buffer_;
+};
+
+}  // namespace
+
 fs::path findSoundfont(const std::string& requested) {
   std::string chosen = requested;
   if (chosen.empty())
@@ -147,34 +227,32 @@ Rendered renderWav(const ByteString& smf, double seconds, const fs::path& soundf
   seconds += kReleaseSeconds;
   Rendered result;
   result.rate = rate;
-  // FluidSynth writes the WAV itself, block by block, straight into the file the safe save made
-  // beside the target; nothing of it is held in memory.
+  // FluidSynth hands every block to the file whole: the length is a whole number of blocks.
+  const auto wanted = static_cast<std::int64_t>(std::ceil(seconds * rate));
+  result.frames = (wanted + kBlockFrames - 1) / kBlockFrames * kBlockFrames;
+  // Streamed straight into the file the safe save made beside the target; only one buffer of it
+  // is ever held in memory.
   replaceFileSafely(out, [&](int fd, const std::string& shown) {
-    const std::string wav = "/proc/self/fd/" + std::to_string(fd);
     Settings settings;
-    fluid_settings_setstr(settings.s, "audio.file.name", wav.c_str());
-    fluid_settings_setstr(settings.s, "audio.file.type", "wav");
-    fluid_settings_setstr(settings.s, "audio.file.format", "s16");
     fluid_settings_setnum(settings.s, "synth.sample-rate", rate);
     // Time runs with the samples written, not with the clock, so rendering goes at full speed.
     fluid_settings_setstr(settings.s, "player.timing-source", "sample");
     fluid_settings_setint(settings.s, "synth.lock-memory", 0);
-    int period = 64;
-    fluid_settings_getint(settings.s, "audio.period-size", &period);
+    // Nothing but this thread touches the synthesizer while it renders.
+    fluid_settings_setint(settings.s, "synth.threadsafe-api", 0);
     Synth synth(settings.s);
     synth.load(soundfont);
     MidiPlayer player(synth.s, smf);
-    fluid_file_renderer_t* renderer = new_fluid_file_renderer(synth.s);
-    if (!renderer) throw fluidFailure(shown);
-    const auto wanted = static_cast<std::int64_t>(std::ceil(seconds * rate));
-    bool ok = true;
-    while (ok && result.frames < wanted) {
-      ok = fluid_file_renderer_process_block(renderer) == FLUID_OK;
-      result.frames += period;
+    WavWriter wav(fd, shown, rate, result.frames);
+    std::array<float, 2 * kBlockFrames> block;
+    for (std::int64_t done = 0; done < result.frames; done += kBlockFrames) {
+      // One block at a time, as FluidSynth's own file renderer goes: asked for more at once, the
+      // synthesizer would start the notes of the later blocks at the first one.
+      if (fluid_synth_write_float(synth.s, kBlockFrames, block.data(), 0, 2, block.data(), 1, 2) != FLUID_OK)
+        throw fluidFailure(shown);
+      wav.add(block);
     }
-    // Closing the renderer completes the WAV header.
-    delete_fluid_file_renderer(renderer);
-    if (!ok) throw fluidFailure(shown);
+    wav.finish();
   });
   return result;
 }
