@@ -70,10 +70,14 @@ void addLines(clsOutputBuffer& out, const MLDList& items, ListEncoding encoding,
 std::optional<ListEncoding> existingEncoding(const std::filesystem::path& file) {
   std::error_code ec;
   // Only a plain file is looked into: opening a FIFO to read would wait for a writer.
-  if (!std::filesystem::is_regular_file(file, ec) || std::filesystem::file_size(file, ec) == 0 || ec)
-    return std::nullopt;
+  if (!std::filesystem::is_regular_file(file, ec) || ec) return std::nullopt;
+  const std::uintmax_t size = std::filesystem::file_size(file, ec);
+  if (ec || size == 0) return std::nullopt;
+  // No more than a list the program could read back: a huge or sparse file is not loaded whole.
+  std::string bytes(static_cast<std::size_t>(std::min<std::uintmax_t>(size, kLargestReadableFile)), '\0');
   std::ifstream in(file, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
   return encodingOf(bytes);
 }
 

@@ -84,6 +84,17 @@ std::optional<AudioInfo> decodeAinf(const ByteString& value) {
   return AudioInfo{value[0] & 0x3F, (value[0] & 0x80) != 0};
 }
 
+std::vector<std::int64_t> decodeCuep(const ByteString& value) {
+  std::vector<std::int64_t> offsets;
+  const clsCalcUtil calc;
+  for (std::size_t at = 0; at + 4 <= value.size(); at += 4) {
+    std::int64_t offset = 0;
+    calc.CalcDWORD(midBytes(value, std::int64_t(at) + 1, 4), offset);
+    offsets.push_back(offset);
+  }
+  return offsets;
+}
+
 namespace {
 
 const LaterTag* laterTag(std::string_view tag) {
@@ -104,13 +115,9 @@ std::string otherChunkMeaning(const OtherChunk& chunk) {
     if (const auto audio = decodeAinf(chunk.value))
       words += ": adat " + std::to_string(audio->audioChunks) + "個" + (audio->audioOnly ? "、音声のみ" : "");
   } else if (chunk.tag == "cuep") {
-    // One 4-byte offset into each track's events.
-    const clsCalcUtil calc;
-    for (std::size_t t = 0; t + 4 <= chunk.value.size(); t += 4) {
-      std::int64_t offset = 0;
-      calc.CalcDWORD(midBytes(chunk.value, std::int64_t(t) + 1, 4), offset);
-      words += (t == 0 ? ": " : ", ") + TrackCollection::keyFor(t / 4) + " " + std::to_string(offset);
-    }
+    const std::vector<std::int64_t> offsets = decodeCuep(chunk.value);
+    for (std::size_t t = 0; t < offsets.size(); ++t)
+      words += (t == 0 ? ": " : ", ") + TrackCollection::keyFor(t) + " " + std::to_string(offsets[t]);
   }
   return words;
 }

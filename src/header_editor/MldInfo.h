@@ -117,6 +117,8 @@ struct AudioInfo {
   bool audioOnly = false;
 };
 std::optional<AudioInfo> decodeAinf(const ByteString& value);
+// The offsets a "cuep" value holds: one 4-byte big-endian number per track, into its events.
+std::vector<std::int64_t> decodeCuep(const ByteString& value);
 // The size of each "adat" chunk, whole, in file order.
 std::vector<std::size_t> audioChunkSizes(const clsMLD& doc);
 

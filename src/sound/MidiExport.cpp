@@ -9,7 +9,6 @@
 #include <limits>
 
 #include "core/Failure.h"
-#include "core/clsCalcUtil.h"
 #include "core/clsMLD.h"
 #include "header_editor/MldInfo.h"
 #include "track_editor/TrackEvents.h"
@@ -590,15 +589,13 @@ Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength) {
 
 std::vector<std::optional<std::size_t>> cuePointsOf(const ByteString& cuep,
                                                     const std::vector<std::vector<clsNote>>& tracks) {
+  const std::vector<std::int64_t> offsets = info::decodeCuep(cuep);
   std::vector<std::optional<std::size_t>> points;
-  const clsCalcUtil calc;
-  for (std::size_t t = 0; t < tracks.size() && 4 * t + 4 <= cuep.size(); ++t) {
-    std::int64_t offset = 0;
-    calc.CalcDWORD(midBytes(cuep, std::int64_t(4 * t) + 1, 4), offset);
+  for (std::size_t t = 0; t < tracks.size() && t < offsets.size(); ++t) {
     std::optional<std::size_t> point;
     std::int64_t at = 0;
-    for (std::size_t i = 0; i < tracks[t].size() && at <= offset; ++i) {
-      if (at == offset) point = i;
+    for (std::size_t i = 0; i < tracks[t].size() && at <= offsets[t]; ++i) {
+      if (at == offsets[t]) point = i;
       at += std::int64_t(tracks[t][i].getData().size());
     }
     points.push_back(point);

@@ -2,6 +2,7 @@
 // Copyright (C) 2026 The TONEKIT developers
 // Licensed under the GNU General Public License, version 3 or later.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 
@@ -100,6 +101,19 @@ TEST(ListFile, Utf8ListsReadAsTextAndAppendingKeepsTheFilesEncoding) {
   appendListFile(dir / "u.csv", rows, ListEncoding::Utf8);
   EXPECT_EQ(appendListFile(dir / "u.csv", rows).encoding, ListEncoding::Utf8);  // not mixed
   EXPECT_EQ(readListFile(dir / "u.csv").items, (MLDList{rows[0], rows[0]}));
+}
+
+// The existing list's encoding is judged on its head: a sparse 4 GiB list is not read whole.
+TEST(ListFile, AppendingToAHugeListReadsOnlyItsHead) {
+  TempDir dir;
+  const auto file = dir.write("huge.csv", raw("\xef\xbb\xbf/m/a.mld,x\r\n"));
+  std::filesystem::resize_file(file, 4ull << 30);
+  EXPECT_EQ(appendListFile(file, {{"/m/b.mld", sjis("星")}}).encoding, ListEncoding::Utf8);
+#ifndef __SANITIZE_ADDRESS__
+  struct rusage usage {};
+  getrusage(RUSAGE_SELF, &usage);
+  EXPECT_LT(usage.ru_maxrss, 512 * 1024) << "peak kB";
+#endif
 }
 
 TEST(ListFile, ReaderAcceptsWhatPeopleAndSpreadsheetsWrite) {
