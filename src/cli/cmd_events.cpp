@@ -33,8 +33,8 @@ void addEventsCommand(CLI::App& app) {
       doc.ParseMLD(&messages);
       if (o->track < 0) throw Failure::of(err::IndexOutOfRange, "(trac" + std::to_string(o->track) + ")");
       const ByteString& chunk = doc.MLDTracData->item(TrackCollection::keyFor(static_cast<std::size_t>(o->track)));
-      const int noteLength = info::noteLengthOf(doc.MLDNote);
-      const auto notes = walkTrack(chunk, noteLength);
+      const events::Framing framing{info::noteLengthOf(doc.MLDNote), info::exstOf(doc.MLDExst)};
+      const auto notes = walkTrack(chunk, framing);
 
       // Everything is built first, so a failure leaves no half-printed table behind.
       std::string out;
@@ -43,7 +43,7 @@ void addEventsCommand(CLI::App& app) {
       out += '\n';
       for (std::size_t i = 0; i < notes.size(); ++i) {
         out += std::to_string(i + 1);
-        for (const auto& cell : rowTexts(notes[i].getData(), noteLength)) out += '\t' + cell;
+        for (const auto& cell : rowTexts(notes[i].getData(), framing)) out += '\t' + cell;
         out += '\n';
       }
       std::cout << out;

@@ -40,6 +40,11 @@ nlohmann::ordered_json countsJson(const sound::Counts& counts, std::size_t audio
   return out;
 }
 
+void addTrackFigures(nlohmann::ordered_json& out, const sound::Counts& counts) {
+  out["damaged_tracks"] = counts.damagedTracks;
+  out["audio_events"] = counts.audioEvents;
+}
+
 namespace {
 
 void addExportCommand(CLI::App& app) {
@@ -60,7 +65,9 @@ void addExportCommand(CLI::App& app) {
       const FileMelody read = readMelody(o->file);
       const auto conversion = sound::convert(read.melody, options);
       replaceFileSafely(o->out, conversion.smf);
-      std::cout << countsJson(conversion.counts, read.audioChunks).dump(2) << '\n';
+      auto json = countsJson(conversion.counts, read.audioChunks);
+      addTrackFigures(json, conversion.counts);
+      std::cout << json.dump(2) << '\n';
       return Exit::Success;
     });
   });

@@ -12,6 +12,7 @@
 #include "core/CodePage.h"
 #include "core/clsMLD.h"
 #include "header_editor/MldInfo.h"
+#include "track_editor/TrackEvents.h"
 
 namespace tonekit::cli {
 namespace {
@@ -64,6 +65,19 @@ nlohmann::ordered_json infoJson(const std::string& path, const clsMLD& doc, bool
   out["other_chunks"] = others;
   const auto sizes = info::audioChunkSizes(doc);
   out["audio_chunks"] = {{"count", sizes.size()}, {"sizes", sizes}};
+
+  // Tracks that do not frame to an end-of-track, and where their events stop being whole.
+  auto damaged = nlohmann::ordered_json::array();
+  const events::Framing framing{info::noteLengthOf(doc.MLDNote), info::exstOf(doc.MLDExst)};
+  for (const auto& [key, chunk] : doc.MLDTracData->items()) {
+    if (chunk.size() < 8) {
+      damaged.push_back({{"key", key}, {"offset", 0}});
+      continue;
+    }
+    if (const auto at = damageOf(chunk, walkTrack(chunk, framing), framing))
+      damaged.push_back({{"key", key}, {"offset", *at}});
+  }
+  out["damaged_tracks"] = damaged;
   return out;
 }
 

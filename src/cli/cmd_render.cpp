@@ -39,10 +39,12 @@ void addRenderCommand(CLI::App& app) {
       unrolled.unroll = true;
       const auto performance = sound::convert(read.melody, unrolled);
       const auto rendered = sound::renderWav(performance.smf, performance.counts.durationSeconds, soundfont, o->rate, o->out);
-      auto json = countsJson(sound::convert(read.melody).counts, read.audioChunks);
+      const sound::Counts counts = sound::convert(read.melody).counts;
+      auto json = countsJson(counts, read.audioChunks);
       json["rate"] = rendered.rate;
       json["wav_frames"] = rendered.frames;
       json["wav_seconds"] = std::round(double(rendered.frames) / rendered.rate * 1000.0) / 1000.0;
+      addTrackFigures(json, counts);
       std::cout << json.dump(2) << '\n';
       return Exit::Success;
     });

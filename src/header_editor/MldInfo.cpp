@@ -3,6 +3,8 @@
 // Licensed under the GNU General Public License, version 3 or later.
 #include "header_editor/MldInfo.h"
 
+#include <algorithm>
+
 #include "core/CodePage.h"
 #include "core/Failure.h"
 #include "core/clsCalcUtil.h"
@@ -60,6 +62,12 @@ int noteLengthOf(const ByteString& note) { return note.size() >= 2 && note[1] ==
 int noteLengthOfChunk(const ByteString& note) {
   if (note.size() < 2) throw Failure::of(err::IndexOutOfRange, "(\"note\"の値が2バイトに足りません)");
   return noteLengthOf(note);
+}
+
+std::uint32_t exstOf(const ByteString& exst) {
+  std::uint64_t value = 0;
+  for (std::uint8_t byte : exst) value = std::min<std::uint64_t>(value << 8 | byte, 0xFFFFFFFFu);
+  return static_cast<std::uint32_t>(value);
 }
 
 ByteString noteValue(int noteLength) { return {0x00, static_cast<std::uint8_t>(noteLength == 4 ? 1 : 0)}; }

@@ -60,6 +60,9 @@ int noteLengthOf(const ByteString& note);
 int noteLengthOfChunk(const ByteString& note);
 // 4 stays 4; every other note length is handled as 3.
 inline int normalNoteLength(int noteLength) { return noteLength == 4 ? 4 : 3; }
+// The "exst" value: its bytes as one big-endian number, 0 for an empty value (no "exst" chunk);
+// a number beyond 32 bits counts as the largest.
+std::uint32_t exstOf(const ByteString& exst);
 // The "note" value for a note length.
 ByteString noteValue(int noteLength);
 

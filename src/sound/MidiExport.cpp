@@ -110,6 +110,8 @@ class Converter {
       tracks_[0].push_back(blobEvent(tempos_[i].tick, metaEvent(0x51, data)));
     }
     trackEnds_[0] = end_;
+    out_.counts.damagedTracks = std::count_if(melody_.damage.begin(), melody_.damage.end(),
+                                              [](const auto& at) { return at.has_value(); });
     out_.counts.durationSeconds = secondsAt(end_);
     out_.counts.ticks = end_;
     write();
@@ -136,12 +138,13 @@ class Converter {
   };
 
   bool switchesDrums() const {
-    const int noteLength = info::normalNoteLength(melody_.noteLength);
     for (const auto& track : melody_.tracks)
       for (const clsNote& record : track) {
-        const events::Event event = events::decode(record.getData(), noteLength);
+        const events::Event event = events::decode(record.getData(), framing());
         const auto* x = std::get_if<events::Extend>(&event);
-        if (x && x->kind == events::kind::DrumScale) return true;
+        if (x && x->status == events::kExtendStatus &&
+            (x->kind == events::kind::DrumScale || x->kind == events::kind::DrumChannel))
+          return true;
       }
     return false;
   }
@@ -205,6 +208,20 @@ class Converter {
     tracks_[std::size_t(track) + 1].push_back(blobEvent(tick, metaEvent(0x06, bytesOf(text))));
   }
 
+  events::Framing framing() const { return {info::normalNoteLength(melody_.noteLength), melody_.exst}; }
+
+  // Events of parts 0-2 (status 0x3F, 0x7F, 0xBF): the audio voice's are collected for the
+  // sampled audio, the others counted by status and command.
+  void partEvent(int t, std::int64_t tick, std::uint8_t status, std::uint8_t command, const ByteString& bytes) {
+    if (!counting_) return;
+    if (status == events::kAudioStatus && events::audioCommandName(command)) {
+      out_.audio.push_back({tick, t, command, bytes});
+      ++out_.counts.audioEvents;
+      return;
+    }
+    skip(hexKind(status) + "_" + hexKind(command));
+  }
+
   // One pass over track t; with unrolling, loops jump back as their count says.
   void walk(int t) {
     const auto& events = melody_.tracks[std::size_t(t)];
@@ -228,7 +245,7 @@ class Converter {
 
     for (std::size_t i = 0; i < events.size(); ++i) {
       if (counting_ && i == cuePoint) marker(t, tick, "CUE_POINT");
-      const events::Event event = events::decode(events[i].getData(), noteLength);
+      const events::Event event = events::decode(events[i].getData(), framing());
       tick += events::deltaOf(event);
       end = std::max(end, tick);
       ++played_;
@@ -243,10 +260,15 @@ class Converter {
         continue;
       }
       if (const auto* info = std::get_if<events::ExtInfo>(&event)) {
-        skip(hexKind(info->kind));
+        if (info->status != events::kExtendStatus) partEvent(t, tick, info->status, info->kind, events[i].getData());
+        else skip(hexKind(info->kind));
         continue;
       }
       const auto& x = std::get<events::Extend>(event);
+      if (x.status != events::kExtendStatus) {
+        partEvent(t, tick, x.status, x.kind, events[i].getData());
+        continue;
+      }
       PartState& part = parts[x.part];
       if (x.kind == events::kind::PlayPosition && x.value == 0) playStart = i + 1;
       if (x.kind == events::kind::Jump) {
@@ -322,6 +344,11 @@ class Converter {
       case events::kind::Modulation:
         if (counting_) control(t, tick, part.channel, Modulation, events::midiLevelOf(x.value));
         return true;
+      case events::kind::DrumChannel:
+        // Channels 16-31 and modes other than drums (1) and melodic (0) mean nothing to us.
+        if (x.value >= kChannels || x.mark > 1) return false;
+        drumSwitch(t, tick, x.value, x.mark == 1);
+        return true;
       case events::kind::MasterTune:
         // The whole instrument: every channel, whichever part plays on it; that alone does not
         // make a channel one the melody uses.
@@ -351,10 +378,11 @@ class Converter {
     return channel == events::kPercussionChannel ? spare_ : channel;
   }
 
-  void drumScale(int t, std::int64_t tick, const events::Extend& x) {
-    const int channel = x.value;
+  void drumScale(int t, std::int64_t tick, const events::Extend& x) { drumSwitch(t, tick, x.value, x.mark != 0); }
+
+  void drumSwitch(int t, std::int64_t tick, int channel, bool on) {
     if (scanning_) {
-      drumSwitches_[std::size_t(channel)].push_back({tick, x.mark != 0});
+      drumSwitches_[std::size_t(channel)].push_back({tick, on});
       return;
     }
     if (!counting_) return;
@@ -577,11 +605,16 @@ Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength) {
   if (!doc.hasBeenRead()) throw Failure::of(err::InvalidCall, "(MLD)");
   Melody melody;
   melody.noteLength = noteLength.value_or(info::noteLengthOf(doc.MLDNote));
+  melody.exst = info::exstOf(doc.MLDExst);
   if (doc.MLDTitlEnabled) melody.title = doc.MLDTitl;
   if (doc.MLDCopyEnabled) melody.copyright = doc.MLDCopy;
   const TrackCollection& tracks = *doc.MLDTracData;
-  for (std::size_t t = 0; tracks.contains(TrackCollection::keyFor(t)); ++t)
-    melody.tracks.push_back(walkTrack(tracks.item(TrackCollection::keyFor(t)), melody.noteLength));
+  const events::Framing framing{melody.noteLength, melody.exst};
+  for (std::size_t t = 0; tracks.contains(TrackCollection::keyFor(t)); ++t) {
+    const ByteString& chunk = tracks.item(TrackCollection::keyFor(t));
+    melody.tracks.push_back(walkTrack(chunk, framing));
+    melody.damage.push_back(damageOf(chunk, melody.tracks.back(), framing));
+  }
   if (melody.tracks.empty()) throw Failure::of(err::IndexOutOfRange, "(trac0)");
   if (const OtherChunk* cuep = doc.otherChunk("cuep")) melody.cuePoints = cuePointsOf(cuep->value, melody.tracks);
   return melody;

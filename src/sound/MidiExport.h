@@ -44,12 +44,15 @@ inline constexpr int kFixedVelocity = 100;
 struct Melody {
   std::vector<std::vector<clsNote>> tracks;
   int noteLength = 3;
+  std::uint32_t exst = 0;  // the "exst" value: data bytes of extend-status commands below 0x80
   ByteString title;
   ByteString copyright;
   // Later format versions: per track, the event its "cuep" offset points at, where a jump (0xD1)
   // goes back to. Nothing for a track the chunk does not name or whose offset falls inside an
   // event or past the end; such a track's jumps go back to its last play start, else its start.
   std::vector<std::optional<std::size_t>> cuePoints;
+  // Per track, where its events stop being whole (damageOf); what does not frame is left out.
+  std::vector<std::optional<std::size_t>> damage;
 };
 
 // The document's tracks trac0, trac1, … as they stand in memory, cut with the document's note
@@ -84,6 +87,17 @@ struct Counts {
   std::int64_t jumps = 0;                       // jump events (0xD1)
   std::int64_t ticks = 0;                       // the end: last event or end of the last note
   double durationSeconds = 0;
+  std::int64_t damagedTracks = 0;  // tracks that do not frame to an end-of-track
+  std::int64_t audioEvents = 0;    // commands of the audio voice, not played
+};
+
+// A command of the audio voice (status 0x7F): start, stop, level, pan or setting of the sampled
+// audio of the "adat" chunks, with the event's bytes.
+struct AudioEvent {
+  std::int64_t tick;
+  int track;
+  std::uint8_t command;
+  ByteString bytes;
 };
 
 // Where an MLD event sounds in the written file, for following the music in the track view.
@@ -97,6 +111,7 @@ struct Conversion {
   ByteString smf;
   Counts counts;
   std::vector<Cue> cues;  // in tick order
+  std::vector<AudioEvent> audio;  // in track order, not played
 };
 
 // Raises 9 when onlyTrack or fromEvent names no track.

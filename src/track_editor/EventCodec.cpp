@@ -58,46 +58,54 @@ std::optional<std::uint8_t> Fragment::part() const {
 std::optional<std::uint8_t> Fragment::pitch() const {
   return bytes.size() < 2 ? std::nullopt : std::optional<std::uint8_t>(bytes[1] & kValueBits);
 }
-bool Fragment::extendStatus() const { return bytes.size() >= 2 && bytes[1] == kExtendStatus; }
+bool Fragment::extendStatus() const { return bytes.size() >= 2 && isExtendStatus(bytes[1]); }
 std::optional<std::uint8_t> Fragment::third() const {
   return bytes.size() < 3 ? std::nullopt : std::optional<std::uint8_t>(bytes[2]);
 }
 
-std::size_t frameSize(const std::uint8_t* events, std::size_t offset, std::size_t end, int noteLength) {
+std::size_t frameSize(const std::uint8_t* events, std::size_t offset, std::size_t end, Framing framing) {
   const std::size_t left = end - offset;
-  std::size_t size = static_cast<std::size_t>(info::normalNoteLength(noteLength));
-  if (left >= 2 && events[offset + 1] == kExtendStatus) {
+  std::size_t size = static_cast<std::size_t>(info::normalNoteLength(framing.noteLength));
+  if (left >= 2 && isExtendStatus(events[offset + 1])) {
     size = kExtendSize;
-    if (left >= 3 && extendKind(events[offset + 2]).hasLength) {
+    if (left >= 3 && hasLengthField(events[offset + 2])) {
       // The length bytes may themselves be cut off; then the event is whatever is left.
       size = left;
       if (left >= kExtInfoHeadSize)
         size = kExtInfoHeadSize + (std::size_t{events[offset + 3]} << 8 | events[offset + 4]);
+    } else if (left >= 3 && takesExstBytes(events[offset + 2])) {
+      size = kExtendSize + framing.exst;
     }
   }
   return std::clamp<std::size_t>(size, 1, left);
 }
 
-Event decode(const ByteString& bytes, int noteLength) {
+Event decode(const ByteString& bytes, Framing framing) {
   const std::size_t size = bytes.size();
   if (size < 2) return Fragment{bytes};
-  if (bytes[1] == kExtendStatus) {
+  if (isExtendStatus(bytes[1])) {
     if (size < 3) return Fragment{bytes};
     const std::uint8_t value = bytes[2];
-    if (extendKind(value).hasLength) {
+    if (hasLengthField(value)) {
       if (size < kExtInfoHeadSize) return Fragment{bytes};
       const std::size_t length = std::size_t{bytes[3]} << 8 | bytes[4];
       if (size < kExtInfoHeadSize + length) return Fragment{bytes};
       const auto data = bytes.begin() + static_cast<std::ptrdiff_t>(kExtInfoHeadSize);
       return ExtInfo{bytes[0], value, ByteString(data, data + static_cast<std::ptrdiff_t>(length)),
-                     tailFrom(bytes, kExtInfoHeadSize + length)};
+                     tailFrom(bytes, kExtInfoHeadSize + length), bytes[1]};
     }
-    if (size < kExtendSize) return Fragment{bytes};
-    return extendOf(bytes);
+    const std::size_t more = takesExstBytes(value) ? framing.exst : 0;
+    if (size < kExtendSize + more) return Fragment{bytes};
+    Extend e = extendOf(bytes);
+    if (more > 0) {
+      e.more = ByteString(e.extra.begin(), e.extra.begin() + static_cast<std::ptrdiff_t>(more));
+      e.extra.erase(e.extra.begin(), e.extra.begin() + static_cast<std::ptrdiff_t>(more));
+    }
+    return e;
   }
-  const auto n = static_cast<std::size_t>(info::normalNoteLength(noteLength));
+  const auto n = static_cast<std::size_t>(info::normalNoteLength(framing.noteLength));
   if (size < n) return Fragment{bytes};
-  return noteOf(bytes, noteLength);
+  return noteOf(bytes, framing.noteLength);
 }
 
 Note noteOf(const ByteString& bytes, int noteLength) {
@@ -126,10 +134,11 @@ ByteString encode(const Event& event, int noteLength) {
     append(note->extra);
   } else if (const auto* extend = std::get_if<Extend>(&event)) {
     out = {extend->delta, extend->status, extend->kind, dataOf(*extend)};
+    append(extend->more);
     append(extend->extra);
   } else if (const auto* info = std::get_if<ExtInfo>(&event)) {
     if (info->data.size() > 0xFFFF) throw Failure::of(err::Overflow);
-    out = {info->delta, kExtendStatus, info->kind, static_cast<std::uint8_t>(info->data.size() >> 8),
+    out = {info->delta, info->status, info->kind, static_cast<std::uint8_t>(info->data.size() >> 8),
            static_cast<std::uint8_t>(info->data.size() & 0xFF)};
     append(info->data);
     append(info->extra);
@@ -189,6 +198,10 @@ Extend fieldsOf(std::uint8_t kind, std::uint8_t d) {
       e.mark = d & 0x01;
       e.spare = d & 0x86;
       break;
+    case Layout::DrumMode:
+      e.value = d >> 3;
+      e.mark = d & 0x07;
+      break;
     case Layout::Tune:
       e.value = d & 0x7F;
       e.spare = d & 0x80;
@@ -205,6 +218,7 @@ std::uint8_t dataOf(const Extend& e) {
     case Layout::PartBit: d = e.part << kPartShift | (e.value & 0x01); break;
     case Layout::Loop: d = e.id << kPartShift | (e.value & 0x0F) << 2 | (e.mark & 0x03); break;
     case Layout::Drum: d = (e.value & 0x0F) << 3 | (e.mark & 0x01); break;
+    case Layout::DrumMode: d = (e.value & 0x1F) << 3 | (e.mark & 0x07); break;
     case Layout::Tune: d = e.value & 0x7F; break;
   }
   return static_cast<std::uint8_t>(d | e.spare);
@@ -235,7 +249,8 @@ std::uint8_t dataFromEntries(std::uint8_t kind, const DataEntries& x) {
       break;
     case Layout::PartBit: d = part | kVoiceTopMark | whole(x.value); break;
     case Layout::Loop: d = whole(x.id * (1 << kPartShift)) | whole(x.value * 4) | (x.mark ? kLoopEnd : 0); break;
-    case Layout::Drum: d = whole(x.value * 8) | (x.mark ? 1 : 0); break;
+    case Layout::Drum:
+    case Layout::DrumMode: d = whole(x.value * 8) | (x.mark ? 1 : 0); break;
   }
   return checkedByte(d);
 }

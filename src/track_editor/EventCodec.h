@@ -19,8 +19,24 @@
 
 namespace tonekit::events {
 
-// A note: delta time, part (channel field, 0-3), pitch (0-63; 63 only on parts 0-2, where the
-// grid shows it as an extend-status row), gate time, and with 4-byte notes velocity (0-63) and
+// How a file's events are cut: the note length (3 or 4) and the number of data bytes that
+// follow the first one of an extend-status command below 0x80 (the value of the "exst" chunk).
+// A bare note length means no "exst" chunk.
+struct Framing {
+  int noteLength = 3;
+  std::uint32_t exst = 0;
+  constexpr Framing(int length = 3, std::uint32_t exstValue = 0) : noteLength(length), exst(exstValue) {}  // NOLINT
+};
+
+// The status byte of every extend-status event carries pitch 63; its part field says whether it
+// belongs to the whole track (3, the status 0xFF) or to part 0-2 (0x3F, 0x7F, 0xBF). The command
+// byte after it decides the length: from 0xF0 a 2-byte length and that many bytes, from 0x80 one
+// data byte, below 0x80 one data byte and the "exst" bytes.
+inline bool isExtendStatus(std::uint8_t status) { return (status & 0x3F) == kExtendPitch; }
+inline bool hasLengthField(std::uint8_t command) { return command >= 0xF0; }
+inline bool takesExstBytes(std::uint8_t command) { return command < 0x80; }
+
+// A note: delta time, part (channel field, 0-3), pitch (0-62), gate time, and with 4-byte notes velocity (0-63) and
 // octave shift code (0-3).
 struct Note {
   std::uint8_t delta = 0, part = 0, pitch = 0, gate = 0;
@@ -40,7 +56,8 @@ struct Extend {
   std::uint8_t id = 0;     // loop id 0-3
   std::uint8_t mark = 0;   // loop start/end bits (01 ends), drum scale on (1)
   std::uint8_t spare = 0;
-  std::uint8_t status = kExtendStatus;  // other values only in the grid's view of a pitch-63 note
+  std::uint8_t status = kExtendStatus;  // 0x3F, 0x7F, 0xBF: an event of part 0-2
+  ByteString more;                      // a command below 0x80: the "exst" bytes after the data byte
   ByteString extra;                     // bytes behind the event
   bool operator==(const Extend&) const = default;
 };
@@ -51,6 +68,7 @@ struct ExtInfo {
   std::uint8_t kind = 0;
   ByteString data;
   ByteString extra;
+  std::uint8_t status = kExtendStatus;
   bool operator==(const ExtInfo&) const = default;
 };
 
@@ -62,19 +80,20 @@ struct Fragment {
   std::optional<std::uint8_t> delta() const;
   std::optional<std::uint8_t> part() const;
   std::optional<std::uint8_t> pitch() const;
-  bool extendStatus() const;                  // its status byte is 0xFF
+  bool extendStatus() const;                  // its status byte is one of an extend-status event
   std::optional<std::uint8_t> third() const;  // gate time, or the extend-status value
 };
 
 using Event = std::variant<Note, Extend, ExtInfo, Fragment>;
 
-Event decode(const ByteString& bytes, int noteLength);
+Event decode(const ByteString& bytes, Framing framing);
 ByteString encode(const Event& event, int noteLength);
 
 // The size of the event starting at `offset` inside events[0, end): the note length for notes,
-// 4 for extend-status events, 5 + length for ext-info events; never more than is left before
-// end, so a cut-off last event is as long as what remains of it. offset must be below end.
-std::size_t frameSize(const std::uint8_t* events, std::size_t offset, std::size_t end, int noteLength);
+// 4 (+ exst for a command below 0x80) for extend-status events, 5 + length for ext-info events;
+// never more than is left before end, so a cut-off last event is as long as what remains of it.
+// offset must be below end.
+std::size_t frameSize(const std::uint8_t* events, std::size_t offset, std::size_t end, Framing framing);
 
 // The delta time of any event (0 for an empty fragment), and a new one.
 std::uint8_t deltaOf(const Event& event);
@@ -83,8 +102,8 @@ void setDelta(Event& event, std::uint8_t delta);
 // The grid's and the editors' view: an event whose pitch field is 63, whatever the channel, is an
 // extend-status row.
 bool isExtendRow(const Event& event);
-// Any bytes read as an extend-status event with their own status byte; a byte they lack reads
-// as 0.
+// Any bytes read as an extend-status event with their own status byte, one data byte and
+// whatever follows it in `extra`; a byte they lack reads as 0.
 Extend extendOf(const ByteString& bytes);
 
 // Any bytes read as a note, whatever their status byte; a byte they lack reads as 0.

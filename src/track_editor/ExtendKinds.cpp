@@ -12,11 +12,12 @@ namespace {
 using F = Fields;
 using L = Layout;
 // The kinds the sound path reads but the grid has no name for show "Unknown" like any other.
-constexpr std::array<ExtendKind, 21> kKinds = {{
+constexpr std::array<ExtendKind, 22> kKinds = {{
     {kind::MasterVolume, kind::MasterVolume, "マスターボリューム", false, F::MasterBolume, L::Whole},
     {0xB1, 0xB1, "？", false, std::nullopt, L::Whole},
     {kind::DrumScale, kind::DrumScale, "ドラムスケール変更", false, F::DramScale, L::Drum},
     {kind::MasterTune, kind::MasterTune, "Unknown", false, std::nullopt, L::Tune},
+    {kind::DrumChannel, kind::DrumChannel, "ドラムチャンネル設定", false, std::nullopt, L::DrumMode},
     {kind::Tempo, 0xCF, "テンポ", false, F::Tempo, L::Whole},
     {kind::PlayPosition, kind::PlayPosition, "演奏位置情報", false, F::PlayPosition, L::Whole},
     {kind::LoopPoint, kind::LoopPoint, "ループポイント", false, F::LoopPoint, L::Loop},
@@ -68,6 +69,23 @@ std::string extendKindName(std::uint8_t value) {
   if (kind.fields != Fields::Tempo) return kind.name;
   const auto timebase = tempoTimebase(value);
   return std::string(kind.name) + " " + (timebase ? std::to_string(*timebase) : "N/A");
+}
+
+std::optional<std::string> audioCommandName(std::uint8_t command) {
+  switch (command) {
+    case audio::Start: return "オーディオ再生開始";
+    case audio::Stop: return "オーディオ再生停止";
+    case audio::Level: return "オーディオ音量";
+    case audio::Pan: return "オーディオパン";
+    case audio::Setting: return "オーディオ設定";
+    default: return std::nullopt;
+  }
+}
+
+std::string extendEventName(std::uint8_t status, std::uint8_t value) {
+  if (status == kAudioStatus)
+    if (auto name = audioCommandName(value)) return *name;
+  return extendKindName(value);
 }
 
 }  // namespace tonekit::events

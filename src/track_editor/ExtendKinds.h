@@ -7,9 +7,10 @@
 // fields the data byte holds. The track walk, the grid's texts, the extend-status editor and
 // the sound conversion all read it from here.
 //
-// An extend-status event: delta time, the status byte 0xFF (channel 3, pitch 63), the value
-// that names the kind, then one data byte, or for the ext-info kinds a 2-byte big-endian length
-// and that many data bytes.
+// An extend-status event: delta time, a status byte with pitch 63 (0xFF for the whole track,
+// 0x3F, 0x7F, 0xBF for part 0-2), the value that names the kind, then one data byte, or for the
+// ext-info kinds a 2-byte big-endian length and that many data bytes (EventCodec.h has the
+// whole framing). The names below are those of the status 0xFF.
 
 #include <cstdint>
 #include <optional>
@@ -28,6 +29,7 @@ enum : std::uint8_t {
   MasterVolume = 0xB0,
   DrumScale = 0xB2,
   MasterTune = 0xB3,
+  DrumChannel = 0xBA,  // converters' drum track: channel in bits 7-3, mode in 2-0 (1 drums, 0 melodic)
   Tempo = 0xC0,
   PlayPosition = 0xD0,
   Jump = 0xD1,  // later format versions: back to the track's cue point
@@ -74,6 +76,7 @@ enum class Layout {
   PartBit,    // part: 7-6, value: bit 0; bits 5-1 spare (bit 1 set on every write)
   Loop,       // loop id: 7-6, count: 5-2, start/end: 1-0
   Drum,       // channel: 6-3, on/off: bit 0
+  DrumMode,   // channel: 7-3, mode: 2-0
   Tune,       // value: 6-0 (64 is the centre)
 };
 
@@ -104,5 +107,22 @@ inline int timebaseCode(std::uint8_t tempoValue) { return tempoValue & 0x0F; }
 std::optional<int> tempoTimebase(std::uint8_t value);
 // The grid's name of a value: "EndOfTrack", "テンポ 96", "Unknown", …
 std::string extendKindName(std::uint8_t value);
+
+// The audio voice of the later format versions: extend-status events of status 0x7F, which
+// start and stop the sampled audio of the "adat" chunks.
+inline constexpr std::uint8_t kAudioStatus = 0x7F;
+namespace audio {
+enum : std::uint8_t {
+  Start = 0x00,  // entry in bits 5-0; with "exst" ≥ 1 the level in the next byte's bits 5-0
+  Stop = 0x01,
+  Level = 0x80,
+  Pan = 0x81,
+  Setting = 0x90,
+};
+}  // namespace audio
+// The grid's name of an audio voice command; nothing for the commands it has none for.
+std::optional<std::string> audioCommandName(std::uint8_t command);
+// The name the grid shows for an extend-status event of this status byte and value.
+std::string extendEventName(std::uint8_t status, std::uint8_t value);
 
 }  // namespace tonekit::events

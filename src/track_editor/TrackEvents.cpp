@@ -27,7 +27,8 @@ ByteString newEvent(bool extend, int noteLength) {
   return events::encode(events::Note{}, noteLength);
 }
 
-std::vector<clsNote> walkTrack(const ByteString& chunk, int noteLength) {
+std::vector<clsNote> walkTrack(const ByteString& chunk, events::Framing framing) {
+  const int noteLength = framing.noteLength;
   if (noteLength != 3 && noteLength != 4)
     throw Failure::of(err::InvalidCall, "(ノート長: " + std::to_string(noteLength) + ")");
   std::int64_t declared = 0;
@@ -43,11 +44,28 @@ std::vector<clsNote> walkTrack(const ByteString& chunk, int noteLength) {
   notes.reserve(length / static_cast<std::size_t>(noteLength) + 1);
   std::size_t offset = 0;
   while (offset < length) {
-    const std::size_t size = events::frameSize(events, offset, length, noteLength);
+    const std::size_t size = events::frameSize(events, offset, length, framing);
     notes.emplace_back(ByteString(events + offset, events + offset + size));
     offset += size;
   }
   return notes;
+}
+
+std::optional<std::size_t> damageOf(const ByteString& chunk, const std::vector<clsNote>& events,
+                                    events::Framing framing) {
+  std::size_t offset = 0;
+  bool ended = false;
+  for (const clsNote& record : events) {
+    const events::Event event = events::decode(record.getData(), framing);
+    if (std::holds_alternative<events::Fragment>(event)) return offset;
+    const auto* x = std::get_if<events::Extend>(&event);
+    if (x && x->status == events::kExtendStatus && x->kind == events::kind::EndOfTrack) ended = true;
+    offset += record.getData().size();
+  }
+  std::int64_t declared = 0;
+  if (chunk.size() >= kHeaderSize) clsCalcUtil().CalcDWORD(midBytes(chunk, 5, 4), declared);
+  if (!ended || static_cast<std::size_t>(declared) > offset) return offset;
+  return std::nullopt;
 }
 
 ByteString assembleTrack(const std::vector<clsNote>& notes) {

@@ -7,9 +7,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/ByteString.h"
+#include "track_editor/EventCodec.h"
 #include "track_editor/clsNote.h"
 
 namespace tonekit {
@@ -26,7 +28,14 @@ ByteString newEvent(bool extend, int noteLength);
 // chunk's length field, or as far as the stored bytes go when the chunk was cut short; every
 // byte of them lands in exactly one record, a tail that is not a whole event in a shorter last
 // record. Raises 9 when the chunk has no complete header.
-std::vector<clsNote> walkTrack(const ByteString& chunk, int noteLength);
+std::vector<clsNote> walkTrack(const ByteString& chunk, events::Framing framing);
+
+// Where a track stops being whole, counted from the first byte of its events: the start of a
+// last event cut off, the end of a chunk whose bytes stop before its length field says, or the
+// end of a track without end-of-track. Nothing for a track whose events frame exactly to an
+// end-of-track. `events` is what walkTrack made of the chunk.
+std::optional<std::size_t> damageOf(const ByteString& chunk, const std::vector<clsNote>& events,
+                                    events::Framing framing);
 
 // "trac", the events' total length (big-endian), the events in order. Raises 6 when the
 // events do not fit the length field.

@@ -28,26 +28,23 @@ std::string pitchName(int pitch) {
 
 bool isExtendRow(const ByteString& event) { return events::isExtendRow(events::decode(event, 3)); }
 
-std::array<std::string, 7> rowTexts(const ByteString& event, int noteLength) {
+std::array<std::string, 7> rowTexts(const ByteString& event, events::Framing framing) {
+  const int noteLength = framing.noteLength;
   std::array<std::string, 7> cells;
-  const events::Event decoded = events::decode(event, noteLength);
+  const events::Event decoded = events::decode(event, framing);
   const auto number = [](int value) { return std::to_string(value); };
   // Extend-status rows show the extend-status value only; the data byte (and ext-info data) not.
-  const auto extendRow = [&](std::uint8_t delta, int part, std::optional<std::uint8_t> value) {
+  const auto extendRow = [&](std::uint8_t delta, std::uint8_t status, std::optional<std::uint8_t> value) {
     cells[0] = number(delta);
-    cells[1] = number(part);
+    cells[1] = number(status >> 6);
     cells[2] = number(events::kExtendPitch);
     if (value) {
       cells[3] = number(*value);
-      cells[6] = "Extend : " + events::extendKindName(*value);
+      cells[6] = "Extend : " + events::extendEventName(status, *value);
     }
   };
 
   if (const auto* note = std::get_if<events::Note>(&decoded)) {
-    if (note->pitch == events::kExtendPitch) {
-      extendRow(note->delta, note->part, note->gate);
-      return cells;
-    }
     cells = {number(note->delta), number(note->part), number(note->pitch), number(note->gate), "", "",
              "Note : " + pitchName(note->pitch)};
     if (info::normalNoteLength(noteLength) == 4) {
@@ -55,16 +52,16 @@ std::array<std::string, 7> rowTexts(const ByteString& event, int noteLength) {
       cells[5] = number(note->octaveShift);
     }
   } else if (const auto* extend = std::get_if<events::Extend>(&decoded)) {
-    extendRow(extend->delta, 3, extend->kind);
+    extendRow(extend->delta, extend->status, extend->kind);
   } else if (const auto* info = std::get_if<events::ExtInfo>(&decoded)) {
-    extendRow(info->delta, 3, info->kind);
+    extendRow(info->delta, info->status, info->kind);
   } else {
     // A cut-off event shows the columns its bytes reach.
     const auto& fragment = std::get<events::Fragment>(decoded);
     if (fragment.delta()) cells[0] = number(*fragment.delta());
     if (!fragment.pitch()) return cells;
     if (*fragment.pitch() == events::kExtendPitch) {
-      extendRow(*fragment.delta(), *fragment.part(), fragment.third());
+      extendRow(*fragment.delta(), fragment.bytes[1], fragment.third());
       return cells;
     }
     cells[1] = number(*fragment.part());

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/ByteString.h"
+#include "track_editor/EventCodec.h"
 
 namespace tonekit {
 
@@ -23,7 +24,8 @@ std::string pitchName(int pitch);
 bool isExtendRow(const ByteString& event);
 
 // Columns 1 to 7 of an event's row. The note length decides whether a note row shows velocity
-// and octave shift; a record too short for a column leaves that column empty.
-std::array<std::string, 7> rowTexts(const ByteString& event, int noteLength);
+// and octave shift; a record too short for a column leaves that column empty. An extend-status
+// row shows its own part in "チャネル" (3 for the status 0xFF).
+std::array<std::string, 7> rowTexts(const ByteString& event, events::Framing framing);
 
 }  // namespace tonekit

@@ -49,9 +49,10 @@ TEST(CliEvents, PrintsTheFirstTrackOfASample) {
 
 TEST(CliEvents, ShowsEveryEventWithBothNoteLengths) {
   TempDir dir;
-  // 3-byte notes: a note, a voice edit carrying 3 data bytes, a 0xBF row, EndOfTrack, a fragment.
+  // 3-byte notes: a note, a voice edit carrying 3 data bytes, a volume of part 2 (0xBF, four
+  // bytes as every extend-status event), EndOfTrack, a fragment.
   const ByteString events3 = {0x00, 0x05, 0x30, 0x00, 0xFF, 0xF0, 0x00, 0x03, 0xFF, 0xDF, 0x00,
-                              0x01, 0xBF, 0xE2, 0x02, 0xFF, 0xDF, 0x00, 0x09};
+                              0x01, 0xBF, 0xE2, 0xA8, 0x02, 0xFF, 0xDF, 0x00, 0x09};
   const auto file3 = dir.write("three.mld", mldWith({}, {events3}));
   auto r = runCli({"events", file3.string()});
   ASSERT_EQ(r.exitCode, 0) << r.err;

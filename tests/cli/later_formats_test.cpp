@@ -4,6 +4,7 @@
 // tonekit-cli info and set on files of the later format versions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "MldBuilder.h"
@@ -64,4 +65,26 @@ TEST(CliLaterFormats, SetRetitlesAndChangesOtherChunksByTagKeepingEveryOtherByte
   EXPECT_EQ(typo.exitCode, 1);
   EXPECT_NE(typo.err.find("supr"), std::string::npos) << typo.err;
   EXPECT_EQ(TempDir::read(in), before);
+}
+
+TEST(CliLaterFormats, EffectsAndDamagedTracksAsInfoAndEventsShowThem) {
+  TempDir dir;
+  // The effect frames whole with "exst" 1: eight events, none of them a note.
+  const auto effect = dir.write("se.mld", mldtest::mfi4Effect());
+  const auto events = runCli({"events", effect.string()});
+  ASSERT_EQ(events.exitCode, 0) << events.err;
+  EXPECT_EQ(std::count(events.out.begin(), events.out.end(), '\n'), 1 + 8);
+  EXPECT_EQ(events.out.find("Note :"), std::string::npos);
+  EXPECT_NE(events.out.find("5\t1\t1\t63\t0\t\t\tExtend : オーディオ再生開始\n"), std::string::npos) << events.out;
+  const auto shown = runCli({"info", effect.string()}).out;
+  auto info = nlohmann::json::parse(shown);
+  EXPECT_EQ(info["damaged_tracks"], nlohmann::json::array());
+  EXPECT_GT(shown.find("\"damaged_tracks\""), shown.find("\"audio_chunks\""));
+
+  // A track that ends in half a note and one without end-of-track, after a whole one.
+  const auto damaged = dir.write("damaged.mld", mldtest::mld({}, {mldtest::track({0x00, 0x05, 0x30, 0x00, 0xFF, 0xDF, 0x00}),
+                                                                  mldtest::track({0x00, 0x05, 0x30, 0x00, 0x47}),
+                                                                  mldtest::track({0x00, 0x05, 0x30})}));
+  info = nlohmann::json::parse(runCli({"info", damaged.string()}).out);
+  EXPECT_EQ(info["damaged_tracks"], nlohmann::json::parse(R"([{"key": "trac1", "offset": 3}, {"key": "trac2", "offset": 3}])"));
 }

@@ -25,8 +25,12 @@ ByteString anyBytes(std::size_t size) {
   return out;
 }
 
+const Framing kFramings[] = {{3, 0}, {4, 0}, {3, 1}, {4, 2}};
+const std::uint8_t kStatuses[] = {0x3F, 0x7F, 0xBF, 0xFF};
+
 void expectBytesComeBack(const ByteString& bytes) {
-  for (int n : {3, 4}) ASSERT_EQ(encode(decode(bytes, n), n), bytes) << toHex(bytes) << " note length " << n;
+  for (const Framing f : kFramings)
+    ASSERT_EQ(encode(decode(bytes, f), f.noteLength), bytes) << toHex(bytes) << " note length " << f.noteLength << " exst " << f.exst;
 }
 
 }  // namespace
@@ -35,7 +39,7 @@ TEST(EventCodec, EveryByteStringComesBackExactly) {
   for (int i = 0; i < 200000; ++i) {
     ByteString bytes = anyBytes(rng() % 12);
     // Most random strings are notes; make extend-status and ext-info frames as likely.
-    if (bytes.size() > 1 && rng() % 2) bytes[1] = kExtendStatus;
+    if (bytes.size() > 1 && rng() % 2) bytes[1] = kStatuses[rng() % 4];
     if (bytes.size() > 4 && rng() % 3 == 0) bytes[2] = static_cast<std::uint8_t>(0xF0 | (rng() & 0x0F)), bytes[3] = 0,
                                              bytes[4] = static_cast<std::uint8_t>(rng() % 8);
     expectBytesComeBack(bytes);
@@ -50,9 +54,9 @@ TEST(EventCodec, EveryFuzzInputAndEveryRecordOfItComesBack) {
     std::ifstream in(entry.path(), std::ios::binary);
     const ByteString data{std::istreambuf_iterator<char>(in), {}};
     expectBytesComeBack(data);
-    for (int n : {3, 4}) {
+    for (const Framing f : kFramings) {
       if (data.size() < 8) continue;
-      for (const auto& record : walkTrack(data, n)) expectBytesComeBack(record.getData());
+      for (const auto& record : walkTrack(data, f)) expectBytesComeBack(record.getData());
     }
     ++files;
   }
@@ -61,7 +65,8 @@ TEST(EventCodec, EveryFuzzInputAndEveryRecordOfItComesBack) {
 
 TEST(EventCodec, EveryTypedEventComesBackExactly) {
   for (int i = 0; i < 100000; ++i) {
-    const int n = rng() % 2 ? 4 : 3;
+    const Framing f = kFramings[rng() % 4];
+    const int n = f.noteLength;
     Event event;
     switch (rng() % 3) {
       case 0: {
@@ -78,14 +83,17 @@ TEST(EventCodec, EveryTypedEventComesBackExactly) {
         while (extendKind(kind).hasLength) kind = anyByte();
         Extend extend = fieldsOf(kind, anyByte());
         extend.delta = anyByte();
+        extend.status = kStatuses[rng() % 4];
+        if (takesExstBytes(kind)) extend.more = anyBytes(f.exst);
         extend.extra = anyBytes(rng() % 3);
         event = extend;
         break;
       }
       default:
-        event = ExtInfo{anyByte(), static_cast<std::uint8_t>(0xF0 | (rng() & 0x0F)), anyBytes(rng() % 300), anyBytes(rng() % 3)};
+        event = ExtInfo{anyByte(), static_cast<std::uint8_t>(0xF0 | (rng() & 0x0F)), anyBytes(rng() % 300), anyBytes(rng() % 3),
+                        kStatuses[rng() % 4]};
     }
-    ASSERT_EQ(decode(encode(event, n), n), event) << toHex(encode(event, n));
+    ASSERT_EQ(decode(encode(event, n), f), event) << toHex(encode(event, n));
   }
 }
 

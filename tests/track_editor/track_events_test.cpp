@@ -88,16 +88,50 @@ TEST(TrackWalk, EventsAfterEndOfTrackAreKept) {
   expectRoundTrip(chunk, 3);
 }
 
-TEST(TrackWalk, PitchSixtyThreeOnOtherChannelsIsFramedAsANote) {
-  // 0x3F, 0x7F and 0xBF are not the extend status: note-sized, whatever byte 3 says.
+// The start of an MFi4 sound effect ("exst" 1): tempo, master volume, two ext-info blocks of the
+// audio voice (0x7F), its level, the start of audio entry 0 at level 0x37, a 3D setting, the end.
+const std::vector<ByteString> kEffectEvents = {
+    {0x00, 0xFF, 0xC3, 0x50}, {0x00, 0xFF, 0xB0, 0x7F}, {0x00, 0x7F, 0xF0, 0x00, 0x06, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06},
+    {0x00, 0x7F, 0x80, 0x3F}, {0x01, 0x7F, 0x00, 0x00, 0x37}, {0x07, 0x7F, 0xF0, 0x00, 0x06, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60},
+    {0xB8, 0x7F, 0x90, 0x3F}, {0x00, 0xFF, 0xDF, 0x00}};
+
+TEST(TrackWalk, ExtendStatusOnEveryPartIsFramedByItsCommand) {
+  ByteString effect;
+  for (const auto& e : kEffectEvents) effect.insert(effect.end(), e.begin(), e.end());
+  EXPECT_EQ(recordsOf(walkTrack(chunkOf(effect), {4, 1})), kEffectEvents);
+  expectRoundTrip(chunkOf(effect), 4);
+
+  // 3-byte notes between part events: from 0xF0 a length, from 0x80 one data byte, below 0x80
+  // one and the "exst" bytes.
   for (std::uint8_t status : {0x3F, 0x7F, 0xBF}) {
-    const ByteString chunk = chunkOf({0x00, status, 0xF0, 0x00, 0xFF, 0xDF, 0x00});
-    EXPECT_EQ(recordsOf(walkTrack(chunk, 3)),
-              (std::vector<ByteString>{{0x00, status, 0xF0}, {0x00, 0xFF, 0xDF, 0x00}}));
-    expectRoundTrip(chunk, 3);
+    const std::vector<ByteString> events = {{0x00, status, 0xE0, 0x05}, {0x00, 0x05, 0x30}, {0x00, status, 0x10, 0x01, 0x02},
+                                            {0x00, status, 0xF1, 0x00, 0x01, 0x00}, {0x00, 0x45, 0x18}, {0x00, 0xFF, 0xDF, 0x00}};
+    ByteString bytes;
+    for (const auto& e : events) bytes.insert(bytes.end(), e.begin(), e.end());
+    EXPECT_EQ(recordsOf(walkTrack(chunkOf(bytes), {3, 1})), events) << int(status);
+    EXPECT_EQ(damageOf(chunkOf(bytes), walkTrack(chunkOf(bytes), {3, 1}), {3, 1}), std::nullopt);
   }
-  const ByteString chunk4 = chunkOf({0x00, 0xBF, 0xE2, 0x00, 0x00, 0xFF, 0xDF, 0x00});
-  EXPECT_EQ(walkTrack(chunk4, 4).size(), 2u);
+  // Without "exst" a command below 0x80 has its one data byte only.
+  EXPECT_EQ(recordsOf(walkTrack(chunkOf({0x00, 0xFF, 0x10, 0x01, 0x00, 0x05, 0x30}), 3)),
+            (std::vector<ByteString>{{0x00, 0xFF, 0x10, 0x01}, {0x00, 0x05, 0x30}}));
+}
+
+TEST(TrackWalk, DamagedTracksNameWhereTheyStopFraming) {
+  const auto damage = [](const ByteString& chunk, events::Framing f = 3) { return damageOf(chunk, walkTrack(chunk, f), f); };
+  const ByteString whole = {0x00, 0x05, 0x30, 0x00, 0xFF, 0xDF, 0x00};
+  EXPECT_EQ(damage(chunkOf(whole)), std::nullopt);
+  // Events behind the end-of-track are still whole events.
+  EXPECT_EQ(damage(chunkOf({0x00, 0xFF, 0xDF, 0x00, 0x00, 0x05, 0x30})), std::nullopt);
+  // A last event cut off, a track without end-of-track, an ext-info running past the end.
+  EXPECT_EQ(damage(chunkOf({0x00, 0x05, 0x30, 0x00, 0xFF, 0xDF, 0x00, 0x00, 0xFF})), 7u);
+  EXPECT_EQ(damage(chunkOf({0x00, 0x05, 0x30, 0x01, 0x06, 0x30})), 6u);
+  EXPECT_EQ(damage(chunkOf({0x00, 0x05, 0x30, 0x00, 0xBF, 0xF0, 0x00, 0x09, 0x00, 0xFF, 0xDF, 0x00})), 3u);
+  // With "exst" 2 the audio start needs two bytes more than the track has.
+  EXPECT_EQ(damage(chunkOf({0x00, 0xFF, 0xDF, 0x00, 0x00, 0x7F, 0x00, 0x00, 0x37}), {3, 2}), 4u);
+  // A chunk whose bytes stop before its length field says.
+  ByteString cut = chunkOf(whole);
+  cut[7] += 3;
+  EXPECT_EQ(damage(cut), 7u);
 }
 
 TEST(TrackWalk, ExtInfoEventsAreFramedByTheirLength) {
@@ -114,7 +148,7 @@ TEST(TrackWalk, ExtInfoEventsAreFramedByTheirLength) {
   }
   EXPECT_TRUE(isExtInfoEvent({0x00, 0xFF, 0xFF}));
   EXPECT_FALSE(isExtInfoEvent({0x00, 0xFF, 0xEF, 0x00}));
-  EXPECT_FALSE(isExtInfoEvent({0x00, 0xBF, 0xF0, 0x00}));
+  EXPECT_TRUE(isExtInfoEvent({0x00, 0xBF, 0xF0, 0x00}));
 }
 
 TEST(TrackWalk, ExtInfoLongerThanTheTrackTakesWhatIsThere) {

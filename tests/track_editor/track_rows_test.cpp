@@ -74,6 +74,12 @@ TEST(TrackRows, ExtendStatusRows) {
   EXPECT_EQ(rowTexts({0x00, 0xFF, 0xC7, 0x78}, 4), (Row{"0", "3", "63", "199", "", "", "Extend : テンポ N/A"}));
   // Pitch 63 on channel 2: shown as an extend-status row from byte 3.
   EXPECT_EQ(rowTexts({0x01, 0xBF, 0xE2}, 3), (Row{"1", "2", "63", "226", "", "", "Extend : 音量"}));
+  // Every part's extend-status events, the audio voice's commands by their names.
+  EXPECT_EQ(rowTexts({0x01, 0x3F, 0xE2, 0x20}, 3), (Row{"1", "0", "63", "226", "", "", "Extend : 音量"}));
+  EXPECT_EQ(rowTexts({0x01, 0x7F, 0x00, 0x00, 0x37}, {4, 1}),
+            (Row{"1", "1", "63", "0", "", "", "Extend : オーディオ再生開始"}));
+  EXPECT_EQ(rowTexts({0x00, 0x7F, 0xF0, 0x00, 0x01, 0x05}, 4), (Row{"0", "1", "63", "240", "", "", "Extend : 音色編集"}));
+  EXPECT_EQ(rowTexts({0x00, 0xFF, 0xBA, 0x21}, 4), (Row{"0", "3", "63", "186", "", "", "Extend : ドラムチャンネル設定"}));
   // An ext-info event reads like any other; its data is not shown.
   EXPECT_EQ(rowTexts({0x00, 0xFF, 0xF1, 0x00, 0x02, 0x11, 0x22}, 3),
             (Row{"0", "3", "63", "241", "", "", "Extend : ビブラート"}));

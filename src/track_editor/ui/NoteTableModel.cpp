@@ -25,7 +25,7 @@ QString NoteTableModel::cellText(int row, int column) const {
   if (!isNoteRow(row)) return {};
   // Numbers follow from the position, so they are right after every insert and delete.
   if (column == kNumberColumn) return QString::number(row + 1);
-  const auto texts = rowTexts(notes_[static_cast<std::size_t>(row)].getData(), noteLength_);
+  const auto texts = rowTexts(notes_[static_cast<std::size_t>(row)].getData(), framing_);
   return QString::fromStdString(texts[static_cast<std::size_t>(column - 1)]);
 }
 
@@ -55,10 +55,10 @@ QVariant NoteTableModel::headerData(int section, Qt::Orientation orientation, in
   return {};
 }
 
-void NoteTableModel::resetNotes(std::vector<clsNote> notes, int noteLength) {
+void NoteTableModel::resetNotes(std::vector<clsNote> notes, events::Framing framing) {
   beginResetModel();
   notes_ = std::move(notes);
-  noteLength_ = noteLength;
+  framing_ = framing;
   endResetModel();
 }
 

@@ -9,6 +9,7 @@
 #include <QAbstractTableModel>
 #include <vector>
 
+#include "track_editor/EventCodec.h"
 #include "track_editor/clsNote.h"
 
 namespace tonekit::ui {
@@ -31,7 +32,7 @@ class NoteTableModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
   // Replaces all records (an empty list empties the grid down to the append row).
-  void resetNotes(std::vector<clsNote> notes, int noteLength);
+  void resetNotes(std::vector<clsNote> notes, events::Framing framing);
   // Puts a record before row; at the append row (or behind it) the record goes last.
   void insertNote(int row, clsNote note);
   void removeNote(int row);
@@ -39,7 +40,7 @@ class NoteTableModel : public QAbstractTableModel {
 
   const std::vector<clsNote>& notes() const { return notes_; }
   int noteCount() const { return static_cast<int>(notes_.size()); }
-  int noteLength() const { return noteLength_; }
+  int noteLength() const { return framing_.noteLength; }
   bool isAppendRow(int row) const { return row == noteCount(); }
   bool isNoteRow(int row) const { return row >= 0 && row < noteCount(); }
   // The text of one cell as the grid shows it.
@@ -47,7 +48,7 @@ class NoteTableModel : public QAbstractTableModel {
 
  private:
   std::vector<clsNote> notes_;
-  int noteLength_ = 3;
+  events::Framing framing_;
 };
 
 }  // namespace tonekit::ui

@@ -36,6 +36,7 @@ frmTrac* openTrackView(QWidget* mainWindow, clsMLD* document) {
   view->MLDTracNumber = track;
   view->MLDTracData = document->MLDTracData;
   view->MLDNote = document->MLDNote;
+  view->MLDExst = document->MLDExst;
   if (const OtherChunk* cuep = document->otherChunk("cuep")) view->MLDCuePoints = cuep->value;
   view->mainWindow = mainWindow;
   view->Load();

@@ -132,7 +132,8 @@ void frmTrac::Load() {
   // What is undone is relative to the rows of this load.
   undo_->clear();
   noteLength_ = info::noteLengthOf(MLDNote);
-  model_->resetNotes({}, noteLength_);
+  framing_ = {noteLength_, info::exstOf(MLDExst)};
+  model_->resetNotes({}, framing_);
   SelectRow(0);
   if (!guarded(this, [this] { LoadTrack(MLDTracNumber); })) loadFailed_ = true;
   FillGrid();
@@ -143,7 +144,16 @@ void frmTrac::LoadTrack(int track) {
   if (track < 0) throw Failure::of(err::IndexOutOfRange, "(trac" + std::to_string(track) + ")");
   const ByteString& chunk = MLDTracData->item(TrackCollection::keyFor(static_cast<std::size_t>(track)));
   noteLength_ = info::noteLengthOf(MLDNote);
-  model_->resetNotes(walkTrack(chunk, noteLength_), noteLength_);
+  framing_ = {noteLength_, info::exstOf(MLDExst)};
+  std::vector<clsNote> notes = walkTrack(chunk, framing_);
+  const auto damage = damageOf(chunk, notes, framing_);
+  model_->resetNotes(std::move(notes), framing_);
+  // Rows past the damage show what the bytes there say; playing and exporting leave them out.
+  if (damage)
+    platform().message(this,
+                       "このトラックは壊れています。イベントの " + QString::number(*damage) +
+                           " バイト目から先が正しく区切れないか、EndOfTrack がありません。区切れない部分は再生と書き出しで省きます。",
+                       Icon::Warning);
 }
 
 void frmTrac::FillGrid() {
@@ -269,10 +279,11 @@ void frmTrac::playFromCurrent() {
   // The whole melody as the document holds it, with this track as the grid has it now.
   sound::Melody melody;
   melody.noteLength = noteLength_;
+  melody.exst = framing_.exst;
   for (std::size_t t = 0; MLDTracData->contains(TrackCollection::keyFor(t)); ++t)
     melody.tracks.push_back(static_cast<int>(t) == MLDTracNumber
                                 ? model_->notes()
-                                : walkTrack(MLDTracData->item(TrackCollection::keyFor(t)), noteLength_));
+                                : walkTrack(MLDTracData->item(TrackCollection::keyFor(t)), framing_));
   melody.cuePoints = sound::cuePointsOf(MLDCuePoints, melody.tracks);
   sound::ExportOptions options;
   const int row = currentRow();

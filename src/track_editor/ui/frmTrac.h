@@ -12,6 +12,7 @@
 
 #include "core/ByteString.h"
 #include "core/TrackCollection.h"
+#include "track_editor/EventCodec.h"
 
 class QTableView;
 class QPushButton;
@@ -34,6 +35,7 @@ class frmTrac : public QWidget {
   std::shared_ptr<TrackCollection> MLDTracData;  // the document's own collection
   ByteString MLDNote;                            // the "note" chunk's value: the note length
   ByteString MLDCuePoints;                       // the "cuep" chunk's value (later versions)
+  ByteString MLDExst;                            // the "exst" chunk's value: extend-status lengths
   // Shown again whenever this window closes.
   QPointer<QWidget> mainWindow;
 
@@ -84,6 +86,7 @@ class frmTrac : public QWidget {
   QMenu* mnuNoteEdit_;
   QUndoStack* undo_;
   int noteLength_ = 3;
+  events::Framing framing_;
   bool loadFailed_ = false;
 };
 

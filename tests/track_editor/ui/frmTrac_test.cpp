@@ -54,6 +54,7 @@ struct TrackViewFixture : ::testing::Test {
   QWidget mainWindow;
   std::shared_ptr<TrackCollection> tracks = std::make_shared<TrackCollection>();
   std::unique_ptr<frmTrac> view;
+  ByteString exst;  // the "exst" value the window gets
 
   void open(const ByteString& events, const ByteString& note = {}, int track = 0) {
     if (!tracks->contains(TrackCollection::keyFor(static_cast<std::size_t>(track))))
@@ -66,6 +67,7 @@ struct TrackViewFixture : ::testing::Test {
     view->MLDTracNumber = track;
     view->MLDTracData = tracks;
     view->MLDNote = note;
+    view->MLDExst = exst;
     view->mainWindow = &mainWindow;
     view->Load();
     view->show();
@@ -364,6 +366,24 @@ TEST_F(TrackViewFixture, OpeningAsksForTheTrackWhenThereAreSeveral) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
   EXPECT_THROW(openTrackView(&mainWindow, nullptr), Failure);
+}
+
+TEST_F(TrackViewFixture, PartEventsKeepTheirFramingAndDamagedTracksAreNamed) {
+  // The audio voice's start of the later versions ("exst" 1) is five bytes; the note after it
+  // stays a note.
+  exst = {0x00, 0x01};
+  open({0x01, 0x7F, 0x00, 0x00, 0x37, 0x00, 0x05, 0x30, 0x00, 0xFF, 0xDF, 0x00});
+  EXPECT_EQ(rowTexts(0), (QStringList{"1", "1", "1", "63", "0", "", "", "Extend : オーディオ再生開始"}));
+  EXPECT_EQ(rowTexts(1), (QStringList{"2", "0", "0", "5", "48", "", "", "Note : D  (-2・レ)"}));
+  EXPECT_TRUE(platform.messages.empty());
+
+  // A last note cut off: the window says where when it opens.
+  exst = {};
+  open({0x00, 0x05, 0x30, 0x00, 0xFF, 0xDF, 0x00, 0x02, 0x05}, {}, 1);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(platform.messages[0].text.contains("イベントの 7 バイト目から")) << platform.messages[0].text.toStdString();
+  EXPECT_EQ(platform.messages[0].icon, Icon::Warning);
+  EXPECT_EQ(rows(), 4);
 }
 
 TEST_F(TrackViewFixture, ClosingAfterAFailedLoadLeavesTheDocumentAlone) {
