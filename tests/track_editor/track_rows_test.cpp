@@ -74,6 +74,10 @@ TEST(TrackRows, ExtendStatusRows) {
   EXPECT_EQ(rowTexts({0x00, 0xFF, 0xC7, 0x78}, 4), (Row{"0", "3", "63", "199", "", "", "Extend : テンポ N/A"}));
   // Pitch 63 on channel 2: shown as an extend-status row from byte 3.
   EXPECT_EQ(rowTexts({0x01, 0xBF, 0xE2}, 3), (Row{"1", "2", "63", "226", "", "", "Extend : 音量"}));
+  // A relative volume change names the level it plays at: its six bits, not a signed step.
+  EXPECT_EQ(rowTexts({0x00, 0xFF, 0xE6, 0xB2}, 4)[6], "Extend : ボリューム相対変化 (再生時の音量 50/63)");
+  EXPECT_EQ(rowTexts({0x00, 0xFF, 0xE6, 0xA0}, 4)[6], "Extend : ボリューム相対変化 (再生時の音量 32/63)");
+  EXPECT_EQ(rowTexts({0x00, 0xFF, 0xE6, 0x40}, 4)[6], "Extend : ボリューム相対変化 (無音)");
   // An ext-info event reads like any other; its data is not shown.
   EXPECT_EQ(rowTexts({0x00, 0xFF, 0xF1, 0x00, 0x02, 0x11, 0x22}, 3),
             (Row{"0", "3", "63", "241", "", "", "Extend : ビブラート"}));
