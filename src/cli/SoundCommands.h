@@ -23,7 +23,7 @@ struct FileMelody {
 FileMelody readMelody(const std::string& path);
 
 // notes, dropped_notes, skipped_events, channels, tempo_changes, loops, ticks, duration_seconds,
-// audio_chunks_not_played.
+// audio_chunks_not_played, jumps, vendor_audio_events.
 nlohmann::ordered_json countsJson(const sound::Counts& counts, std::size_t audioChunks);
 // Behind every other figure: damaged_tracks, audio_events.
 void addTrackFigures(nlohmann::ordered_json& out, const sound::Counts& counts);

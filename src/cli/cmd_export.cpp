@@ -37,6 +37,7 @@ nlohmann::ordered_json countsJson(const sound::Counts& counts, std::size_t audio
   out["duration_seconds"] = std::round(counts.durationSeconds * 1000.0) / 1000.0;
   out["audio_chunks_not_played"] = audioChunks;
   out["jumps"] = counts.jumps;
+  out["vendor_audio_events"] = counts.vendorAudioEvents;
   return out;
 }
 

@@ -49,6 +49,8 @@ void addImportCommand(CLI::App& app) {
       for (const auto& [kind, count] : s.thinnedEvents) out["thinned_events"][kind] = count;
       out["max_timing_error_ms"] = s.maxTimingErrorMs;
       out["longest_cut_ms"] = s.longestCutMs;
+      out["pedal_lengthened_notes"] = s.pedalLengthenedNotes;
+      out["pedal_cut_notes"] = s.pedalCutNotes;
       std::cout << out.dump(2) << '\n';
       return Exit::Success;
     });

@@ -37,6 +37,8 @@ void addRenderCommand(CLI::App& app) {
       const FileMelody read = readMelody(o->file);
       sound::ExportOptions unrolled;
       unrolled.unroll = true;
+      unrolled.timeGrid = true;
+      unrolled.maxSeconds = sound::kMaxRenderSeconds;
       const auto performance = sound::convert(read.melody, unrolled);
       const auto rendered = sound::renderWav(performance.smf, performance.counts.durationSeconds, soundfont, o->rate, o->out);
       const sound::Counts counts = sound::convert(read.melody).counts;
@@ -45,6 +47,11 @@ void addRenderCommand(CLI::App& app) {
       json["wav_frames"] = rendered.frames;
       json["wav_seconds"] = std::round(double(rendered.frames) / rendered.rate * 1000.0) / 1000.0;
       addTrackFigures(json, counts);
+      // Where loops stopped going back before their counts said, and why; null when they did not.
+      json["repeats_stopped"] = nullptr;
+      if (const auto& stopped = performance.counts.repeatsStopped)
+        json["repeats_stopped"] = {{"at_seconds", std::round(stopped->atSeconds * 1000.0) / 1000.0},
+                                   {"reason", stopped->reason}};
       std::cout << json.dump(2) << '\n';
       return Exit::Success;
     });

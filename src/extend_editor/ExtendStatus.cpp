@@ -168,6 +168,22 @@ std::optional<Rejection> validate(std::uint8_t kind, const Entries& e) {
   return rejected;
 }
 
+std::optional<int> relativeVolumeLevel(const Entries& e) {
+  const auto change = parseUserNumber(e[Field::ChangeValue]);
+  if (!change || !inUserRange(*change, -32, 31)) return std::nullopt;
+  events::DataEntries x;
+  x.value = *change;
+  try {
+    return events::dataFromEntries(events::kind::RelativeVolume, x) & 0x3F;
+  } catch (const Failure&) {
+    return std::nullopt;  // a fraction that Ok cannot make a byte either
+  }
+}
+
+bool silencesPart(std::uint8_t kind, const Entries& e) {
+  return panelOf(kind) == Panel::ChangeVolume && relativeVolumeLevel(e) == 0;
+}
+
 ByteString pack(const ByteString& event, std::uint8_t kind, const Entries& e) {
   const auto panel = panelOf(kind);
   if (!panel || !unpack(event).editable) return event;

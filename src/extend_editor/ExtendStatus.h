@@ -96,6 +96,18 @@ std::optional<Rejection> validate(std::uint8_t kind, const Entries& entries);
 // the event is then left as it was by the caller.
 ByteString pack(const ByteString& event, std::uint8_t kind, const Entries& entries);
 
+// The level a relative volume change entry plays at (the six bits it packs to, 0 silent), while
+// the entry holds a number the checks accept; the entry reads as a signed step, the sound as a
+// level, so the dialog shows this beside it.
+std::optional<int> relativeVolumeLevel(const Entries& entries);
+
+// Whether Ok would store a relative volume change that silences its part.
+bool silencesPart(std::uint8_t kind, const Entries& entries);
+
+// Asked before such an event is stored.
+inline constexpr const char* kSilencesPartQuestion =
+    "この値は「無音」として再生され、このパートは次のボリューム相対変化まで聞こえなくなります。よろしいですか？";
+
 // Messages of the entry checks.
 inline constexpr const char* kEnterNumber = "数値を入力してください。";
 inline constexpr const char* kDeltaTimeRange = "Δタイムは0～255の範囲です。";

@@ -68,7 +68,12 @@ struct Note {
   std::uint8_t channel, key, velocity;
   std::uint64_t start, end;
   std::uint32_t order;
+  bool pedal = false;  // made longer by the sustain pedal
 };
+
+// Controller 64 at this value or above holds the notes released meanwhile.
+constexpr int kPedalDown = 64;
+constexpr int kSustainPedal = 64;
 
 struct Pending {
   std::uint64_t start;
@@ -167,6 +172,13 @@ class Converter {
     // The registered parameter each channel has selected (101, 100); none at first.
     std::array<std::pair<int, int>, 16> parameters;
     parameters.fill({127, 127});
+    // Per channel: whether the pedal is down, and the notes released under it (index in notes_).
+    std::array<bool, 16> pedal{};
+    std::array<std::vector<std::size_t>, 16> held;
+    const auto sustain = [this](std::size_t index, std::uint64_t until) {
+      Note& n = notes_[index];
+      if (until > n.end) n.end = until, n.pedal = true;
+    };
     for (std::uint32_t i = 0; i < song_.events.size(); ++i) {
       const Event& e = song_.events[i];
       lastTick_ = std::max(lastTick_, e.tick);
@@ -190,7 +202,14 @@ class Converter {
         continue;
       }
       const std::size_t slot = std::size_t{e.channel()} * 128 + e.data1;
+      auto& heldHere = held[e.channel()];
       if (e.kind() == 0x90 && e.data2 > 0) {
+        // The same key struck again ends its held sound.
+        std::erase_if(heldHere, [&](std::size_t k) {
+          if (notes_[k].key != e.data1) return false;
+          sustain(k, e.tick);
+          return true;
+        });
         pending[slot].push_back({e.tick, e.data2, i});
       } else if (e.kind() == 0x80 || e.kind() == 0x90) {
         // The earliest sounding note of the key ends first.
@@ -200,9 +219,15 @@ class Converter {
         }
         const Pending p = pending[slot][head[slot]++];
         notes_.push_back({e.channel(), e.data1, p.velocity, p.start, e.tick, p.order});
+        if (pedal[e.channel()]) heldHere.push_back(notes_.size() - 1);
         if (head[slot] == pending[slot].size()) pending[slot].clear(), head[slot] = 0;
       } else if (e.kind() == 0xC0 || e.kind() == 0xE0) {
         controls_.push_back(i);
+      } else if (e.kind() == 0xB0 && e.data1 == kSustainPedal) {
+        pedal[e.channel()] = e.data2 >= kPedalDown;
+        if (pedal[e.channel()]) continue;
+        for (std::size_t k : heldHere) sustain(k, e.tick);
+        heldHere.clear();
       } else if (e.kind() == 0xB0) {
         control(e, i, parameters[e.channel()]);
       } else {
@@ -210,6 +235,8 @@ class Converter {
       }
     }
     // Notes still sounding at the end of the file last to its end.
+    for (const auto& notes : held)
+      for (std::size_t k : notes) sustain(k, lastTick_);
     for (std::size_t slot = 0; slot < pending.size(); ++slot)
       for (std::size_t k = head[slot]; k < pending[slot].size(); ++k) {
         const Pending& p = pending[slot][k];
@@ -265,6 +292,7 @@ class Converter {
       if (cutThere < cut && movedAt(ratio, ticks) <= kMaxGridMoveMs) ratio_ = ratio, cut = cutThere;
     }
     summary_.maxTimingErrorMs = std::round(movedAt(ratio_, ticks) * 100) / 100;
+    eventTicks_ = std::move(ticks);
     if (static_cast<double>(lastTick_) * ratio_ > kMaxTicks)
       throw Failure::of(err::Overflow, "(曲が長すぎて着信メロディにできません)");
   }
@@ -364,8 +392,10 @@ class Converter {
       const std::uint64_t start = mfiTick(n.start), end = mfiTick(n.end);
       std::uint64_t length = end - start;
       if (length == 0 && n.end > n.start) length = 1;
+      if (n.pedal) ++summary_.pedalLengthenedNotes;
       if (length > kMaxGate) {
         ++summary_.cutNotes;
+        if (n.pedal) ++summary_.pedalCutNotes;
         const double lost = (double(n.end - n.start) - kMaxGate / ratio_) * tickMillis(n.start);
         summary_.longestCutMs = std::max(summary_.longestCutMs, std::round(lost));
         length = kMaxGate;
@@ -474,10 +504,12 @@ class Converter {
     emitTempo(0);
     summary_.timebase = timebaseOf(current_.index);
     std::size_t f = 0;
+    playedAt_.emplace_back(0, 0.0);
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
       while (f < forced.size() && forced[f] < points[i]) ++f;
       step(points[i], points[i + 1], f < forced.size() && forced[f] == points[i]);
     }
+    summary_.maxTimingErrorMs = std::max(summary_.maxTimingErrorMs, std::round(movedInAll() * 100) / 100);
   }
 
   Pair want(double tick, double tickMicros) const {
@@ -485,27 +517,44 @@ class Converter {
   }
 
   void emitTempo(std::uint64_t tick) {
-    tracks_[0].push_back(
-        {tick, 0, events::extendEvent(0, events::tempoValue(current_.index), 0, static_cast<std::uint8_t>(current_.tempo))});
+    const Out tempo{tick, 0, events::extendEvent(0, events::tempoValue(current_.index), 0, static_cast<std::uint8_t>(current_.tempo))};
+    // A second choice at one tick replaces the first: a tempo for no time says nothing.
+    if (lastTempo_ && tracks_[0][*lastTempo_].tick == tick) {
+      tracks_[0][*lastTempo_] = tempo;
+      return;
+    }
+    lastTempo_ = tracks_[0].size();
+    tracks_[0].push_back(tempo);
     ++summary_.tempoChanges;
   }
 
   // Carries the played time from a to b (MFi ticks) so that b lands within half a tick of its
   // ideal time; halves the stretch when one tempo cannot do it.
   void step(std::uint64_t a, std::uint64_t b, bool forced) {
+    if (forced) {
+      // The song's own tempo as it is, where a pair matches it; what drifted before is made up
+      // below only when an event would otherwise fall half a tick off.
+      const Pair own = want(static_cast<double>(a), idealTickMicros(static_cast<double>(a)));
+      if (!(own == current_)) {
+        current_ = own;
+        emitTempo(a);
+      }
+      forced = false;
+    }
     const double span = static_cast<double>(b - a);
     const double target = idealMicros(static_cast<double>(b));
     const double tolerance =
         0.45 * std::min(idealTickMicros(static_cast<double>(a)), idealTickMicros(static_cast<double>(b) - 0.5));
-    if (!forced && std::abs(played_ + span * current_.tickMicros() - target) <= tolerance) {
+    if (std::abs(played_ + span * current_.tickMicros() - target) <= tolerance) {
       played_ += span * current_.tickMicros();
+      playedAt_.emplace_back(b, played_);
       return;
     }
     const double wanted = std::max(target - played_, 1e-3) / span;
     const Pair pair = want(static_cast<double>(a), wanted);
     if (b - a > 1 && std::abs(played_ + span * pair.tickMicros() - target) > tolerance) {
       const std::uint64_t mid = a + (b - a) / 2;
-      step(a, mid, forced);
+      step(a, mid, false);
       step(mid, b, false);
       return;
     }
@@ -514,6 +563,20 @@ class Converter {
       emitTempo(a);
     }
     played_ += span * current_.tickMicros();
+    playedAt_.emplace_back(b, played_);
+  }
+
+  // How far the farthest event sounds from its MIDI time, grid and tempo together, in ms.
+  double movedInAll() const {
+    double most = 0;
+    for (const std::uint64_t t : eventTicks_) {
+      const std::uint64_t b = mfiTick(t);
+      const auto at = std::lower_bound(playedAt_.begin(), playedAt_.end(), b,
+                                       [](const auto& p, std::uint64_t tick) { return p.first < tick; });
+      if (at == playedAt_.end() || at->first != b) continue;
+      most = std::max(most, std::abs(at->second - idealMicros(double(t) * ratio_)) / 1000);
+    }
+    return most;
   }
 
   ByteString trackChunk(std::vector<Out>& outs) const {
@@ -570,6 +633,9 @@ class Converter {
   std::uint64_t songEnd_ = 0;
   Pair current_;
   double played_ = 0;
+  std::optional<std::size_t> lastTempo_;  // in tracks_[0]
+  std::vector<std::uint64_t> eventTicks_;  // every MIDI tick an event stands on, in order
+  std::vector<std::pair<std::uint64_t, double>> playedAt_;  // MFi tick and when it plays, µs
 };
 
 }  // namespace
@@ -656,6 +722,8 @@ std::string summaryText(const ImportSummary& s) {
     std::snprintf(seconds, sizeof seconds, "%.1f", s.longestCutMs / 1000);
     line("切り詰めで短くなった長さ (最大) : " + std::string(seconds) + " 秒");
   }
+  if (s.pedalLengthenedNotes) line("ダンパーペダルで長くした音符 : " + std::to_string(s.pedalLengthenedNotes));
+  if (s.pedalCutNotes) line("ペダルで長くしたが255ティックに切り詰めた音符 : " + std::to_string(s.pedalCutNotes));
   if (s.brokenTracks) line("途中で壊れていたトラック : " + std::to_string(s.brokenTracks) + "（読めたところまで変換）");
   for (const auto& tag : s.alteredTexts) line("そのままでは入らなかった文字列 : " + tag);
   for (const auto& [kind, count] : s.skippedEvents)

@@ -38,6 +38,10 @@ struct ImportSummary {
   std::size_t tempoChanges = 0;                      // tempo events written
   std::size_t brokenTracks = 0;                      // MIDI tracks that ended early; their events up to there are kept
   std::vector<std::string> alteredTexts;             // "titl"/"copy" whose text could not be kept as it was
+  // Notes released while the sustain pedal (controller 64) was down last until it comes up or
+  // their key sounds again: how many that made longer, and how many of those were still cut.
+  std::size_t pedalLengthenedNotes = 0;
+  std::size_t pedalCutNotes = 0;
 };
 
 struct ImportResult {

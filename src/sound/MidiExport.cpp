@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <limits>
 
@@ -94,26 +95,35 @@ class Converter {
     // The default tempo comes first; a tempo event at tick 0 follows it and wins.
     addTempo(0, kDefaultTempo, kDefaultTimebase, false);
     if (switchesDrums()) planDrums();
+    for (const auto& track : melody_.tracks) totalEvents_ += std::int64_t(track.size());
     for (std::size_t t = 0; t < melody_.tracks.size(); ++t) walk(static_cast<int>(t));
 
     std::stable_sort(tempos_.begin(), tempos_.end(),
                      [](const TempoPoint& a, const TempoPoint& b) { return a.tick < b.tick; });
     std::stable_sort(out_.cues.begin(), out_.cues.end(), [](const Cue& a, const Cue& b) { return a.tick < b.tick; });
+    if (stoppedTick_ >= 0) out_.counts.repeatsStopped = RepeatsStopped{secondsAt(stoppedTick_), kStoppedByEvents};
+    if (options_.unroll && options_.maxSeconds) stopAtLength(*options_.maxSeconds);
     if (options_.fromEvent) startAtEvent();
     for (std::size_t k = 1; k < tracks_.size(); ++k) {
       for (const MidiEvent& e : tracks_[k]) trackEnds_[k] = std::max(trackEnds_[k], e.tick);
       end_ = std::max(end_, trackEnds_[k]);
     }
-    for (std::size_t i = 0; i < tempos_.size(); ++i) {
+    const auto tempoEvent = [this](std::int64_t tick, std::uint32_t micros) {
       ByteString data;
-      appendBigEndian(data, tempos_[i].microsPerQuarter, 3);
-      tracks_[0].push_back(blobEvent(tempos_[i].tick, metaEvent(0x51, data)));
+      appendBigEndian(data, micros, 3);
+      tracks_[0].push_back(blobEvent(tick, metaEvent(0x51, data)));
+    };
+    if (options_.timeGrid) {
+      tempoEvent(0, kTimeGridMicrosPerQuarter);
+    } else {
+      for (const TempoPoint& p : tempos_) tempoEvent(p.tick, p.microsPerQuarter);
     }
     trackEnds_[0] = end_;
     out_.counts.damagedTracks = std::count_if(melody_.damage.begin(), melody_.damage.end(),
                                               [](const auto& at) { return at.has_value(); });
     out_.counts.durationSeconds = secondsAt(end_);
     out_.counts.ticks = end_;
+    if (options_.timeGrid) toTimeGrid();
     write();
     return std::move(out_);
   }
@@ -260,6 +270,8 @@ class Converter {
         continue;
       }
       if (const auto* info = std::get_if<events::ExtInfo>(&event)) {
+        if (counting_ && info->kind == events::kind::DeviceDependent && !info->data.empty())
+          ++out_.counts.vendorAudioEvents;
         if (info->status != events::kExtendStatus) partEvent(t, tick, info->status, info->kind, events[i].getData());
         else skip(hexKind(info->kind));
         continue;
@@ -389,8 +401,7 @@ class Converter {
     // What the channel was set to goes along to where it now plays.
     const ChannelMemory& memory = memory_[std::size_t(channel)];
     const int out = outChannel(channel, tick);
-    if (memory.program >= 0 && !percussion(channel, tick))
-      addShort(t, tick, static_cast<std::uint8_t>(0xC0 | out), static_cast<std::uint8_t>(memory.program));
+    if (memory.program >= 0 && !percussion(channel, tick)) sendProgram(t, tick, out, memory.program);
     for (const auto& [number, value] : memory.controls)
       addShort(t, tick, static_cast<std::uint8_t>(0xB0 | out), static_cast<std::uint8_t>(number), value);
     for (const auto& [number, value] : memory.parameters) parameter(t, tick, channel, number, value);
@@ -401,7 +412,20 @@ class Converter {
     memory_[std::size_t(channel)].program = number;
     // A percussion channel keeps its kit; the voice waits for the channel to turn melodic.
     if (percussion(channel, tick)) return;
-    addShort(t, tick, static_cast<std::uint8_t>(0xC0 | outChannel(channel, tick)), static_cast<std::uint8_t>(number));
+    sendProgram(t, tick, outChannel(channel, tick), number);
+  }
+
+  // The two voice events of a part send one program change each; at one tick only the last
+  // counts, and a player would otherwise sound the voice in between for no time at all.
+  void sendProgram(int t, std::int64_t tick, int out, int number) {
+    auto& last = lastProgram_[std::size_t(out)];
+    auto& events = tracks_[std::size_t(t) + 1];
+    if (last.track == t && last.index < events.size() && events[last.index].tick == tick) {
+      events[last.index].bytes[1] = static_cast<std::uint8_t>(number);
+      return;
+    }
+    addShort(t, tick, static_cast<std::uint8_t>(0xC0 | out), static_cast<std::uint8_t>(number));
+    last = {t, events.size() - 1};
   }
 
   void control(int t, std::int64_t tick, int channel, int number, int value, bool remembered = true) {
@@ -458,7 +482,8 @@ class Converter {
     ++out_.counts.jumps;
     if (!options_.unroll || destination > i) return;
     int& left = jumpsLeft.try_emplace(i, x.value == 0 ? 1 : x.value - 1).first->second;
-    if (left <= 0 || played_ >= kMaxUnrolledEvents) return;
+    if (left <= 0) return;
+    if (played_ >= kMaxUnrolledEvents) return refuseRepeat(tick);
     --left;
     // Loops that start on the way open again when their start is passed.
     std::erase_if(loops, [destination](const LoopFrame& f) { return f.start >= destination; });
@@ -481,6 +506,7 @@ class Converter {
     const auto open = std::find_if(loops.rbegin(), loops.rend(), [id](const LoopFrame& f) { return f.id == id; });
     if (open == loops.rend()) return;
     loops.erase(open.base(), loops.end());
+    if (loops.back().playsLeft > 0 && played_ >= kMaxUnrolledEvents) refuseRepeat(tick);
     if (loops.back().playsLeft > 0 && played_ < kMaxUnrolledEvents) {
       --loops.back().playsLeft;
       // The next pass starts with the event after the start point, right after this end.
@@ -488,6 +514,68 @@ class Converter {
     } else {
       loops.pop_back();
     }
+  }
+
+  void refuseRepeat(std::int64_t tick) {
+    if (stoppedTick_ < 0 || tick < stoppedTick_) stoppedTick_ = tick;
+  }
+
+  // The tick at which the melody has played this long; past the end, a tick past the last event.
+  std::int64_t tickAtSeconds(double seconds) const {
+    double at = 0;
+    for (std::size_t i = 0; i < tempos_.size(); ++i) {
+      const bool last = i + 1 == tempos_.size();
+      const double span = last ? 0 : double(tempos_[i + 1].tick - tempos_[i].tick) * tempos_[i].secondsPerTick;
+      if (last || at + span > seconds)
+        return tempos_[i].tick + static_cast<std::int64_t>(std::floor((seconds - at) / tempos_[i].secondsPerTick));
+      at += span;
+    }
+    return 0;
+  }
+
+  // Repeats that would carry the melody past `seconds` end it there: what sounds then is
+  // released, nothing later is played. A melody as long without any repeat is left whole (and
+  // too long to render).
+  void stopAtLength(double seconds) {
+    if (played_ <= totalEvents_) return;
+    std::int64_t end = 0;
+    for (const auto& events : tracks_)
+      for (const MidiEvent& e : events) end = std::max(end, e.tick);
+    if (secondsAt(end) <= seconds) return;
+    const std::int64_t cut = tickAtSeconds(seconds);
+    for (auto& events : tracks_) {
+      std::erase_if(events, [cut](const MidiEvent& e) { return e.noteOff ? e.noteOnTick >= cut : e.tick >= cut; });
+      for (MidiEvent& e : events) e.tick = std::min(e.tick, cut);
+    }
+    for (auto& e : trackEnds_) e = std::min(e, cut);
+    std::erase_if(tempos_, [cut](const TempoPoint& p) { return p.tick > cut; });
+    std::erase_if(out_.cues, [cut](const Cue& c) { return c.tick > cut; });
+    if (!out_.counts.repeatsStopped || out_.counts.repeatsStopped->atSeconds > seconds)
+      out_.counts.repeatsStopped = RepeatsStopped{secondsAt(cut), kStoppedByLength};
+  }
+
+  // Every tick made a tick of the time grid, where one tempo holds from start to end.
+  void toTimeGrid() {
+    std::vector<double> startSeconds(tempos_.size(), 0);
+    for (std::size_t i = 1; i < tempos_.size(); ++i)
+      startSeconds[i] = startSeconds[i - 1] + double(tempos_[i].tick - tempos_[i - 1].tick) * tempos_[i - 1].secondsPerTick;
+    constexpr double kTicksPerSecond = 1e6 * kTimeGridDivision / kTimeGridMicrosPerQuarter;
+    const auto grid = [&](std::int64_t tick) {
+      const auto after = std::upper_bound(tempos_.begin(), tempos_.end(), tick,
+                                          [](std::int64_t t, const TempoPoint& p) { return t < p.tick; });
+      if (after == tempos_.begin()) return tick;
+      const std::size_t i = std::size_t(after - tempos_.begin()) - 1;
+      const double seconds = startSeconds[i] + double(tick - tempos_[i].tick) * tempos_[i].secondsPerTick;
+      return static_cast<std::int64_t>(std::llround(seconds * kTicksPerSecond));
+    };
+    for (auto& events : tracks_)
+      for (MidiEvent& e : events) {
+        e.tick = grid(e.tick);
+        if (e.noteOnTick >= 0) e.noteOnTick = grid(e.noteOnTick);
+      }
+    for (auto& e : trackEnds_) e = grid(e);
+    for (Cue& c : out_.cues) c.tick = grid(c.tick);
+    division_ = kTimeGridDivision;
   }
 
   // Leaves out what comes before the first sounding of fromEvent and moves the rest forward.
@@ -544,7 +632,7 @@ class Converter {
     appendBigEndian(smf, 6, 4);
     appendBigEndian(smf, 1, 2);
     appendBigEndian(smf, tracks_.size(), 2);
-    appendBigEndian(smf, kDivision, 2);
+    appendBigEndian(smf, std::uint64_t(division_), 2);
 
     std::vector<MidiEvent> names;
     if (!melody_.copyright.empty()) names.push_back(blobEvent(0, metaEvent(0x02, melody_.copyright)));
@@ -588,6 +676,14 @@ class Converter {
   std::vector<TempoPoint> tempos_;
   std::int64_t end_ = 0;
   std::int64_t played_ = 0;  // events walked, repeats included
+  std::int64_t totalEvents_ = 0;  // the events of the melody, each once
+  std::int64_t stoppedTick_ = -1;  // the first repeat the event limit refused
+  int division_ = kDivision;
+  struct LastProgram {
+    int track = -1;
+    std::size_t index = 0;
+  };
+  std::array<LastProgram, kChannels> lastProgram_{};
   bool counting_ = true;
   // The first walk of planDrums: nothing is written.
   bool scanning_ = false;

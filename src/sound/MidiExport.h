@@ -75,6 +75,26 @@ struct ExportOptions {
   // Start at the first time this event (track, index) plays: what came before is left out except
   // the state it set (voices, volumes, tempo), which is sent at the start.
   std::optional<std::pair<int, std::size_t>> fromEvent;
+  // For rendering and playback: the file on the time grid below instead of the melody's ticks.
+  bool timeGrid = false;
+  // With unrolling: where repeats would make the melody longer than this many seconds, it ends
+  // there (its notes released), so that a loop counted too high still renders.
+  std::optional<double> maxSeconds;
+};
+
+// Ticks per quarter note of the files written on the time grid (ExportOptions::timeGrid), at the one tempo
+// kTimeGridMicrosPerQuarter: a tick is 0.1 ms. FluidSynth's player rounds its position to a whole
+// tick at every tempo event, and at 24 ticks a quarter note those roundings add up to tens of
+// milliseconds over a song; on a grid of time with no tempo event after the first, nothing adds up.
+inline constexpr int kTimeGridDivision = 10'000;
+inline constexpr std::uint32_t kTimeGridMicrosPerQuarter = 1'000'000;
+
+// Why repeats stopped before their counts said.
+inline constexpr const char* kStoppedByLength = "length_limit";
+inline constexpr const char* kStoppedByEvents = "event_limit";
+struct RepeatsStopped {
+  double atSeconds = 0;
+  std::string reason;  // kStoppedByLength or kStoppedByEvents
 };
 
 struct Counts {
@@ -89,6 +109,11 @@ struct Counts {
   double durationSeconds = 0;
   std::int64_t damagedTracks = 0;  // tracks that do not frame to an end-of-track
   std::int64_t audioEvents = 0;    // commands of the audio voice, not played
+  // Device-dependent events (0xFF) that carry data: vendors keep their own audio there, which
+  // no General MIDI synthesizer plays.
+  std::int64_t vendorAudioEvents = 0;
+  // With unrolling: where loops and jumps stopped going back before their counts said.
+  std::optional<RepeatsStopped> repeatsStopped;
 };
 
 // A command of the audio voice (status 0x7F): start, stop, level, pan or setting of the sampled
@@ -101,6 +126,7 @@ struct AudioEvent {
 };
 
 // Where an MLD event sounds in the written file, for following the music in the track view.
+// The tick is the file's: MLD ticks for export, the time grid for rendering and playback.
 struct Cue {
   std::int64_t tick;
   int track;
@@ -110,7 +136,7 @@ struct Cue {
 struct Conversion {
   ByteString smf;
   Counts counts;
-  std::vector<Cue> cues;  // in tick order
+  std::vector<Cue> cues;  // in tick order, ticks of the file written
   std::vector<AudioEvent> audio;  // in track order, not played
 };
 

@@ -26,6 +26,11 @@ std::string pitchName(int pitch) {
   return std::string(letters[step]) + " (" + octaveText + "・" + solfege[step] + ")";
 }
 
+std::string relativeVolumeLevelText(int sixBits) {
+  const int level = sixBits & 0x3F;
+  return level == 0 ? "無音" : "再生時の音量 " + std::to_string(level) + "/63";
+}
+
 bool isExtendRow(const ByteString& event) { return events::isExtendRow(events::decode(event, 3)); }
 
 std::array<std::string, 7> rowTexts(const ByteString& event, events::Framing framing) {
@@ -53,6 +58,9 @@ std::array<std::string, 7> rowTexts(const ByteString& event, events::Framing fra
     }
   } else if (const auto* extend = std::get_if<events::Extend>(&decoded)) {
     extendRow(extend->delta, extend->status, extend->kind);
+    // Its entry reads as a signed step, but the byte plays as a level: the remark says which.
+    if (extend->kind == events::kind::RelativeVolume)
+      cells[6] += " (" + relativeVolumeLevelText(extend->value) + ")";
   } else if (const auto* info = std::get_if<events::ExtInfo>(&decoded)) {
     extendRow(info->delta, info->status, info->kind);
   } else {

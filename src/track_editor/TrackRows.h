@@ -23,6 +23,10 @@ std::string pitchName(int pitch);
 // channel.
 bool isExtendRow(const ByteString& event);
 
+// What a relative volume change (0xE6) plays at: its six bits are the part's level, 0 silent.
+// "再生時の音量 N/63", or "無音" for 0.
+std::string relativeVolumeLevelText(int sixBits);
+
 // Columns 1 to 7 of an event's row. The note length decides whether a note row shows velocity
 // and octave shift; a record too short for a column leaves that column empty. An extend-status
 // row shows its own part in "チャネル" (3 for the status 0xFF).

@@ -25,7 +25,7 @@ TEST(ImportCommand, WritesTheMelodyAndPrintsTheSummary) {
   EXPECT_EQ(nlohmann::ordered_json::parse(r.out).dump(),
             R"({"tracks":1,"notes":1,"dropped_notes":1,"cut_notes":0,"skipped_events":{},)"
             R"("timebase":6,"tempo_changes":1,"broken_tracks":0,"altered_texts":[],"thinned_events":{},)"
-            R"("max_timing_error_ms":0.0,"longest_cut_ms":0.0})");
+            R"("max_timing_error_ms":0.0,"longest_cut_ms":0.0,"pedal_lengthened_notes":0,"pedal_cut_notes":0})");
   clsMLD doc;
   doc.MLDFile = out.string();
   EXPECT_TRUE(doc.ParseMLD());

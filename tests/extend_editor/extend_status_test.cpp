@@ -124,6 +124,22 @@ TEST(ExtendStatus, UnpacksEveryPanel) {
   EXPECT_EQ(unpack(ev(0, 0xE6, 0x85)).entries[Field::ChangeValue], "5");
 }
 
+// The entry is a signed step, the byte plays as a level: "+31" is 31, "-1" 32, "0" silence.
+TEST(ExtendStatus, RelativeChangeEntryNamesTheLevelItPlaysAt) {
+  Entries e;
+  for (const auto& [text, level] : std::vector<std::pair<std::string, std::optional<int>>>{
+           {"31", 31}, {"-1", 32}, {"-32", 63}, {"0", 0}, {"0.4", 0}, {"32", std::nullopt}, {"x", std::nullopt}}) {
+    e[Field::ChangeValue] = text;
+    EXPECT_EQ(relativeVolumeLevel(e), level) << text;
+  }
+  e[Field::ChangeValue] = "0";
+  e[Field::Volume] = "0";
+  EXPECT_TRUE(silencesPart(0xE6, e));
+  EXPECT_FALSE(silencesPart(0xE2, e));
+  e[Field::ChangeValue] = "-1";
+  EXPECT_FALSE(silencesPart(0xE6, e));
+}
+
 TEST(ExtendStatus, UnpackFillsOnlyTheKindsFields) {
   Entries before;
   before[Field::Tempo] = "kept";

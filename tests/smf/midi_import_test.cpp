@@ -94,14 +94,14 @@ TEST(MidiImport, InformationPartAndSummaryCounts) {
   const ByteString title{0x83, 0x4a, 0x83, 0x47, 0x83, 0x8b};  // カエル in code page 932
   const auto r = imported(song(96, Events{{0, ByteString{0xFF, 0x03, 6} + title}, {0, {0xFF, 0x02, 2, 'm', 'e'}},
                                           {0, {0xFF, 0x58, 4, 4, 2, 24, 8}}, {0, {0xF0, 2, 0x7E, 0xF7}},
-                                          {10, {0xD0, 64}}, {10, {0xB0, 64, 127}}, {20, {0x80, 61, 0}}} +
+                                          {10, {0xD0, 64}}, {10, {0xB0, 66, 127}}, {20, {0x80, 61, 0}}} +
                                        note(0, 60, 0, 96)));
-  EXPECT_EQ(r.summary.skippedEvents, (std::map<std::string, std::size_t>{{"channel_aftertouch", 1}, {"controller_64", 1},
+  EXPECT_EQ(r.summary.skippedEvents, (std::map<std::string, std::size_t>{{"channel_aftertouch", 1}, {"controller_66", 1},
                                                                           {"meta_58", 1}, {"sysex", 1},
                                                                           {"unmatched_note_off", 1}}));
   // The box names them in the user's words.
   const std::string text = smf::summaryText(r.summary);
-  for (const char* words : {"チャンネルプレッシャー : 1", "コントロールチェンジ 64 (ダンパー) : 1", "拍子 : 1"})
+  for (const char* words : {"チャンネルプレッシャー : 1", "コントロールチェンジ 66 (ソステヌート) : 1", "拍子 : 1"})
     EXPECT_NE(text.find(words), std::string::npos) << words;
   const clsMLD& doc = r.document;
   for (const auto& [tag, value] : std::map<std::string, ByteString>{
@@ -147,6 +147,46 @@ TEST(MidiImport, EveryNoteWithinOneTickOfItsMidiTime) {
       EXPECT_NEAR(notes[i].micros, microsAt(midi, i * c.step), tickMicros) << c.division << " " << i;
     }
   }
+}
+
+// A piano piece's left and right hands: the pedal goes down after each bar's first notes and comes
+// up just before the next bar. A note released under it sounds until the pedal comes up or its key
+// is struck again; the last bar's pedal is held for eight bars, longer than a note may last.
+TEST(MidiImport, SustainPedalLengthensReleasedNotes) {
+  constexpr std::uint32_t kBar = 384;  // 96 ticks a quarter note
+  Events events;
+  for (std::uint32_t bar = 0; bar < 4; ++bar) {
+    const std::uint32_t at = bar * kBar;
+    events = events + Events{{at + 10, {0xB0, 64, 127}}, {at + kBar - 4, {0xB0, 64, 0}}};
+    // Right hand: C E G C, each released after a sixteenth; the second C ends the first one's sound.
+    const std::uint8_t keys[] = {60, 64, 67, 60};
+    for (std::uint32_t b = 0; b < 4; ++b) events = events + note(0, keys[b], at + b * 96, at + b * 96 + 24);
+    // Left hand on channel 1, without pedal: stays as played.
+    events = events + note(1, 48, at, at + 48);
+  }
+  events = events + Events{{4 * kBar + 10, {0xB0, 64, 100}}, {12 * kBar, {0xB0, 64, 0}}} + note(0, 72, 4 * kBar, 4 * kBar + 24);
+  const auto r = imported(song(96, events));
+  EXPECT_EQ(r.summary.pedalLengthenedNotes, 4u * 4 + 1);
+  EXPECT_EQ(r.summary.pedalCutNotes, 1u);
+  EXPECT_TRUE(r.summary.skippedEvents.empty());
+  EXPECT_NE(smf::summaryText(r.summary).find("ダンパーペダルで長くした音符 : 17"), std::string::npos);
+
+  // MFi ticks a MIDI tick, from the first two notes of the right hand.
+  const auto notes = notesOf(r.document);
+  std::vector<std::pair<std::uint64_t, int>> right;  // start and length of channel 0's notes
+  for (const auto& n : notes)
+    if (n.track == 0 && (n.bytes[1] >> 6) == 0) right.emplace_back(n.tick, n.bytes[2]);
+  ASSERT_EQ(right.size(), 17u);
+  const double ratio = double(right[1].first - right[0].first) / 96;
+  // The first C until the second C (288), E and G until the pedal comes up (380), the second C too.
+  const std::uint32_t ends[] = {288, 380, 380, 380};
+  for (std::size_t b = 0; b < 4; ++b)
+    EXPECT_NEAR(right[b].second, (ends[b] - b * 96) * ratio, 1) << b;
+  EXPECT_EQ(right[16].second, 255);
+  for (const auto& n : notes)
+    if ((n.bytes[1] >> 6) == 1) {
+      EXPECT_NEAR(n.bytes[2], 48 * ratio, 1);
+    }
 }
 
 TEST(MidiImport, GapsBecomeNopsLongNotesAreCutControlsMapped) {

@@ -111,10 +111,11 @@ TEST(MidiExport, TempoMapDivisionAndDuration) {
 }
 
 TEST(MidiExport, VoicesChannelsAndVolumes) {
-  // Part 1 throughout: 0xE1 before 0xE0 and after it, channel assignment to 9 (percussion: key
-  // 35 + pitch), volume, the relative volume change as the expression's level (its raw six bits
-  // doubled, volume untouched), balance, master volume.
-  const Melody m = melody({{ext(0, 0xE1, 0x43), ext(0, 0xE0, 0x45), ext(0, 0xE1, 0x42), ext(0, 0xE5, 0x49),
+  // Part 1 throughout: 0xE1 then 0xE0 at one tick (one program change, the final voice), 0xE1
+  // a tick later, channel assignment to 9 (percussion: key 35 + pitch), volume, the relative
+  // volume change as the expression's level (its raw six bits doubled, volume untouched),
+  // balance, master volume.
+  const Melody m = melody({{ext(0, 0xE1, 0x43), ext(0, 0xE0, 0x45), ext(1, 0xE1, 0x42), ext(0, 0xE5, 0x49),
                             ext(0, 0xE2, 0x50), ext(0, 0xE6, 0x60), ext(0, 0xE6, 0x5F), ext(0, 0xE6, 0x5F), ext(0, 0xE3, 0x7F),
                             ext(0, 0xB0, 200), ev({0, 0x40 | 27, 1, 0x80}), ext(0, 0xE5, 0x50)}});
   const Conversion c = convert(m);
@@ -122,7 +123,7 @@ TEST(MidiExport, VoicesChannelsAndVolumes) {
   std::vector<ByteString> got;
   for (const auto& e : tracks[1]) got.push_back(e.bytes);
   const std::vector<ByteString> expected = {
-      {0xC1, 64},       {0xC1, 64 + 5},   {0xC1, 5},        {0xB9, 7, 32},          {0xB9, 11, 64},
+      {0xC1, 64 + 5},   {0xC1, 5},        {0xB9, 7, 32},          {0xB9, 11, 64},
       {0xB9, 11, 62},   {0xB9, 11, 62},   {0xB9, 10, 126},  {0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x00, 127, 0xF7},
       {0x99, 62, 64},   {0x89, 62, 0}};
   EXPECT_EQ(got, expected);
@@ -257,6 +258,51 @@ TEST(MidiExport, HostileLoopsStopRepeatingInsteadOfFillingTheMemory) {
   const Conversion c = convert(melody({track}), unroll);
   EXPECT_GT(c.counts.notes, 500'000);
   EXPECT_LT(c.counts.notes, 1'100'000);
+  // The figures say where and why the repeats stopped: near the millionth event, which at about
+  // an event a tick of 1/96 s comes a little before 10,417 s.
+  ASSERT_TRUE(c.counts.repeatsStopped);
+  EXPECT_EQ(c.counts.repeatsStopped->reason, kStoppedByEvents);
+  EXPECT_GT(c.counts.repeatsStopped->atSeconds, 9'800);
+  EXPECT_LT(c.counts.repeatsStopped->atSeconds, 10'417);
+}
+
+// A whole-song loop counted 15 at a minute a pass would play 15 minutes; with a 10-minute limit
+// the repeats stop at 10 minutes, the note sounding then released there. One pass longer than
+// the limit is left whole (too long to render, as it always was).
+TEST(MidiExport, RepeatsStopAtTheLengthLimitAndSaySo) {
+  Track song = {ext(0, 0xC0, 60), ext(0, 0xDD, 15 << 2)};  // tempo 60 at timebase 6: a tick 1/6 s
+  for (int k = 0; k < 60; ++k) song.push_back(ev({std::uint8_t(k ? 6 : 0), 27, 9, 0}));  // a note a second, 1.5 s long
+  song.push_back(ext(6, 0xDD, 15 << 2 | 1));
+  ExportOptions render;
+  render.unroll = true;
+  render.maxSeconds = 600.5;
+  const Conversion c = convert(melody({song}), render);
+  ASSERT_TRUE(c.counts.repeatsStopped);
+  EXPECT_EQ(c.counts.repeatsStopped->reason, kStoppedByLength);
+  EXPECT_NEAR(c.counts.repeatsStopped->atSeconds, 600.5, 1.0 / 6);
+  EXPECT_LE(c.counts.durationSeconds, 600.5);
+  std::size_t ons = 0, offs = 0;
+  const auto tracks = tracksOf(c.smf);
+  for (const auto& e : tracks[1]) ons += (e.bytes[0] & 0xF0) == 0x90, offs += (e.bytes[0] & 0xF0) == 0x80;
+  EXPECT_EQ(ons, 601u);  // one a second from 0 to 600
+  EXPECT_EQ(offs, ons);
+
+  render.maxSeconds = 30;
+  Track once(song.begin(), song.end());
+  once.erase(once.begin() + 1), once.pop_back();  // no loop: 60.5 s in one pass
+  const Conversion whole = convert(melody({once}), render);
+  EXPECT_FALSE(whole.counts.repeatsStopped);
+  EXPECT_GT(whole.counts.durationSeconds, 60);
+}
+
+// Device-dependent events that carry data hold a vendor's audio: counted, not played.
+TEST(MidiExport, VendorAudioIsCounted) {
+  const Track track = {ev({0, 0xFF, 0xFF, 0x00, 0x03, 0x01, 0x02, 0x03}), ev({0, 0xFF, 0xFF, 0x00, 0x00}),
+                       ev({0, 0xFF, 0xFF, 0x00, 0x02, 0x10, 0x20}), ev({0, 27, 1, 0})};
+  const Conversion c = convert(melody({track}));
+  EXPECT_EQ(c.counts.vendorAudioEvents, 2);
+  EXPECT_EQ(c.counts.skipped.at("0xFF"), 3);
+  EXPECT_EQ(c.counts.notes, 1);
 }
 
 TEST(MidiExport, StartingAtAnEventKeepsTheStateBeforeIt) {

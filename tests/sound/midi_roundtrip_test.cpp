@@ -42,7 +42,10 @@ std::vector<Note> notesOf(const ByteString& file) {
   };
   const auto micros = [&](std::uint64_t tick) {
     double sum = 0;
-    for (std::uint64_t from = 0; from < tick; ++from) sum += tickMicros(from);
+    for (auto at = song.tempo.begin(); at != song.tempo.end() && at->tick < tick; ++at) {
+      const std::uint64_t until = std::next(at) != song.tempo.end() ? std::min(tick, std::next(at)->tick) : tick;
+      sum += double(until - at->tick) * at->microsPerQuarter / song.division;
+    }
     return sum;
   };
   std::vector<Note> notes;
@@ -97,6 +100,20 @@ void expectRoundTrip(const sound::Melody& melody, const std::string& name) {
 clsNote ev(std::initializer_list<std::uint8_t> bytes) { return clsNote(ByteString(bytes)); }
 clsNote ext(std::uint8_t delta, std::uint8_t kind, std::uint8_t data) { return ev({delta, 0xFF, kind, data}); }
 
+// Events at absolute ticks as a track, NOP events bridging gaps a delta time cannot hold.
+std::vector<clsNote> timedTrack(std::vector<std::pair<int, ByteString>> timed) {
+  std::stable_sort(timed.begin(), timed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<clsNote> out;
+  int at = 0;
+  for (auto& [tick, bytes] : timed) {
+    for (; tick - at > 255; at += 255) out.push_back(ext(255, 0xDE, 0));
+    bytes.insert(bytes.begin(), std::uint8_t(tick - at));
+    out.emplace_back(bytes);
+    at = tick;
+  }
+  return out;
+}
+
 }  // namespace
 
 TEST(MidiRoundTrip, SamplesKeepTheirNotes) {
@@ -126,6 +143,41 @@ TEST(MidiRoundTrip, MelodyMadeInCodeKeepsItsNotes) {
               {ext(0, 0xE0, 0x40 | 0), ev({2, 0x40 | 0, 60, 50 << 2 | 2}), ext(40, 0xC3, 100),
                ev({50, 0x40 | 3, 1, 50 << 2}), ext(0, 0xE5, 0x40 | 13), ev({9, 0x40 | 9, 4, 50 << 2}), ext(0, 0xDF, 0)}};
   expectRoundTrip(m, "made in code");
+}
+
+// Eighteen tempos that 24 ticks a quarter note hold only to the nearest microsecond (each some
+// 0.45 µs a quarter too long), 64 beats each, and a grace note a tick after each change: the
+// import writes one tempo event for each, and its figure for moved time covers every note.
+TEST(MidiRoundTrip, TempoChangesComeBackAsTheyWere) {
+  const std::pair<std::uint8_t, std::uint8_t> tempos[] = {
+      {0xC3, 87},  {0xC9, 62},  {0xC3, 104}, {0xC9, 65},  {0xC3, 115}, {0xC9, 86},  {0xC3, 145}, {0xC9, 88},
+      {0xC3, 175}, {0xC9, 91},  {0xC3, 176}, {0xC9, 101}, {0xC3, 177}, {0xC9, 135}, {0xC3, 207}, {0xC9, 141},
+      {0xC3, 104}, {0xC9, 163}};
+  std::vector<std::pair<int, ByteString>> tempoEvents, noteEvents;
+  int tick = 0;
+  for (const auto& [kind, value] : tempos) {
+    const int beat = kind == 0xC3 ? 48 : 30;
+    tempoEvents.push_back({tick, {0xFF, kind, value}});
+    noteEvents.push_back({tick + 1, {0x40 | 40, 1, 40 << 2}});
+    for (int b = 0; b < 64; ++b, tick += beat)
+      noteEvents.push_back({tick, {std::uint8_t(0x40 | (20 + b % 12)), std::uint8_t(beat / 2), 50 << 2}});
+  }
+  sound::Melody m;
+  m.noteLength = 4;
+  m.tracks = {timedTrack(tempoEvents), timedTrack(noteEvents)};
+  const ByteString first = sound::convert(m).smf;
+  const auto imported = smf::importMidi(first, {{}, "x", "20261207"});
+  EXPECT_EQ(imported.summary.tempoChanges, std::size(tempos));
+  // The notes of the new melody at the times it plays them (0.1 ms ticks).
+  sound::ExportOptions timed;
+  timed.timeGrid = true;
+  const auto a = notesOf(first), b = notesOf(sound::convert(sound::melodyOf(imported.document), timed).smf);
+  ASSERT_EQ(a.size(), b.size());
+  double moved = 0;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    moved = std::max({moved, std::abs(a[i].start - b[i].start), std::abs(a[i].end - b[i].end)});
+  EXPECT_LE(moved / 1000, imported.summary.maxTimingErrorMs + 0.06);
+  expectRoundTrip(m, "eighteen tempos");
 }
 
 // A melody like a real ringtone: every part, expression curves, bends and a range change,

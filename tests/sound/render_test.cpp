@@ -3,6 +3,8 @@
 // Licensed under the GNU General Public License, version 3 or later.
 // The render's own WAV writer against FluidSynth's file renderer on the same events.
 #include <fluidsynth.h>
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "RunProcess.h"
@@ -63,4 +65,67 @@ TEST(Render, FileSizeLimitIsAFullDisk) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err.substr(0, 11), "61:TONEKIT:") << r.err;
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+// The WAV's left channel as numbers.
+std::vector<int> leftSamples(const ByteString& wav) {
+  std::vector<int> out;
+  for (std::size_t i = 44; i + 3 < wav.size(); i += 4) out.push_back(std::int16_t(wav[i] | wav[i + 1] << 8));
+  return out;
+}
+
+// A click every beat across 48 tempo changes (tempos 60 to 239 at timebases 48 and 30): each click
+// starts as long after its time as the first one does, give or take 1 ms beyond the steps
+// FluidSynth takes anyway (blocks of 64 frames, a clock of whole milliseconds).
+TEST(Render, ClicksStayOnTimeAcrossManyTempoChanges) {
+  constexpr int kRate = 44100, kSegments = 48, kBeats = 4;
+  std::vector<std::pair<int, ByteString>> tempo, clicks;  // at absolute ticks, without delta
+  std::vector<double> times;
+  double seconds = 0;
+  int tick = 0;
+  for (int k = 0; k < kSegments; ++k) {
+    const bool thirty = k % 3 == 1;
+    const int timebase = thirty ? 30 : 48, value = 60 + (k * 67) % 180;
+    tempo.push_back({tick, {0xFF, std::uint8_t(thirty ? 0xC9 : 0xC3), std::uint8_t(value)}});
+    // Claves (key 35 + 40) on MIDI channel 10 (track 2, part 1), one tick long.
+    for (int b = 0; b < kBeats; ++b, tick += timebase, seconds += 60.0 / value) {
+      clicks.push_back({tick, {0x40 | 40, 1, 63 << 2}});
+      times.push_back(seconds);
+    }
+  }
+  const auto track = [](const std::vector<std::pair<int, ByteString>>& timed) {
+    std::vector<clsNote> out;
+    int at = 0;
+    for (const auto& [t, bytes] : timed) {
+      ByteString event{std::uint8_t(t - at)};
+      event.insert(event.end(), bytes.begin(), bytes.end());
+      out.emplace_back(event);
+      at = t;
+    }
+    return out;
+  };
+  sound::Melody melody;
+  melody.noteLength = 4;
+  melody.tracks = {track(tempo), {}, track(clicks)};
+  sound::ExportOptions render;
+  render.unroll = true;
+  render.timeGrid = true;
+  const auto conversion = sound::convert(melody, render);
+  test::TempDir dir;
+  sound::renderWav(conversion.smf, conversion.counts.durationSeconds, sound::findSoundfont(""), kRate, dir / "c.wav");
+  const std::vector<int> samples = leftSamples(test::TempDir::read(dir / "c.wav"));
+
+  // Each click's onset: the first sample above a quarter of the loudest, 150 ms or more after the
+  // one before (which has died away by then: beats are at least 250 ms apart).
+  const int threshold = *std::max_element(samples.begin(), samples.end()) / 4;
+  std::vector<double> lateness;
+  std::size_t i = 0;
+  for (const double t : times) {
+    while (i < samples.size() && std::abs(samples[i]) < threshold) ++i;
+    ASSERT_LT(i, samples.size()) << t << " s";
+    lateness.push_back(double(i) / kRate - t);
+    i += kRate * 15 / 100;
+  }
+  const auto [early, late] = std::minmax_element(lateness.begin(), lateness.end());
+  EXPECT_LT(*late - *early, 0.001 + 64.0 / kRate + 0.001) << "earliest " << *early * 1000 << " ms, latest " << *late * 1000 << " ms";
 }

@@ -31,7 +31,7 @@ TEST(SoundCommands, ExportWritesTheFileAndPrintsItsFigures) {
   for (const auto& [key, value] : json.items()) keys.push_back(key);
   EXPECT_EQ(keys, (std::vector<std::string>{"notes", "dropped_notes", "skipped_events", "channels", "tempo_changes",
                                             "loops", "ticks", "duration_seconds", "audio_chunks_not_played",
-                                            "jumps", "damaged_tracks", "audio_events"}));
+                                            "jumps", "vendor_audio_events", "damaged_tracks", "audio_events"}));
   clsMIDI midi;
   midi.MIDIFile = out.string();
   midi.ParseMIDI();
@@ -84,6 +84,7 @@ TEST(SoundCommands, RenderWritesTheMelodyAndItsRelease) {
   EXPECT_GE(double(samples.size() / 2), expectedFrames);
   EXPECT_LT(double(samples.size() / 2), expectedFrames + 64);  // one audio block
   EXPECT_GT(*std::max_element(samples.begin(), samples.end()), 1000);
+  EXPECT_TRUE(json["repeats_stopped"].is_null());
 }
 
 TEST(SoundCommands, LaterFormatNotesSoundAndTheirAudioIsCountedAsNotPlayed) {

@@ -80,6 +80,10 @@ TEST(TrackRows, ExtendStatusRows) {
             (Row{"1", "1", "63", "0", "", "", "Extend : オーディオ再生開始"}));
   EXPECT_EQ(rowTexts({0x00, 0x7F, 0xF0, 0x00, 0x01, 0x05}, 4), (Row{"0", "1", "63", "240", "", "", "Extend : 音色編集"}));
   EXPECT_EQ(rowTexts({0x00, 0xFF, 0xBA, 0x21}, 4), (Row{"0", "3", "63", "186", "", "", "Extend : ドラムチャンネル設定"}));
+  // A relative volume change names the level it plays at: its six bits, not a signed step.
+  EXPECT_EQ(rowTexts({0x00, 0xFF, 0xE6, 0xB2}, 4)[6], "Extend : ボリューム相対変化 (再生時の音量 50/63)");
+  EXPECT_EQ(rowTexts({0x00, 0xFF, 0xE6, 0xA0}, 4)[6], "Extend : ボリューム相対変化 (再生時の音量 32/63)");
+  EXPECT_EQ(rowTexts({0x00, 0xFF, 0xE6, 0x40}, 4)[6], "Extend : ボリューム相対変化 (無音)");
   // An ext-info event reads like any other; its data is not shown.
   EXPECT_EQ(rowTexts({0x00, 0xFF, 0xF1, 0x00, 0x02, 0x11, 0x22}, 3),
             (Row{"0", "3", "63", "241", "", "", "Extend : ビブラート"}));

@@ -18,6 +18,7 @@
 #include "extend_editor/ExtendStatus.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
+#include "track_editor/TrackRows.h"
 
 namespace tonekit::ui {
 
@@ -89,6 +90,7 @@ struct frmExtendEdit::Controls {
   QLabel* lblCaption = nullptr;
   QPushButton* cmdOK = nullptr;
   QPushButton* cmdCancel = nullptr;
+  QLabel* lblChangeVolumeLevel = nullptr;  // what the relative volume change plays at
 
   std::uint8_t kind = 0;  // the extend-status value the panel shows
   bool editable = false;  // false: the event is not the editor's to change
@@ -219,6 +221,15 @@ frmExtendEdit::frmExtendEdit(QWidget* parent) : QDialog(parent), ui_(std::make_u
     QGroupBox* p = c.makePanel(Panel::ChangeVolume);
     c.entryRow(p, 360, "パート", Field::ChangeVolumePart, "( 0 ～ 3 )");
     c.entryRow(p, 1200, "相対変化", Field::ChangeValue, "( -32 ～ 31 )");
+    c.lblChangeVolumeLevel = label(p, "", 120, 1860, 2295);
+    c.lblChangeVolumeLevel->setObjectName("lblChangeVolumeLevel");
+    QLabel* level = c.lblChangeVolumeLevel;
+    connect(c.field(Field::ChangeValue), &QLineEdit::textChanged, level, [level](const QString& text) {
+      extend::Entries typed;
+      typed[Field::ChangeValue] = text.toStdString();
+      const auto shown = extend::relativeVolumeLevel(typed);
+      level->setText(shown ? QString::fromStdString(relativeVolumeLevelText(*shown)) : QString());
+    });
   }
   {
     QGroupBox* p = c.makePanel(Panel::Chanel);
@@ -348,6 +359,9 @@ void frmExtendEdit::cmdOk_Click() {
       field->selectAll();
       return;
     }
+    if (extend::silencesPart(c.kind, entries) &&
+        platform().message(this, u8(extend::kSilencesPartQuestion), Icon::Question, Buttons::OkCancel) != Answer::Ok)
+      return;
     const ByteString packed = extend::pack(NoteData, c.kind, entries);
     c.kind = packed[2];
     NoteData = packed;

@@ -26,10 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Nothing a ringtone needs comes near this; it keeps a file that unrolls into hours from
-// filling the disk.
-constexpr double kMaxRenderSeconds = 20 * 60;
-
 std::mutex& logMutex() {
   static std::mutex m;
   return m;

@@ -40,6 +40,10 @@ struct Rendered {
   int rate = 0;
 };
 
+// Nothing a ringtone needs comes near this; it keeps a file that unrolls into hours from
+// filling the disk. Repeats that would go past it stop there (ExportOptions::maxSeconds).
+inline constexpr double kMaxRenderSeconds = 20 * 60;
+
 // The last notes' release: rendering goes on this long after the melody's end.
 inline constexpr double kReleaseSeconds = 1.0;
 

@@ -52,8 +52,14 @@ Playback::PlayerFactory& Playback::playerFactory() {
 bool Playback::play(QWidget* owner, const sound::Melody& melody, sound::ExportOptions options) {
   stop();
   options.unroll = true;
+  options.timeGrid = true;
   try {
     auto conversion = sound::convert(melody, options);
+    if (const auto vendor = conversion.counts.vendorAudioEvents) {
+      QString text = QString::fromUtf8(kVendorAudioMessage).arg(vendor);
+      if (conversion.counts.notes > 0) text += QString::fromUtf8(kNotesStillPlayMessage);
+      platform().message(owner, text, Icon::Information);
+    }
     auto player = playerFactory()();
     player->play(conversion.smf);
     player_ = std::move(player);
@@ -134,6 +140,8 @@ void exportWav(QWidget* parent, const sound::Melody& melody, const QString& docu
     BusyCursor busy;
     sound::ExportOptions unrolled;
     unrolled.unroll = true;
+    unrolled.timeGrid = true;
+    unrolled.maxSeconds = sound::kMaxRenderSeconds;
     const auto performance = sound::convert(melody, unrolled);
     sound::renderWav(performance.smf, performance.counts.durationSeconds, sound::findSoundfont(), sound::kDefaultRate,
                      path);

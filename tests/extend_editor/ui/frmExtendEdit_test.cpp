@@ -152,6 +152,37 @@ TEST(frmExtendEdit, OkPacksTheEntries) {
   EXPECT_TRUE(sp.messages.empty());
 }
 
+// Beside the signed entry, the level the byte plays at, live; a part made silent is asked about.
+TEST(frmExtendEdit, RelativeChangeShowsItsLevelAndAsksBeforeSilence) {
+  ScriptedPlatform sp;
+  auto d = loaded({0, 0xFF, 0xE6, 0x9F});
+  auto* level = d->findChild<QLabel*>("lblChangeVolumeLevel");
+  ASSERT_NE(level, nullptr);
+  EXPECT_EQ(level->parent(), d->findChild<QGroupBox*>("fraChangeVolume"));
+  EXPECT_EQ(level->text(), QString::fromUtf8("再生時の音量 31/63"));
+  field(*d, "txtChangeValue")->setText("-1");
+  EXPECT_EQ(level->text(), QString::fromUtf8("再生時の音量 32/63"));
+  field(*d, "txtChangeValue")->setText("-");
+  EXPECT_EQ(level->text(), QString());
+
+  sp.answers.push_back(Answer::Cancel);
+  run(sp, *d, [](QDialog& dlg) {
+    field(dlg, "txtChangeValue")->setText("0");
+    clickOk(dlg);
+  });
+  EXPECT_EQ(level->text(), QString::fromUtf8("無音"));
+  ASSERT_EQ(sp.messages.size(), 1u);
+  EXPECT_EQ(sp.messages[0].icon, Icon::Question);
+  EXPECT_EQ(sp.messages[0].buttons, Buttons::OkCancel);
+  EXPECT_FALSE(d->Edit);
+  EXPECT_EQ(d->NoteData, (ByteString{0, 0xFF, 0xE6, 0x9F}));
+
+  sp.answers.push_back(Answer::Ok);
+  run(sp, *d, clickOk);
+  EXPECT_TRUE(d->Edit);
+  EXPECT_EQ(d->NoteData, (ByteString{0, 0xFF, 0xE6, 0x80}));
+}
+
 TEST(frmExtendEdit, OkWithoutChangesKeepsTheEvent) {
   ScriptedPlatform sp;
   for (const ByteString& e : {ByteString{3, 0xFF, 0xC3, 0x78}, ByteString{3, 0xFF, 0xDD, 0x4D},

@@ -158,12 +158,29 @@ TEST_F(PlaybackFixture, TrackViewRowFollowsThePlayhead) {
   grid->setCurrentIndex(grid->model()->index(20, 1));
   trigger(&view, "mnuNoteEditPlayFrom");
   ASSERT_TRUE(Playback::instance().isPlaying());
-  // Playing starts at event 20; 150 ticks on, event 170 sounds.
-  FakeClock::tick = 150;
+  // Playing starts at event 20; 150 ticks (of 1/96 s) on, event 170 sounds. The player counts
+  // ticks of 0.1 ms.
+  FakeClock::tick = 15'625;
   Playback::instance().poll();
   EXPECT_EQ(grid->currentIndex().row(), 170);
   EXPECT_TRUE(grid->viewport()->rect().intersects(grid->visualRect(grid->currentIndex())));
 
   trigger(&view, "mnuNoteEditPlayStop");
   EXPECT_FALSE(Playback::instance().isPlaying());
+}
+
+// A vendor's audio inside device-dependent events: playing says it cannot be heard, then plays
+// the notes.
+TEST_F(PlaybackFixture, VendorAudioIsNamedWhenPlaying) {
+  auto tracks = std::make_shared<TrackCollection>();
+  tracks->add("trac0", assembleTrack({clsNote(ByteString{0, 0xFF, 0xFF, 0x00, 0x02, 0x12, 0x34}),
+                                      clsNote(ByteString{1, 10, 1})}));
+  frmTrac view;
+  view.MLDTracData = tracks;
+  view.Load();
+  trigger(&view, "mnuNoteEditPlayFrom");
+  EXPECT_TRUE(Playback::instance().isPlaying());
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text,
+            QString::fromUtf8(kVendorAudioMessage).arg(1) + QString::fromUtf8(kNotesStillPlayMessage));
 }
