@@ -18,7 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   for (const ListEncoding encoding : {ListEncoding::Cp932, ListEncoding::Utf8}) {
     std::vector<std::size_t> leftOut;
-    const ListFileContent second = parseListFile(listFileBytes(first.items, encoding, &leftOut));
+    // Read back as written: the quotes as CSV, the encoding as chosen (a code page 932 title can
+    // be UTF-8 too, a quoted quote an earlier version's bare one).
+    ListReadOptions written;
+    written.encoding = encoding;
+    written.quotes = QuoteReading::Csv;
+    const ListFileContent second = parseListFile(listFileBytes(first.items, encoding, &leftOut), written);
     if (second.items.size() + leftOut.size() != first.items.size()) std::abort();
     std::size_t k = 0, skipped = 0;
     for (std::size_t i = 0; i < first.items.size(); ++i) {

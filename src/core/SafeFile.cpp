@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -71,6 +72,34 @@ bool isLeftoverTempName(std::string_view name) {
   // Earlier versions used 8 random characters.
   if (tail.size() != kRandomLength && tail.size() != 8) return false;
   return std::all_of(tail.begin(), tail.end(), [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); });
+}
+
+std::vector<fs::path> leftoverBackupsOf(const fs::path& file) {
+  const std::string name = file.filename().string();
+  std::vector<fs::path> found;
+  if (name.empty()) return found;
+  std::vector<fs::path> folders{file.has_parent_path() ? file.parent_path() : fs::path(".")};
+  // Where a save puts the backup when the file's folder is not writable (not created here).
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
+    folders.push_back(fs::path(data) / "tonekit");
+  else if (const char* home = std::getenv("HOME"); home && *home)
+    folders.push_back(fs::path(home) / ".local/share/tonekit");
+  for (const fs::path& folder : folders) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string entry = it->path().filename().string();
+      if (!isLeftoverTempName(entry)) continue;
+      // The borrowed name is the file's, shortened only where the whole would pass the limit.
+      const std::string borrowed = entry.substr(1, entry.rfind(kTempMark) - 1);
+      if (borrowed != name && !(name.starts_with(borrowed) && entry.size() + 8 >= NAME_MAX)) continue;
+      struct stat st {};
+      if (::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 0222) != 0 ||
+          st.st_uid != ::geteuid())
+        continue;
+      found.push_back(it->path());
+    }
+  }
+  return found;
 }
 
 Failure fileFailure(int errorNumber, const std::string& path, bool isFolder) {
@@ -439,6 +468,8 @@ bool copyAll(int from, int to, const std::string& shown) {
   }
 }
 
+constexpr mode_t kBackupMode = 0400;
+
 // A flushed copy of the old content, beside the file or, where its folder is not writable, in
 // the private data folder.
 struct Backup {
@@ -461,6 +492,9 @@ Backup makeBackup(const Located& at, int file, const std::string& shown) {
     backup.shownPath = data;
   }
   backup.shownPath /= backup.file->name();
+  // No write bit tells a backup from the temporary file of a normal save, which always carries
+  // one (a file without any is read-only and never saved): what a killed save left is findable.
+  if (::fchmod(backup.file->fd(), kBackupMode) != 0) throw fileFailure(errno, shown);
   // A failure here is the save's: the message names the file being saved, not the copy.
   copyAll(file, backup.file->fd(), shown);
   flush(backup.file->fd(), shown);
@@ -481,16 +515,18 @@ void saveInPlace(const Located& at, const struct stat& read, const ContentWriter
     if (::ftruncate(file.get(), 0) != 0) throw fileFailure(errno, shown);
     content(file.get(), shown);
     flush(file.get(), shown);
-  } catch (const Failure& failure) {
-    // Put the old content back; when even that fails the backup stays and the message says where.
+  } catch (...) {
+    // Whatever stopped the writer (memory, a library's own exception), the old content goes back;
+    // when even that fails the backup stays and the message says where.
     bool restored = false;
     try {
       restored = copyAll(backup.file->fd(), file.get(), shown) && ::ftruncate(file.get(), read.st_size) == 0 &&
                  ::fsync(file.get()) == 0;
-    } catch (const Failure&) {
+    } catch (...) {
     }
     if (restored) throw;
     backup.file->keep();
+    const Failure failure = currentFailure();
     throw Failure(failure.number(), failure.description() + " 元の内容: " + backup.shownPath.string(), failure.source());
   }
 }

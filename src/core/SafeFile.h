@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/ByteString.h"
 #include "core/Failure.h"
@@ -82,6 +83,10 @@ void appendToFile(const std::filesystem::path& path, const ByteString& bytes, Li
 // The folder reached by walking path under the link rule, spelled without links: the place a
 // file made there really lands.
 std::filesystem::path realFolderPath(const std::filesystem::path& folder);
+
+// The backups that in-place saves of file left when they were killed (read-only copies of the
+// old content named like the temporary files, beside the file or in the per-user data folder).
+std::vector<std::filesystem::path> leftoverBackupsOf(const std::filesystem::path& file);
 
 // Whether name is one of the temporary or backup files a save makes (left behind only when the
 // program is killed in the middle of one).

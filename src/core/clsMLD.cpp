@@ -96,7 +96,24 @@ bool clsMLD::ParseMLD(MessageSink* messages) {
   const ByteString data = readWholeFile(MLDFile, &identity);
   readPath_ = MLDFile;
   readIdentity_ = identity;
-  return parseBytes(data, messages);
+  // A damaged file may be what a killed in-place save left; its backup is then named.
+  const auto nameBackups = [&] {
+    if (!messages) return;
+    const auto backups = leftoverBackupsOf(MLDFile);
+    if (backups.empty()) return;
+    std::string text = kLeftoverBackupMessage;
+    for (const auto& backup : backups) text += "\r\n" + backup.string();
+    messages->message(text, MessageIcon::Warning);
+  };
+  bool complete = false;
+  try {
+    complete = parseBytes(data, messages);
+  } catch (const Failure&) {
+    nameBackups();
+    throw;
+  }
+  if (!complete) nameBackups();
+  return complete;
 }
 
 bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {

@@ -10,7 +10,6 @@
 #include "core/clsMLD.h"
 #include "file_list/ListFile.h"
 #include "file_list/ListTexts.h"
-#include "file_list/clsOutputBuffer.h"
 
 namespace fs = std::filesystem;
 
@@ -88,28 +87,29 @@ RowResult BatchUpdateJob::step() {
   switch (result.outcome) {
     case RowOutcome::Written: ++summary_.written; break;
     case RowOutcome::Unchanged: ++summary_.unchanged; break;
-    case RowOutcome::Failed: {
+    case RowOutcome::Failed:
       ++summary_.failed;
-      if (listRowProblem(item, ListEncoding::Cp932) != ListRowProblem::None) {
-        summary_.leftOutOfErrorFile.push_back(result.index);
-        break;
-      }
-      const ByteString line = listLineBytes(item);
-      errorText_.insert(errorText_.end(), line.begin(), line.end());
+      failedItems_.push_back(item);
+      failedPositions_.push_back(result.index);
       break;
-    }
   }
   return result;
+}
+
+void BatchUpdateJob::refuse(const ByteString& rawLine) {
+  ++summary_.failed;
+  refused_.lines.push_back(rawLine);
 }
 
 BatchSummary BatchUpdateJob::finish() {
   if (finished_) return summary_;
   finished_ = true;
-  if (errorText_.empty()) return summary_;
-  clsOutputBuffer buffer;
-  buffer.AddBytes(errorText_);
+  if (failedItems_.empty() && refused_.lines.empty()) return summary_;
+  refused_.encoding = listEncoding_;
   try {
-    buffer.FileOutput(errorFile_, LinkRule::Never);
+    const ErrorFileSave save = appendListFile(errorFile_, failedItems_, listEncoding_, refused_, LinkRule::Never);
+    for (const std::size_t i : save.leftOut) summary_.leftOutOfErrorFile.push_back(failedPositions_[i]);
+    summary_.refusedLeftOutOfErrorFile = save.leftOutRaw;
     summary_.errorFileWritten = true;
   } catch (const Failure& failure) {
     summary_.errorFileFailure = failure;

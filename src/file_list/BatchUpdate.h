@@ -17,6 +17,7 @@
 #include "core/ByteString.h"
 #include "core/Failure.h"
 #include "core/MessageSink.h"
+#include "file_list/ListFile.h"
 #include "file_list/clsMLDListItem.h"
 
 namespace tonekit {
@@ -52,6 +53,8 @@ struct BatchSummary {
   bool errorFileWritten = false;
   // Failed rows whose line the error file cannot hold (see listRowProblem), by position.
   std::vector<std::size_t> leftOutOfErrorFile;
+  // Refused list lines (refuse()) the error file's encoding cannot hold, by order of refusal.
+  std::vector<std::size_t> refusedLeftOutOfErrorFile;
   // The failure of writing the error file ("出力失敗"); the window shows the error report then,
   // instead of the two closing messages.
   std::optional<Failure> errorFileFailure;
@@ -70,19 +73,26 @@ class BatchUpdateJob {
   std::size_t position() const { return next_; }  // rows done so far
   bool done() const { return next_ >= items_.size(); }
 
-  // Applies the next row; a failed row adds its line to errorText(). Raises 5 when done().
+  // Applies the next row; a failed row's line goes to the error file. Raises 5 when done().
   RowResult step();
 
-  // After the last row: when some row failed, appends errorText() and one CR LF to the error
-  // file, which must be a regular file reached without a symbolic link. Does nothing more when called again. Returns the summary of the whole run.
+  // A line of the list that gave no row (or whose title cannot be written), as the list file
+  // held it in listEncoding: counted as a failed row and kept in the error file.
+  void refuse(const ByteString& rawLine);
+  // The encoding of the list the rows came from: a new error file gets it, so that the lines
+  // refused keep every character.
+  void setListEncoding(ListEncoding encoding) { listEncoding_ = encoding; }
+
+  // After the last row: when some row failed or a line was refused, appends their lines (the
+  // refused ones first, then the failed rows with the list's titles) and one line end to the
+  // error file, which must be a regular file reached without a symbolic link; the file keeps its
+  // encoding and line ends. Does nothing more when called again. Returns the summary of the
+  // whole run.
   BatchSummary finish();
 
   // step() until done, each result handed to onRow, then finish().
   BatchSummary run(const RowCallback& onRow = {});
 
-  // The failed rows' lines in the list file format, each with the list's title; a row the
-  // format cannot hold exactly is left out (summary().leftOutOfErrorFile).
-  const ByteString& errorText() const { return errorText_; }
   const std::filesystem::path& errorFile() const { return errorFile_; }
   // The closing message for rows that failed: head + error file path + tail.
   std::string errorFileMessage() const;
@@ -93,7 +103,10 @@ class BatchUpdateJob {
   std::filesystem::path errorFile_;
   MessageSink* messages_;
   std::size_t next_ = 0;
-  ByteString errorText_;
+  MLDList failedItems_;
+  std::vector<std::size_t> failedPositions_;
+  RawListLines refused_;
+  ListEncoding listEncoding_ = ListEncoding::Cp932;
   BatchSummary summary_;
   bool finished_ = false;
 };

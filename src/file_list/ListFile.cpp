@@ -22,21 +22,24 @@ bool startsWithBom(std::string_view bytes) {
                                          [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); });
 }
 
-// A list without the mark is still UTF-8 when its lines end in LF alone, every byte of it is
-// UTF-8 and some are not ASCII: LibreOffice Calc saves "CSV UTF-8" so, and reading such a list as
-// code page 932 would write its titles as garbage. Lines ending in CR LF (this program's own code
-// page 932 lists, and Windows programs, which mark their UTF-8) stay code page 932: half-width
-// katakana and some kanji pairs can happen to be valid UTF-8.
-ListEncoding encodingOf(std::string_view bytes) {
+bool isValidCp932(std::string_view bytes) { return decodeCp932(bytes).find("\uFFFD") == std::string::npos; }
+
+// The encoding as the bytes tell it, whatever the line ends: the mark decides; else text that is
+// UTF-8 and no code page 932 is UTF-8, the other way round code page 932. Both ways (there are
+// such bytes: half-width katakana pairs like ﾐｸ are also UTF-8) leaves it open; so do bytes
+// neither way, which are read as code page 932, whose titles keep their bytes.
+std::optional<ListEncoding> encodingOf(std::string_view bytes) {
   if (startsWithBom(bytes)) return ListEncoding::Utf8;
-  if (bytes.find('\r') != std::string_view::npos) return ListEncoding::Cp932;
   const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<std::uint8_t>(c) < 0x80; });
-  return !ascii && isValidUtf8(bytes) ? ListEncoding::Utf8 : ListEncoding::Cp932;
+  if (ascii) return ListEncoding::Cp932;
+  const bool utf8 = isValidUtf8(bytes), cp932 = isValidCp932(bytes);
+  if (utf8 && cp932) return std::nullopt;
+  return utf8 ? ListEncoding::Utf8 : ListEncoding::Cp932;
 }
 
 // One line: the path and the title, each quoted, a comma between, CR LF after. A UTF-8 list
 // holds both as text; a code page list holds the path encoded and the title as the file's bytes.
-void appendLine(clsOutputBuffer& out, const clsMLDListItem& item, ListEncoding encoding) {
+void appendLine(clsOutputBuffer& out, const clsMLDListItem& item, ListEncoding encoding, std::string_view end = "\r\n") {
   // A quote in a field is doubled, so that spreadsheets and this reader take it back as one.
   auto quoted = [](std::string_view field) {
     std::string q;
@@ -45,29 +48,36 @@ void appendLine(clsOutputBuffer& out, const clsMLDListItem& item, ListEncoding e
   };
   const std::string title(item.MLDTitle.begin(), item.MLDTitle.end());
   if (encoding == ListEncoding::Utf8) {
-    const std::string line = "\"" + quoted(item.MLDPath) + "\",\"" + quoted(decodeCp932(item.MLDTitle)) + "\"\r\n";
+    const std::string line = "\"" + quoted(item.MLDPath) + "\",\"" + quoted(decodeCp932(item.MLDTitle)) + "\"" + std::string(end);
     out.AddBytes(ByteString(line.begin(), line.end()));
     return;
   }
   out.AddBuffer("\"" + quoted(item.MLDPath) + "\",\"");
   const std::string bytes = quoted(title);
   out.AddBytes(ByteString(bytes.begin(), bytes.end()));
-  out.AddBuffer("\"\r\n");
+  out.AddBuffer("\"" + std::string(end));
 }
 
 // Adds the lines of the rows that can be written, the others' positions to leftOut.
-void addLines(clsOutputBuffer& out, const MLDList& items, ListEncoding encoding, std::vector<std::size_t>* leftOut) {
+void addLines(clsOutputBuffer& out, const MLDList& items, ListEncoding encoding, std::vector<std::size_t>* leftOut,
+              std::string_view end = "\r\n") {
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (listRowProblem(items[i], encoding) != ListRowProblem::None) {
       if (leftOut) leftOut->push_back(i);
       continue;
     }
-    appendLine(out, items[i], encoding);
+    appendLine(out, items[i], encoding, end);
   }
 }
 
-// The encoding of a list file that holds something already; nothing for a new or empty file.
-std::optional<ListEncoding> existingEncoding(const std::filesystem::path& file) {
+// What a list file that holds something already is written in; nothing for a new or empty file.
+struct ExistingList {
+  std::optional<ListEncoding> encoding;  // unset: its bytes read both ways
+  std::string lineEnd = "\r\n";
+  bool endsInLineEnd = true;
+};
+
+std::optional<ExistingList> existingList(const std::filesystem::path& file) {
   std::error_code ec;
   // Only a plain file is looked into: opening a FIFO to read would wait for a writer.
   if (!std::filesystem::is_regular_file(file, ec) || ec) return std::nullopt;
@@ -78,71 +88,139 @@ std::optional<ListEncoding> existingEncoding(const std::filesystem::path& file) 
   std::ifstream in(file, std::ios::binary);
   in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return encodingOf(bytes);
+  ExistingList list;
+  list.encoding = encodingOf(bytes);
+  if (const std::size_t end = bytes.find_first_of("\r\n"); end != std::string::npos)
+    list.lineEnd = bytes[end] == '\n' ? "\n" : end + 1 < bytes.size() && bytes[end + 1] == '\n' ? "\r\n" : "\r";
+  list.endsInLineEnd = bytes.empty() || bytes.back() == '\r' || bytes.back() == '\n';
+  return list;
 }
 
-// The fields of one record as a spreadsheet writes CSV: a quoted field may hold commas, line
-// breaks and "" for a quote; records end at CR LF, LF or a lone CR. A quote inside a quoted field
-// that is not followed by a quote, a comma or a line end is taken as it stands, so the lines
-// earlier versions wrote around a title with a quote still read back.
-struct CsvReader {
+// A list read record by record. A record is tried as CSV the way spreadsheets write it (RFC 4180:
+// quoted fields with "" for a quote) and, where its line has the form earlier versions wrote
+// ("PATH","TITLE" with quotes inside left bare), as they read it.
+struct ListScanner {
   std::string_view text;
   std::size_t at = 0;
   std::size_t line = 1;
 
+  struct Reading {
+    std::string path, title;
+    bool operator==(const Reading&) const = default;
+  };
+  enum class Kind { Empty, Row, OldOnly, Ambiguous, Bad };
+  struct Record {
+    Kind kind = Kind::Empty;
+    std::size_t line = 0;
+    Reading csv, old;
+    std::string reason;
+    std::string_view raw;
+  };
+
   bool lineEnd(std::size_t i) const { return i >= text.size() || text[i] == '\r' || text[i] == '\n'; }
-  void skipLineEnd() {
-    if (at < text.size() && text[at] == '\r') ++at;
-    if (at < text.size() && text[at] == '\n') ++at;
-    ++line;
+  std::size_t afterLineEnd(std::size_t i) const {
+    if (i < text.size() && text[i] == '\r') ++i;
+    if (i < text.size() && text[i] == '\n') ++i;
+    return i;
   }
-  void countBreaks(std::string_view field) {
-    for (std::size_t i = 0; i < field.size(); ++i)
-      if (field[i] == '\n' || (field[i] == '\r' && (i + 1 == field.size() || field[i + 1] != '\n'))) ++line;
-  }
-
-  std::string field() {
-    std::string out;
-    if (at >= text.size() || text[at] != '"') {
-      while (at < text.size() && text[at] != ',' && !lineEnd(at)) out += text[at++];
-      return out;
-    }
-    ++at;
-    while (at < text.size()) {
-      const char c = text[at++];
-      if (c != '"') {
-        out += c;
-        continue;
-      }
-      if (at < text.size() && text[at] == '"') {
-        out += '"';
-        ++at;
-      } else if (at >= text.size() || text[at] == ',' || lineEnd(at)) {
-        break;
-      } else {
-        out += '"';
-      }
-    }
-    countBreaks(out);
-    return out;
+  std::size_t lineBreaks(std::string_view span) const {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < span.size(); ++i)
+      if (span[i] == '\n' || (span[i] == '\r' && (i + 1 == span.size() || span[i + 1] != '\n'))) ++n;
+    return n;
   }
 
-  // The next record's fields; empty for an empty line.
-  std::vector<std::string> record() {
+  // A strict CSV record from at: its fields, where its line end begins, and whether it is well
+  // formed and free of line breaks inside fields.
+  struct Csv {
     std::vector<std::string> fields;
-    if (lineEnd(at)) {
-      skipLineEnd();
-      return fields;
-    }
+    std::size_t end = 0;
+    bool wellFormed = true;
+    bool lineBreakInField = false;
+  };
+  Csv csvRecord() const {
+    Csv csv;
+    std::size_t i = at;
     for (;;) {
-      fields.push_back(field());
-      if (at < text.size() && text[at] == ',') {
-        ++at;
+      std::string field;
+      if (i < text.size() && text[i] == '"') {
+        ++i;
+        for (;;) {
+          if (i >= text.size()) return csv.wellFormed = false, csv;
+          const char c = text[i++];
+          if (c != '"') {
+            if (c == '\r' || c == '\n') csv.lineBreakInField = true;
+            field += c;
+          } else if (i < text.size() && text[i] == '"') {
+            field += '"';
+            ++i;
+          } else if (i >= text.size() || text[i] == ',' || lineEnd(i)) {
+            break;
+          } else {
+            return csv.wellFormed = false, csv;
+          }
+        }
+      } else {
+        while (i < text.size() && text[i] != ',' && !lineEnd(i)) field += text[i++];
+      }
+      csv.fields.push_back(std::move(field));
+      if (i < text.size() && text[i] == ',') {
+        ++i;
         continue;
       }
-      skipLineEnd();
-      return fields;
+      csv.end = i;
+      return csv;
     }
+  }
+
+  // The line earlier versions wrote: quote, path, quote comma quote, title, quote.
+  static std::optional<Reading> oldReading(std::string_view l) {
+    if (l.size() < 4 || l.front() != '"' || l.back() != '"') return std::nullopt;
+    const std::size_t k = l.find("\",\"", 1);
+    if (k == std::string_view::npos || k + 3 > l.size() - 1) return std::nullopt;
+    return Reading{std::string(l.substr(1, k - 1)), std::string(l.substr(k + 3, l.size() - 1 - (k + 3)))};
+  }
+
+  Record next() {
+    Record r;
+    r.line = line;
+    std::size_t lineStop = at;
+    while (!lineEnd(lineStop)) ++lineStop;
+    const std::string_view physical = text.substr(at, lineStop - at);
+    // An emptied spreadsheet row is saved as commas alone: an empty line.
+    if (physical.find_first_not_of(',') == std::string_view::npos) {
+      at = afterLineEnd(lineStop);
+      ++line;
+      return r;
+    }
+    const std::optional<Reading> old = oldReading(physical);
+    const Csv csv = csvRecord();
+    const bool csvRow = csv.wellFormed && csv.fields.size() == 2 && !csv.lineBreakInField;
+    std::size_t stop = lineStop;
+    if (old && !(csvRow && csv.end == lineStop)) {
+      r.kind = Kind::OldOnly;
+      r.old = *old;
+    } else if (!csv.wellFormed) {
+      r.kind = Kind::Bad;
+      r.reason = kBadLineQuotesReason;
+    } else {
+      stop = csv.end;
+      if (csv.fields.size() != 2) {
+        r.kind = Kind::Bad;
+        r.reason = std::string(kBadLineFieldsHead) + std::to_string(csv.fields.size()) + kBadLineFieldsTail;
+      } else if (csv.lineBreakInField) {
+        r.kind = Kind::Bad;
+        r.reason = kBadLineBreakReason;
+      } else {
+        r.csv = {csv.fields[0], csv.fields[1]};
+        r.kind = old && *old != r.csv ? Kind::Ambiguous : Kind::Row;
+        if (old) r.old = *old;
+      }
+    }
+    r.raw = text.substr(at, stop - at);
+    line += lineBreaks(r.raw) + 1;
+    at = afterLineEnd(stop);
+    return r;
   }
 };
 
@@ -153,7 +231,8 @@ ListRowProblem listRowProblem(const clsMLDListItem& item, ListEncoding encoding)
   if (path.find_first_of("\r\n") != std::string::npos) return ListRowProblem::PathLineBreak;
   if (path.find(',') != std::string::npos) return ListRowProblem::PathComma;
   if (!isValidUtf8(path)) return ListRowProblem::PathNotUtf8;
-  if (std::find(item.MLDTitle.begin(), item.MLDTitle.end(), '\r') != item.MLDTitle.end())
+  if (std::find_if(item.MLDTitle.begin(), item.MLDTitle.end(), [](std::uint8_t c) { return c == '\r' || c == '\n'; }) !=
+      item.MLDTitle.end())
     return ListRowProblem::TitleLineBreak;
   if (encoding == ListEncoding::Cp932) {
     if (!encodeCp932Reversibly(path)) return ListRowProblem::PathNotCp932;
@@ -214,42 +293,102 @@ ByteString listFileBytes(const MLDList& items, ListEncoding encoding, std::vecto
 }
 
 ListFileSave appendListFile(const std::filesystem::path& file, const MLDList& items, ListEncoding encoding) {
-  ListFileSave save;
-  const std::optional<ListEncoding> existing = existingEncoding(file);
-  save.encoding = existing.value_or(encoding);
+  return appendListFile(file, items, encoding, {}, LinkRule::FollowOwned);
+}
+
+ErrorFileSave appendListFile(const std::filesystem::path& file, const MLDList& items, ListEncoding encoding,
+                             const RawListLines& raw, LinkRule links) {
+  ErrorFileSave save;
+  const std::optional<ExistingList> existing = existingList(file);
+  save.encoding = existing && existing->encoding ? *existing->encoding : encoding;
+  const std::string end = existing ? existing->lineEnd : "\r\n";
   clsOutputBuffer buffer;
   if (!existing && save.encoding == ListEncoding::Utf8)
     buffer.AddBytes(ByteString(std::begin(kUtf8Bom), std::end(kUtf8Bom)));
-  addLines(buffer, items, save.encoding, &save.leftOut);
-  buffer.FileOutput(file);
+  // A last line without its end would run into the first new one.
+  if (existing && !existing->endsInLineEnd) buffer.AddBuffer(end);
+  for (std::size_t i = 0; i < raw.lines.size(); ++i) {
+    const ByteString& line = raw.lines[i];
+    ByteString bytes = line;
+    if (raw.encoding != save.encoding) {
+      const std::string_view view(reinterpret_cast<const char*>(line.data()), line.size());
+      if (save.encoding == ListEncoding::Utf8) {
+        const std::string text = decodeCp932(view);
+        bytes.assign(text.begin(), text.end());
+      } else {
+        const std::optional<ByteString> encoded = isValidUtf8(view) ? encodeCp932Reversibly(view) : std::nullopt;
+        if (!encoded) {
+          save.leftOutRaw.push_back(i);
+          continue;
+        }
+        bytes = *encoded;
+      }
+    }
+    buffer.AddBytes(bytes);
+    buffer.AddBuffer(end);
+  }
+  addLines(buffer, items, save.encoding, &save.leftOut, end);
+  buffer.FileOutput(file, links, end);
   return save;
 }
 
-ListFileContent parseListFile(const ByteString& content) {
+ListFileContent parseListFile(const ByteString& content, const ListReadOptions& options) {
   ListFileContent result;
-  CsvReader csv{std::string_view(reinterpret_cast<const char*>(content.data()), content.size())};
-  const ListEncoding encoding = encodingOf(csv.text);
-  if (startsWithBom(csv.text)) csv.text.remove_prefix(3);
-  while (csv.at < csv.text.size()) {
-    const std::size_t line = csv.line;
-    std::vector<std::string> fields = csv.record();
-    if (fields.empty()) continue;
-    result.hadLines = true;
-    if (fields.size() != 2) {
-      result.badLines.push_back({line, std::string(kBadLineFieldsHead) + std::to_string(fields.size()) + kBadLineFieldsTail});
-      continue;
+  ListScanner scan{std::string_view(reinterpret_cast<const char*>(content.data()), content.size())};
+  const bool bom = startsWithBom(scan.text);
+  if (bom) scan.text.remove_prefix(3);
+  std::vector<ListScanner::Record> records;
+  while (scan.at < scan.text.size()) {
+    ListScanner::Record r = scan.next();
+    if (r.kind != ListScanner::Kind::Empty) records.push_back(std::move(r));
+  }
+  result.hadLines = !records.empty();
+  const std::optional<ListEncoding> judged = bom ? std::optional(ListEncoding::Utf8) : encodingOf(scan.text);
+  if (!options.encoding && !judged) {
+    result.encodingAmbiguous = true;
+    return result;
+  }
+  const ListEncoding encoding = options.encoding.value_or(judged.value_or(ListEncoding::Cp932));
+  result.encoding = encoding;
+  // One line only the old reading can read tells the whole list was written so.
+  const bool anyOldOnly = std::any_of(records.begin(), records.end(),
+                                      [](const auto& r) { return r.kind == ListScanner::Kind::OldOnly; });
+  const std::optional<QuoteReading> quotes = options.quotes ? options.quotes
+                                             : anyOldOnly   ? std::optional(QuoteReading::Old)
+                                                            : std::nullopt;
+  result.readOld = quotes == QuoteReading::Old;
+  const auto text = [encoding](const std::string& bytes) {
+    return encoding == ListEncoding::Utf8 ? bytes : decodeCp932(std::string_view(bytes));
+  };
+  const auto shown = [&](const ListScanner::Reading& r) { return "「" + text(r.path) + "」「" + text(r.title) + "」"; };
+  for (const ListScanner::Record& r : records) {
+    const ByteString raw(r.raw.begin(), r.raw.end());
+    ListScanner::Reading reading;
+    switch (r.kind) {
+      case ListScanner::Kind::Empty: continue;
+      case ListScanner::Kind::Bad: result.badLines.push_back({r.line, r.reason, raw}); continue;
+      case ListScanner::Kind::Ambiguous:
+        if (!quotes) {
+          ++result.ambiguousLines;
+          result.badLines.push_back({r.line, kAmbiguousQuotesHead + shown(r.csv) + kAmbiguousQuotesMiddle + shown(r.old), raw});
+          continue;
+        }
+        reading = *quotes == QuoteReading::Old ? r.old : r.csv;
+        break;
+      case ListScanner::Kind::OldOnly: reading = r.old; break;
+      case ListScanner::Kind::Row: reading = r.csv; break;
     }
     clsMLDListItem row;
     if (encoding == ListEncoding::Utf8) {
-      const std::u32string lost = unencodableCp932(fields[1]);
-      if (!lost.empty()) result.lossyTitles.push_back({result.items.size(), line, fields[1], lost});
-      row.MLDPath = std::move(fields[0]);
-      row.MLDTitle = encodeCp932(fields[1]).bytes;
+      const std::u32string lost = unencodableCp932(reading.title);
+      if (!lost.empty()) result.lossyTitles.push_back({result.items.size(), r.line, reading.title, lost, raw});
+      row.MLDPath = std::move(reading.path);
+      row.MLDTitle = encodeCp932(reading.title).bytes;
     } else {
       // The path becomes text; the title keeps the file's own bytes (a quote, comma or line
       // break byte is never the second byte of a double-byte character).
-      row.MLDPath = decodeCp932(std::string_view(fields[0]));
-      row.MLDTitle.assign(fields[1].begin(), fields[1].end());
+      row.MLDPath = decodeCp932(std::string_view(reading.path));
+      row.MLDTitle.assign(reading.title.begin(), reading.title.end());
     }
     result.items.push_back(std::move(row));
   }
@@ -269,6 +408,8 @@ MLDList dropRows(MLDList items, const std::vector<LossyListTitle>& lossy) {
   return items;
 }
 
-ListFileContent readListFile(const std::filesystem::path& file) { return parseListFile(readWholeFile(file)); }
+ListFileContent readListFile(const std::filesystem::path& file, const ListReadOptions& options) {
+  return parseListFile(readWholeFile(file), options);
+}
 
 }  // namespace tonekit

@@ -77,6 +77,20 @@ inline constexpr long kOutputFailedNumber = -2147221502L;
 // A list line that gives no row, and a UTF-8 title that would lose characters.
 inline constexpr const char* kBadLineFieldsHead = "パスとタイトルの2項目ではありません (項目数 ";
 inline constexpr const char* kBadLineFieldsTail = ")。この行は反映しません";
+inline constexpr const char* kBadLineQuotesReason = "引用符の対応がとれていません。この行は反映しません";
+inline constexpr const char* kBadLineBreakReason = "項目の中に改行があります。この行は反映しません";
+// A line that reads two ways: as spreadsheets write CSV and as earlier versions wrote lists.
+inline constexpr const char* kAmbiguousQuotesHead = "二通りに読めるため反映しません。CSVとして: ";
+inline constexpr const char* kAmbiguousQuotesMiddle = "、以前の版の書き方として: ";
+inline constexpr const char* kAmbiguousQuotesQuestion =
+    "このリストには、以前の版が書いた行としても読める行があり、読み方で内容が変わります。\r\n"
+    "以前の版が書いたリストとして読みますか？（「いいえ」: CSVとして読みます）";
+// A list whose bytes read as text both in UTF-8 and in code page 932.
+inline constexpr const char* kAmbiguousEncodingMessage =
+    "リストファイルの文字コードが UTF-8 かシフトJIS（コードページ932）か決められません。";
+inline constexpr const char* kAmbiguousEncodingQuestion =
+    "リストファイルの文字コードが UTF-8 かシフトJIS（コードページ932）か決められません。\r\n"
+    "UTF-8 として読みますか？（「いいえ」: シフトJISとして読みます）";
 inline constexpr const char* kBadLinesHead = "次の行はリストに入れませんでした:";
 inline constexpr const char* kLossyTitleReason = "タイトルにコードページ932で表せない文字があるため、反映しません: ";
 

@@ -21,12 +21,11 @@ Failure clsOutputBuffer::outputFailure(const std::string& detail) {
   return Failure(kOutputFailedNumber, description, kOutputFailedSource);
 }
 
-void clsOutputBuffer::FileOutput(const std::filesystem::path& strFileName, LinkRule links) const {
+void clsOutputBuffer::FileOutput(const std::filesystem::path& strFileName, LinkRule links, std::string_view lineEnd) const {
   ByteString block;
-  block.reserve(buffer_.size() + 2);
+  block.reserve(buffer_.size() + lineEnd.size());
   block.insert(block.end(), buffer_.begin(), buffer_.end());
-  block.push_back('\r');
-  block.push_back('\n');
+  block.insert(block.end(), lineEnd.begin(), lineEnd.end());
   // Lists accumulate in these files; a block that is not whole goes again, so the older lists
   // stay readable as they were.
   try {

@@ -27,7 +27,9 @@ class clsOutputBuffer {
   // source "OutputBuffer.FileOutput", description "出力失敗" followed by the path and the
   // reason, and the file is cut back to the length it had (removed when this call made it), so
   // that it never keeps half a block. Only a regular file is written; links as appendToFile.
-  void FileOutput(const std::filesystem::path& strFileName, LinkRule links = LinkRule::FollowOwned) const;
+  // lineEnd replaces the CR LF for a file whose lines end otherwise.
+  void FileOutput(const std::filesystem::path& strFileName, LinkRule links = LinkRule::FollowOwned,
+                  std::string_view lineEnd = "\r\n") const;
 
   static Failure outputFailure(const std::string& detail = {});
 

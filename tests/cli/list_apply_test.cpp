@@ -41,7 +41,9 @@ TEST(CliList, PrintsWhatSavingTheListAppends) {
 
   // Saved to a file, the output is a list file that loads back to the same rows.
   dir.write("list.csv", ByteString(r.out.begin(), r.out.end()));
-  EXPECT_EQ(readListFile(dir / "list.csv").items, makeMLDList(tree));
+  ListReadOptions csv;  // B.MLD's title holds a quote
+  csv.quotes = QuoteReading::Csv;
+  EXPECT_EQ(readListFile(dir / "list.csv", csv).items, makeMLDList(tree));
 }
 
 TEST(CliList, NamesTheCodePageCannotHoldGoOnlyIntoUtf8Lists) {
@@ -132,6 +134,59 @@ TEST(CliApply, RowsTheListCannotSayExactlyFailAndWriteNothing) {
   EXPECT_NE(r.err.find("u.csv:3: "), std::string::npos) << r.err;
   EXPECT_EQ(titleOf(a), sjis("元"));
   EXPECT_EQ(titleOf(b), sjis("新"));
+  // Both refused lines reach the error file as the list held them, in its encoding.
+  EXPECT_EQ(asText(TempDir::read(dir / "e.csv")),
+            "\xef\xbb\xbf" + a.string() + ",x,y\r\n" + a.string() + ",曲😀\r\n\r\n");
+}
+
+// Lines as earlier versions wrote them, kept byte for byte, with one malformed line among them.
+TEST(CliApply, ListsOfEarlierVersionsApplyAndMalformedLinesFailAlone) {
+  TempDir dir;
+  const auto a = writeMld(dir / "a.mld", sjis("元"));
+  const auto b = writeMld(dir / "b.mld", sjis("元"));
+  const auto c = writeMld(dir / "c.mld", sjis("元"));
+  const std::string said = asText(sjis("言った")), desu = asText(sjis("です"));
+  const std::string list = "\"" + a.string() + "\",\"\"quoted\"\"\r\n\r\n\"" + b.string() + "\",\"" + said + "\"\"" + desu +
+                           "\"\r\n/x/bad.mld,\"x\"y\"\r\n\"" + c.string() + "\",\"say \"hi\"\"\r\n\r\n";
+  dir.write("old.csv", ByteString(list.begin(), list.end()));
+  const auto errors = dir / "errors.csv";
+  auto r = runCli({"apply", (dir / "old.csv").string(), "--errors", errors.string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "written 3, unchanged 0, failed 1\n");
+  EXPECT_NE(r.err.find("old.csv:4: "), std::string::npos) << r.err;
+  EXPECT_EQ(titleOf(a), sjis("\"quoted\""));
+  EXPECT_EQ(titleOf(b), sjis("言った\"\"です"));
+  EXPECT_EQ(titleOf(c), sjis("say \"hi\""));
+  EXPECT_EQ(asText(TempDir::read(errors)), "/x/bad.mld,\"x\"y\"\r\n\r\n");
+
+  // Alone, a line that reads two ways is not guessed; --quotes decides.
+  const std::string twoWays = "\"" + a.string() + "\",\"\"\"\"\r\n";
+  dir.write("two.csv", ByteString(twoWays.begin(), twoWays.end()));
+  r = runCli({"apply", (dir / "two.csv").string(), "--errors", errors.string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "written 0, unchanged 0, failed 1\n");
+  EXPECT_NE(r.err.find("--quotes"), std::string::npos) << r.err;
+  r = runCli({"apply", (dir / "two.csv").string(), "--errors", errors.string(), "--quotes", "old"});
+  EXPECT_EQ(r.out, "written 1, unchanged 0, failed 0\n");
+  EXPECT_EQ(titleOf(a), sjis("\"\""));
+}
+
+// Code page 932 half-width katakana that are also UTF-8: nothing is written until --encoding says.
+TEST(CliApply, ListsThatReadAsBothEncodingsWaitForTheChoice) {
+  TempDir dir;
+  const auto a = writeMld(dir / "a.mld", sjis("元"));
+  const std::string list = "\"" + a.string() + "\",\"" + asText(sjis("ﾐｸﾐｸ")) + "\"\n";
+  dir.write("l.csv", ByteString(list.begin(), list.end()));
+  auto r = runCli({"apply", (dir / "l.csv").string(), "--errors", (dir / "e.csv").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err.rfind("5:TONEKIT:", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find("--encoding utf-8"), std::string::npos) << r.err;
+  EXPECT_EQ(titleOf(a), sjis("元"));
+  EXPECT_FALSE(fs::exists(dir / "e.csv"));
+  r = runCli({"apply", (dir / "l.csv").string(), "--errors", (dir / "e.csv").string(), "--encoding", "cp932"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(titleOf(a), sjis("ﾐｸﾐｸ"));
 }
 
 TEST(CliApply, ListFilesWithoutAList) {

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
+#include <new>
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "TempDir.h"
 #include "core/AppFolder.h"
 #include "core/SafeFile.h"
+#include "core/clsMLD.h"
 #include "Failures.h"
 
 namespace fs = std::filesystem;
@@ -227,6 +230,55 @@ TEST(SafeFile, FullDiskIsSaidAndLeavesNothingBehind) {
   EXPECT_EQ(TempDir::read(f), kOld);
   EXPECT_EQ(TempDir::read(linked), bigOld);
   EXPECT_EQ(entries(dir.path()), 3u);
+}
+
+// Whatever stops the writer of an in-place save, the file gets its old bytes back and no copy
+// stays behind.
+TEST(SafeFile, InPlaceSaveRestoresTheFileOnAnyException) {
+  TempDir dir;
+  const auto f = dir.write("a.wav", kOld);
+  fs::create_hard_link(f, dir / "b.wav");
+  EXPECT_THROW(replaceFileSafely(f, [](int fd, const std::string&) {
+    if (::write(fd, "xx", 2) != 2) return;
+    throw std::bad_alloc();
+  }), std::bad_alloc);
+  EXPECT_EQ(TempDir::read(f), kOld);
+  EXPECT_EQ(TempDir::read(dir / "b.wav"), kOld);
+  EXPECT_EQ(entries(dir.path()), 2u);
+}
+
+// An in-place save killed while the file is half written leaves its backup, which a read of the
+// damaged file finds; what a killed normal save leaves is no backup.
+TEST(SafeFile, BackupOfAKilledInPlaceSaveIsFoundBesideTheDamagedFile) {
+  TempDir dir;
+  const auto f = dir.write("a.mld", kOld);
+  fs::create_hard_link(f, dir / "b.mld");
+  const auto single = dir.write("c.mld", kOld);
+  const auto killedIn = [](const fs::path& target) {
+    return inChild(
+        [&] {
+          replaceFileSafely(target, [](int fd, const std::string&) {
+            if (::write(fd, "ne", 2) == 2) ::raise(SIGKILL);
+          });
+          return 0;
+        },
+        false);
+  };
+  EXPECT_EQ(killedIn(f), 254);
+  EXPECT_EQ(killedIn(single), 254);
+  EXPECT_EQ(TempDir::read(f), (ByteString{'n', 'e'}));
+  const std::vector<fs::path> backups = leftoverBackupsOf(f);
+  ASSERT_EQ(backups.size(), 1u);
+  EXPECT_EQ(TempDir::read(backups[0]), kOld);
+  EXPECT_TRUE(leftoverBackupsOf(single).empty());
+  EXPECT_TRUE(leftoverBackupsOf(dir / "b.mld").empty());
+  // The reader names it (info, list, set and the main window show the reader's messages).
+  clsMLD doc;
+  doc.MLDFile = f.string();
+  CollectingMessageSink messages;
+  EXPECT_THROW(doc.ParseMLD(&messages), Failure);
+  ASSERT_EQ(messages.entries.size(), 1u);
+  EXPECT_EQ(messages.entries[0].text, std::string(kLeftoverBackupMessage) + "\r\n" + backups[0].string());
 }
 
 TEST(SafeFile, ErrorFilesAreNeverReachedThroughALink) {

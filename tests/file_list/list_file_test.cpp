@@ -21,6 +21,17 @@ namespace {
 
 ByteString raw(const std::string& s) { return ByteString(s.begin(), s.end()); }
 
+ListReadOptions reading(QuoteReading quotes) {
+  ListReadOptions options;
+  options.quotes = quotes;
+  return options;
+}
+ListReadOptions reading(ListEncoding encoding) {
+  ListReadOptions options;
+  options.encoding = encoding;
+  return options;
+}
+
 MLDList sampleRows() {
   return {
       {"/music/a.mld", sjis("きらきら星")},
@@ -45,7 +56,9 @@ TEST(ListFile, SavedListLoadsBackUnchanged) {
   TempDir dir;
   const auto file = dir / "list.csv";
   appendListFile(file, sampleRows());
-  const ListFileContent loaded = readListFile(file);
+  // Its quoted quotes also read as an earlier version's bare ones: the reading is chosen.
+  EXPECT_EQ(readListFile(file).ambiguousLines, 2u);
+  const ListFileContent loaded = readListFile(file, reading(QuoteReading::Csv));
   EXPECT_TRUE(loaded.hadLines);
   EXPECT_EQ(loaded.items, sampleRows());
 }
@@ -58,7 +71,7 @@ TEST(ListFile, TitlesThatAreNoTextSurviveSaveAndLoad) {
                      {"/m/c.mld", raw("\x85\x40\xa0\xfd")},
                      {"/m/d.mld", raw("\x82\xff\"x")}};
   for (const auto& row : rows) ASSERT_FALSE(roundTripsCp932(row.MLDTitle));
-  const ListFileContent loaded = parseListFile(listFileBytes(rows));
+  const ListFileContent loaded = parseListFile(listFileBytes(rows), reading(QuoteReading::Csv));
   EXPECT_EQ(loaded.items, rows);
 }
 
@@ -130,17 +143,19 @@ TEST(ListFile, ReaderAcceptsWhatPeopleAndSpreadsheetsWrite) {
                                       "/m/p.mld,\"say \"\"hi\"\", then\"\n"
                                       "\"/m/q.mld\",\"two\nlines\"\n"
                                       "/m/r.mld,\"\"\n"));
-  EXPECT_EQ(calc.items, (MLDList{{"/m/p.mld", raw("say \"hi\", then")},
-                                 {"/m/q.mld", raw("two\nlines")},
-                                 {"/m/r.mld", {}}}));
-  // The unquoted comma makes three fields: the line fails by its number, nothing is guessed.
-  ASSERT_EQ(calc.badLines.size(), 1u);
+  EXPECT_EQ(calc.items, (MLDList{{"/m/p.mld", raw("say \"hi\", then")}, {"/m/r.mld", {}}}));
+  // The unquoted comma makes three fields: the line fails by its number, nothing is guessed. A
+  // title never takes a line end: the cell with a line break fails, its record kept raw.
+  ASSERT_EQ(calc.badLines.size(), 2u);
   EXPECT_EQ(calc.badLines[0].line, 1u);
+  EXPECT_EQ(calc.badLines[0].raw, raw("/m/x,y.mld,T-comma"));
+  EXPECT_EQ(calc.badLines[1].line, 3u);
+  EXPECT_EQ(calc.badLines[1].raw, raw("\"/m/q.mld\",\"two\nlines\""));
   // Line numbers count the breaks inside quoted cells; a line with only a path is no row either.
   const auto counted = parseListFile(raw("\"/m/q.mld\",\"a\r\nb\"\r\n/m/only-path.mld\r\n"));
-  ASSERT_EQ(counted.badLines.size(), 1u);
-  EXPECT_EQ(counted.badLines[0].line, 3u);
-  EXPECT_EQ(badLineText("l.csv", counted.badLines[0]).rfind("l.csv:3: ", 0), 0u);
+  ASSERT_EQ(counted.badLines.size(), 2u);
+  EXPECT_EQ(counted.badLines[1].line, 3u);
+  EXPECT_EQ(badLineText("l.csv", counted.badLines[1]).rfind("l.csv:3: ", 0), 0u);
   // Lines earlier versions wrote around a quote still read back.
   EXPECT_EQ(parseListFile(raw("\"/m/a.mld\",\"say \"hi\" now\"\r\n")).items[0].MLDTitle, raw("say \"hi\" now"));
 }
@@ -157,16 +172,95 @@ TEST(ListFile, ListsSavedByLibreOfficeCalcReadAsTheSheetHeldThem) {
   const MLDList edited{{home + "かえる.mld", sjis("かえるの合唱（新）")},
                        {home + "x,y.mld", raw("T-comma")},
                        {home + "q.mld", sjis("題 \"引用\" 付き")},
-                       {home + "nl.mld", sjis("一行目\n二行目")},
                        {home + "empty.mld", {}},
                        {home + "丸①.mld", sjis("ﾃｽﾄ①")}};
   const MLDList resaved{{home + "kaeru.mld", sjis("ｶｴﾙﾉｳﾀ かえるの合唱")}, {home + "kirakira.mld", sjis("きらきら星")}};
   for (const char* name : {"calc-edited-cp932.csv", "calc-edited-utf8.csv"}) {
     const auto loaded = corpus(name);
     EXPECT_EQ(loaded.items, edited) << name;
-    EXPECT_TRUE(loaded.badLines.empty() && loaded.lossyTitles.empty()) << name;
+    // The cell with a line break ("一行目\n二行目") gives no row.
+    ASSERT_EQ(loaded.badLines.size(), 1u) << name;
+    EXPECT_TRUE(loaded.lossyTitles.empty()) << name;
   }
   for (const char* name : {"calc-resaved-cp932.csv", "calc-resaved-utf8.csv"}) EXPECT_EQ(corpus(name).items, resaved) << name;
+}
+
+// Lines as earlier versions wrote them: "PATH","TITLE" CR LF with quotes inside left bare, an
+// empty line after each block.
+TEST(ListFile, ListsOfEarlierVersionsReadAsTheyWereWritten) {
+  // Only the old reading reads these; each gives its row, whatever follows it.
+  const auto old = parseListFile(raw("\"/p/a.mld\",\"\"quoted\"\"\r\n\r\n"
+                                     "\"/p/c.mld\",\"say \"hi\"\"\r\n"
+                                     "\"/p/d.mld\",\"plain\"\r\n\r\n"));
+  EXPECT_TRUE(old.badLines.empty());
+  EXPECT_TRUE(old.readOld);
+  EXPECT_EQ(old.items, (MLDList{{"/p/a.mld", raw("\"quoted\"")}, {"/p/c.mld", raw("say \"hi\"")}, {"/p/d.mld", raw("plain")}}));
+  // Lines both readings read, differently: alone in a list they fail, naming both readings.
+  const std::string twoWays = "\"/p/a.mld\",\"" + std::string(reinterpret_cast<const char*>(sjis("言った").data()), 6) +
+                              "\"\"" + std::string(reinterpret_cast<const char*>(sjis("です").data()), 4) +
+                              "\"\r\n\"/p/b.mld\",\"\"\"\"\r\n\"/q/x\"\"y.mld\",\"T\"\r\n/p/e.mld,fine\r\n";
+  const auto open = parseListFile(raw(twoWays));
+  EXPECT_EQ(open.items, (MLDList{{"/p/e.mld", raw("fine")}}));
+  ASSERT_EQ(open.badLines.size(), 3u);
+  EXPECT_EQ(open.ambiguousLines, 3u);
+  EXPECT_EQ(open.badLines[2].line, 3u);
+  EXPECT_EQ(open.badLines[2].raw, raw("\"/q/x\"\"y.mld\",\"T\""));
+  EXPECT_NE(open.badLines[2].reason.find("「/q/x\"y.mld」「T」"), std::string::npos) << open.badLines[2].reason;
+  EXPECT_NE(open.badLines[2].reason.find("「/q/x\"\"y.mld」「T」"), std::string::npos);
+  const MLDList asOld{{"/p/a.mld", sjis("言った\"\"です")}, {"/p/b.mld", raw("\"\"")}, {"/q/x\"\"y.mld", raw("T")}, {"/p/e.mld", raw("fine")}};
+  const MLDList asCsv{{"/p/a.mld", sjis("言った\"です")}, {"/p/b.mld", raw("\"")}, {"/q/x\"y.mld", raw("T")}, {"/p/e.mld", raw("fine")}};
+  EXPECT_EQ(parseListFile(raw(twoWays), reading(QuoteReading::Old)).items, asOld);
+  EXPECT_EQ(parseListFile(raw(twoWays), reading(QuoteReading::Csv)).items, asCsv);
+  // One line only the old reading reads: the list was written so, and is read so throughout.
+  EXPECT_EQ(parseListFile(raw(twoWays + "\"/p/f.mld\",\"say \"hi\"\"\r\n")).items.size(), 5u);
+  EXPECT_EQ(parseListFile(raw(twoWays + "\"/p/f.mld\",\"say \"hi\"\"\r\n")).items[2], asOld[2]);
+}
+
+TEST(ListFile, MalformedRecordsFailAloneAndEmptiedRowsAreSkipped) {
+  // A quote left open swallows nothing after its line; a spreadsheet's emptied row is ",".
+  const auto loaded = parseListFile(raw("/p/a.mld,\"open\r\n,\r\n,,\n\"/p/b.mld\",\"B\"\r\n/p/c.mld,\"x\"y\"\r\n"));
+  EXPECT_EQ(loaded.items, (MLDList{{"/p/b.mld", raw("B")}}));
+  ASSERT_EQ(loaded.badLines.size(), 2u);
+  EXPECT_EQ(loaded.badLines[0].line, 1u);
+  EXPECT_EQ(loaded.badLines[0].raw, raw("/p/a.mld,\"open"));
+  EXPECT_EQ(loaded.badLines[1].line, 5u);
+  EXPECT_EQ(loaded.badLines[1].raw, raw("/p/c.mld,\"x\"y\""));
+  EXPECT_FALSE(parseListFile(raw(",\r\n\r\n")).hadLines);
+}
+
+// The encoding comes from the bytes, never from the line ends.
+TEST(ListFile, EncodingIsJudgedFromTheBytes) {
+  // LibreOffice's "CSV UTF-8" (LF, no mark) with a line the list window appended in CR LF, and
+  // UTF-8 with CR LF as Notepad, VS Code and Python's csv write it.
+  for (const char* bytes : {"/p/a.mld,カエル\n\"/p/b.mld\",\"きらきら星\"\r\n", "\"/p/a.mld\",\"カエル\"\r\n\"/p/b.mld\",\"きらきら星\"\r\n"}) {
+    const auto loaded = parseListFile(raw(bytes));
+    EXPECT_EQ(loaded.encoding, ListEncoding::Utf8) << bytes;
+    EXPECT_EQ(loaded.items, (MLDList{{"/p/a.mld", sjis("カエル")}, {"/p/b.mld", sjis("きらきら星")}})) << bytes;
+  }
+  // Code page 932 that no UTF-8 reads: code page 932, LF or not.
+  EXPECT_EQ(parseListFile(sjis("\"/p/a.mld\",\"かえるの合唱\"\n")).items, (MLDList{{"/p/a.mld", sjis("かえるの合唱")}}));
+  // Half-width katakana that are also UTF-8 (ﾐｸﾐｸ is "ии"): nothing is guessed.
+  for (const char* title : {"ﾐｸﾐｸ", "ﾄｷﾒｷ"}) {
+    ByteString list = raw("\"/p/a.mld\",\"");
+    const ByteString t = sjis(title);
+    list.insert(list.end(), t.begin(), t.end());
+    list.push_back('"');
+    list.push_back('\n');
+    const auto open = parseListFile(list);
+    EXPECT_TRUE(open.encodingAmbiguous) << title;
+    EXPECT_TRUE(open.items.empty());
+    EXPECT_EQ(parseListFile(list, reading(ListEncoding::Cp932)).items, (MLDList{{"/p/a.mld", t}})) << title;
+  }
+  EXPECT_FALSE(parseListFile(raw("/p/a.mld,ascii\n")).encodingAmbiguous);
+}
+
+TEST(ListFile, AppendingKeepsTheFilesEncodingAndLineEnds) {
+  TempDir dir;
+  // As Calc saves it: UTF-8, no mark, LF, the last line without its end.
+  const auto file = dir.write("calc.csv", raw("/p/a.mld,カエル\n/p/b.mld,星"));
+  EXPECT_EQ(appendListFile(file, {{"/p/c.mld", sjis("きらきら星")}}).encoding, ListEncoding::Utf8);
+  EXPECT_EQ(TempDir::read(file), raw("/p/a.mld,カエル\n/p/b.mld,星\n\"/p/c.mld\",\"きらきら星\"\n\n"));
+  EXPECT_EQ(readListFile(file).items.size(), 3u);
 }
 
 TEST(ListFile, Utf8TitlesCodePage932LacksAreNamed) {

@@ -7,6 +7,13 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "AsUser.h"
 #include "RunProcess.h"
 #include "TempDir.h"
 #include "core/clsMLD.h"
@@ -128,4 +135,101 @@ TEST(Render, ClicksStayOnTimeAcrossManyTempoChanges) {
   }
   const auto [early, late] = std::minmax_element(lateness.begin(), lateness.end());
   EXPECT_LT(*late - *early, 0.001 + 64.0 / kRate + 0.001) << "earliest " << *early * 1000 << " ms, latest " << *late * 1000 << " ms";
+}
+
+namespace {
+
+struct Limited {
+  int status = -1;  // the raw wait status
+  std::string err;
+};
+
+// tonekit-cli render in a forked child under a resource limit, as the other user when asked (a
+// process limit does not bind root); standard error is kept.
+Limited renderLimited(const test::TempDir& dir, const std::filesystem::path& out, int resource, rlim_t limit,
+                      bool otherUser) {
+  const std::string errPath = (dir / "stderr.txt").string();
+  const std::string sample = std::string(TONEKIT_SAMPLES_DIR) + "/kirakira.mld";
+  const std::string outText = out.string();
+  const char* argv[] = {TONEKIT_CLI_PATH, "render", sample.c_str(), "--out", outText.c_str(), nullptr};
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int errFd = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    const int nullFd = ::open("/dev/null", O_WRONLY);
+    if (errFd < 0 || nullFd < 0 || ::dup2(errFd, 2) < 0 || ::dup2(nullFd, 1) < 0) ::_exit(120);
+    if (otherUser && !test::becomeOtherUser()) ::_exit(121);
+    const rlimit r{limit, limit};
+    if (::setrlimit(resource, &r) != 0) ::_exit(122);
+    ::execv(argv[0], const_cast<char* const*>(argv));
+    ::_exit(123);
+  }
+  Limited result;
+  ::waitpid(pid, &result.status, 0);
+  const ByteString err = test::TempDir::read(errPath);
+  result.err.assign(err.begin(), err.end());
+  std::filesystem::remove(errPath);
+  return result;
+}
+
+// A WAV with a second name: the render saves it in place, emptying it before the new sound goes in.
+std::filesystem::path twoNamedWav(const test::TempDir& dir, const ByteString& old) {
+  const auto wav = dir.write("k.wav", old);
+  std::filesystem::create_hard_link(wav, dir / "k2.wav");
+  return wav;
+}
+
+std::size_t entriesIn(const std::filesystem::path& folder) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
+}
+
+}  // namespace
+
+// With no thread to spare (a process limit of one), the render still works, on its own thread.
+TEST(Render, InPlaceUnderAProcessLimitRendersOnOneThread) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to run as a user a process limit binds";
+  test::TempDir dir;
+  ::chmod(dir.path().c_str(), 0777);
+  const ByteString old(5000, 'o');
+  const auto wav = twoNamedWav(dir, old);
+  ASSERT_EQ(::chown(wav.c_str(), test::kOtherUser, test::kOtherUser), 0);
+  const Limited r = renderLimited(dir, wav, RLIMIT_NPROC, 1, true);
+  ASSERT_TRUE(WIFEXITED(r.status)) << r.status;
+  EXPECT_EQ(WEXITSTATUS(r.status), 0) << r.err;
+  const ByteString now = test::TempDir::read(dir / "k2.wav");
+  ASSERT_GT(now.size(), 44u);
+  EXPECT_EQ(std::string(now.begin(), now.begin() + 4), "RIFF");
+  EXPECT_EQ(entriesIn(dir.path()), 2u);
+}
+
+// Short of memory anywhere in the render, the file keeps its old bytes and the failure is one
+// NUMBER:SOURCE:DESCRIPTION line, never a crash with an empty file.
+TEST(Render, InPlaceShortOfMemoryKeepsTheOldBytes) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer needs more address space than any limit here";
+#endif
+  // Limits of the address space around what the render needs (a sweep of 41, from where the
+  // program's libraries barely load to where the render fits).
+  constexpr rlim_t kLowestLimitKb = 40000, kHighestLimitKb = 80000, kLimitStepKb = 1000;
+  test::TempDir dir;
+  const ByteString old(5000, 'o');
+  const auto wav = twoNamedWav(dir, old);
+  int failed = 0;
+  for (rlim_t kb = kLowestLimitKb; kb <= kHighestLimitKb; kb += kLimitStepKb) {
+    const Limited r = renderLimited(dir, wav, RLIMIT_AS, kb * 1024, false);
+    // Below what the system's loader needs to start the program at all: not the program's to say.
+    if (WIFEXITED(r.status) && WEXITSTATUS(r.status) == 127) continue;
+    ASSERT_TRUE(WIFEXITED(r.status)) << kb << " kB: status " << r.status << " " << r.err;
+    const ByteString now = test::TempDir::read(dir / "k2.wav");
+    if (WEXITSTATUS(r.status) == 0) {
+      EXPECT_EQ(std::string(now.begin(), now.begin() + 4), "RIFF") << kb;
+      dir.write("k.wav", old);  // the same inode, through the first name
+      continue;
+    }
+    ++failed;
+    EXPECT_EQ(WEXITSTATUS(r.status), 1) << kb;
+    EXPECT_NE(r.err.find(":TONEKIT:"), std::string::npos) << kb << " kB: " << r.err;
+    EXPECT_EQ(now, old) << kb;
+    EXPECT_EQ(entriesIn(dir.path()), 2u) << kb;
+  }
+  EXPECT_GT(failed, 0);
 }

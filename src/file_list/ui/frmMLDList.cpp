@@ -318,6 +318,7 @@ void frmMLDList::ResetList() {
   // The grid never shows rows that the list no longer has.
   model_->beginRowsChange();
   MLDListItems.clear();
+  refusedLines_ = {};
   model_->endRowsChange();
 }
 
@@ -377,8 +378,22 @@ void frmMLDList::cmdLoadList_Click() {
     const auto file = askOpenFile(this, options);
     if (!file || file->isEmpty()) return;
     // Read first: a file that cannot be read leaves the current list as it is.
-    ListFileContent content = readListFile(toFsPath(*file));
+    ListReadOptions read;
+    ListFileContent content = readListFile(toFsPath(*file), read);
+    // What the bytes or the quotes leave open, the user decides, for the whole list.
+    if (content.encodingAmbiguous) {
+      const Answer answer = platform().message(this, text(kAmbiguousEncodingQuestion), Icon::Question, Buttons::YesNo);
+      read.encoding = answer == Answer::Yes ? ListEncoding::Utf8 : ListEncoding::Cp932;
+      content = readListFile(toFsPath(*file), read);
+    }
+    if (content.ambiguousLines > 0) {
+      const Answer answer = platform().message(this, text(kAmbiguousQuotesQuestion), Icon::Question, Buttons::YesNo);
+      read.quotes = answer == Answer::Yes ? QuoteReading::Old : QuoteReading::Csv;
+      content = readListFile(toFsPath(*file), read);
+    }
     ResetList();
+    refusedLines_ = {{}, content.encoding};
+    for (const BadListLine& bad : content.badLines) refusedLines_.lines.push_back(bad.raw);
     if (!content.hadLines) {
       platform().message(this, text(kNoListInFileMessage), Icon::Information);
       return;
@@ -393,8 +408,10 @@ void frmMLDList::cmdLoadList_Click() {
     QList<QPair<QString, QString>> lossy;
     for (const LossyListTitle& row : content.lossyTitles)
       lossy.append({QString::fromStdString(content.items[row.row].MLDPath), QString::fromStdString(row.title)});
-    if (!lossy.isEmpty() && !confirmUnencodable(this, lossy))
+    if (!lossy.isEmpty() && !confirmUnencodable(this, lossy)) {
+      for (const LossyListTitle& row : content.lossyTitles) refusedLines_.lines.push_back(row.raw);
       content.items = dropRows(std::move(content.items), content.lossyTitles);
+    }
     WaitSteps wait(*this);
     MLDListItems = std::move(content.items);
     ShowList();
@@ -415,6 +432,8 @@ void frmMLDList::cmdExecute_Click() {
       return;
     WindowThreadMessages messages(this, messageParent());
     BatchUpdateJob job(MLDListItems, errorFilePath(), &messages);
+    job.setListEncoding(refusedLines_.encoding);
+    for (const ByteString& line : refusedLines_.lines) job.refuse(line);
     frmWait& progress = *wait_;
     // Stops after the row in hand: every row done stays written.
     std::atomic<bool> stop{false};

@@ -111,6 +111,9 @@ class frmMLDList : public QWidget {
   Qt::SortOrder lastSortOrder_ = Qt::AscendingOrder;
   // The list file loaded or saved last: its dialogs start beside it.
   QString listPath_;
+  // Lines of the loaded list that gave no row: the next update counts them and keeps them in the
+  // error file.
+  tonekit::RawListLines refusedLines_;
 };
 
 }  // namespace tonekit::ui

@@ -3,7 +3,9 @@
 // Licensed under the GNU General Public License, version 3 or later.
 #include "sound/synth/Synth.h"
 
+#include <dlfcn.h>
 #include <fluidsynth.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <array>
@@ -15,6 +17,7 @@
 #include <mutex>
 #include <span>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "core/Failure.h"
@@ -56,6 +59,40 @@ Failure fluidFailure(const std::string& what) {
   return Failure(err::PathFileAccess, detail);
 }
 
+// FluidSynth loads a soundfont's samples with OpenMP, whose runtime ends the whole program when
+// it cannot start a thread (a process limit, memory running out). It is told to use no more
+// threads than can be had just now: with none to spare, loading runs on this thread alone.
+void fitOpenMpToThreadsAvailable() {
+  using GetInt = int (*)();
+  using SetInt = void (*)(int);
+  const auto maxThreads = reinterpret_cast<GetInt>(::dlsym(RTLD_DEFAULT, "omp_get_max_threads"));
+  const auto setThreads = reinterpret_cast<SetInt>(::dlsym(RTLD_DEFAULT, "omp_set_num_threads"));
+  if (!maxThreads || !setThreads) return;  // built without OpenMP
+  const int wanted = maxThreads();
+  std::vector<std::thread> probes;
+  try {
+    while (static_cast<int>(probes.size()) + 1 < wanted) probes.emplace_back([] {});
+  } catch (const std::exception&) {
+    // As many as there were room for.
+  }
+  const int available = static_cast<int>(probes.size()) + 1;
+  for (auto& probe : probes) probe.join();
+  if (available < wanted) setThreads(available);
+}
+
+// FluidSynth's soundfont loader does not survive every allocation that fails (it crashes), so
+// the room it needs is asked for first: twice the file for its samples and tables, and some
+// more for the synthesizer it joins.
+void ensureRoomToLoad(const fs::path& soundfont) {
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(soundfont, ec);
+  if (ec) return;  // the loader says what is wrong with it
+  const std::size_t room = static_cast<std::size_t>(size) + (9u << 20);
+  void* probe = ::mmap(nullptr, room, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (probe == MAP_FAILED) throw Failure::of(err::OutOfMemory, "(" + soundfont.string() + ")");
+  ::munmap(probe, room);
+}
+
 struct Settings {
   fluid_settings_t* s = new_fluid_settings();
   ~Settings() { delete_fluid_settings(s); }
@@ -68,6 +105,8 @@ struct Synth {
   }
   ~Synth() { delete_fluid_synth(s); }
   void load(const fs::path& soundfont) {
+    fitOpenMpToThreadsAvailable();
+    ensureRoomToLoad(soundfont);
     if (fluid_synth_sfload(s, soundfont.c_str(), 1) == FLUID_FAILED) throw fluidFailure(soundfont.string());
   }
 };
@@ -139,9 +178,10 @@ constexpr int kBlockFrames = 64;
 // byte for byte.
 class WavWriter {
  public:
-  WavWriter(int fd, const std::string& shown, int rate, std::int64_t frames) : fd_(fd), shown_(shown) {
+  // The buffer is had here, before any file is touched; start() gives the file.
+  WavWriter(const std::string& shown, int rate, std::int64_t frames) : shown_(shown) {
     const auto dataBytes = static_cast<std::uint32_t>(frames * 4);
-    buffer_.reserve(kBufferBytes);
+    buffer_.reserve(kBufferBytes + 4 * kBlockFrames);
     buffer_.insert(buffer_.end(), {'R', 'I', 'F', 'F'});
     put32(36 + dataBytes);
     buffer_.insert(buffer_.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
@@ -155,6 +195,8 @@ class WavWriter {
     buffer_.insert(buffer_.end(), {'d', 'a', 't', 'a'});
     put32(dataBytes);
   }
+
+  void start(int fd) { fd_ = fd; }
 
   void add(std::span<const float> samples) {
     for (const float sample : samples) {
@@ -193,7 +235,7 @@ class WavWriter {
     buffer_.clear();
   }
 
-  int fd_;
+  int fd_ = -1;
   const std::string& shown_;
   std::vector<std::uint8_t> buffer_;
 };
@@ -226,20 +268,27 @@ Rendered renderWav(const ByteString& smf, double seconds, const fs::path& soundf
   // FluidSynth hands every block to the file whole: the length is a whole number of blocks.
   const auto wanted = static_cast<std::int64_t>(std::ceil(seconds * rate));
   result.frames = (wanted + kBlockFrames - 1) / kBlockFrames * kBlockFrames;
+  // Everything that can fail for want of memory or threads (the synthesizer, the soundfont, the
+  // player, the buffers) is made before the target is touched: an in-place save has emptied it
+  // by the time the writer runs.
+  Settings settings;
+  if (!settings.s) throw Failure::of(err::OutOfMemory, "(FluidSynth)");
+  fluid_settings_setnum(settings.s, "synth.sample-rate", rate);
+  // Time runs with the samples written, not with the clock, so rendering goes at full speed.
+  fluid_settings_setstr(settings.s, "player.timing-source", "sample");
+  fluid_settings_setint(settings.s, "synth.lock-memory", 0);
+  // Nothing but this thread touches the synthesizer while it renders.
+  fluid_settings_setint(settings.s, "synth.threadsafe-api", 0);
+  Synth synth(settings.s);
+  synth.load(soundfont);
+  MidiPlayer player(synth.s, smf);
+  std::string shownTarget;
+  WavWriter wav(shownTarget, rate, result.frames);
   // Streamed straight into the file the safe save made beside the target; only one buffer of it
   // is ever held in memory.
   replaceFileSafely(out, [&](int fd, const std::string& shown) {
-    Settings settings;
-    fluid_settings_setnum(settings.s, "synth.sample-rate", rate);
-    // Time runs with the samples written, not with the clock, so rendering goes at full speed.
-    fluid_settings_setstr(settings.s, "player.timing-source", "sample");
-    fluid_settings_setint(settings.s, "synth.lock-memory", 0);
-    // Nothing but this thread touches the synthesizer while it renders.
-    fluid_settings_setint(settings.s, "synth.threadsafe-api", 0);
-    Synth synth(settings.s);
-    synth.load(soundfont);
-    MidiPlayer player(synth.s, smf);
-    WavWriter wav(fd, shown, rate, result.frames);
+    shownTarget = shown;
+    wav.start(fd);
     std::array<float, 2 * kBlockFrames> block;
     for (std::int64_t done = 0; done < result.frames; done += kBlockFrames) {
       // One block at a time, as FluidSynth's own file renderer goes: asked for more at once, the

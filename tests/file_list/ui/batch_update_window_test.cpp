@@ -159,5 +159,36 @@ TEST_F(BatchWindowTest, MakeEditSaveLoadAndApply) {
   EXPECT_EQ(platform.messages.back().text, kDone);
 }
 
+// What the bytes and the quotes leave open is asked; lines that gave no row reach the error file.
+TEST_F(BatchWindowTest, LoadingAsksWhatTheListLeavesOpenAndKeepsBadLinesForTheErrorFile) {
+  const fs::path song = root / "a.mld";
+  fs::copy_file(samples / "kirakira.mld", song);
+  // ﾐｸﾐｸ in code page 932 is also UTF-8; """" is "" the old way and " as CSV.
+  ByteString list = bytesOf("\"" + song.string() + "\",\"");
+  const ByteString katakana = cp932("ﾐｸﾐｸ");
+  list.insert(list.end(), katakana.begin(), katakana.end());
+  for (char c : std::string("\"\n\"" + song.string() + "\",\"\"\"\"\n/x/bad.mld,\"x\"y\"\n")) list.push_back(static_cast<std::uint8_t>(c));
+  const fs::path csv = root / "open.csv";
+  writeBytes(csv, list);
+  platform.openAnswers.push_back(QString::fromStdString(csv.string()));
+  platform.answers = {Answer::No, Answer::Yes};  // code page 932, the old way
+  window->cmdLoadList_Click();
+  ASSERT_GE(platform.messages.size(), 3u);
+  EXPECT_EQ(platform.messages[0].buttons, Buttons::YesNo);
+  EXPECT_TRUE(platform.messages[0].text.contains(qs("UTF-8")));
+  EXPECT_EQ(platform.messages[1].buttons, Buttons::YesNo);
+  EXPECT_TRUE(platform.messages[2].text.contains(qs("open.csv:3: ")));
+  ASSERT_EQ(window->MLDListItems.size(), 2u);
+  EXPECT_EQ(window->MLDListItems[0].MLDTitle, katakana);
+  EXPECT_EQ(window->MLDListItems[1].MLDTitle, cp932("\"\""));
+
+  platform.messages.clear();
+  window->cmdExecute_Click();
+  EXPECT_EQ(titleOf(song), cp932("\"\""));
+  ASSERT_EQ(platform.messages.size(), 3u);
+  EXPECT_TRUE(platform.messages[1].text.startsWith(qs("エラーがありました。")));
+  EXPECT_EQ(fileBytes(root / "ExecuteError.csv"), bytesOf("/x/bad.mld,\"x\"y\"\r\n\r\n"));
+}
+
 }  // namespace
 }  // namespace tonekit::ui::testing
