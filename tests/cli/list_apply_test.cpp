@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "../file_list/MldTestFiles.h"
 #include "RunProcess.h"
 #include "TempDir.h"
@@ -42,6 +44,16 @@ TEST(CliList, PrintsWhatSavingTheListAppends) {
   // Saved to a file, the output is a list file that loads back to the same rows.
   dir.write("list.csv", ByteString(r.out.begin(), r.out.end()));
   EXPECT_EQ(readListFile(dir / "list.csv").items, makeMLDList(tree));
+}
+
+TEST(CliList, FilesItCannotReadAreNamedAndFailTheList) {
+  TempDir dir;
+  writeMld(dir / "tree/a.mld", sjis("星"));
+  ASSERT_EQ(::mkfifo((dir / "tree/pipe.mld").c_str(), 0600), 0);
+  const auto r = runCli({"list", (dir / "tree").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find((dir / "tree/pipe.mld").string()), std::string::npos) << r.err;
+  EXPECT_EQ(parseListFile(ByteString(r.out.begin(), r.out.end())).items, (MLDList{{(dir / "tree/a.mld").string(), sjis("星")}}));
 }
 
 TEST(CliList, NamesTheCodePageCannotHoldGoOnlyIntoUtf8Lists) {
