@@ -2,19 +2,20 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright (C) 2026 The TONEKIT developers
 # Licensed under the GNU General Public License, version 3 or later.
-# Times `tonekit-cli list` and `tonekit-cli apply` on a large folder tree against plain reads and
-# plain fsync'ed copies of the same MLD files, as whole processes, and reports their peak memory.
+# Times `tonekit-cli list` and `tonekit-cli apply` on a large folder tree against their floors, as
+# whole processes: reading every MLD file's bytes (find -exec cat) and rewriting each safely
+# (bench/safe_copy.cpp); prints the wall and CPU ratios and the peak memory.
 #
 # usage: bench/list_apply.sh [TONEKIT_CLI]
 #   TONEKIT_CLI   a Release tonekit-cli; without it one is built in $BUILD_DIR (build-bench-release)
-#   ENTRIES=100000 MLD_FILES=10000 RUNS=3   size of the tree and timed runs per command
+#   ENTRIES=100000 MLD_FILES=10000 RUNS=5   size of the tree and timed pairs per command
 #   KEEP=1        keep the tree (its folder is printed)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 entries=${ENTRIES:-100000}
 mld_files=${MLD_FILES:-10000}
-runs=${RUNS:-3}
+runs=${RUNS:-5}
 
 cli=${1:-}
 if [[ -z $cli ]]; then
@@ -69,33 +70,46 @@ done
 total=$(find "$tree" -mindepth 1 | wc -l)
 echo "tree: $total entries, $(find "$tree" -iname '*.mld' -type f | wc -l) MLD files, $folders folders ($tree)"
 
-# time_of NAME COMMAND...: the best wall time of $runs runs and the peak RSS.
-declare -A best rss
-time_of() {
-  local name=$1; shift
-  local b= r=0 secs kb
-  # Reads get one warm-up run, so that both sides find the tree in the page cache.
-  [[ -n ${WRITES:-} ]] || "$@" >/dev/null 2>&1 || true
-  for ((k = 0; k < runs; k++)); do
-    [[ -n ${BEFORE_EACH:-} ]] && eval "$BEFORE_EACH"
-    /usr/bin/time -o "$work/time.out" -f '%e %M' "$@" >/dev/null 2>&1 || true
-    read -r secs kb <"$work/time.out"
-    if [[ -z $b ]] || awk "BEGIN{exit !($secs < $b)}"; then b=$secs; fi
-    (( kb > r )) && r=$kb
-  done
-  best[$name]=$b
-  rss[$name]=$r
-  printf '%-10s %8.2f s  %8d KiB max RSS\n' "$name" "$b" "$r"
+# The machine may be shared and its speed drift: each command runs in turn with its yardstick
+# (A B A B ...), the ratios of wall and CPU time are taken pair by pair, and their medians given.
+
+# timed COMMAND...: "wall cpu peak-KiB" of one whole-process run.
+timed() {
+  /usr/bin/time -o "$work/time.out" -f '%e %U %S %M' "$@" >/dev/null 2>&1 || true
+  awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$work/time.out"
 }
+ratio() { awk "BEGIN{ if ($2 > 0) printf \"%.3f\", $1 / $2; else print \"inf\" }"; }
+median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-ratio() { awk "BEGIN{ if ($2 > 0) printf \"%.2f\", $1 / $2; else print \"inf\" }"; }
+# paired NAME: runs before_A, A, B (the arrays a_cmd and b_cmd) $runs times and prints the medians.
+paired() {
+  local name=$1 k wa ca ra wb cb rb
+  local -a walls=() cpus=()
+  for ((k = 0; k < runs; k++)); do
+    [[ -n ${before_a:-} ]] && eval "$before_a"
+    read -r wa ca ra < <(timed "${a_cmd[@]}")
+    read -r wb cb rb < <(timed "${b_cmd[@]}")
+    walls+=("$(ratio "$wa" "$wb")")
+    cpus+=("$(ratio "$ca" "$cb")")
+    printf '  %-5s %6.2f s wall %6.2f s cpu %7d KiB max RSS | floor %6.2f s wall %6.2f s cpu %7d KiB\n' \
+      "$name" "$wa" "$ca" "$ra" "$wb" "$cb" "$rb"
+  done
+  result[$name]="wall $(median "${walls[@]}")x, cpu $(median "${cpus[@]}")x"
+}
+declare -A result
 
-# list against reading every MLD file's bytes.
-time_of cat find "$tree" -iname '*.mld' -type f -exec cat {} +
-time_of list "$cli" list "$tree"
+# list against reading every MLD file's bytes; one warm-up each, so that both find the tree in
+# the page cache.
+a_cmd=("$cli" list "$tree")
+b_cmd=(find "$tree" -iname '*.mld' -type f -exec cat {} +)
+"${a_cmd[@]}" >/dev/null 2>&1 || true
+"${b_cmd[@]}" >/dev/null 2>&1 || true
+before_a='' paired list
 
-# apply against an fsync'ed copy of every MLD file. Two lists with different titles take turns,
-# so that every run changes every title.
+# apply against the least any program does to rewrite each file safely (bench/safe_copy.cpp).
+# Two lists with different titles take turns, so that every run changes every title.
+floor=$work/safe_copy
+"${CXX:-g++}" -O2 -o "$floor" "$here/bench/safe_copy.cpp"
 "$cli" list "$tree" >"$work/original.csv" 2>/dev/null
 sed 's/","/","X/' "$work/original.csv" >"$work/x.csv"
 sed 's/","/","Y/' "$work/original.csv" >"$work/y.csv"
@@ -103,11 +117,10 @@ cp "$work/x.csv" "$work/next.csv"
 flip() {
   if cmp -s "$work/next.csv" "$work/x.csv"; then cp "$work/y.csv" "$work/next.csv"; else cp "$work/x.csv" "$work/next.csv"; fi
 }
-WRITES=1 BEFORE_EACH=flip time_of apply "$cli" apply "$work/next.csv" --errors "$work/errors.csv"
+a_cmd=("$cli" apply "$work/next.csv" --errors "$work/errors.csv")
+b_cmd=("$floor" "$tree")
+before_a=flip paired apply
 [[ ! -e $work/errors.csv ]] || { echo "apply reported failed rows: $work/errors.csv" >&2; exit 1; }
-WRITES=1 BEFORE_EACH="find '$tree' -name '*.copy' -delete" time_of copy \
-  find "$tree" -iname '*.mld' -type f -exec sh -c 'for f do dd if="$f" of="$f.copy" conv=fsync status=none; done' sh {} +
-find "$tree" -name '*.copy' -delete
 
-echo "list / read: $(ratio "${best[list]}" "${best[cat]}")  (target <= 2)"
-echo "apply / copy: $(ratio "${best[apply]}" "${best[copy]}")  (target <= 3)"
+echo "list / read floor: ${result[list]}  (target: wall <= 1.05x)"
+echo "apply / safe copy floor: ${result[apply]}  (target: wall <= 1.0x, cpu <= 1.1x)"

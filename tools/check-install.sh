@@ -6,7 +6,8 @@
 #   1. `cmake --install` into a temporary prefix puts exactly the expected files there, and the
 #      desktop entry, the metainfo, the MIME type, the man pages and the shell completion pass
 #      their validators;
-#   2. as root: the .deb built by CPack installs, runs from /usr/bin, writes the error list of
+#   2. the programs carry Debian's hardening (PIE, RELRO, bind now, stack protector, fortify);
+#      as root: the .deb built by CPack installs, runs from /usr/bin, writes the error list of
 #      an unprivileged user into that user's data folder, lintian finds no error in it, and
 #      `dpkg -r` leaves nothing behind;
 #   3. as root, where the sysctl can be set: the live link races under fs.protected_symlinks=0.
@@ -72,6 +73,18 @@ for program in tonekit-cli tonekit; do
   no_display "$prefix/bin/$program" -V | grep -q "GPLv3+" || fail "$program -V does not name the licence"
 done
 
+echo "== hardening"
+# Built as Debian builds packages (dpkg-buildflags): position-independent, relocations read-only
+# and bound at start, stack protector, fortified functions.
+for program in tonekit tonekit-cli; do
+  binary=$prefix/bin/$program
+  readelf -h "$binary" | grep -Eq 'Type: +DYN' || fail "$program is not position-independent"
+  readelf -lW "$binary" | grep -q GNU_RELRO || fail "$program has no read-only relocations"
+  readelf -dW "$binary" | grep -Eq 'BIND_NOW|FLAGS_1.*NOW' || fail "$program does not bind at start"
+  readelf --dyn-syms -W "$binary" | grep -q ' __stack_chk_fail' || fail "$program has no stack protector"
+  readelf --dyn-syms -W "$binary" | grep -Eq ' __[a-z]+_chk(@|$)' || fail "$program uses no fortified functions"
+done
+
 echo "== validators"
 desktop-file-validate "$prefix/share/applications/$id.desktop"
 grep -qx "Icon=$id" "$prefix/share/applications/$id.desktop" || fail "the desktop entry names another icon"
@@ -134,9 +147,11 @@ deb=$(ls "$work"/deb/tonekit_*.deb)
 expect_eq "package version" "$version" "$(dpkg-deb -f "$deb" Version)"
 expect_eq "Recommends" "fonts-noto-cjk, qt6-translations-l10n, timgm6mb-soundfont | fluid-soundfont-gm" "$(dpkg-deb -f "$deb" Recommends)"
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "Depends does not come from dpkg-shlibdeps"
-# lintian's errors block a distribution; its warnings are looked at by hand.
-lintian_report=$(lintian "$deb" 2>/dev/null || true)
+# lintian's errors block a distribution; its warnings are looked at by hand. Its hardening tags
+# (information level) say a program was built without the flags Debian builds packages with.
+lintian_report=$(lintian -I "$deb" 2>/dev/null || true)
 ! grep -q '^E:' <<<"$lintian_report" || fail "lintian: $lintian_report"
+! grep -E '^[EWI]: .*hardening-' <<<"$lintian_report" || fail "lintian: built without hardening flags"
 ! dpkg-deb --info "$deb" | grep -Eq '^ +[0-9]+ bytes, +[0-9]+ lines +\*? *(pre|post)(inst|rm)' ||
   fail "the package has maintainer scripts"
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "cli/CliSupport.h"
 #include "core/Failure.h"
@@ -47,9 +48,17 @@ void addListCommand(CLI::App& app) {
       };
       // Each row is written as soon as its file is read, so memory stays flat however large
       // the tree; the output is the same bytes a save of the whole list into a new file writes.
-      const WalkReport report = clsFileList().walkReport(o->folder, o->pattern, [&](const std::string& path) {
+      std::size_t unreadable = 0;
+      const WalkReport report = clsFileList().walkFiles(o->folder, o->pattern, [&](const FoundFile& file) {
         start();
-        const clsMLDListItem row = readListItem(path, &messages);
+        std::optional<Failure> why;
+        const std::optional<clsMLDListItem> read = readListItem(file, &messages, why);
+        if (!read) {
+          ++unreadable;
+          std::cerr << unreadableText(*why) << '\n';
+          return;
+        }
+        const clsMLDListItem& row = *read;
         const ListRowProblem problem = listRowProblem(row, encoding);
         if (problem == ListRowProblem::None)
           writeOut(listLineBytes(row, encoding));
@@ -59,12 +68,12 @@ void addListCommand(CLI::App& app) {
       if (report.unusablePaths > 0) std::cerr << unusablePathsMessage(report.unusablePaths) << '\n';
       if (report.found == 0) {
         std::cerr << kNoMldFilesMessage << '\n';
-        return report.unusablePaths > 0 ? Exit::Failure : Exit::Success;
+        return report.unusablePaths > 0 || unreadable > 0 ? Exit::Failure : Exit::Success;
       }
       writeOut(ByteString{'\r', '\n'});
       if (std::fflush(stdout) != 0 || std::ferror(stdout))
         throw Failure::of(err::PathFileAccess, "(標準出力に書き込めません)");
-      return report.unusablePaths > 0 ? Exit::Failure : Exit::Success;
+      return report.unusablePaths > 0 || unreadable > 0 ? Exit::Failure : Exit::Success;
     });
   });
 }

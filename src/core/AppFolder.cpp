@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <memory>
 #include <system_error>
 
 #include "core/Failure.h"
@@ -29,7 +30,7 @@ fs::path executableFolder() {
   return ec ? fs::path(".") : here;
 }
 
-fs::path privateDataFolder() {
+std::unique_ptr<HeldFolder> openPrivateDataFolder() {
   fs::path base;
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
     base = xdg;
@@ -38,21 +39,23 @@ fs::path privateDataFolder() {
   } else {
     throw Failure::of(err::PathNotFound, "(HOME も XDG_DATA_HOME も設定されていないため、ユーザーのデータフォルダがありません)");
   }
-  std::error_code ec;
-  fs::create_directories(base, ec);
-  // Walked under the link rule and named as it really is: messages then name the folder the
-  // error file lands in, not where a link of someone else's would have sent it.
-  const fs::path folder = realFolderPath(base) / "tonekit";
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+  // Walked under the link rule before anything is made, and everything after goes through the
+  // walked folder: nothing lands where a link of someone else's would have sent it, and messages
+  // name the folder as it really is.
+  const HeldFolder parent(base, true);
+  if (::mkdirat(parent.fd(), "tonekit", 0700) != 0 && errno != EEXIST)
     throw Failure::of(errno == ENOENT ? err::PathNotFound : err::PermissionDenied,
-                      folder.string() + " (" + std::generic_category().message(errno) + ")");
+                      (parent.realPath() / "tonekit").string() + " (" + std::generic_category().message(errno) + ")");
+  auto folder = std::make_unique<HeldFolder>(parent, "tonekit");
   struct stat st {};
-  if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
-    throw Failure::of(err::PermissionDenied, folder.string() + " (実行中のユーザーのフォルダではありません)");
+  if (::fstat(folder->fd(), &st) != 0 || st.st_uid != ::geteuid())
+    throw Failure::of(err::PermissionDenied, folder->realPath().string() + " (実行中のユーザーのフォルダではありません)");
   // Created by an older version with the umask's bits; what lands here is nobody else's business.
-  if ((st.st_mode & 077) != 0) ::chmod(folder.c_str(), 0700);
+  if ((st.st_mode & 077) != 0) ::fchmod(folder->fd(), 0700);
   return folder;
 }
+
+fs::path privateDataFolder() { return openPrivateDataFolder()->realPath(); }
 
 fs::path writableProgramFolder() {
   const fs::path own = executableFolder();

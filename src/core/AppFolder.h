@@ -5,6 +5,9 @@
 // "The program's own folder": where file dialogs start and where the error list goes.
 
 #include <filesystem>
+#include <memory>
+
+#include "core/SafeFile.h"
 
 namespace tonekit {
 
@@ -16,6 +19,8 @@ std::filesystem::path executableFolder();
 // a shared one such as the temporary folder would let other users plant links), and 70 when
 // the folder is no real folder of the running user.
 std::filesystem::path privateDataFolder();
+// The same folder, held open: what is made in it lands there, whatever its path leads to later.
+std::unique_ptr<HeldFolder> openPrivateDataFolder();
 
 // The executable's folder when the running user can write it and no other user can (group and
 // others have no write bit); otherwise (an installed program) privateDataFolder(). Empty when

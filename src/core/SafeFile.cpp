@@ -102,6 +102,36 @@ std::vector<fs::path> leftoverBackupsOf(const fs::path& file) {
   return found;
 }
 
+namespace {
+
+// The standard text of 70 speaks of writing; a read that was refused says what it could not do.
+std::string textAsRead(const std::string& description) {
+  const std::string writing = standardDescription(err::PermissionDenied);
+  if (description.compare(0, writing.size(), writing) != 0) return description;
+  return "読み込みできません。" + description.substr(writing.size());
+}
+
+}  // namespace
+
+void rethrowAsRead() {
+  try {
+    throw;
+  } catch (const RefusedLink& refused) {
+    throw refused.asRead();
+  } catch (const Failure& failure) {
+    if (failure.number() != err::PermissionDenied) throw;
+    throw Failure(failure.number(), textAsRead(failure.description()), failure.source());
+  }
+}
+
+RefusedLink::RefusedLink(const std::string& detail) : Failure(Failure::of(err::PermissionDenied, detail)) {}
+
+RefusedLink RefusedLink::asRead() const {
+  RefusedLink read(*this);
+  static_cast<Failure&>(read) = Failure(number(), textAsRead(description()), source());
+  return read;
+}
+
 Failure fileFailure(int errorNumber, const std::string& path, bool isFolder) {
   long number = err::PathFileAccess;
   switch (errorNumber) {
@@ -144,6 +174,11 @@ class Fd {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
   }
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
 
  private:
   int fd_;
@@ -167,8 +202,14 @@ FileIdentity identityOf(const struct stat& st) {
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // A path taken apart once: its folder, opened, and the last step's name inside it.
+struct FolderRef {
+  int fd = -1;
+  int get() const { return fd; }
+};
+
 struct Located {
-  Fd folder;
+  Fd held;  // the folder, when the walk opened it (else it is borrowed)
+  FolderRef folder;
   struct stat folderSt {};
   std::string name;
   bool exists = false;
@@ -177,20 +218,59 @@ struct Located {
 
 constexpr int kMostLinks = 40;
 
+// How the last step's folder is kept: opened anew for files to be made in it, borrowed from a
+// caller that holds it open, or not looked at beyond the step (a read).
+enum class Hold { Reopen, Borrow, ForReading };
+
 // Walks a path one step at a time from the root (or the current folder), opening every step
 // without following a link; a link, taken once through its own descriptor, is followed only when
-// it belongs to the running user or to the owner of what it leads to. What was judged is what
-// the walk hands on, so nobody can swap a step between the look and the use.
+// it belongs to root, to the running user, to the owner of the folder that holds it or to the
+// owner of what it leads to. What was judged is what the walk hands on, so nobody can swap a step
+// between the look and the use.
 class PathWalk {
  public:
-  PathWalk(const std::string& shown, LinkRule links) : shown_(shown), links_(links) {}
+  PathWalk(const std::string& shown, LinkRule links, bool makeMissing = false)
+      : shown_(shown), links_(links), makeMissing_(makeMissing) {}
 
   Located locate(int base, const fs::path& path) {
     const std::string name = path.filename().string();
     if (name.empty() || name == "." || name == "..")
       throw withReason(err::PathFileAccess, shown_, "ファイル名がありません");
     Fd folder = walkFolder(base, path.parent_path());
-    return last(std::move(folder), name, (path.parent_path() / name).string());
+    Located at = last(folder.get(), Hold::Reopen, name, (path.parent_path() / name).string());
+    if (!at.held && at.folder.get() == folder.get()) at.held = std::move(folder);
+    return at;
+  }
+
+  // The last step inside a folder already walked.
+  Located last(int folder, Hold hold, const std::string& name, const std::string& walked) {
+    Fd fd(::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (!fd && errno != ENOENT) throw fileFailure(errno, shown_);
+    if (fd && ::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown_);
+    if (fd && S_ISLNK(st.st_mode)) {
+      if (links_ == LinkRule::Never) throw withReason(err::PathFileAccess, shown_, "シンボリックリンクはたどりません");
+      const fs::path text = follow(fd.get(), st);
+      Located target = locate(folder, text);
+      judge(st, folder, target.exists ? &target.st : nullptr, walked);
+      return target;
+    }
+    Located at;
+    at.name = name;
+    at.exists = static_cast<bool>(fd);
+    at.st = st;
+    at.folder.fd = folder;
+    if (hold == Hold::ForReading) return at;
+    if (hold == Hold::Borrow) {
+      if (::fstat(folder, &at.folderSt) != 0) throw fileFailure(errno, shown_, true);
+      return at;
+    }
+    // Files are made, renamed and synced through the folder; one that may only be passed
+    // through still serves for all but the sync.
+    at.held = Fd(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (at.held) at.folder.fd = at.held.get();
+    if (::fstat(at.folder.get(), &at.folderSt) != 0) throw fileFailure(errno, shown_, true);
+    return at;
   }
 
   Fd walkFolder(int base, const fs::path& text) {
@@ -202,6 +282,9 @@ class PathWalk {
       const std::string name = part.string();
       if (name.empty() || name == ".") continue;
       walked /= part;
+      // A missing step is made inside the folder just walked, never by its path.
+      if (makeMissing_ && ::mkdirat(at.get(), name.c_str(), 0777) != 0 && errno != EEXIST)
+        throw fileFailure(errno, shown_, true);
       at = step(at.get(), name, walked.string());
     }
     return at;
@@ -219,32 +302,8 @@ class PathWalk {
     Fd next = walkFolder(folder, text);
     struct stat reached {};
     if (::fstat(next.get(), &reached) != 0) throw fileFailure(errno, shown_, true);
-    judge(st, &reached, walked);
+    judge(st, folder, &reached, walked);
     return next;
-  }
-
-  Located last(Fd folder, const std::string& name, const std::string& walked) {
-    Fd fd(::openat(folder.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-    struct stat st {};
-    if (!fd && errno != ENOENT) throw fileFailure(errno, shown_);
-    if (fd && ::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown_);
-    if (fd && S_ISLNK(st.st_mode)) {
-      if (links_ == LinkRule::Never) throw withReason(err::PathFileAccess, shown_, "シンボリックリンクはたどりません");
-      const fs::path text = follow(fd.get(), st);
-      Located target = locate(folder.get(), text);
-      judge(st, target.exists ? &target.st : nullptr, walked);
-      return target;
-    }
-    Located at;
-    at.name = name;
-    at.exists = static_cast<bool>(fd);
-    at.st = st;
-    // Files are made, renamed and synced through the folder; one that may only be passed
-    // through still serves for all but the sync.
-    at.folder = Fd(::openat(folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!at.folder) at.folder = std::move(folder);
-    if (::fstat(at.folder.get(), &at.folderSt) != 0) throw fileFailure(errno, shown_, true);
-    return at;
   }
 
   // The text of the link the descriptor holds: read from that very link, not from its name.
@@ -257,15 +316,25 @@ class PathWalk {
     return fs::path(std::string(target.data(), static_cast<std::size_t>(n)));
   }
 
-  // The rule the kernel applies to links in sticky folders, here on every step.
-  void judge(const struct stat& link, const struct stat* reached, const std::string& walked) const {
-    if (link.st_uid == ::geteuid() || (reached && reached->st_uid == link.st_uid)) return;
-    throw Failure::of(err::PermissionDenied,
-                      shown_ + " (" + walked + " はリンクで、その持ち主が実行中のユーザーでもリンク先の持ち主でもないため、たどりません)");
+  // Links that root or the running user made, or that lead to their own maker's file or folder,
+  // give nobody a way into what is not theirs. A link that the folder's owner made (who decides
+  // what the folder's names mean anyway: the kernel's rule in sticky folders) is followed too,
+  // except by root: a user's own folder would otherwise let that user aim root's writes at any
+  // file of the system. Any other link is refused.
+  void judge(const struct stat& link, int folder, const struct stat* reached, const std::string& walked) const {
+    const uid_t me = ::geteuid();
+    if (link.st_uid == 0 || link.st_uid == me || (reached && reached->st_uid == link.st_uid)) return;
+    struct stat holder {};
+    const bool holdersOwn = ::fstat(folder, &holder) == 0 && holder.st_uid == link.st_uid;
+    if (holdersOwn && me != 0) return;
+    throw RefusedLink(shown_ + " (" + walked +
+                      (holdersOwn ? " はほかのユーザーが自分のフォルダに置いたリンクのため、root としてはたどりません)"
+                                  : " はリンクで、その持ち主が root でも実行中のユーザーでも、リンクのあるフォルダやリンク先の持ち主でもないため、たどりません)"));
   }
 
   const std::string& shown_;
   LinkRule links_;
+  bool makeMissing_;
   int hops_ = 0;
 };
 
@@ -275,11 +344,16 @@ Located locate(const fs::path& path, const std::string& shown, LinkRule links = 
 
 // Another user's file in a sticky folder that is not the folder owner's is not ours to write,
 // whatever its mode says: the rule of the kernel's protected_regular.
+// A file with several names is the same: where the kernel does not stop it (protected_hardlinks
+// 0), anyone may give another user's file a name in a folder of theirs.
 void refusePlanted(const Located& at, const std::string& shown) {
-  if (!at.exists || (at.folderSt.st_mode & S_ISVTX) == 0) return;
-  if (at.st.st_uid == ::geteuid() || at.st.st_uid == at.folderSt.st_uid) return;
-  throw withReason(err::PermissionDenied, shown,
-                   "固定ビットのあるフォルダにほかのユーザーが置いたファイルのため、書き込みません");
+  if (!at.exists || at.st.st_uid == ::geteuid() || at.st.st_uid == at.folderSt.st_uid) return;
+  if (at.folderSt.st_mode & S_ISVTX)
+    throw withReason(err::PermissionDenied, shown,
+                     "固定ビットのあるフォルダにほかのユーザーが置いたファイルのため、書き込みません");
+  if (at.st.st_nlink > 1)
+    throw withReason(err::PermissionDenied, shown,
+                     "ほかにも名前（ハードリンク）があり、持ち主が実行中のユーザーでもフォルダの持ち主でもないファイルのため、書き込みません");
 }
 
 Failure notRegular(const std::string& shown) { return withReason(err::PathFileAccess, shown, "通常のファイルではありません"); }
@@ -484,8 +558,9 @@ Backup makeBackup(const Located& at, int file, const std::string& shown) {
   backup.shownPath = realPathOf(at.folder.get());
   if (backup.file->fd() < 0) {
     if (!folderNotWritable(backup.file->error())) throw fileFailure(backup.file->error(), shown);
-    const fs::path data = privateDataFolder();
-    backup.dataFolder = Fd(::open(data.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW));
+    const std::unique_ptr<HeldFolder> held = openPrivateDataFolder();
+    const fs::path data = held->realPath();
+    backup.dataFolder = Fd(::fcntl(held->fd(), F_DUPFD_CLOEXEC, 0));
     if (!backup.dataFolder) throw fileFailure(errno, data.string(), true);
     backup.file = std::make_unique<TempFile>(backup.dataFolder.get(), at.name);
     if (backup.file->fd() < 0) throw fileFailure(backup.file->error(), data.string());
@@ -542,9 +617,9 @@ bool readOnlyForUs(const Located& at, const struct stat& st, int& why) {
 
 }  // namespace
 
-ByteString readWholeFile(const fs::path& path, FileIdentity* identity) {
-  const std::string shown = path.string();
-  const Located at = locate(path, shown);
+namespace {
+
+ByteString readLocated(const Located& at, const std::string& shown, FileIdentity* identity) {
   if (!at.exists) throw fileFailure(ENOENT, shown);
   struct stat st {};
   const Fd fd = openRegular(at, O_RDONLY, st, shown);
@@ -568,6 +643,54 @@ ByteString readWholeFile(const fs::path& path, FileIdentity* identity) {
   data.resize(done);
   if (identity) *identity = identityOf(st);
   return data;
+}
+
+template <typename Read>
+ByteString reading(const Read& read) {
+  try {
+    return read();
+  } catch (...) {
+    rethrowAsRead();
+  }
+}
+
+void replaceLocated(const Located& at, const ContentWriter& content, std::optional<FileIdentity> expected,
+                    const std::string& shown) {
+  if (!at.exists) {
+    if (expected) throw withReason(err::FileNotFound, shown, "読み込んだ後でなくなりました");
+    saveNew(at, content, shown);
+    return;
+  }
+  refusePlanted(at, shown);
+  struct stat st {};
+  const Fd old = openRegular(at, O_RDONLY, st, shown);
+  if (expected && identityOf(st) != *expected) throw replacedSinceRead(shown);
+  int why = 0;
+  if (readOnlyForUs(at, st, why)) {
+    if (why != 0 && why != EACCES) throw fileFailure(why, shown);
+    throw withReason(err::PathFileAccess, shown, "読み取り専用のファイルです");
+  }
+  if (st.st_nlink > 1 || !replaceBeside(at, old.get(), st, content, shown)) saveInPlace(at, st, content, shown);
+}
+
+std::string nameShown(const std::string& shownFolder, const std::string& name) {
+  return shownFolder.empty() || shownFolder.back() == '/' ? shownFolder + name : shownFolder + "/" + name;
+}
+
+}  // namespace
+
+ByteString readWholeFile(const fs::path& path, FileIdentity* identity) {
+  const std::string shown = path.string();
+  return reading([&] { return readLocated(locate(path, shown), shown, identity); });
+}
+
+ByteString readWholeFileIn(int folder, const std::string& name, const std::string& shown, FileIdentity* identity) {
+  return reading([&] {
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+      throw withReason(err::PathFileAccess, shown, "ファイル名がありません");
+    return readLocated(PathWalk(shown, LinkRule::FollowOwned).last(folder, Hold::ForReading, name, shown), shown,
+                       identity);
+  });
 }
 
 void appendToFile(const fs::path& path, const ByteString& bytes, LinkRule links) {
@@ -615,22 +738,57 @@ void replaceFileSafely(const fs::path& target, const ByteString& content, std::o
 
 void replaceFileSafely(const fs::path& requested, const ContentWriter& content, std::optional<FileIdentity> expected) {
   const std::string shown = requested.string();
-  const Located at = locate(requested, shown);
-  if (!at.exists) {
-    if (expected) throw withReason(err::FileNotFound, shown, "読み込んだ後でなくなりました");
-    saveNew(at, content, shown);
-    return;
+  replaceLocated(locate(requested, shown), content, expected, shown);
+}
+
+bool isRegularFile(const fs::path& path) {
+  const std::string shown = path.string();
+  try {
+    const Located at = locate(path, shown);
+    return at.exists && S_ISREG(at.st.st_mode);
+  } catch (const RefusedLink& refused) {
+    throw refused.asRead();
+  } catch (const Failure&) {
+    return false;
   }
-  refusePlanted(at, shown);
-  struct stat st {};
-  const Fd old = openRegular(at, O_RDONLY, st, shown);
-  if (expected && identityOf(st) != *expected) throw replacedSinceRead(shown);
-  int why = 0;
-  if (readOnlyForUs(at, st, why)) {
-    if (why != 0 && why != EACCES) throw fileFailure(why, shown);
-    throw withReason(err::PathFileAccess, shown, "読み取り専用のファイルです");
+}
+
+HeldFolder::HeldFolder(const fs::path& folder, bool makeMissing) : path_(folder) {
+  const std::string shown = folder.string();
+  Fd walked = PathWalk(shown, LinkRule::FollowOwned, makeMissing).walkFolder(AT_FDCWD, folder.empty() ? fs::path(".") : folder);
+  // Files are made and synced through it; one that may only be passed through serves the rest.
+  Fd readable(::openat(walked.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  fd_ = readable ? readable.get() : walked.get();
+  if (readable) static_cast<void>(readable.release());
+  else static_cast<void>(walked.release());
+}
+
+HeldFolder::HeldFolder(const HeldFolder& parent, const std::string& name) : path_(parent.path_ / name) {
+  fd_ = ::openat(parent.fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd_ < 0) {
+    if (errno == ELOOP) throw withReason(err::PermissionDenied, path_.string(), "リンクです。フォルダではありません");
+    throw fileFailure(errno, path_.string(), true);
   }
-  if (st.st_nlink > 1 || !replaceBeside(at, old.get(), st, content, shown)) saveInPlace(at, st, content, shown);
+}
+
+fs::path HeldFolder::realPath() const { return realPathOf(fd_); }
+
+HeldFolder::~HeldFolder() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+ByteString HeldFolder::read(const std::string& name, FileIdentity* identity) const {
+  return readWholeFileIn(fd_, name, nameShown(path_.string(), name), identity);
+}
+
+void HeldFolder::replace(const std::string& name, const ByteString& content, std::optional<FileIdentity> expected) const {
+  const std::string shown = nameShown(path_.string(), name);
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+    throw withReason(err::PathFileAccess, shown, "ファイル名がありません");
+  const Located at = PathWalk(shown, LinkRule::FollowOwned).last(fd_, Hold::Borrow, name, shown);
+  replaceLocated(
+      at, [&content](int fd, const std::string& s) { writeAll(fd, content.data(), content.size(), 0, s); }, expected,
+      shown);
 }
 
 fs::path realFolderPath(const fs::path& folder) {

@@ -6,11 +6,12 @@
 // no link, special file or swap made by another user turns a read or a save elsewhere.
 //
 // Every step of a path is opened without following links; a symbolic link on any step is
-// followed only when it belongs to the running user or to the owner of what it leads to (the
-// rule the kernel applies in sticky folders), otherwise the read or save fails with 70 naming
-// that step. What the rule was judged on is what is opened: a step swapped meanwhile fails (75).
-// Only regular files are read or written; in a sticky folder a file that belongs neither to the
-// running user nor to the folder's owner is not written (70).
+// followed only when it belongs to root, to the running user, to the owner of the folder that
+// holds it or to the owner of what it leads to, otherwise the read or save fails with 70 naming
+// that step (RefusedLink). What the rule was judged on is what is opened: a step swapped
+// meanwhile fails (75). Only regular files are read or written; a file that belongs neither to
+// the running user nor to its folder's owner is not written (70) when the folder is sticky or
+// the file has more than one name.
 // Failures are raised as Failure (fileFailure's numbers).
 
 #include <cstdint>
@@ -42,10 +43,33 @@ struct FileIdentity {
 // reason behind the standard text.
 Failure fileFailure(int errorNumber, const std::string& path, bool isFolder = false);
 
+// A link the rule does not follow (70): no fault of the program, which the windows show as a
+// message.
+class RefusedLink : public Failure {
+ public:
+  explicit RefusedLink(const std::string& detail);
+  // The same refusal met by a read, which says that the file could not be read.
+  RefusedLink asRead() const;
+};
+
+// Inside a catch block: raises the exception in hand again; a permission failure (70) then says
+// that what was refused could not be read, rather than written.
+[[noreturn]] void rethrowAsRead();
+
 // Reads the whole regular file; identity (when given) receives which file it was. Raises 53 when
 // it does not exist, 75 for anything but a regular file or a file above kLargestReadableFile,
-// and the failure of fileFailure when it cannot be opened or read. Never blocks on a FIFO.
+// and the failure of fileFailure when it cannot be opened or read (70 then says "読み込みできません。").
+// Never blocks on a FIFO.
 ByteString readWholeFile(const std::filesystem::path& path, FileIdentity* identity = nullptr);
+
+// The same read of the file name inside a folder that is already open (a descriptor a walk of
+// folders holds, which judged the way there); shown names it in messages.
+ByteString readWholeFileIn(int folder, const std::string& name, const std::string& shown,
+                           FileIdentity* identity = nullptr);
+
+// Whether path leads to a regular file under the link rule; raises RefusedLink for a link the rule
+// refuses, false for anything else that is not there.
+bool isRegularFile(const std::filesystem::path& path);
 
 // Saves content as the file at target, which keeps its owner, group, mode, ACL, extended
 // attributes and other names (hard links):
@@ -79,6 +103,33 @@ enum class LinkRule {
 // flushes it. On failure nothing of this call stays: a file it created is removed, an old one is
 // cut back to its length.
 void appendToFile(const std::filesystem::path& path, const ByteString& bytes, LinkRule links = LinkRule::FollowOwned);
+
+// A folder reached under the link rule and held open: its files are read and saved through it with
+// no second walk, in the folder the rule judged whatever happens to its path meanwhile. Raises
+// what the walk raises.
+class HeldFolder {
+ public:
+  // makeMissing: steps that do not exist are made (0777 less the umask), each inside the folder
+  // walked before it.
+  explicit HeldFolder(const std::filesystem::path& folder, bool makeMissing = false);
+  // The subfolder name of parent, which must be a folder itself, not a link.
+  HeldFolder(const HeldFolder& parent, const std::string& name);
+  ~HeldFolder();
+  HeldFolder(const HeldFolder&) = delete;
+  HeldFolder& operator=(const HeldFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // Where it really is, spelled without links.
+  std::filesystem::path realPath() const;
+  int fd() const { return fd_; }
+  // readWholeFile and replaceFileSafely of the file name in this folder.
+  ByteString read(const std::string& name, FileIdentity* identity = nullptr) const;
+  void replace(const std::string& name, const ByteString& content, std::optional<FileIdentity> expected) const;
+
+ private:
+  std::filesystem::path path_;
+  int fd_ = -1;
+};
 
 // The folder reached by walking path under the link rule, spelled without links: the place a
 // file made there really lands.

@@ -4,6 +4,7 @@
 #include "file_list/BatchUpdate.h"
 
 #include <exception>
+#include <memory>
 #include <system_error>
 
 #include "core/AppFolder.h"
@@ -39,6 +40,11 @@ fs::path defaultErrorFilePath() {
 }
 
 RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages) {
+  std::unique_ptr<HeldFolder> folder;
+  return applyListItem(item, messages, folder);
+}
+
+RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages, std::unique_ptr<HeldFolder>& folder) {
   RowResult result;
   auto fail = [&result](Failure failure) {
     result.outcome = RowOutcome::Failed;
@@ -49,10 +55,19 @@ RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages) {
   if (item.MLDPath.empty()) return fail(Failure::of(err::FileNotFound, "(パスが空です)"));
   if (hiddenOrNameless(item.MLDPath)) return fail(Failure::of(err::FileNotFound, item.MLDPath));
 
+  const fs::path path(item.MLDPath);
+  const std::string name = path.filename().string();
   clsMLD doc;
   doc.MLDFile = item.MLDPath;
+  FileIdentity read;
   try {
-    if (!doc.ParseMLD(messages))
+    // The rows of one folder follow each other: it is walked once and held, so that each of its
+    // files is read and saved in the folder the link rule judged.
+    if (!folder || folder->path() != path.parent_path()) {
+      folder.reset();
+      folder = std::make_unique<HeldFolder>(path.parent_path());
+    }
+    if (!doc.parseBytes(folder->read(name, &read), messages))
       return fail(Failure::of(err::InvalidCall, "(読み込みが途中で止まったファイルです: " + item.MLDPath + ")"));
   } catch (const std::exception&) {
     // One row never ends the batch, whatever it meets (memory running out included).
@@ -67,7 +82,8 @@ RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages) {
 
   doc.MLDTitl = item.MLDTitle;
   try {
-    doc.SaveMLDOverRead();
+    // Onto exactly the file that was read: another one under the name by now is refused.
+    folder->replace(name, doc.renderMLD(), read);
   } catch (const std::exception&) {
     return fail(currentFailure());
   }
@@ -81,7 +97,7 @@ BatchUpdateJob::BatchUpdateJob(MLDList items, fs::path errorFile, MessageSink* m
 RowResult BatchUpdateJob::step() {
   if (done()) throw Failure::of(err::InvalidCall, "(更新する行が残っていません)");
   const clsMLDListItem& item = items_[next_];
-  RowResult result = applyListItem(item, messages_);
+  RowResult result = applyListItem(item, messages_, folder_);
   result.index = next_;
   ++next_;
   switch (result.outcome) {

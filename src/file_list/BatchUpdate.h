@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "core/ByteString.h"
 #include "core/Failure.h"
 #include "core/MessageSink.h"
+#include "core/SafeFile.h"
 #include "file_list/ListFile.h"
 #include "file_list/clsMLDListItem.h"
 
@@ -46,6 +48,9 @@ struct RowResult {
 // for byte; Written otherwise (only the title value changes; the file is replaced safely). The
 // reader's own messages go to messages.
 RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages = nullptr);
+// The same, reusing folder (the row's folder, held open) when the row lies in it, else walking
+// to the row's folder and holding that one in folder.
+RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages, std::unique_ptr<HeldFolder>& folder);
 
 struct BatchSummary {
   std::size_t written = 0, unchanged = 0, failed = 0;
@@ -109,6 +114,7 @@ class BatchUpdateJob {
   ListEncoding listEncoding_ = ListEncoding::Cp932;
   BatchSummary summary_;
   bool finished_ = false;
+  std::unique_ptr<HeldFolder> folder_;  // of the last row, for the rows that follow in it
 };
 
 }  // namespace tonekit

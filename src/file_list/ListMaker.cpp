@@ -5,51 +5,76 @@
 
 #include <exception>
 
+#include "core/SafeFile.h"
+
 #include "core/clsMLD.h"
 #include "file_list/ListTexts.h"
 #include "file_list/clsFileList.h"
 
 namespace tonekit {
 
-clsMLDListItem readListItem(const std::string& path, MessageSink* messages) {
+namespace {
+
+template <typename Read>
+std::optional<clsMLDListItem> listItem(const std::string& path, MessageSink* messages,
+                                       std::optional<Failure>& unreadable, const Read& read) {
   clsMLDListItem row;
   row.MLDPath = path;
+  unreadable.reset();
+  ByteString bytes;
+  try {
+    bytes = read();
+  } catch (const std::exception&) {
+    // Memory running out over one file (bad_alloc) ends only that row too.
+    unreadable = currentFailure();
+    return std::nullopt;
+  }
   try {
     clsMLD doc;
     doc.MLDFile = path;
     // A read that stops early leaves the document without a title, so the row's stays empty.
-    doc.ParseMLD(messages);
-    row.MLDPath = doc.MLDFile;
+    doc.parseBytes(bytes, messages);
     row.MLDTitle = doc.MLDTitl;
-  } catch (const Failure&) {
-    // An unreadable file is still listed, with an empty title.
   } catch (const std::exception&) {
-    // Memory running out over one file (bad_alloc) ends only that row too.
+    // No MLD file the reader can take: listed with an empty title, as ever.
   }
   return row;
 }
 
-MLDList makeListItems(const std::vector<std::string>& paths, MessageSink* messages,
-                      const std::function<void(std::size_t, const clsMLDListItem&)>& progress) {
-  MLDList rows;
-  rows.reserve(paths.size());
-  for (const auto& path : paths) {
-    rows.push_back(readListItem(path, messages));
-    if (progress) progress(rows.size() - 1, rows.back());
-  }
-  return rows;
+}  // namespace
+
+std::optional<clsMLDListItem> readListItem(const std::string& path, MessageSink* messages,
+                                           std::optional<Failure>& unreadable) {
+  return listItem(path, messages, unreadable, [&] { return readWholeFile(path); });
 }
 
-MLDList makeMLDList(const std::string& folder, MessageSink* messages, std::size_t* unusablePaths) {
-  std::vector<std::string> paths;
+std::optional<clsMLDListItem> readListItem(const FoundFile& file, MessageSink* messages,
+                                           std::optional<Failure>& unreadable) {
+  return listItem(file.path, messages, unreadable,
+                  [&] { return readWholeFileIn(file.folder, file.name, file.path); });
+}
+
+std::string unreadableText(const Failure& failure) {
+  return "読み込めないため、リストに入れられないファイルがあります: " + failure.line();
+}
+
+MLDList makeMLDList(const std::string& folder, MessageSink* messages, std::size_t* unusablePaths,
+                    std::vector<Failure>* unreadable) {
+  MLDList rows;
   WalkReport report;
   try {
-    report = clsFileList().walkReport(folder, kMldPattern, [&paths](const std::string& path) { paths.push_back(path); });
+    report = clsFileList().walkFiles(folder, kMldPattern, [&](const FoundFile& file) {
+      std::optional<Failure> why;
+      if (auto row = readListItem(file, messages, why))
+        rows.push_back(std::move(*row));
+      else if (unreadable && why)
+        unreadable->push_back(std::move(*why));
+    });
   } catch (const Failure&) {
     // A folder that cannot be read lists nothing, as one with no file.
   }
   if (unusablePaths) *unusablePaths = report.unusablePaths;
-  return makeListItems(paths, messages);
+  return rows;
 }
 
 }  // namespace tonekit

@@ -193,11 +193,23 @@ struct PendingFolder {
 // Paths this long cannot be handed to the system (nor to the reader) as they are.
 constexpr std::size_t kPathLimit = PATH_MAX;
 
-int openFolder(const PendingFolder& folder, bool isStart) {
-  // Only the start folder may be reached through a link.
-  const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK | (isStart ? 0 : O_NOFOLLOW);
+int openFolder(const PendingFolder& folder) {
+  const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW;
   if (folder.parentFd) return ::openat(folder.parentFd->get(), folder.name.c_str(), flags);
   return ::open(folder.path.c_str(), flags);
+}
+
+// Only the start folder may be reached through a link, under the rule every read follows; a
+// mistyped or unreadable folder must not look like an empty one.
+int openStartFolder(const std::string& path) {
+  try {
+    const HeldFolder held(path);
+    const int fd = ::openat(held.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) throw fileFailure(errno, path, true);
+    return fd;
+  } catch (...) {
+    rethrowAsRead();
+  }
 }
 
 // The node for the open folder, or nothing when it already lies above itself.
@@ -267,6 +279,11 @@ std::string CutNullChar(std::string_view strText, char strDelimiter) {
   return std::string(at == std::string_view::npos ? strText : strText.substr(0, at));
 }
 
+WalkReport clsFileList::walkReport(const std::string& strPathName, const std::string& strPattern,
+                                   const Visitor& visit) const {
+  return walkFiles(strPathName, strPattern, [&visit](const FoundFile& file) { visit(file.path); });
+}
+
 std::size_t clsFileList::walk(const std::string& strPathName, const std::string& strPattern, const Visitor& visit) const {
   try {
     return walkReport(strPathName, strPattern, visit).found;
@@ -277,8 +294,8 @@ std::size_t clsFileList::walk(const std::string& strPathName, const std::string&
 
 #ifndef _WIN32
 
-WalkReport clsFileList::walkReport(const std::string& strPathName, const std::string& strPattern,
-                                   const Visitor& visit) const {
+WalkReport clsFileList::walkFiles(const std::string& strPathName, const std::string& strPattern,
+                                  const FileVisitor& visit) const {
   WalkReport report;
   if (strPathName.empty()) return report;
   const std::vector<CompiledPattern> patterns = compilePatterns(strPattern);
@@ -292,9 +309,7 @@ WalkReport clsFileList::walkReport(const std::string& strPathName, const std::st
   while (!queue.empty()) {
     PendingFolder current = std::move(queue.front());
     queue.pop_front();
-    const int fd = openFolder(current, isStart);
-    // A mistyped folder must not look like an empty one.
-    if (fd < 0 && isStart) throw fileFailure(errno, strPathName, true);
+    const int fd = isStart ? openStartFolder(strPathName) : openFolder(current);
     isStart = false;
     if (fd < 0) continue;
     DIR* dir = ::fdopendir(fd);
@@ -328,7 +343,7 @@ WalkReport clsFileList::walkReport(const std::string& strPathName, const std::st
         continue;
       }
       ++report.found;
-      visit(full);
+      visit({full, ownFd->get(), name});
     }
     ::closedir(dir);
   }
@@ -337,8 +352,8 @@ WalkReport clsFileList::walkReport(const std::string& strPathName, const std::st
 
 #else
 
-WalkReport clsFileList::walkReport(const std::string& strPathName, const std::string& strPattern,
-                                   const Visitor& visit) const {
+WalkReport clsFileList::walkFiles(const std::string& strPathName, const std::string& strPattern,
+                                  const FileVisitor& visit) const {
   WalkReport report;
   if (strPathName.empty()) return report;
   const std::vector<CompiledPattern> patterns = compilePatterns(strPattern);
@@ -349,7 +364,7 @@ WalkReport clsFileList::walkReport(const std::string& strPathName, const std::st
     const std::string full = it->path().string();
     if (!patterns.empty() && findIndex(upperCodePoints(full), patterns) >= 0) {
       ++report.found;
-      visit(full);
+      visit({full, -1, full});
     }
   }
   return report;

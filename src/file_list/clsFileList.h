@@ -37,8 +37,18 @@ struct WalkReport {
   std::size_t unusablePaths = 0;  // matching files whose path is too long for the system to open
 };
 
+// A matching file as the walk meets it: its full path, and its name inside the folder the walk
+// holds open (a descriptor valid during the visit only), through which it is read without
+// walking the path again.
+struct FoundFile {
+  const std::string& path;
+  int folder;
+  const std::string& name;
+};
+
 class clsFileList {
  public:
+  using FileVisitor = std::function<void(const FoundFile& file)>;
   // Called once per matching file, in walk order, with its full path.
   using Visitor = std::function<void(const std::string& path)>;
 
@@ -62,8 +72,11 @@ class clsFileList {
   // descriptor), skips the temporary files a killed save leaves, and says what it left out:
   // matching files whose path is too long to be opened are counted, not visited. Raises the
   // failure of the system's reason (70, 76, 75) when strPathName exists but cannot be read as a
-  // folder; a start folder that does not exist gives an empty report.
+  // folder (76 when it does not exist). The start folder is reached under the link rule of the
+  // file reader (RefusedLink when it refuses a step).
   WalkReport walkReport(const std::string& strPathName, const std::string& strPattern, const Visitor& visit) const;
+  // The same walk, handing over the folder each file lies in.
+  WalkReport walkFiles(const std::string& strPathName, const std::string& strPattern, const FileVisitor& visit) const;
 };
 
 }  // namespace tonekit

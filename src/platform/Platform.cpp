@@ -6,12 +6,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QVariant>
 #include <QStringList>
 #include <QWidget>
 #include <exception>
 
 #include "core/CodePage.h"
+#include "core/SafeFile.h"
 #include "core/modCommon.h"
 #include "platform/QtPlatform.h"
 #include "platform/Settings.h"
@@ -34,6 +36,19 @@ void setPlatform(Platform* p) { current = p; }
 
 QString qtNameFilters(const QString& filter) {
   const QStringList parts = filter.split('|');
+  // Captions that end in their own "(patterns)" are filters Qt reads as they stand: given alone,
+  // every dialog shows them once, native ones included, which show what they are given; and
+  // Qt's own dialog matches their patterns whatever the case of the names.
+  static const QRegularExpression ownPatterns(QStringLiteral("^.*\\(([^()]*)\\)$"));
+  QStringList captions;
+  bool allCarryTheirOwn = parts.size() > 1;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    captions << parts[i];
+    const QRegularExpressionMatch own = ownPatterns.match(parts[i]);
+    if (!own.hasMatch() || own.captured(1).split(' ', Qt::SkipEmptyParts) != parts[i + 1].split(';', Qt::SkipEmptyParts))
+      allCarryTheirOwn = false;
+  }
+  if (allCarryTheirOwn) return captions.join(";;");
   QStringList filters;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
     // Names on this system are case-sensitive: "*.mld" matches "X.MLD" only through its capital
@@ -149,6 +164,9 @@ bool guarded(QWidget* parent, const std::function<void()>& body, bool saveVarian
   try {
     body();
     return true;
+  } catch (const RefusedLink& refused) {
+    // A link the rule refuses is the file system's answer, not a fault to report to the author.
+    platform().message(parent, QString::fromStdString(refused.description()), Icon::Warning);
   } catch (const std::exception&) {
     showErrorReport(parent, currentFailure(), saveVariant);
   }

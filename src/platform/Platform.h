@@ -68,7 +68,8 @@ class Platform {
 Platform& platform();
 void setPlatform(Platform* platform);
 
-// Converts "desc|pattern|desc|pattern" into Qt's "desc (pattern);;desc (pattern)".
+// Converts "desc|pattern|desc|pattern" into Qt's "desc (pattern);;desc (pattern)", each pattern
+// with its capital twin; when every desc ends in its own "(pattern)" already, the descs alone.
 QString qtNameFilters(const QString& filter);
 
 // Before edited texts are saved: names the characters code page 932 cannot hold, one line per

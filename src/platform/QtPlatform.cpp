@@ -33,9 +33,13 @@ QFileDialog* makeFileDialog(QWidget* parent, const FileDialogOptions& options) {
   auto* dialog = new QFileDialog(parent, options.title, options.startFolder);
   dialog->setAttribute(Qt::WA_DeleteOnClose, false);
   if (!options.filter.isEmpty()) {
-    // Only the descriptions show: they are the program's texts, patterns included.
-    dialog->setOption(QFileDialog::HideNameFilterDetails, true);
-    dialog->setNameFilters(qtNameFilters(options.filter).split(";;"));
+    // Only the descriptions show: they are the program's texts, patterns included. Filters that
+    // are their captions alone show whole.
+    const QStringList filters = qtNameFilters(options.filter).split(";;");
+    QStringList captions = options.filter.split('|');
+    for (int i = captions.size() - 1; i > 0; i -= 2) captions.removeAt(i);
+    dialog->setOption(QFileDialog::HideNameFilterDetails, filters != captions);
+    dialog->setNameFilters(filters);
   }
   if (!options.defaultSuffix.isEmpty()) dialog->setDefaultSuffix(options.defaultSuffix);
   return dialog;

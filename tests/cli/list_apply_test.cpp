@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "../file_list/MldTestFiles.h"
 #include "RunProcess.h"
 #include "TempDir.h"
@@ -44,6 +46,16 @@ TEST(CliList, PrintsWhatSavingTheListAppends) {
   ListReadOptions csv;  // B.MLD's title holds a quote
   csv.quotes = QuoteReading::Csv;
   EXPECT_EQ(readListFile(dir / "list.csv", csv).items, makeMLDList(tree));
+}
+
+TEST(CliList, FilesItCannotReadAreNamedAndFailTheList) {
+  TempDir dir;
+  writeMld(dir / "tree/a.mld", sjis("星"));
+  ASSERT_EQ(::mkfifo((dir / "tree/pipe.mld").c_str(), 0600), 0);
+  const auto r = runCli({"list", (dir / "tree").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find((dir / "tree/pipe.mld").string()), std::string::npos) << r.err;
+  EXPECT_EQ(parseListFile(ByteString(r.out.begin(), r.out.end())).items, (MLDList{{(dir / "tree/a.mld").string(), sjis("星")}}));
 }
 
 TEST(CliList, NamesTheCodePageCannotHoldGoOnlyIntoUtf8Lists) {

@@ -79,6 +79,70 @@ TEST(SafeFile, LinksOfAnotherUserAreFollowedOnlyToThatUsersFiles) {
   EXPECT_EQ(TempDir::read(theirs), kNew);
 }
 
+// Links as systems and colleagues make them, followed by an ordinary user: root's links (a folder
+// of the user's under /srv, /home -> var/home with HOME behind it), a colleague's link in the
+// shared group folder the colleague keeps. A link of a stranger in root's folder stays refused,
+// and a refused read says it could not read.
+TEST(SafeFile, LinksThatEverySystemHasAreFollowed) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to make the links";
+  constexpr uid_t kColleague = 4242;
+  TempDir dir;
+  fs::permissions(dir.path(), fs::perms(0755));
+  const auto home = dir / "var/home/alice";
+  const auto song = dir.write("var/home/alice/music/a.mld", kOld);
+  for (const auto& p : {home, home / "music", song}) ASSERT_EQ(::chown(p.c_str(), kOtherUser, kOtherUser), 0);
+  fs::create_directory(dir / "srv");
+  fs::create_symlink(home / "music", dir / "srv/music");
+  fs::create_symlink("var/home", dir / "home");
+  const auto pub = dir.write("pub/x.mld", kOld);
+  fs::create_directory(dir / "team");
+  fs::permissions(dir / "team", fs::perms(02775));
+  ASSERT_EQ(::chown((dir / "team").c_str(), kColleague, kColleague), 0);
+  fs::create_symlink(dir / "pub", dir / "team/songs");
+  fs::create_symlink(home / "music", dir / "pub/stranger");
+  ASSERT_EQ(::lchown((dir / "team/songs").c_str(), kColleague, kColleague), 0);
+  ASSERT_EQ(::lchown((dir / "pub/stranger").c_str(), kColleague, kColleague), 0);
+  const char* savedHome = std::getenv("HOME");
+  const std::string homeBefore = savedHome ? savedHome : "";
+  ::setenv("HOME", (dir / "home/alice").c_str(), 1);
+  const int result = inChild([&] {
+    if (readNumber(dir / "srv/music/a.mld") || saved(dir / "home/alice/music/a.mld", kNew)) return 1;
+    if (readNumber(dir / "team/songs/x.mld")) return 2;
+    if (test::failureNumber([] { privateDataFolder(); }) || !fs::is_directory(home / ".local/share/tonekit")) return 3;
+    try {
+      readWholeFile(dir / "pub/stranger/a.mld");
+      return 4;
+    } catch (const RefusedLink& refused) {
+      if (refused.number() != err::PermissionDenied || refused.description().rfind("読み込みできません。", 0) != 0) return 5;
+    }
+    return saved(dir / "pub/stranger/a.mld", kNew) == err::PermissionDenied ? 0 : 6;
+  }, true);
+  savedHome ? ::setenv("HOME", homeBefore.c_str(), 1) : ::unsetenv("HOME");
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(TempDir::read(song), kNew);
+}
+
+// Where the kernel lets anyone give another user's file a second name (protected_hardlinks 0),
+// root must not write that file through the name a third user gave it in a folder of theirs.
+TEST(SafeFile, HardLinksOfAnotherUsersFileAreNotWritten) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to play the users";
+  constexpr uid_t kVictim = 4242;
+  TempDir dir;
+  const auto victim = dir.write("victim/a.mld", kOld);
+  ASSERT_EQ(::chown(victim.c_str(), kVictim, kVictim), 0);
+  fs::create_directory(dir / "theirs");
+  ASSERT_EQ(::chown((dir / "theirs").c_str(), kOtherUser, kOtherUser), 0);
+  fs::create_hard_link(victim, dir / "theirs/x.mld");
+  try {
+    replaceFileSafely(dir / "theirs/x.mld", kNew);
+    ADD_FAILURE() << "written";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.number(), err::PermissionDenied);
+    EXPECT_NE(failure.description().find("ハードリンク"), std::string::npos);
+  }
+  EXPECT_EQ(TempDir::read(victim), kOld);
+}
+
 TEST(SafeFile, SaveKeepsOwnerModeAttributesAclAndHardLinks) {
   TempDir dir;
   const auto f = dir.write("a.mld", kOld);
@@ -108,7 +172,11 @@ TEST(SafeFile, SaveKeepsOwnerModeAttributesAclAndHardLinks) {
     EXPECT_EQ(::getxattr(f.c_str(), "system.posix_acl_access", nullptr, 0), static_cast<ssize_t>(acl.size()));
   }
 
-  // A second name: saved in place, both names see the new content, no backup stays.
+  // A second name: saved in place, both names see the new content, no backup stays. (Root
+  // writes only its own or the folder owner's files with several names.)
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(f.c_str(), 0, 0), 0);
+  }
   fs::create_hard_link(f, dir / "b.mld");
   ASSERT_EQ(saved(f, kOld), 0);
   EXPECT_EQ(TempDir::read(dir / "b.mld"), kOld);
@@ -307,7 +375,21 @@ TEST(AppFolder, DataFolderIsPrivateOrAFailure) {
     EXPECT_EQ(test::failureNumber([] { privateDataFolder(); }), err::PermissionDenied);
   }
   ::unsetenv("XDG_DATA_HOME");
+  if (::geteuid() == 0) {
+    // Root with HOME in another user's folder (su without -): that user's .local link is refused
+    // before anything is made where it leads.
+    const auto theirs = dir / "alice";
+    fs::create_directories(theirs);
+    fs::create_directories(dir / "etc");
+    fs::create_symlink(dir / "etc", theirs / ".local");
+    ASSERT_EQ(::chown(theirs.c_str(), kOtherUser, kOtherUser), 0);
+    ASSERT_EQ(::lchown((theirs / ".local").c_str(), kOtherUser, kOtherUser), 0);
+    ::setenv("HOME", theirs.c_str(), 1);
+    EXPECT_EQ(test::failureNumber([] { privateDataFolder(); }), err::PermissionDenied);
+    EXPECT_FALSE(fs::exists(dir / "etc/share"));
+  }
   if (home) ::setenv("HOME", savedHome.c_str(), 1);
+  else ::unsetenv("HOME");
 }
 
 }  // namespace

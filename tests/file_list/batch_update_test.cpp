@@ -29,16 +29,21 @@ namespace {
 
 std::string str(const fs::path& p) { return p.string(); }
 
-TEST(ListMaking, ReadsEveryTitleAndListsUnreadableFilesEmpty) {
+TEST(ListMaking, ReadsEveryTitleAndNamesWhatItCannotRead) {
   TempDir dir;
   writeMld(dir / "a.mld", sjis("星"));
   writeMld(dir / "sub/b.mld", sjis("蛙"), true, "kaeru.mld");
   dir.write("sub/broken.mld", ByteString{'m', 'e', 'l', 'o'});
   writeMld(dir / "sub/untitled.mld", {}, false);
   dir.write("other.txt", ByteString{'x'});
+  // Listed with an empty title, a file that could not be read would have it erased by the list.
+  ASSERT_EQ(::mkfifo((dir / "sub/pipe.mld").c_str(), 0600), 0);
 
   CollectingMessageSink messages;
-  MLDList rows = makeMLDList(str(dir.path()), &messages);
+  std::vector<Failure> unreadable;
+  MLDList rows = makeMLDList(str(dir.path()), &messages, nullptr, &unreadable);
+  ASSERT_EQ(unreadable.size(), 1u);
+  EXPECT_NE(unreadableText(unreadable[0]).find(str(dir / "sub/pipe.mld")), std::string::npos);
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[0], (clsMLDListItem{str(dir / "a.mld"), sjis("星")}));
   std::sort(rows.begin() + 1, rows.end(), [](const auto& a, const auto& b) { return a.MLDPath < b.MLDPath; });
@@ -54,7 +59,8 @@ TEST(ListMaking, ReaderMessagesReachTheSink) {
   bytes[12] = 5;  // the header claims more tracks than there are
   dir.write("a.mld", bytes);
   CollectingMessageSink messages;
-  const clsMLDListItem row = readListItem(str(dir / "a.mld"), &messages);
+  std::optional<Failure> unreadable;
+  const clsMLDListItem row = readListItem(str(dir / "a.mld"), &messages, unreadable).value();
   EXPECT_EQ(row.MLDTitle, sjis("星"));
   ASSERT_EQ(messages.entries.size(), 1u);
   EXPECT_EQ(messages.entries[0].text.rfind(kTrackCountMismatchMessage, 0), 0u);

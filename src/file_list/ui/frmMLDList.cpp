@@ -9,6 +9,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QStringList>
 #include <QStyle>
 #include <QTableView>
 #include <QTimer>
@@ -328,10 +329,21 @@ void frmMLDList::cmdMakeList_Click() {
     if (!folder || folder->isEmpty()) return;
     WaitSteps wait(*this);
     std::size_t unusable = 0;
+    std::vector<Failure> unreadable;
     MLDList found;
     const std::string root = toNativePath(*folder);
-    runOffWindowThread([&](MessageSink& messages) { found = makeMLDList(root, &messages, &unusable); });
+    runOffWindowThread([&](MessageSink& messages) { found = makeMLDList(root, &messages, &unusable, &unreadable); });
     if (unusable > 0) platform().message(messageParent(), text(unusablePathsMessage(unusable).c_str()), Icon::Information);
+    if (!unreadable.empty()) {
+      // A box the screen can hold: the first ones by name, the rest counted.
+      constexpr std::size_t kNamed = 20;
+      QStringList lines;
+      for (std::size_t i = 0; i < std::min(unreadable.size(), kNamed); ++i)
+        lines << QString::fromStdString(unreadableText(unreadable[i]));
+      if (unreadable.size() > kNamed)
+        lines << QString::fromUtf8("ほか %1 個").arg(unreadable.size() - kNamed);
+      platform().message(messageParent(), lines.join("\r\n"), Icon::Warning);
+    }
     if (found.empty()) {
       platform().message(messageParent(), text(kNoMldFilesMessage), Icon::Information);
       return;
@@ -431,7 +443,15 @@ void frmMLDList::cmdExecute_Click() {
         Answer::Ok)
       return;
     WindowThreadMessages messages(this, messageParent());
-    BatchUpdateJob job(MLDListItems, errorFilePath(), &messages);
+    std::filesystem::path errorFile;
+    try {
+      errorFile = errorFilePath();
+    } catch (const Failure& noPlace) {
+      // No folder of its own for the error file: the user's setup, said as such, not a fault.
+      platform().message(messageParent(), QString::fromStdString(noPlace.description()), Icon::Warning);
+      return;
+    }
+    BatchUpdateJob job(MLDListItems, errorFile, &messages);
     job.setListEncoding(refusedLines_.encoding);
     for (const ByteString& line : refusedLines_.lines) job.refuse(line);
     frmWait& progress = *wait_;

@@ -28,6 +28,7 @@
 #include "core/CodePage.h"
 #include "core/Failure.h"
 #include "core/MessageSink.h"
+#include "core/SafeFile.h"
 #include "file_list/ui/OpenListView.h"
 #include "header_editor/ui/frmOtherChunks.h"
 #include "header_editor/ui/frmVersion.h"
@@ -419,7 +420,8 @@ void frmMain::fillRecentMenu() {
 
 void frmMain::openRecentFile(const QString& path) {
   guarded(this, [&] {
-    if (!QFileInfo(path).isFile()) {
+    // The reader's walk decides, so that a link it refuses is named as such, not as missing.
+    if (!isRegularFile(toFsPath(path))) {
       settings::removeRecentFile(path);
       platform().message(this, qs(kRecentMissingMessage) + '"' + path + '"', Icon::Information);
       return;
@@ -495,7 +497,7 @@ void frmMain::readShownPath() {
   guarded(this, [this] {
     ClearInfoPart();
     const QString path = txtPath->text();
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    if (path.isEmpty() || !isRegularFile(toFsPath(path))) {
       platform().message(this, qs(kNoFileMessage) + '"' + path + '"', Icon::Information);
       return;
     }

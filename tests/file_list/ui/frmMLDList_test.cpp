@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <sys/stat.h>
 
 #include "ListWindowFixture.h"
 #include "file_list/ListFile.h"
@@ -140,6 +141,15 @@ TEST_F(ListWindowTest, CancelledFolderOrEmptyTreeKeepsTheList) {
   EXPECT_EQ(window->MLDListItems, before);
   EXPECT_EQ(grid()->model()->rowCount(), 4);
   EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(ListWindowTest, FilesThatCannotBeReadAreNamedNotListed) {
+  const fs::path top = makeTree();
+  ASSERT_EQ(::mkfifo((top / "pipe.mld").c_str(), 0600), 0);
+  makeListOf(top);
+  EXPECT_EQ(window->MLDListItems.size(), 4u);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(platform.messageTexts()[0].contains(QString::fromStdString((top / "pipe.mld").string())));
 }
 
 TEST_F(ListWindowTest, SecondListReplacesTheFirst) {
