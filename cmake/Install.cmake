@@ -41,7 +41,8 @@ function(tonekit_man_page program target)
     list(APPEND includes --include=${file})
   endforeach()
   add_custom_command(OUTPUT ${man_dir}/${program}.1 ${man_dir}/${program}.1.gz
-    COMMAND ${TONEKIT_HELP2MAN} --no-info --no-discard-stderr --section=1 ${includes}
+    # help2man writes in the build's locale; without UTF-8 every Japanese menu name became "?".
+    COMMAND ${TONEKIT_HELP2MAN} --locale=C.UTF-8 --no-info --no-discard-stderr --section=1 ${includes}
             --output=${man_dir}/${program}.1 $<TARGET_FILE:${target}>
     COMMAND ${TONEKIT_GZIP} -9 -n -f -k ${man_dir}/${program}.1
     DEPENDS ${target} ${ARGN}

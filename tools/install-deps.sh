@@ -11,7 +11,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   libgtest-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
-  xvfb xauth fonts-noto-cjk imagemagick
+  xvfb xauth fonts-noto-cjk imagemagick openbox
   desktop-file-utils appstream help2man librsvg2-bin shared-mime-info xdg-utils libglib2.0-bin
   man-db dpkg-dev file licensecheck lintian zsh
   qt6-translations-l10n

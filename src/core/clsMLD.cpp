@@ -4,6 +4,7 @@
 #include "core/clsMLD.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "core/SafeFile.h"
 
@@ -299,6 +300,17 @@ void clsMLD::SaveMLDOverRead() {
   if (readPath_.empty() || readPath_ != MLDFile)
     throw Failure::of(err::PathFileAccess, "(読み込んだファイルではありません: " + MLDFile + ")");
   save(readIdentity_);
+}
+
+void clsMLD::rememberSavedFile() {
+  FileIdentity identity;
+  try {
+    if (readWholeFile(MLDFile, &identity) != renderMLD()) return;
+  } catch (const std::exception&) {
+    return;
+  }
+  readPath_ = MLDFile;
+  readIdentity_ = identity;
 }
 
 void clsMLD::save(std::optional<FileIdentity> expected) {

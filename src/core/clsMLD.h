@@ -105,6 +105,9 @@ class clsMLD {
   // SaveMLD onto exactly the file ParseMLD read from MLDFile: fails (75) when the path names
   // another file by now (swapped, or a link flipped), so a save never lands where nobody read.
   void SaveMLDOverRead();
+  // After a save to MLDFile: the file now there becomes the one SaveMLDOverRead lands on, when it
+  // still holds what the save wrote (else the read one stays, and a later save is refused).
+  void rememberSavedFile();
 
   // Makes this fresh document a new melody: the header's identifier and types as given, the
   // track chunks trac0, trac1, … in order, and the information chunks the caller has set. The

@@ -39,6 +39,8 @@ std::uint8_t trackCountOf(const clsMLD& doc);
 // The choice a header value stands for, counted from 0, or nothing for a value the format does
 // not know: major types 1 (ring melody) and 2 (MFi2), minor types 0-2, 1-4 tracks.
 std::optional<int> majorChoice(std::uint8_t majorType);
+// Major types 3 to 5: files of the later format versions, read and kept as they are.
+inline bool laterMajorType(std::uint8_t majorType) { return majorType >= 3 && majorType <= 5; }
 std::optional<int> minorChoice(std::uint8_t minorType);
 std::optional<int> trackCountChoice(std::uint8_t trackCount);
 

@@ -4,6 +4,8 @@
 #include "platform/Platform.h"
 
 #include <QDir>
+#include <QEventLoop>
+#include <QTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -11,6 +13,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <exception>
+#include <thread>
 
 #include "core/CodePage.h"
 #include "core/SafeFile.h"
@@ -115,8 +118,8 @@ std::optional<QString> askOpenFile(QWidget* parent, const FileDialogOptions& opt
   return chosen;
 }
 
-std::optional<QString> askSaveFile(QWidget* parent, FileDialogOptions options) {
-  options.confirmOverwrite = true;
+std::optional<QString> askSaveFile(QWidget* parent, FileDialogOptions options, bool confirmOverwrite) {
+  options.confirmOverwrite = confirmOverwrite;
   try {
     auto chosen = platform().saveFile(parent, options);
     if (chosen) settings::rememberChoice(options.dialogKey, *chosen, false);
@@ -126,8 +129,9 @@ std::optional<QString> askSaveFile(QWidget* parent, FileDialogOptions options) {
   }
 }
 
-std::optional<QString> askFolder(QWidget* parent, const QString& title, const QString& dialogKey) {
-  auto chosen = platform().chooseFolder(parent, title, dialogStartFolder(dialogKey));
+std::optional<QString> askFolder(QWidget* parent, const QString& title, const QString& dialogKey,
+                                 const QString& documentPath) {
+  auto chosen = platform().chooseFolder(parent, title, dialogStartFolder(dialogKey, documentPath));
   if (chosen) settings::rememberChoice(dialogKey, *chosen, true);
   return chosen;
 }
@@ -138,19 +142,49 @@ Answer askToSaveChanges(QWidget* parent, const QString& text) {
 
 namespace {
 constexpr const char* kPlaceProperty = "tonekitPlace";
+constexpr const char* kStateProperty = "tonekitState";
 }
 
 void standAside(QWidget* window) {
   if (!window) return;
-  window->setProperty(kPlaceProperty, window->pos());
+  // The inner geometry, not the frame's position: a window manager that adds its frame again on
+  // the way back would otherwise move the window down by the title bar's height each time.
+  window->setProperty(kPlaceProperty, window->normalGeometry().isValid() ? window->normalGeometry() : window->geometry());
+  window->setProperty(kStateProperty, static_cast<int>(window->windowState()));
   window->hide();
 }
 
 void bringBack(const QPointer<QWidget>& window) {
   if (!window) return;
   const QVariant place = window->property(kPlaceProperty);
-  if (place.isValid()) window->move(place.toPoint());
-  window->show();
+  const Qt::WindowStates state(window->property(kStateProperty).toInt());
+  if (place.isValid()) window->setGeometry(place.toRect());
+  if (state & Qt::WindowMaximized)
+    window->showMaximized();
+  else if (state & Qt::WindowFullScreen)
+    window->showFullScreen();
+  else
+    window->show();
+}
+
+void runBesideWindows(const std::function<void()>& work, const std::function<void()>& tick) {
+  std::exception_ptr failure;
+  QEventLoop loop;
+  std::thread worker([&] {
+    try {
+      work();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  QTimer ticker;
+  if (tick) QObject::connect(&ticker, &QTimer::timeout, &loop, tick);
+  ticker.start(50);
+  loop.exec();
+  worker.join();
+  if (tick) tick();
+  if (failure) std::rethrow_exception(failure);
 }
 
 void showErrorReport(QWidget* parent, const Failure& failure, bool saveVariant) {

@@ -25,8 +25,10 @@ namespace tonekit::ui {
 // The core's message icons are the platform's: one list for both.
 using Icon = MessageIcon;
 // SaveDiscardCancel: "保存" / "保存しない" / "キャンセル", answered Save, Discard or Cancel.
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, SaveDiscardCancel };
-enum class Answer { Ok, Cancel, Yes, No, Save, Discard };
+// AppendReplaceCancel: "追記" (the default) / "置き換え" / "キャンセル", answered Append, Replace or
+// Cancel.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, SaveDiscardCancel, AppendReplaceCancel };
+enum class Answer { Ok, Cancel, Yes, No, Save, Discard, Append, Replace };
 
 struct FileDialogOptions {
   QString title;
@@ -107,21 +109,28 @@ FileDialogOptions fileDialogOptions(const QString& title, const QString& filter,
                                     const QString& dialogKey, const QString& documentPath = {});
 // The open dialog; the folder of the chosen file is remembered for its key.
 std::optional<QString> askOpenFile(QWidget* parent, const FileDialogOptions& options);
-// The save dialog that asks before an existing file is replaced. Nothing on a cancel; a dialog
-// that fails is taken as a cancel too. The chosen folder is remembered for the dialog's key.
-std::optional<QString> askSaveFile(QWidget* parent, FileDialogOptions options);
+// The save dialog that asks before an existing file is replaced (unless the caller asks its own
+// question). Nothing on a cancel; a dialog that fails is taken as a cancel too. The chosen folder
+// is remembered for the dialog's key.
+std::optional<QString> askSaveFile(QWidget* parent, FileDialogOptions options, bool confirmOverwrite = true);
 // The folder browser, started and remembered like the file dialogs.
-std::optional<QString> askFolder(QWidget* parent, const QString& title, const QString& dialogKey);
+std::optional<QString> askFolder(QWidget* parent, const QString& title, const QString& dialogKey,
+                                 const QString& documentPath = {});
 
 // Before unsaved changes would be lost: text, then 保存 / 保存しない / キャンセル.
 Answer askToSaveChanges(QWidget* parent, const QString& text);
 
-// A window stands aside for another (hidden) and comes back later at the same place, whatever
-// the window manager would choose.
+// A window stands aside for another (hidden) and comes back later at the same place and in the
+// same state (maximised or not), whatever the window manager would choose.
 void standAside(QWidget* window);
 // A window that stood aside for another (the main window while the track view or the list
 // window shows) comes back where it stood; nothing when it has gone meanwhile.
 void bringBack(const QPointer<QWidget>& window);
+
+// Runs work on a thread of its own while this thread keeps the windows painted and answering
+// (a cancel button among them) and runs tick every few milliseconds; returns when work has ended
+// and raises here what work raised.
+void runBesideWindows(const std::function<void()>& work, const std::function<void()>& tick = {});
 
 // Sets the hourglass for the lifetime of the object.
 class BusyCursor {

@@ -45,10 +45,29 @@ QFileDialog* makeFileDialog(QWidget* parent, const FileDialogOptions& options) {
   return dialog;
 }
 
+// A dialog that asked a question of its own (the file dialog's "置き換えますか？") leaves some
+// window managers with no window active: the window that opened it takes the keyboard back.
+void giveBackFocus(QWidget* parent) {
+  if (!parent || !parent->isVisible()) return;
+  parent->window()->activateWindow();
+  parent->window()->raise();
+}
+
 }  // namespace
 
 Answer QtPlatform::message(QWidget* parent, const QString& text, Icon icon, Buttons buttons, const QString& title) {
   QMessageBox box(qtIcon(icon), title.isEmpty() ? QString(kAppName) : title, text, QMessageBox::NoButton, parent);
+  if (buttons == Buttons::AppendReplaceCancel) {
+    QPushButton* append = box.addButton(QString::fromUtf8("追記"), QMessageBox::AcceptRole);
+    QPushButton* replace = box.addButton(QString::fromUtf8("置き換え"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QString::fromUtf8("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(append);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == append) return Answer::Append;
+    if (box.clickedButton() == replace) return Answer::Replace;
+    return Answer::Cancel;
+  }
   switch (buttons) {
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
@@ -63,6 +82,7 @@ Answer QtPlatform::message(QWidget* parent, const QString& text, Icon icon, Butt
       box.button(QMessageBox::Cancel)->setText(QString::fromUtf8("キャンセル"));
       box.setDefaultButton(QMessageBox::Save);
       break;
+    case Buttons::AppendReplaceCancel: break;
   }
   switch (box.exec()) {
     case QMessageBox::Ok: return Answer::Ok;
@@ -79,7 +99,9 @@ std::optional<QString> QtPlatform::openFile(QWidget* parent, const FileDialogOpt
   dialog->setAcceptMode(QFileDialog::AcceptOpen);
   dialog->setFileMode(options.existingOnly ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog->setOption(QFileDialog::ReadOnly, false);
-  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  const int result = dialog->exec();
+  giveBackFocus(parent);
+  if (result != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
   return dialog->selectedFiles().first();
 }
 
@@ -89,7 +111,9 @@ std::optional<QString> QtPlatform::saveFile(QWidget* parent, const FileDialogOpt
   dialog->setFileMode(QFileDialog::AnyFile);
   dialog->setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
   if (!options.proposedName.isEmpty()) dialog->selectFile(options.proposedName);
-  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  const int result = dialog->exec();
+  giveBackFocus(parent);
+  if (result != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
   if (options.chosenFilter)
     *options.chosenFilter = std::max(0, static_cast<int>(dialog->nameFilters().indexOf(dialog->selectedNameFilter())));
   return dialog->selectedFiles().first();

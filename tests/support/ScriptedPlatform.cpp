@@ -20,6 +20,7 @@ Answer ScriptedPlatform::message(QWidget*, const QString& text, Icon icon, Butto
     return a;
   }
   if (buttons == Buttons::SaveDiscardCancel) return Answer::Discard;
+  if (buttons == Buttons::AppendReplaceCancel) return Answer::Append;
   return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
 }
 

@@ -35,7 +35,7 @@ class ScriptedPlatform : public Platform {
   void processEvents() override;
 
   // Scripted answers, used front first. With none left: messages answer Ok (Yes for YesNo,
-  // Discard for the save question),
+  // Discard for the save question, Append for the list file question),
   // file and folder dialogs are cancelled, dialogs are rejected.
   std::deque<Answer> answers;
   std::deque<std::optional<QString>> openAnswers;

@@ -11,10 +11,11 @@
 
 namespace tonekit::ui {
 
-void openListView(QWidget* mainWindow) {
-  guarded(mainWindow, [mainWindow] {
+void openListView(QWidget* mainWindow, const QString& documentPath) {
+  guarded(mainWindow, [&] {
     // Made before the main window hides: should making it fail, the main window stays.
     auto* list = new frmMLDList();
+    list->documentPath = documentPath;
     list->setAttribute(Qt::WA_DeleteOnClose);
     if (mainWindow) {
       QPointer<QWidget> owner(mainWindow);

@@ -4,12 +4,15 @@
 #pragma once
 // Opening the MLD list window from the main window.
 
+#include <QString>
+
 class QWidget;
 
 namespace tonekit::ui {
 
 // Hides mainWindow and shows a new list window without waiting; when the list window closes it
-// is deleted and mainWindow shows again.
-void openListView(QWidget* mainWindow);
+// is deleted and mainWindow shows again. The list's dialogs start beside documentPath (the main
+// window's document) until a list file is in hand.
+void openListView(QWidget* mainWindow, const QString& documentPath = {});
 
 }  // namespace tonekit::ui

@@ -4,6 +4,7 @@
 #include "file_list/ui/frmMLDList.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -14,6 +15,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QResizeEvent>
 #include <QToolButton>
 #include <algorithm>
@@ -25,6 +27,7 @@
 #include "core/AppFolder.h"
 #include "core/CodePage.h"
 #include "core/MessageSink.h"
+#include "core/SafeFile.h"
 #include "file_list/BatchUpdate.h"
 #include "file_list/ListFile.h"
 #include "file_list/ListMaker.h"
@@ -43,10 +46,7 @@ namespace {
 constexpr int kGridLeft = 240, kGridTop = 1080, kGridWidth = 6615, kGridHeight = 3855;
 // The row-number column: wide enough for five digits.
 constexpr int kRowNumberWidth = 600;
-constexpr int kTickMilliseconds = 200;
-constexpr int kVisibleMessageChars = 30;
-constexpr int kMessageLeadingSpaces = 11;
-constexpr const char* kScrollText =
+constexpr const char* kHelpText =
     "選択したフォルダ以下に含まれるMLDファイルのリストです。ダブルクリックすることによりリスト内容の編集ができますが、"
     "いったんCSV形式のファイルに出力して、Excelやテキストエディタで編集後、再度読み込みを行った方が、"
     "作業効率がいいと思います。";
@@ -55,6 +55,13 @@ constexpr const char* kFolderSelectTitle = "MLDファイル検索フォルダ選
 constexpr const char* kSaveListDialogTitle = "タイトルリスト出力ファイル選択";
 constexpr const char* kLoadListDialogTitle = "読み込みCSVファイル選択";
 constexpr const char* kListFileFilter = "CSV(カンマ区切り)(*.csv)|*.csv";
+constexpr const char* kAllFilesFilter = "すべてのファイル (*)|*";
+// Asked when the list file chosen exists: the lines may go behind its own (as lists always did)
+// or replace them.
+constexpr const char* kListExistsHead = "「";
+constexpr const char* kListExistsTail =
+    "」はすでにあります。\r\n追記: このリストを今の内容の後ろに書き足します。\r\n"
+    "置き換え: 今の内容を消して、このリストだけにします。";
 constexpr const char* kUnsavedListQuestion = "リストの変更は保存されていません。保存しますか？";
 // A batch update cancelled by the user: what was done and what was left, by rows.
 constexpr const char* kUpdateCancelledMessage =
@@ -68,8 +75,38 @@ constexpr int kProgressMilliseconds = 50;
 
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
+// Names sorted as people count: "k2" before "k10". Runs of digits compare by their value, the
+// rest as the desktop's language sorts text.
+int naturalCompare(const QString& a, const QString& b) {
+  qsizetype i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    const bool digitA = a[i].isDigit(), digitB = b[j].isDigit();
+    qsizetype endA = i, endB = j;
+    while (endA < a.size() && a[endA].isDigit() == digitA) ++endA;
+    while (endB < b.size() && b[endB].isDigit() == digitB) ++endB;
+    const QString partA = a.mid(i, endA - i), partB = b.mid(j, endB - j);
+    int c = 0;
+    if (digitA && digitB) {
+      // Leading zeros count for nothing; a longer number is the larger one.
+      qsizetype za = 0, zb = 0;
+      while (za + 1 < partA.size() && partA[za] == '0') ++za;
+      while (zb + 1 < partB.size() && partB[zb] == '0') ++zb;
+      const QString valueA = partA.mid(za), valueB = partB.mid(zb);
+      c = valueA.size() != valueB.size() ? (valueA.size() < valueB.size() ? -1 : 1) : valueA.compare(valueB);
+    } else {
+      c = QString::localeAwareCompare(partA, partB);
+    }
+    if (c != 0) return c;
+    i = endA;
+    j = endB;
+  }
+  if (i < a.size()) return 1;
+  if (j < b.size()) return -1;
+  return QString::localeAwareCompare(a, b);
+}
+
 FileDialogOptions listFileDialog(const char* title, const char* key, const QString& listPath) {
-  return fileDialogOptions(text(title), text(kListFileFilter), {}, key, listPath);
+  return fileDialogOptions(text(title), text(kListFileFilter), "csv", key, listPath);
 }
 
 // The messages of work running on another thread, shown by the window thread; the work waits
@@ -160,6 +197,7 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
   mfgMLDList_->setObjectName("mfgMLDList");
   mfgMLDList_->setModel(model_);
   mfgMLDList_->setToolTip(text("ダブルクリックすることにより編集ができます。"));
+  mfgMLDList_->setAccessibleName(text("ファイルリスト"));
   mfgMLDList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   mfgMLDList_->setSelectionBehavior(QAbstractItemView::SelectRows);
   mfgMLDList_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -188,20 +226,17 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
   lblMessage_->setObjectName("lblMessage");
   lblMessage_->setTextFormat(Qt::PlainText);
   placeTwips(lblMessage_, 240, 5040, 6615, 255);
+  // The help stands still, as much of it as the width holds; the whole of it in the tooltip.
+  lblMessage_->setToolTip(text(kHelpText));
+  fitHelpLine();
 
   connect(cmdExecute_, &QAbstractButton::clicked, this, [this] { cmdExecute_Click(); });
   connect(cmdMakeList_, &QAbstractButton::clicked, this, [this] { cmdMakeList_Click(); });
   connect(cmdLoadList_, &QAbstractButton::clicked, this, [this] { cmdLoadList_Click(); });
   connect(cmdSaveList_, &QAbstractButton::clicked, this, [this] { cmdSaveList_Click(); });
   connect(cmdClose_, &QAbstractButton::clicked, this, [this] { cmdClose_Click(); });
-
-  ScrollMessage = QString(kMessageLeadingSpaces, QChar(' ')) + text(kScrollText);
-  lblMessage_->setToolTip(text(kScrollText));
-  tmrScrollMessage_ = new QTimer(this);
-  tmrScrollMessage_->setObjectName("tmrScrollMessage");
-  tmrScrollMessage_->setInterval(kTickMilliseconds);
-  connect(tmrScrollMessage_, &QTimer::timeout, this, [this] { tmrScrollMessage_Timer(); });
-  tmrScrollMessage_->start();
+  // Enter and F2 edit the current row, as a double click does.
+  mfgMLDList_->installEventFilter(this);
   settings::restorePlace(*this);
 }
 
@@ -235,8 +270,18 @@ void frmMLDList::selectRow(int row) {
                                         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
+void frmMLDList::showRowCount() {
+  setWindowTitle(MLDListItems.empty() ? QStringLiteral("MLD List")
+                                      : QStringLiteral("MLD List - %1 ").arg(MLDListItems.size()) + text("件"));
+}
+
+void frmMLDList::fitHelpLine() {
+  lblMessage_->setText(lblMessage_->fontMetrics().elidedText(text(kHelpText), Qt::ElideRight, lblMessage_->width()));
+}
+
 void frmMLDList::ShowList() {
   model_->showRows();
+  showRowCount();
 
   fitColumns();
 
@@ -275,6 +320,7 @@ void frmMLDList::resizeEvent(QResizeEvent* event) {
     separator->resize(gridWidth, separator->height());
   lblMessage_->setGeometry(twipsToPixelsX(240, this), twipsToPixels(5040, this) + extraHeight, gridWidth,
                            lblMessage_->height());
+  fitHelpLine();
   fitColumns();
 }
 
@@ -286,7 +332,7 @@ void frmMLDList::sortRows(int column, Qt::SortOrder order) {
   };
   model_->beginRowsChange();
   std::stable_sort(MLDListItems.begin(), MLDListItems.end(), [&](const clsMLDListItem& a, const clsMLDListItem& b) {
-    const int c = QString::localeAwareCompare(key(a), key(b));
+    const int c = naturalCompare(key(a), key(b));
     return order == Qt::AscendingOrder ? c < 0 : c > 0;
   });
   model_->endRowsChange();
@@ -321,11 +367,12 @@ void frmMLDList::ResetList() {
   MLDListItems.clear();
   refusedLines_ = {};
   model_->endRowsChange();
+  showRowCount();
 }
 
 void frmMLDList::cmdMakeList_Click() {
   guarded(this, [this] {
-    const auto folder = askFolder(this, text(kFolderSelectTitle), "listFolder");
+    const auto folder = askFolder(this, text(kFolderSelectTitle), "listFolder", dialogAnchor());
     if (!folder || folder->isEmpty()) return;
     WaitSteps wait(*this);
     std::size_t unusable = 0;
@@ -364,17 +411,31 @@ bool frmMLDList::saveList() {
       platform().message(this, text(kNoListMessage), Icon::Information);
       return;
     }
-    FileDialogOptions options = listFileDialog(kSaveListDialogTitle, "listSave", listPath_);
+    FileDialogOptions options = listFileDialog(kSaveListDialogTitle, "listSave", dialogAnchor());
     // The second filter is the UTF-8 list, which holds every path the code page cannot.
     options.filter += '|' + text(kUtf8ListFileFilter);
-    options.confirmOverwrite = true;
     int chosenFilter = 0;
     options.chosenFilter = &chosenFilter;
-    const auto file = askSaveFile(this, options);
+    // The window asks its own question about an existing file: the dialog's would promise a
+    // replacement that an append is not.
+    auto file = askSaveFile(this, options, false);
     if (!file || file->isEmpty()) return;
+    if (QFileInfo(*file).suffix().isEmpty()) *file += ".csv";
+    const ListEncoding asked = chosenFilter == 1 ? ListEncoding::Utf8 : ListEncoding::Cp932;
+    Answer how = Answer::Append;
+    if (QFileInfo(*file).exists()) {
+      how = platform().message(this, text(kListExistsHead) + QFileInfo(*file).fileName() + text(kListExistsTail),
+                               Icon::Question, Buttons::AppendReplaceCancel);
+      if (how != Answer::Append && how != Answer::Replace) return;
+    }
     WaitSteps wait(*this);
-    const ListFileSave save =
-        appendListFile(toFsPath(*file), MLDListItems, chosenFilter == 1 ? ListEncoding::Utf8 : ListEncoding::Cp932);
+    ListFileSave save;
+    if (how == Answer::Replace) {
+      save.encoding = asked;
+      replaceFileSafely(toFsPath(*file), listFileBytes(MLDListItems, asked, &save.leftOut));
+    } else {
+      save = appendListFile(toFsPath(*file), MLDListItems, asked);
+    }
     listPath_ = *file;
     modified_ = false;
     saved = true;
@@ -385,7 +446,8 @@ bool frmMLDList::saveList() {
 
 void frmMLDList::cmdLoadList_Click() {
   guarded(this, [this] {
-    FileDialogOptions options = listFileDialog(kLoadListDialogTitle, "listLoad", listPath_);
+    FileDialogOptions options = listFileDialog(kLoadListDialogTitle, "listLoad", dialogAnchor());
+    options.filter += '|' + text(kAllFilesFilter);
     options.existingOnly = true;
     const auto file = askOpenFile(this, options);
     if (!file || file->isEmpty()) return;
@@ -517,12 +579,6 @@ void frmMLDList::mfgMLDList_DblClick() {
   });
 }
 
-void frmMLDList::tmrScrollMessage_Timer() {
-  if (ScrollMessage.isEmpty()) return;
-  ScrollMessage = ScrollMessage.mid(1) + ScrollMessage.front();
-  lblMessage_->setText(ScrollMessage.left(kVisibleMessageChars));
-}
-
 void frmMLDList::closeEvent(QCloseEvent* event) {
   if (modified_) {
     const Answer answer = askToSaveChanges(this, text(kUnsavedListQuestion));
@@ -546,6 +602,14 @@ bool frmMLDList::eventFilter(QObject* watched, QEvent* event) {
     if (under.isValid()) mfgMLDList_->setCurrentIndex(under);
     mfgMLDList_DblClick();
     return true;
+  }
+  if (watched == mfgMLDList_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool edits = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_F2;
+    if (edits && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !MLDListItems.empty()) {
+      mfgMLDList_DblClick();
+      return true;
+    }
   }
   return QWidget::eventFilter(watched, event);
 }

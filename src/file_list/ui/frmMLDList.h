@@ -19,7 +19,6 @@
 class QAbstractButton;
 class QLabel;
 class QTableView;
-class QTimer;
 
 namespace tonekit::ui {
 
@@ -34,8 +33,8 @@ class frmMLDList : public QWidget {
 
   // The rows; grid row r shows element r-1.
   tonekit::MLDList MLDListItems;
-  // The ticker's text; it turns by one character per tick.
-  QString ScrollMessage;
+  // The main window's document: the dialogs start beside it until a list file is in hand.
+  QString documentPath;
 
   // Where "ExecuteError.csv" goes: the program's folder, or the per-user data folder where that
   // cannot be written.
@@ -55,7 +54,6 @@ class frmMLDList : public QWidget {
   void cmdExecute_Click();
   void cmdClose_Click();
   void mfgMLDList_DblClick();
-  void tmrScrollMessage_Timer();
 
   // While a long command runs: the wait window standing in for this one, else nothing.
   frmWait* waitWindow() const { return wait_.get(); }
@@ -89,6 +87,11 @@ class frmMLDList : public QWidget {
   bool saveList();
   // The two columns share the grid's width as the classic widths share the classic grid.
   void fitColumns();
+  // The title counts the rows; the help line shows as much as the width holds.
+  void showRowCount();
+  void fitHelpLine();
+  // Where the list's dialogs start: beside the list file, else beside the main window's document.
+  QString dialogAnchor() const { return listPath_.isEmpty() ? documentPath : listPath_; }
   // The walk and the update run on a thread of their own; this thread keeps the windows painted,
   // shows the messages work sends and runs tick every few milliseconds until work has ended.
   // What work raises is raised here.
@@ -103,7 +106,6 @@ class frmMLDList : public QWidget {
   MLDListModel* model_ = nullptr;
   QLabel* lblCaption_ = nullptr;
   QLabel* lblMessage_ = nullptr;
-  QTimer* tmrScrollMessage_ = nullptr;
   std::unique_ptr<frmWait> wait_;
   std::filesystem::path errorFolder_;
   bool modified_ = false;

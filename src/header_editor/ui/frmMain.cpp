@@ -22,7 +22,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShowEvent>
+#include <QStatusBar>
 #include <QStyle>
+#include <QToolButton>
 #include <algorithm>
 
 #include "core/CodePage.h"
@@ -112,12 +117,19 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(qs(kAppName));
   buildWindow();
   buildMenus();
+  // Every change of a text, check box or option shows at once in the title's mark.
+  for (QLineEdit* edit : centralWidget()->findChildren<QLineEdit*>())
+    connect(edit, &QLineEdit::textChanged, this, [this] { updateModifiedMark(); });
+  for (QAbstractButton* b : centralWidget()->findChildren<QAbstractButton*>())
+    if (b->isCheckable()) connect(b, &QAbstractButton::toggled, this, [this] { updateModifiedMark(); });
+  statusBar()->setObjectName("statusBar");
+  nameControls();
   ClearInfoPart();
   SetNormalLayout();
   if (settings::expertLayout()) SetExpertLayout();
   settings::restorePlace(*this);
   trackViewOpener = [](frmMain& main) { tonekit::ui::openTrackView(&main, main.document()); };
-  listViewOpener = [](frmMain& main) { tonekit::ui::openListView(&main); };
+  listViewOpener = [](frmMain& main) { tonekit::ui::openListView(&main, main.documentPath_); };
 }
 
 frmMain::~frmMain() = default;
@@ -131,9 +143,16 @@ QLabel* frmMain::addLabel(QWidget* parent, const char* name, const QString& text
 }
 
 void frmMain::buildWindow() {
-  auto* central = new QWidget(this);
+  // The classic controls keep their places on a page that scrolls when the window is smaller than
+  // the classic size (a small or scaled screen) and stays at the top left when it is larger.
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName("scrollArea");
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  auto* central = new QWidget(scroll);
   central->setObjectName("centralWidget");
-  setCentralWidget(central);
+  scroll->setWidget(central);
+  setCentralWidget(scroll);
 
   addLabel(central, "lblPath", "MLDFilePath :", 120, 240, 1320);
   txtPath = new QLineEdit(central);
@@ -171,6 +190,11 @@ void frmMain::buildWindow() {
   connect(cmdListView, &QPushButton::clicked, this, &frmMain::openListView);
   connect(cmdActionChange, &QPushButton::clicked, this, [this] { toggleLayout(); });
   connect(cmdClose, &QPushButton::clicked, this, [this] { guarded(this, [this] { close(); }); });
+  // Enter in the path box reads the file, as "解析" does; Alt+A presses "解析" from anywhere.
+  connect(txtPath, &QLineEdit::returnPressed, cmdParse, &QPushButton::click);
+  auto* parse = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_A), this);
+  parse->setObjectName("parseShortcut");
+  connect(parse, &QShortcut::activated, cmdParse, &QPushButton::click);
 
   // "終了" is the window's cancel button.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -181,6 +205,23 @@ void frmMain::buildWindow() {
   // take the drop as text.
   setAcceptDrops(true);
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
+}
+
+QWidget* frmMain::scrollPage() const { return txtPath->parentWidget(); }
+
+void frmMain::nameControls() {
+  // What a screen reader says for each control: its caption, or the label beside it without the
+  // colon. A check box would otherwise be announced by the frame that holds it.
+  const auto caption = [](const QString& label) { return label.chopped(label.endsWith(" :") ? 2 : 0).trimmed(); };
+  txtPath->setAccessibleName(caption(findChild<QLabel*>("lblPath")->text()));
+  cmdFileDialog->setAccessibleName(qs("開く"));
+  txtMLDFileLength->setAccessibleName(caption(findChild<QLabel*>("lblMLDFileLength")->text()));
+  txtMLDLengthToTrac->setAccessibleName(caption(findChild<QLabel*>("lblMLDLengthToTrac")->text()));
+  for (InfoRow& r : rows_) {
+    const QString name = caption(r.label->text());
+    r.check->setAccessibleName(name);
+    r.editor->setAccessibleName(name);
+  }
 }
 
 void frmMain::buildHeaderFrame(QWidget* central) {
@@ -325,15 +366,20 @@ void frmMain::buildMenus() {
   QMenu* file = menuBar()->addMenu(qs("ファイル(&F)"));
   file->setObjectName("mnuFile");
   item(file, mnuFileOpen, "mnuFileOpen", "開く(&O)");
+  item(file, mnuFileOverwrite, "mnuFileOverwrite", "上書き保存(&U)");
   item(file, mnuFileSave, "mnuFileSave", "保存(&S)");
   item(file, mnuFileImportMidi, "mnuFileImportMidi", "MIDIファイルから作成(&I)…");
   item(file, mnuFileEnd, "mnuFileEnd", "終了(&X)");
   mnuFileOpen->setShortcut(QKeySequence::Open);
-  mnuFileSave->setShortcut(QKeySequence::Save);
+  // Ctrl+S writes the file in hand; 保存 asks where, as 名前を付けて保存 does elsewhere.
+  mnuFileOverwrite->setShortcut(QKeySequence::Save);
+  mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  mnuFileSave->setStatusTip(qs("名前を付けて保存します (Ctrl+Shift+S)"));
+  mnuFileOverwrite->setStatusTip(qs("読み込んだファイルに上書き保存します (Ctrl+S)"));
   mnuFileEnd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   mnuFileRecent = new QMenu(qs("最近使ったファイル(&R)"), file);
   mnuFileRecent->setObjectName("mnuFileRecent");
-  file->insertMenu(mnuFileSave, mnuFileRecent);
+  file->insertMenu(mnuFileOverwrite, mnuFileRecent);
   connect(mnuFileRecent, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
   fillRecentMenu();
   QMenu* show = menuBar()->addMenu(qs("表示(&I)"));
@@ -345,10 +391,12 @@ void frmMain::buildMenus() {
   help->setObjectName("mnuHelp");
   item(help, mnuHelpVersion, "mnuHelpVersion", "バージョン情報(&A)");
   mnuFileSave->setEnabled(false);
+  mnuFileOverwrite->setEnabled(false);
   mnuShowTracData->setEnabled(false);
 
   connect(mnuFileOpen, &QAction::triggered, this, [this] { openFileDialog(); });
   connect(mnuFileSave, &QAction::triggered, this, [this] { SaveMLDFile(); });
+  connect(mnuFileOverwrite, &QAction::triggered, this, [this] { overwriteFile(); });
   connect(mnuFileImportMidi, &QAction::triggered, this, [this] { importMidiFile(); });
   connect(mnuFileEnd, &QAction::triggered, this, [this] { guarded(this, [this] { close(); }); });
   connect(mnuShowChange, &QAction::triggered, this, [this] { toggleLayout(); });
@@ -369,6 +417,25 @@ void frmMain::buildSoundMenus(QMenu* file, QMenu* before) {
   play->setObjectName("mnuPlay");
   menuBar()->insertMenu(before->menuAction(), play);
   const PlaybackActions actions = addPlaybackActions(this, play, "mnuPlayStart", "再生", "mnuPlayStop");
+  // While the melody plays, the status bar says so, how far it is, and offers to stop it.
+  auto* state = new QLabel(statusBar());
+  state->setObjectName("lblPlayState");
+  auto* stop = new QToolButton(statusBar());
+  stop->setObjectName("cmdPlayStop");
+  stop->setDefaultAction(actions.stop);
+  statusBar()->addPermanentWidget(state);
+  statusBar()->addPermanentWidget(stop);
+  const auto showState = [this, state, stop] {
+    const Playback& playback = Playback::instance();
+    const bool mine = playback.isPlaying() && playback.owner() == this;
+    state->setVisible(mine);
+    stop->setVisible(mine);
+    const qint64 seconds = playback.elapsed() / 1000;
+    if (mine) state->setText(qs("再生中 %1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar('0')));
+  };
+  connect(&Playback::instance(), &Playback::stateChanged, this, showState);
+  connect(&Playback::instance(), &Playback::moved, this, showState);
+  showState();
 
   connect(exportMidi, &QAction::triggered, this, [this] { guarded(this, [this] { ui::exportMidi(this, shownMelody(), documentPath_); }); });
   connect(exportWav, &QAction::triggered, this, [this] { guarded(this, [this] { ui::exportWav(this, shownMelody(), documentPath_); }); });
@@ -461,8 +528,10 @@ void frmMain::importMidiFile() {
     txtPath->clear();
     txtPath->setPlaceholderText(*chosen);
     documentPath_ = *chosen;
+    savedFile_.clear();
     neverSaved_ = true;
     markSaved();
+    updateTitle();
     if (const std::string summary = smf::summaryText(result.summary); !summary.empty())
       platform().message(this, qs(kImportSummary) + QString::fromStdString(summary), Icon::Information);
   });
@@ -484,6 +553,7 @@ void frmMain::ClearInfoPart() {
   neverSaved_ = false;
   cmdSave->setEnabled(false);
   mnuFileSave->setEnabled(false);
+  mnuFileOverwrite->setEnabled(false);
   // The track button goes with the save button: both need a loaded file.
   setTrackEditingEnabled(false);
 }
@@ -494,7 +564,9 @@ void frmMain::LoadMLDFile() {
 }
 
 void frmMain::readShownPath() {
-  guarded(this, [this] {
+  bool read = false;
+  savedFile_.clear();
+  guarded(this, [&] {
     ClearInfoPart();
     const QString path = txtPath->text();
     if (path.isEmpty() || !isRegularFile(toFsPath(path))) {
@@ -508,19 +580,43 @@ void frmMain::readShownPath() {
     PlatformMessages messages(this);
     // An incomplete read still shows what it found; the save refuses such a document.
     document_->ParseMLD(&messages);
+    read = true;
     if (const std::size_t trailing = document_->trailingBytes())
       platform().message(this, qs(kTrailingHead) + QString::number(trailing) + qs(kTrailingReadTail), Icon::Information);
     showLoadedDocument();
     documentPath_ = path;
+    savedFile_ = path;
     markSaved();
     settings::addRecentFile(path);
   });
+  if (!read) {
+    // Nothing of the file before may look like the one named now.
+    document_.reset();
+    clearHeaderFrame();
+  }
+  updateTitle();
+}
+
+void frmMain::clearHeaderFrame() {
+  txtMLDFileLength->clear();
+  txtMLDLengthToTrac->clear();
+  lblMajorRaw->clear();
+  // An exclusive group keeps one option checked: each lets go for the moment.
+  for (QRadioButton* b : fraFileHead->findChildren<QRadioButton*>()) {
+    QButtonGroup* group = b->group();
+    if (group) group->setExclusive(false);
+    b->setAutoExclusive(false);
+    b->setChecked(false);
+    b->setAutoExclusive(true);
+    if (group) group->setExclusive(true);
+  }
 }
 
 void frmMain::showLoadedDocument() {
   loadHeaderAndChunks();
   cmdSave->setEnabled(true);
   mnuFileSave->setEnabled(true);
+  mnuFileOverwrite->setEnabled(true);
   if (expert_) setTrackEditingEnabled(true);
 }
 
@@ -543,7 +639,8 @@ void frmMain::loadHeaderAndChunks() {
     for (QRadioButton* b : optMajor) b->setChecked(false);
     grpMajor->setExclusive(true);
     lblMajorRaw->setText(QString("(%1)").arg(facts.majorType));
-    platform().message(this, qs(kMajorMessage), Icon::None);
+    // The later versions' types are known: only a type nobody defined is worth a word.
+    if (!info::laterMajorType(facts.majorType)) platform().message(this, qs(kMajorMessage), Icon::None);
   }
   if (const auto choice = info::minorChoice(facts.minorType))
     optMiner[static_cast<std::size_t>(*choice)]->setChecked(true);
@@ -593,7 +690,7 @@ ByteString frmMain::valueToSave(const InfoRow& r) const {
 
 void frmMain::SaveMLDFile() { saveDocument(); }
 
-bool frmMain::saveDocument() {
+bool frmMain::readyToSave() {
   if (!document_) {
     guarded(this, [] { throw Failure::of(err::InvalidCall, "(ファイルを読み込んでいません)"); }, true);
     return false;
@@ -614,15 +711,36 @@ bool frmMain::saveDocument() {
     if (platform().message(this, question, Icon::Question, Buttons::OkCancel) != Answer::Ok) return false;
     document_->dropTrailingBytes();
   }
+  return true;
+}
 
+bool frmMain::saveDocument() {
+  if (!readyToSave()) return false;
   const auto chosen = askSaveFile(this, fileDialogOptions(qs(kSaveTitle), qs(kSaveFilter), "mld", kSaveKey, documentPath_));
   if (!chosen) return false;
+  return writeDocument(*chosen);
+}
 
+void frmMain::overwriteFile() {
+  if (savedFile_.isEmpty()) {
+    // No file holds the document yet (a MIDI import): the user names one.
+    saveDocument();
+    return;
+  }
+  if (readyToSave()) writeDocument(savedFile_);
+}
+
+bool frmMain::writeDocument(const QString& path) {
+  // Over the file in hand, the save lands on that very file or nowhere: a file put under its
+  // name since (another program's save, a swapped link) is refused, as the command line does.
+  const bool overRead =
+      !savedFile_.isEmpty() && QFileInfo(path).absoluteFilePath() == QFileInfo(savedFile_).absoluteFilePath();
+  const QString target = overRead ? savedFile_ : path;
   const bool saved = guarded(
       this,
       [&] {
         clsMLD& doc = *document_;
-        doc.MLDFile = toNativePath(*chosen);
+        doc.MLDFile = toNativePath(target);
         for (const char* tag : {"copy", "date", "exst", "note", "prot", "sorc", "titl", "vers"}) {
           InfoRow& r = row(tag);
           if (!r.check->isChecked()) {
@@ -632,19 +750,45 @@ bool frmMain::saveDocument() {
           doc.enabled(tag) = true;
           doc.value(tag) = valueToSave(r);
         }
-        doc.SaveMLD();
+        if (overRead)
+          doc.SaveMLDOverRead();
+        else
+          doc.SaveMLD();
+        doc.rememberSavedFile();
       },
       true);
   if (!saved) return false;
-  documentPath_ = *chosen;
+  documentPath_ = target;
+  savedFile_ = target;
   if (neverSaved_) {
     // The new document now lives in the file just written.
-    txtPath->setText(*chosen);
+    txtPath->setText(target);
     txtPath->setPlaceholderText({});
     neverSaved_ = false;
   }
   markSaved();
+  settings::addRecentFile(target);
+  statusBar()->showMessage(qs("保存しました: ") + target + " (" + QString::number(QFileInfo(target).size()) +
+                           qs(" バイト)"));
+  updateTitle();
   return true;
+}
+
+QString frmMain::documentName() const {
+  if (!savedFile_.isEmpty()) return QFileInfo(savedFile_).fileName();
+  // A document made from a MIDI file is the MLD file it is going to be.
+  if (neverSaved_ && !documentPath_.isEmpty()) return QFileInfo(documentPath_).completeBaseName() + ".mld";
+  return documentPath_.isEmpty() ? qs(kAppName) : QFileInfo(documentPath_).fileName();
+}
+
+void frmMain::updateTitle() {
+  const bool named = document_ && (!savedFile_.isEmpty() || neverSaved_);
+  setWindowTitle(named ? documentName() + "[*] - " + qs(kAppName) : qs(kAppName));
+  updateModifiedMark();
+}
+
+void frmMain::updateModifiedMark() {
+  setWindowModified(windowTitle().contains("[*]") && isModified());
 }
 
 QString frmMain::shownState() const {
@@ -670,6 +814,7 @@ std::vector<std::pair<std::string, ByteString>> frmMain::documentTracks() const 
 void frmMain::markSaved() {
   savedState_ = shownState();
   savedTracks_ = documentTracks();
+  updateModifiedMark();
 }
 
 bool frmMain::isModified() const {
@@ -679,8 +824,7 @@ bool frmMain::isModified() const {
 
 bool frmMain::maybeSave() {
   if (!isModified()) return true;
-  const QString name = documentPath_.isEmpty() ? qs(kAppName) : QFileInfo(documentPath_).fileName();
-  switch (askToSaveChanges(this, qs(kUnsavedHead) + name + qs(kUnsavedTail))) {
+  switch (askToSaveChanges(this, qs(kUnsavedHead) + documentName() + qs(kUnsavedTail))) {
     case Answer::Save: return saveDocument();
     case Answer::Discard: return true;
     default: return false;
@@ -694,6 +838,12 @@ void frmMain::closeEvent(QCloseEvent* event) {
   }
   settings::rememberPlace(*this);
   event->accept();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // Back from the track view, perhaps with a changed track.
+  updateModifiedMark();
 }
 
 void frmMain::SetNormalLayout() { applyLayout(false); }
@@ -717,7 +867,20 @@ void frmMain::applyLayout(bool expert) {
     r.label->setVisible(expert);
     r.editor->setVisible(expert);
   }
-  setFixedSize(twipsToPixelsX(kWindowWidth, this), twipsToPixels(expert ? kExpertHeight : kNormalHeight, this));
+  // The page holds the classic area down to the information frame and its margin.
+  const int pageBottom = (expert ? kInfoTopExpert + kInfoHeightExpert : kInfoTopNormal + kInfoHeightNormal) + kFrameLeft;
+  scrollPage()->setMinimumSize(twipsToPixelsX(kWindowWidth, this), twipsToPixels(pageBottom, this));
+  // The window starts at the classic size where the screen holds it, and may shrink and grow.
+  setMinimumSize(twipsToPixelsX(kWindowWidth / 3, this), twipsToPixels(kNormalHeight / 2, this));
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  if (!isMaximized() && !isFullScreen()) {
+    QSize size(twipsToPixelsX(kWindowWidth, this), twipsToPixels(expert ? kExpertHeight : kNormalHeight, this));
+    if (const QScreen* shown = screen()) {
+      const QSize frame = frameGeometry().size() - geometry().size();
+      size = size.boundedTo(shown->availableGeometry().size() - frame);
+    }
+    resize(size);
+  }
   expert_ = expert;
 }
 

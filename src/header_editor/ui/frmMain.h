@@ -55,6 +55,9 @@ class frmMain : public QMainWindow {
   void LoadMLDFile();
   void ClearInfoPart();
   void SaveMLDFile();
+  // 上書き保存: writes the file the document was read from (or last saved to) in place, refused
+  // when another file stands under its name by now; a document no file holds yet asks for one.
+  void overwriteFile();
   // Whether the window holds changes not saved yet: a text, check box or option of the
   // information part changed since the read or the last save, a track the track view handed
   // back changed, or a document made from a MIDI file and never saved.
@@ -72,6 +75,7 @@ class frmMain : public QMainWindow {
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private slots:
@@ -93,7 +97,10 @@ class frmMain : public QMainWindow {
   };
 
   void buildWindow();
+  // The page inside the scroll area that holds the classic controls.
+  QWidget* scrollPage() const;
   void buildMenus();
+  void nameControls();
   // Playing and exporting the melody: the play menu and the file menu's export entries.
   void buildSoundMenus(QMenu* file, QMenu* before);
   // The melody as the window stands: the document's tracks with the names and note length the
@@ -109,6 +116,19 @@ class frmMain : public QMainWindow {
   bool maybeSave();
   // SaveMLDFile's work; true when the file was written.
   bool saveDocument();
+  // The questions before any save (incomplete read, characters lost, trailing bytes); false
+  // when the save must not go on.
+  bool readyToSave();
+  // Writes the document as the controls stand to path; over the file read it lands on that very
+  // file only. True when written.
+  bool writeDocument(const QString& path);
+  // The name the title and the questions give the document.
+  QString documentName() const;
+  // The title names the document; "[*]" marks changes not saved.
+  void updateTitle();
+  void updateModifiedMark();
+  // No value of a file stays in the header frame after a read that failed.
+  void clearHeaderFrame();
   // What the information part shows, and the tracks, as one value to compare with later.
   QString shownState() const;
   std::vector<std::pair<std::string, ByteString>> documentTracks() const;
@@ -146,6 +166,8 @@ class frmMain : public QMainWindow {
   QString documentPath_;
   // A document made from a MIDI file stays unsaved until its first save.
   bool neverSaved_ = false;
+  // The file the document was read from or last written to; empty while no file holds it.
+  QString savedFile_;
   QString savedState_;
   std::vector<std::pair<std::string, ByteString>> savedTracks_;
 
@@ -177,6 +199,7 @@ class frmMain : public QMainWindow {
 
   QAction* mnuFileOpen = nullptr;
   QAction* mnuFileSave = nullptr;
+  QAction* mnuFileOverwrite = nullptr;
   QAction* mnuFileImportMidi = nullptr;
   QMenu* mnuFileRecent = nullptr;
   QAction* mnuFileEnd = nullptr;

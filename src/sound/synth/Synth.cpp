@@ -170,6 +170,8 @@ namespace {
 
 // FluidSynth renders in blocks of this many frames.
 constexpr int kBlockFrames = 64;
+// How often a render tells its progress: about ten times a second of sound at 44.1 kHz.
+constexpr std::int64_t kProgressFrames = kBlockFrames * 64;
 
 // A 16-bit stereo WAV written in large pieces. FluidSynth's own file renderer passes each 64-frame
 // block to libsndfile, which makes a system call of it: some 230,000 for five minutes of sound.
@@ -256,7 +258,8 @@ fs::path findSoundfont(const std::string& requested) {
   return chosen;
 }
 
-Rendered renderWav(const ByteString& smf, double seconds, const fs::path& soundfont, int rate, const fs::path& out) {
+Rendered renderWav(const ByteString& smf, double seconds, const fs::path& soundfont, int rate, const fs::path& out,
+                   const RenderProgress& progress) {
   installLogging();
   if (rate < kLowestRate || rate > kHighestRate) throw Failure::of(err::InvalidCall, "(rate " + std::to_string(rate) + ")");
   // The limit is the melody's; its release comes on top.
@@ -296,6 +299,8 @@ Rendered renderWav(const ByteString& smf, double seconds, const fs::path& soundf
       if (fluid_synth_write_float(synth.s, kBlockFrames, block.data(), 0, 2, block.data(), 1, 2) != FLUID_OK)
         throw fluidFailure(shown);
       wav.add(block);
+      if (progress && done % kProgressFrames == 0 && !progress(done, result.frames))
+        throw Failure(kRenderStopped, "中止しました。 (" + shown + ")");
     }
     wav.finish();
   });

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -52,8 +53,12 @@ inline constexpr double kReleaseSeconds = 1.0;
 // `out`, never held in memory; `seconds` above 20 minutes raise 6. No sound device is needed.
 // The length is a whole number of FluidSynth's audio blocks (64 frames), the first one at or
 // past the end.
+// `progress`, when given, hears every few thousand frames how many are written of how many;
+// answering false stops the render with kRenderStopped, and `out` stays as it was.
+inline constexpr long kRenderStopped = 18;
+using RenderProgress = std::function<bool(std::int64_t done, std::int64_t total)>;
 Rendered renderWav(const ByteString& smf, double seconds, const std::filesystem::path& soundfont, int rate,
-                   const std::filesystem::path& out);
+                   const std::filesystem::path& out, const RenderProgress& progress = {});
 
 // One melody playing on the sound device; FluidSynth's threads do the work.
 class Player {

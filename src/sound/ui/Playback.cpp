@@ -7,8 +7,11 @@
 #include <QApplication>
 #include <QEvent>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QWidget>
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 
 #include "core/SafeFile.h"
 #include "platform/Platform.h"
@@ -71,17 +74,21 @@ bool Playback::play(QWidget* owner, const sound::Melody& melody, sound::ExportOp
   owner_ = owner ? owner->window() : nullptr;
   if (owner_) owner_->installEventFilter(this);
   tick_ = -1;
+  started_.start();
   timer_.start();
+  emit stateChanged();
   poll();
   return true;
 }
 
 void Playback::stop() {
+  const bool was = player_ != nullptr;
   timer_.stop();
   if (owner_) owner_->removeEventFilter(this);
   owner_ = nullptr;
   player_.reset();
   cues_.clear();
+  if (was) emit stateChanged();
 }
 
 std::optional<std::size_t> Playback::currentEvent(int track) const {
@@ -135,16 +142,74 @@ void exportMidi(QWidget* parent, const sound::Melody& melody, const QString& doc
   });
 }
 
+namespace {
+
+QString renderSummary(const std::filesystem::path& path, const sound::Counts& counts, const sound::Rendered& rendered) {
+  const double seconds = std::round(double(rendered.frames) / rendered.rate * 1000.0) / 1000.0;
+  return QString::fromUtf8("WAVファイルに書き出しました: %1\r\n\r\n"
+                           "音符: %2 (書き出せなかった音符: %3)\r\nテンポ変更: %4\r\nループ: %5\r\n"
+                           "ジャンプ: %6\r\n長さ: %7 ティック、%8 秒\r\nWAV: %9 Hz、%10 フレーム、%11 秒")
+      .arg(fromFsPath(path))
+      .arg(counts.notes)
+      .arg(counts.droppedNotes)
+      .arg(counts.tempoChanges)
+      .arg(counts.loops)
+      .arg(counts.jumps)
+      .arg(counts.ticks)
+      .arg(std::round(counts.durationSeconds * 1000.0) / 1000.0)
+      .arg(rendered.rate)
+      .arg(rendered.frames)
+      .arg(seconds);
+}
+
+}  // namespace
+
 void exportWav(QWidget* parent, const sound::Melody& melody, const QString& documentPath) {
   exportTo(parent, "WAVファイルに書き出し", "WAVファイル (*.wav)|*.wav", "wav", documentPath, [&](const std::filesystem::path& path) {
-    BusyCursor busy;
     sound::ExportOptions unrolled;
     unrolled.unroll = true;
     unrolled.timeGrid = true;
     unrolled.maxSeconds = sound::kMaxRenderSeconds;
     const auto performance = sound::convert(melody, unrolled);
-    sound::renderWav(performance.smf, performance.counts.durationSeconds, sound::findSoundfont(), sound::kDefaultRate,
-                     path);
+    const auto soundfont = sound::findSoundfont();
+    // Minutes of sound take seconds to render: the window keeps answering, shows how far it came
+    // and can stop it; a stopped render leaves the file as it was.
+    std::atomic<std::int64_t> done{0}, total{0};
+    std::atomic<bool> stop{false};
+    QProgressDialog progress(QString::fromUtf8("WAVファイルに書き出しています…"), QString::fromUtf8("キャンセル"), 0, 1000,
+                             parent);
+    progress.setObjectName("dlgRenderProgress");
+    progress.setWindowTitle(QString::fromUtf8("WAVファイルに書き出し"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.setMinimumDuration(0);
+    QObject::connect(&progress, &QProgressDialog::canceled, [&stop] { stop = true; });
+    progress.show();
+    sound::Rendered rendered;
+    try {
+      runBesideWindows(
+          [&] {
+            rendered = sound::renderWav(performance.smf, performance.counts.durationSeconds, soundfont,
+                                        sound::kDefaultRate, path, [&](std::int64_t d, std::int64_t t) {
+                                          done = d;
+                                          total = t;
+                                          return !stop;
+                                        });
+          },
+          [&] {
+            if (progress.wasCanceled()) stop = true;
+            progress.setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
+          });
+    } catch (const Failure& failure) {
+      progress.hide();
+      if (failure.number() != sound::kRenderStopped) throw;
+      platform().message(parent, QString::fromUtf8("WAVファイルへの書き出しを中止しました。ファイルは書き込まれていません。"),
+                         Icon::Information);
+      return;
+    }
+    progress.hide();
+    platform().message(parent, renderSummary(path, sound::convert(melody).counts, rendered), Icon::Information);
   });
 }
 

@@ -6,6 +6,7 @@
 // the window thread only asks now and then where the music is. Also the two exports of the file
 // menus.
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -46,6 +47,8 @@ class Playback : public QObject {
   bool play(QWidget* owner, const sound::Melody& melody, sound::ExportOptions options = {});
   void stop();
   bool isPlaying() const { return player_ != nullptr; }
+  // Milliseconds since the melody started.
+  qint64 elapsed() const { return player_ ? started_.elapsed() : 0; }
   QWidget* owner() const { return owner_; }
 
   // The event of `track` sounding now, if any.
@@ -55,6 +58,8 @@ class Playback : public QObject {
 
  signals:
   void moved();
+  // Started or stopped.
+  void stateChanged();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -67,6 +72,7 @@ class Playback : public QObject {
   std::int64_t tick_ = 0;
   QPointer<QWidget> owner_;
   QTimer timer_;
+  QElapsedTimer started_;
 };
 
 // "再生"-style and "停止" entries with the program's playback shortcuts (F5, Shift+F5); they

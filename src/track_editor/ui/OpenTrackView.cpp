@@ -4,6 +4,7 @@
 #include "track_editor/ui/OpenTrackView.h"
 
 #include <QWidget>
+#include <filesystem>
 
 #include "core/Failure.h"
 #include "core/clsMLD.h"
@@ -39,6 +40,7 @@ frmTrac* openTrackView(QWidget* mainWindow, clsMLD* document) {
   view->MLDExst = document->MLDExst;
   if (const OtherChunk* cuep = document->otherChunk("cuep")) view->MLDCuePoints = cuep->value;
   view->mainWindow = mainWindow;
+  if (!document->MLDFile.empty()) view->documentName = fromFsPath(std::filesystem::path(document->MLDFile).filename());
   view->Load();
   standAside(mainWindow);
   view->show();

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
@@ -63,6 +64,7 @@ frmTrac::frmTrac(QWidget* parent)
   mfgTrac_ = new QTableView(this);
   mfgTrac_->setObjectName("mfgTrac");
   mfgTrac_->setModel(model_);
+  mfgTrac_->setAccessibleName("TracData");
   mfgTrac_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   // The user moves the row cursor; the window highlights the current event's columns itself.
   mfgTrac_->setSelectionMode(QAbstractItemView::NoSelection);
@@ -105,20 +107,27 @@ frmTrac::frmTrac(QWidget* parent)
   addEntry("mnuNoteEditInsertExtend", "拡張ステータス情報を挿入", [this] { insertAtCurrent(true); });
   buildPlaybackEntries();
 
-  // Undo and redo work anywhere in the window, a step at a time.
-  QAction* undo = undo_->createUndoAction(this);
+  // Undo and redo work anywhere in the window, a step at a time; the edit menu shows them with
+  // their keys.
+  QAction* undo = undo_->createUndoAction(this, QString::fromUtf8("元に戻す"));
   undo->setObjectName("actUndo");
   undo->setShortcuts(QKeySequence::Undo);
-  QAction* redo = undo_->createRedoAction(this);
+  QAction* redo = undo_->createRedoAction(this, QString::fromUtf8("やり直し"));
   redo->setObjectName("actRedo");
   redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   addActions({undo, redo});
+  auto* menuBar = new QMenuBar(this);
+  menuBar->setObjectName("menuBar");
+  QMenu* edit = menuBar->addMenu(QString::fromUtf8("編集(&E)"));
+  edit->setObjectName("mnuEdit");
+  edit->addActions({undo, redo});
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cmdReload_);
   buttons->addWidget(cmdClose_);
   auto* layout = new QVBoxLayout(this);
+  layout->setMenuBar(menuBar);
   layout->addWidget(mfgTrac_);
   layout->addLayout(buttons);
   resize(twipsToPixelsX(10000, this), twipsToPixels(7000, this));
@@ -128,6 +137,8 @@ frmTrac::frmTrac(QWidget* parent)
 frmTrac::~frmTrac() = default;
 
 void frmTrac::Load() {
+  const QString track = QString::fromUtf8("トラック %1 - TracData").arg(MLDTracNumber + 1);
+  setWindowTitle(documentName.isEmpty() ? track : documentName + " - " + track);
   loadFailed_ = false;
   // What is undone is relative to the rows of this load.
   undo_->clear();
@@ -293,11 +304,18 @@ void frmTrac::playFromCurrent() {
 
 void frmTrac::showPopup(const QPoint& globalPosition) { mnuNoteEdit_->popup(globalPosition); }
 
+void frmTrac::showPopupAtCurrent() {
+  const QRect row = mfgTrac_->visualRect(model_->index(currentRow(), NoteTableModel::kFirstTextColumn));
+  showPopup(mfgTrac_->viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint(0, 0)));
+}
+
 bool frmTrac::eventFilter(QObject* watched, QEvent* event) {
   if (watched == mfgTrac_->viewport() && event->type() == QEvent::MouseButtonPress) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::RightButton) {
-      // The entries act on the row that was current before the click.
+      // The entries act on the row under the pointer, as everywhere else on the desktop.
+      const QModelIndex under = mfgTrac_->indexAt(mouse->position().toPoint());
+      if (under.isValid()) SelectRow(under.row());
       showPopup(mouse->globalPosition().toPoint());
       return true;
     }
@@ -306,6 +324,15 @@ bool frmTrac::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
       guarded(this, [this] { deleteCurrent(); });
+      return true;
+    }
+    if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
+      guarded(this, [this] { insertAtCurrent(false); });
+      return true;
+    }
+    if ((key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier) ||
+        (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+      showPopupAtCurrent();
       return true;
     }
     // Keys that type something open the editor; moving keys, Tab, Esc, Delete and the control

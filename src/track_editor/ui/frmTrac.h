@@ -6,6 +6,7 @@
 // written back into the document's own track collection when the window closes.
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -38,6 +39,8 @@ class frmTrac : public QWidget {
   ByteString MLDExst;                            // the "exst" chunk's value: extend-status lengths
   // Shown again whenever this window closes.
   QPointer<QWidget> mainWindow;
+  // The document's file name, for the title; empty for a document no file holds yet.
+  QString documentName;
 
   // Cuts the track into events and fills the grid; a failure is reported and leaves the grid
   // without events (closing then leaves the document alone).
@@ -72,6 +75,8 @@ class frmTrac : public QWidget {
   void deleteCurrent();
   void cmdReload_Click();
   void showPopup(const QPoint& globalPosition);
+  // The popup beside the current row, for the keys that open it.
+  void showPopupAtCurrent();
   // "ここから再生" and "停止" at the end of the popup, and the row that follows the music.
   void buildPlaybackEntries();
   void playFromCurrent();

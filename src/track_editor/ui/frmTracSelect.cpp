@@ -44,7 +44,9 @@ frmTracSelect::frmTracSelect(QWidget* parent) : QDialog(parent) {
 void frmTracSelect::Load() {
   cboTracSelect_->clear();
   for (int i = 1; i <= MLDTracCount; ++i) cboTracSelect_->addItem(QString::number(i));
-  cboTracSelect_->setCurrentIndex(-1);
+  // Track 1 stands chosen, so that Enter, the obvious answer, opens the first track instead of
+  // reporting an empty choice.
+  cboTracSelect_->setCurrentIndex(cboTracSelect_->count() > 0 ? 0 : -1);
 }
 
 void frmTracSelect::cmdOk_Click() {

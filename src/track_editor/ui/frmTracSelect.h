@@ -20,7 +20,7 @@ class frmTracSelect : public QDialog {
   std::uint8_t MLDTracCount = 0;  // in: how many tracks to offer
   int MLDTracNumber = 0;          // out: the chosen track from 0, or -1 when nothing was chosen
 
-  // Offers "1" … MLDTracCount, none of them chosen yet.
+  // Offers "1" … MLDTracCount, "1" chosen.
   void Load();
 
   // Cancel, Esc and the close box all mean that no track is to be opened.

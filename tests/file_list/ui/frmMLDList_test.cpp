@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 The TONEKIT developers
 // Licensed under the GNU General Public License, version 3 or later.
-// The list window: its states, the ticker, making, saving and loading lists, editing a row.
+// The list window: its states, the help line, making, saving and loading lists, editing a row.
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -49,34 +49,22 @@ TEST_F(ListWindowTest, OpensEmptyWithOnlyMakeLoadAndCloseEnabled) {
   auto* caption = control<QLabel>("lblCaption");
   EXPECT_TRUE(caption->isVisible());
   EXPECT_EQ(caption->text(), qs("ファイルリストを作成するか、ロードしてください。"));
-  EXPECT_TRUE(control<QLabel>("lblMessage")->text().isEmpty());
-  auto* timer = window->findChild<QTimer*>("tmrScrollMessage");
-  ASSERT_NE(timer, nullptr);
-  EXPECT_EQ(timer->interval(), 200);
-  EXPECT_TRUE(timer->isActive());
 }
 
-TEST_F(ListWindowTest, TickerRunsRightToLeftAndComesRound) {
+// The help stands still: its start in the line, as much as the width holds, all of it in the
+// tooltip.
+TEST_F(ListWindowTest, HelpLineStandsStillAndShowsMoreWhenWider) {
   auto* label = control<QLabel>("lblMessage");
-  const QString start = window->ScrollMessage;
-  ASSERT_EQ(start.size(), 134);
-  ASSERT_TRUE(start.startsWith(QString(11, ' ') + qs("選択したフォルダ")));
-  EXPECT_EQ(label->toolTip(), start.mid(11));
-
-  window->tmrScrollMessage_Timer();
-  EXPECT_EQ(label->text(), QString(10, ' ') + start.mid(11, 20));
-  window->tmrScrollMessage_Timer();
-  EXPECT_EQ(label->text(), QString(9, ' ') + start.mid(11, 21));
-  for (int tick = 2; tick < 134; ++tick) window->tmrScrollMessage_Timer();
-  EXPECT_EQ(window->ScrollMessage, start);
-  EXPECT_EQ(label->text(), start.left(30));
-}
-
-TEST_F(ListWindowTest, TimerDrivesTheTicker) {
-  auto* label = control<QLabel>("lblMessage");
-  for (int waited = 0; label->text().isEmpty() && waited < 3000; waited += 50) QTest::qWait(50);
-  EXPECT_EQ(label->text().size(), 30);
-  EXPECT_TRUE(label->text().startsWith(' '));
+  const QString help = label->toolTip();
+  ASSERT_EQ(help.size(), 123);
+  ASSERT_TRUE(help.startsWith(qs("選択したフォルダ以下に含まれるMLDファイルのリストです。")));
+  const QString shown = label->text();
+  EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+  EXPECT_TRUE(help.startsWith(shown.chopped(1)));
+  QTest::qWait(450);
+  EXPECT_EQ(label->text(), shown);
+  window->resize(window->width() * 3, window->height());
+  EXPECT_GT(label->text().size(), shown.size());
 }
 
 TEST_F(ListWindowTest, MakesAListOfTheTreeBehindTheWaitWindow) {
@@ -173,18 +161,23 @@ TEST_F(ListWindowTest, SavesAndLoadsTheListAsCsv) {
   ASSERT_EQ(platform.saveCalls.size(), 1u);
   EXPECT_EQ(platform.saveCalls[0].title, qs("タイトルリスト出力ファイル選択"));
   EXPECT_EQ(platform.saveCalls[0].filter, qs("CSV(カンマ区切り)(*.csv)|*.csv|CSV UTF-8(カンマ区切り)(*.csv)|*.csv"));
-  EXPECT_TRUE(platform.saveCalls[0].confirmOverwrite);
+  // The window asks its own question about an existing file, not the dialog.
+  EXPECT_FALSE(platform.saveCalls[0].confirmOverwrite);
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_TRUE(window->isVisible());
 
-  // Saving again appends; loading gives the rows of both saves.
+  // Saving again asks, and 追記 (the default) appends; loading gives the rows of both saves.
   platform.saveAnswers.push_back(QString::fromStdString(csv.string()));
   window->cmdSaveList_Click();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].buttons, Buttons::AppendReplaceCancel);
+  EXPECT_TRUE(platform.messages[0].text.startsWith(qs("「list.csv」はすでにあります。"))) << platform.messages[0].text.toStdString();
+  platform.messages.clear();
   platform.openAnswers.push_back(QString::fromStdString(csv.string()));
   window->cmdLoadList_Click();
   ASSERT_EQ(platform.openCalls.size(), 1u);
   EXPECT_EQ(platform.openCalls[0].title, qs("読み込みCSVファイル選択"));
-  EXPECT_EQ(platform.openCalls[0].filter, qs("CSV(カンマ区切り)(*.csv)|*.csv"));
+  EXPECT_EQ(platform.openCalls[0].filter, qs("CSV(カンマ区切り)(*.csv)|*.csv|すべてのファイル (*)|*"));
   EXPECT_TRUE(platform.openCalls[0].existingOnly);
   MLDList twice = made;
   twice.insert(twice.end(), made.begin(), made.end());

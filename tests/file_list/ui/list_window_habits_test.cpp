@@ -2,10 +2,12 @@
 // Copyright (C) 2026 The TONEKIT developers
 // Licensed under the GNU General Public License, version 3 or later.
 // The list window's everyday habits: the question before edited rows go, a cancelled batch
-// update, and a grown grid sorted by a column.
+// update, a grown grid sorted by a column, the keys that edit a row, the row count, the place
+// and state it comes back in, and where its dialogs start.
 
 #include <QHeaderView>
 #include <QPushButton>
+#include <QTest>
 
 #include "../MldTestFiles.h"
 #include "ListWindowFixture.h"
@@ -122,6 +124,74 @@ TEST_F(Habits, GrownGridSortsByAColumnAndSavesInTheOrderShown) {
   ASSERT_EQ(saved.items.size(), 3u);
   EXPECT_EQ(saved.items[0].MLDPath, (top / "f1.mld").string());
   EXPECT_EQ(saved.items[2].MLDPath, (top / "f2.mld").string());
+}
+
+// Numbers in names sort by their value; the title counts the rows.
+TEST_F(Habits, NamesSortAsPeopleCountAndTheTitleCountsTheRows) {
+  const fs::path top = root / "numbered";
+  for (const char* name : {"k10.mld", "k2.mld", "k1.mld", "k02b.mld"}) test::writeMld(top / name, cp932("t"));
+  makeListOf(top);
+  EXPECT_EQ(window->windowTitle(), qs("MLD List - 4 件"));
+  window->sortRows(MLDListModel::kPathColumn, Qt::AscendingOrder);
+  QStringList names;
+  for (int row = 0; row < 4; ++row) names << QString::fromStdString(fs::path(cell(row, 0).toStdString()).filename().string());
+  EXPECT_EQ(names, (QStringList{"k1.mld", "k2.mld", "k02b.mld", "k10.mld"}));
+}
+
+// Enter and F2 edit the current row as a double click does; after a long command the window
+// comes back maximised if it was.
+TEST_F(Habits, EnterAndF2EditTheRowAndTheWindowKeepsItsState) {
+  listOf(2);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  grid()->setFocus();
+  grid()->setCurrentIndex(grid()->model()->index(1, 0));
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_F2}) QTest::keyClick(grid(), key);
+  EXPECT_EQ(platform.dialogsShown, (std::vector<QString>{"frmListEdit", "frmListEdit"}));
+
+  window->showMaximized();
+  ASSERT_TRUE(window->isMaximized());
+  makeListOf(root / "songs");
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(window->isMaximized());
+}
+
+// The folder and list dialogs start beside the main window's document until a list file is in
+// hand, then beside that.
+TEST_F(Habits, DialogsStartBesideTheDocumentThenTheList) {
+  const fs::path songs = root / "melodies";
+  fs::create_directories(songs / "lists");
+  window->documentPath = QString::fromStdString((songs / "song.mld").string());
+  window->cmdMakeList_Click();
+  window->cmdLoadList_Click();
+  ASSERT_EQ(platform.folderStarts.size(), 1u);
+  EXPECT_EQ(platform.folderStarts[0], QString::fromStdString(songs.string()));
+  ASSERT_EQ(platform.openCalls.size(), 1u);
+  EXPECT_EQ(platform.openCalls[0].startFolder, QString::fromStdString(songs.string()));
+
+  listOf(1);
+  platform.saveAnswers.push_back(QString::fromStdString((songs / "lists" / "l.csv").string()));
+  window->cmdSaveList_Click();
+  window->cmdLoadList_Click();
+  EXPECT_EQ(platform.openCalls.back().startFolder, QString::fromStdString((songs / "lists").string()));
+}
+
+// Saving over a list file does what the answer says: 置き換え leaves the list once, キャンセル
+// leaves the file alone; a name typed without an extension gets ".csv".
+TEST_F(Habits, SavingOverAListFileReplacesOrKeepsItAsAnswered) {
+  listOf(2);
+  const fs::path csv = root / "titles.csv";
+  const QString typed = QString::fromStdString((root / "titles").string());
+  platform.saveAnswers.push_back(typed);
+  window->cmdSaveList_Click();  // a new file: nothing to ask
+  for (const Answer answer : {Answer::Replace, Answer::Cancel}) {
+    platform.saveAnswers.push_back(typed);
+    platform.answers.push_back(answer);
+    window->cmdSaveList_Click();
+  }
+  EXPECT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(readListFile(csv).items, window->MLDListItems);
+  EXPECT_FALSE(fs::exists(root / "titles"));
 }
 
 }  // namespace

@@ -8,7 +8,12 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QLabel>
 #include <QMenuBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
 #include <QShortcut>
 #include <QTableView>
 #include <cstdlib>
@@ -116,6 +121,50 @@ TEST_F(PlaybackFixture, ExportsWriteTheMelodyAsTheWindowShowsIt) {
   EXPECT_EQ(midi.MIDITitle, "Edited");
   EXPECT_EQ(asciiOf(midBytes(test::TempDir::read(wav), 1, 4)), "RIFF");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 2);
+  // The render ends saying what it wrote, with the figures the command line prints.
+  ASSERT_FALSE(platform.messages.empty());
+  const QString summary = platform.messages.back().text;
+  EXPECT_TRUE(summary.startsWith("WAVファイルに書き出しました: " + QString::fromStdString(wav.string()))) << summary.toStdString();
+  EXPECT_TRUE(summary.contains("44100 Hz")) << summary.toStdString();
+}
+
+// The window keeps answering while a WAV file renders: its progress window shows, and its
+// キャンセル stops the render, leaving the file as it was.
+TEST_F(PlaybackFixture, WavRenderRunsBesideTheWindowAndCanBeStopped) {
+  frmMain main;
+  main.show();
+  main.openPath(kSample);
+  const auto wav = dir.write("kept.wav", bytesOf("old"));
+  platform.saveAnswers = {QString::fromStdString(wav.string())};
+  platform.messages.clear();
+  bool shownWhileRendering = false;
+  QTimer::singleShot(0, &main, [&] {
+    auto* progress = main.findChild<QProgressDialog*>("dlgRenderProgress");
+    shownWhileRendering = progress && progress->isVisible();
+    if (auto* cancel = progress ? progress->findChild<QPushButton*>() : nullptr) cancel->click();
+  });
+  trigger(&main, "mnuFileExportWav");
+  EXPECT_TRUE(shownWhileRendering);
+  EXPECT_EQ(test::TempDir::read(wav), bytesOf("old"));
+  EXPECT_EQ(platform.messageTexts(),
+            QStringList{"WAVファイルへの書き出しを中止しました。ファイルは書き込まれていません。"});
+}
+
+// While the melody plays, the main window's status bar says so and offers to stop it.
+TEST_F(PlaybackFixture, StatusBarShowsThePlaybackAndStopsIt) {
+  frmMain main;
+  main.show();
+  main.openPath(kSample);
+  auto* state = main.findChild<QLabel*>("lblPlayState");
+  auto* stop = main.findChild<QToolButton*>("cmdPlayStop");
+  ASSERT_TRUE(state && stop);
+  EXPECT_FALSE(state->isVisible());
+  trigger(&main, "mnuPlayStart");
+  EXPECT_TRUE(state->isVisible());
+  EXPECT_EQ(state->text(), "再生中 0:00");
+  stop->click();
+  EXPECT_FALSE(Playback::instance().isPlaying());
+  EXPECT_FALSE(stop->isVisible());
 }
 
 TEST_F(PlaybackFixture, WithoutASoundDeviceOnlyAMessage) {

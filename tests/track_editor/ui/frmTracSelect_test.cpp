@@ -39,7 +39,7 @@ TEST(frmTracSelect, OffersEveryTrackAndReturnsTheChosenOneFromZero) {
   auto* box = dialog.findChild<QComboBox*>("cboTracSelect");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(entriesOf(box), (QStringList{"1", "2", "3"}));
-  EXPECT_EQ(box->currentIndex(), -1);
+  EXPECT_EQ(box->currentText(), "1");
   EXPECT_EQ(dialog.findChild<QPushButton*>("cmdOk")->text(), "Ok");
   EXPECT_TRUE(dialog.findChild<QPushButton*>("cmdOk")->isDefault());
   EXPECT_EQ(dialog.findChild<QPushButton*>("cmdCancel")->text(), "Cancel");
@@ -76,6 +76,22 @@ TEST(frmTracSelect, CancelEscAndTheCloseBoxChooseNothing) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
+// Track 1 stands chosen, so Enter, the obvious answer, opens the first track.
+TEST(frmTracSelect, EnterAtOnceOpensTheFirstTrack) {
+  ScriptedPlatform platform;
+  frmTracSelect dialog;
+  dialog.MLDTracCount = 2;
+  dialog.Load();
+  const int result = runWith(platform, dialog, [](QDialog& d) {
+    d.show();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(d.findChild<QComboBox*>("cboTracSelect"), &enter);
+  });
+  EXPECT_EQ(result, QDialog::Accepted);
+  EXPECT_EQ(dialog.MLDTracNumber, 0);
+  EXPECT_TRUE(platform.messages.empty());
+}
+
 TEST(frmTracSelect, OkWithoutAChoiceIsReportedAndTheDialogStays) {
   ScriptedPlatform platform;
   frmTracSelect dialog;
@@ -84,6 +100,7 @@ TEST(frmTracSelect, OkWithoutAChoiceIsReportedAndTheDialogStays) {
   bool visibleAfterOk = false;
   runWith(platform, dialog, [&](QDialog& d) {
     d.show();
+    d.findChild<QComboBox*>("cboTracSelect")->setCurrentIndex(-1);
     d.findChild<QPushButton*>("cmdOk")->click();
     visibleAfterOk = d.isVisible();
     d.hide();

@@ -107,7 +107,7 @@ struct TrackViewFixture : ::testing::Test {
 
 TEST_F(TrackViewFixture, ShowsEveryEventNumberedWithTheAppendRowLast) {
   open({0x00, 0x05, 0x30, 0x00, 0xFF, 0xDF, 0x00});
-  EXPECT_EQ(view->windowTitle(), "TracData");
+  EXPECT_EQ(view->windowTitle(), "トラック 1 - TracData");
   EXPECT_EQ(rows(), 3);
   QStringList headers;
   for (int c = 0; c < 8; ++c) headers << model().headerData(c, Qt::Horizontal).toString();
@@ -423,14 +423,37 @@ TEST_F(TrackViewFixture, FailuresInPopupEntriesAreReportedAndTheWindowStays) {
   EXPECT_EQ(model().noteCount(), 1);
 }
 
-TEST_F(TrackViewFixture, RightClickOpensThePopupWithoutMovingTheRow) {
+// The popup acts on the row under the pointer; Insert, the Menu key and Shift+F10 work from the
+// keyboard; undo and redo stand in a menu with their keys.
+TEST_F(TrackViewFixture, PopupAndKeysActOnTheRowTheUserMeans) {
   open(tenEvents());
   selectRow(3);
   auto* menu = view->findChild<QMenu*>("mnuNoteEdit");
   QTest::mouseClick(grid()->viewport(), Qt::RightButton, {}, grid()->visualRect(model().index(0, 2)).center());
   EXPECT_TRUE(menu->isVisible());
-  EXPECT_EQ(currentRow(), 3);
+  EXPECT_EQ(currentRow(), 0);
   menu->hide();
+  choose("mnuNoteEditDelete");
+  EXPECT_EQ(platform.messageTexts(), QStringList{"1を削除します。よろしいですか？"});
+
+  view->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+  grid()->setFocus();
+  selectRow(4);
+  const int before = model().noteCount();
+  QTest::keyClick(grid(), Qt::Key_Insert);
+  EXPECT_EQ(model().noteCount(), before + 1);
+  EXPECT_EQ(cell(4, 7), "Note : A  (-3・ラ)");
+  EXPECT_TRUE(platform.dialogsShown.empty());
+  for (const auto& [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::NoModifier}, std::pair{Qt::Key_F10, Qt::ShiftModifier}}) {
+    QTest::keyClick(grid(), key, modifiers);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+  }
+
+  QStringList edit;
+  for (QAction* a : view->findChild<QMenu*>("mnuEdit")->actions()) edit << a->text() + " " + a->shortcut().toString();
+  EXPECT_EQ(edit, (QStringList{"元に戻す 挿入 Ctrl+Z", "やり直し Ctrl+Y"}));
 }
 
 TEST_F(TrackViewFixture, ASamplesTrackEditedAndSavedReadsBackWithTheChanges) {
@@ -447,6 +470,7 @@ TEST_F(TrackViewFixture, ASamplesTrackEditedAndSavedReadsBackWithTheChanges) {
   }};
   frmTrac* track = openTrackView(&mainWindow, &document);
   ASSERT_NE(track, nullptr);
+  EXPECT_EQ(track->windowTitle(), "kaeru.mld - トラック 2 - TracData");
   const int events = track->notes().noteCount();
   EXPECT_EQ(track->notes().cellText(0, 7), "Extend : 音量");
   EXPECT_EQ(track->notes().cellText(events - 1, 7), "Extend : EndOfTrack");
