@@ -22,12 +22,12 @@ void check(bool ok) {
   if (!ok) std::abort();
 }
 
-void showAll(const std::vector<clsNote>& notes, int noteLength) {
+void showAll(const std::vector<clsNote>& notes, events::Framing framing) {
   for (const auto& note : notes) {
-    const auto cells = rowTexts(note.getData(), noteLength);
+    const auto cells = rowTexts(note.getData(), framing);
     check(!note.getData().empty());
     check(!cells[0].empty());
-    check(events::encode(events::decode(note.getData(), noteLength), noteLength) == note.getData());
+    check(events::encode(events::decode(note.getData(), framing), framing.noteLength) == note.getData());
   }
 }
 
@@ -41,7 +41,8 @@ ByteString joined(const std::vector<clsNote>& notes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  const int noteLength = (data[0] & 1) ? 4 : 3;
+  // Bit 0: the note length; bits 2-1: the "exst" value.
+  const events::Framing framing{(data[0] & 1) ? 4 : 3, static_cast<std::uint32_t>((data[0] >> 1) & 3)};
   const ByteString rest(data + 1, data + size);
 
   // The rest as the events of a chunk whose length field is right.
@@ -50,20 +51,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   clsCalcUtil().CalcDWORDFromLong(static_cast<std::int64_t>(rest.size()), length);
   chunk.insert(chunk.end(), length.begin(), length.end());
   chunk.insert(chunk.end(), rest.begin(), rest.end());
-  const auto notes = walkTrack(chunk, noteLength);
-  showAll(notes, noteLength);
+  const auto notes = walkTrack(chunk, framing);
+  showAll(notes, framing);
   check(assembleTrack(notes) == chunk);
+  // Damage lies on an event boundary inside the events.
+  if (const auto at = damageOf(chunk, notes, framing)) check(*at <= rest.size());
 
   // The rest as a chunk of its own: a length field that may lie, bytes that may end early.
   try {
-    const auto raw = walkTrack(rest, noteLength);
-    showAll(raw, noteLength);
+    const auto raw = walkTrack(rest, framing);
+    showAll(raw, framing);
     std::int64_t declared = 0;
     clsCalcUtil().CalcDWORD(midBytes(rest, 5, 4), declared);
     check(joined(raw) == midBytes(rest, 9, declared));
     const ByteString again = assembleTrack(raw);
     // Once put together, the chunk is cut into the very same records again.
-    const auto rewalked = walkTrack(again, noteLength);
+    const auto rewalked = walkTrack(again, framing);
     check(rewalked.size() == raw.size());
     for (std::size_t i = 0; i < raw.size(); ++i) check(rewalked[i].getData() == raw[i].getData());
   } catch (const Failure& failure) {

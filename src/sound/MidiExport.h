@@ -100,7 +100,7 @@ struct RepeatsStopped {
 struct Counts {
   std::int64_t notes = 0;
   std::int64_t droppedNotes = 0;               // key outside 0-127
-  std::map<std::string, std::int64_t> skipped;  // by kind: "0xF1", "pitch63", "incomplete"
+  std::map<std::string, std::int64_t> skipped;  // by kind: "0xF1", "incomplete"; parts: "0xBF_0xE2"
   std::set<int> channels;                       // MIDI channels the melody uses
   std::int64_t tempoChanges = 0;
   std::int64_t loops = 0;                       // loop start points
