@@ -867,9 +867,10 @@ void frmMain::applyLayout(bool expert) {
     r.label->setVisible(expert);
     r.editor->setVisible(expert);
   }
-  // The page holds the classic area down to the information frame and its margin.
-  const int pageBottom = (expert ? kInfoTopExpert + kInfoHeightExpert : kInfoTopNormal + kInfoHeightNormal) + kFrameLeft;
-  scrollPage()->setMinimumSize(twipsToPixelsX(kWindowWidth, this), twipsToPixels(pageBottom, this));
+  // The page holds the controls to the right edge of the frames and the bottom of the information
+  // frame: at the classic size the menu bar, the page and the status bar fit without scrolling.
+  const int pageBottom = expert ? kInfoTopExpert + kInfoHeightExpert : kInfoTopNormal + kInfoHeightNormal;
+  scrollPage()->setMinimumSize(twipsToPixelsX(kFrameLeft + kFrameWidth, this), twipsToPixels(pageBottom, this));
   // The window starts at the classic size where the screen holds it, and may shrink and grow.
   setMinimumSize(twipsToPixelsX(kWindowWidth / 3, this), twipsToPixels(kNormalHeight / 2, this));
   setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);

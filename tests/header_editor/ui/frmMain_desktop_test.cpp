@@ -194,8 +194,10 @@ TEST_F(Desktop, OpeningHabits) {
 
 // Smaller than the classic size the page scrolls, larger it stays where it was.
 TEST_F(Desktop, TheWindowShrinksIntoAScrollAreaAndGrows) {
-  window.SetExpertLayout();
   auto* scroll = get<QScrollArea>("scrollArea");
+  QTest::qWait(20);
+  EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());  // the classic size needs none
+  window.SetExpertLayout();
   auto* frame = get<QWidget>("fraInfomationPart");
   const QPoint place = frame->pos();
   const QSize half = window.size() / 2;
