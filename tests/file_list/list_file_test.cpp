@@ -198,7 +198,7 @@ TEST(ListFile, ListsOfEarlierVersionsReadAsTheyWereWritten) {
   // Lines both readings read, differently: alone in a list they fail, naming both readings.
   const std::string twoWays = "\"/p/a.mld\",\"" + std::string(reinterpret_cast<const char*>(sjis("言った").data()), 6) +
                               "\"\"" + std::string(reinterpret_cast<const char*>(sjis("です").data()), 4) +
-                              "\"\r\n\"/p/b.mld\",\"\"\"\"\r\n\"/q/x\"\"y.mld\",\"T\"\r\n/p/e.mld,fine\r\n";
+                              "\"\r\n\"/p/a.mld\",\"\"\"\"\r\n\"/q/x\"\"y.mld\",\"T\"\r\n/p/e.mld,fine\r\n";
   const auto open = parseListFile(raw(twoWays));
   EXPECT_EQ(open.items, (MLDList{{"/p/e.mld", raw("fine")}}));
   ASSERT_EQ(open.badLines.size(), 3u);
@@ -207,8 +207,8 @@ TEST(ListFile, ListsOfEarlierVersionsReadAsTheyWereWritten) {
   EXPECT_EQ(open.badLines[2].raw, raw("\"/q/x\"\"y.mld\",\"T\""));
   EXPECT_NE(open.badLines[2].reason.find("「/q/x\"y.mld」「T」"), std::string::npos) << open.badLines[2].reason;
   EXPECT_NE(open.badLines[2].reason.find("「/q/x\"\"y.mld」「T」"), std::string::npos);
-  const MLDList asOld{{"/p/a.mld", sjis("言った\"\"です")}, {"/p/b.mld", raw("\"\"")}, {"/q/x\"\"y.mld", raw("T")}, {"/p/e.mld", raw("fine")}};
-  const MLDList asCsv{{"/p/a.mld", sjis("言った\"です")}, {"/p/b.mld", raw("\"")}, {"/q/x\"y.mld", raw("T")}, {"/p/e.mld", raw("fine")}};
+  const MLDList asOld{{"/p/a.mld", sjis("言った\"\"です")}, {"/p/a.mld", raw("\"\"")}, {"/q/x\"\"y.mld", raw("T")}, {"/p/e.mld", raw("fine")}};
+  const MLDList asCsv{{"/p/a.mld", sjis("言った\"です")}, {"/p/a.mld", raw("\"")}, {"/q/x\"y.mld", raw("T")}, {"/p/e.mld", raw("fine")}};
   EXPECT_EQ(parseListFile(raw(twoWays), reading(QuoteReading::Old)).items, asOld);
   EXPECT_EQ(parseListFile(raw(twoWays), reading(QuoteReading::Csv)).items, asCsv);
   // One line only the old reading reads: the list was written so, and is read so throughout.

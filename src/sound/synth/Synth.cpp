@@ -81,8 +81,8 @@ void fitOpenMpToThreadsAvailable() {
 }
 
 // FluidSynth's soundfont loader does not survive every allocation that fails (it crashes), so
-// the room it needs is asked for first: twice the file for its samples and tables, and some
-// more for the synthesizer it joins.
+// the address space it needs is asked for first: the file's size for its samples and 9 MiB for
+// its tables and the synthesizer it joins (measured: below that the loader failed or crashed).
 void ensureRoomToLoad(const fs::path& soundfont) {
   std::error_code ec;
   const std::uintmax_t size = fs::file_size(soundfont, ec);
