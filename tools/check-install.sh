@@ -77,12 +77,13 @@ echo "== hardening"
 # Built as Debian builds packages (dpkg-buildflags): position-independent, relocations read-only
 # and bound at start, stack protector, fortified functions.
 for program in tonekit tonekit-cli; do
-  binary=$prefix/bin/$program
-  readelf -h "$binary" | grep -Eq 'Type: +DYN' || fail "$program is not position-independent"
-  readelf -lW "$binary" | grep -q GNU_RELRO || fail "$program has no read-only relocations"
-  readelf -dW "$binary" | grep -Eq 'BIND_NOW|FLAGS_1.*NOW' || fail "$program does not bind at start"
-  readelf --dyn-syms -W "$binary" | grep -q ' __stack_chk_fail' || fail "$program has no stack protector"
-  readelf --dyn-syms -W "$binary" | grep -Eq ' __[a-z]+_chk(@|$)' || fail "$program uses no fortified functions"
+  # Read whole first: grep -q stopping early would fail the pipe.
+  elf=$(readelf -hlW --dyn-syms -d "$prefix/bin/$program")
+  grep -Eq 'Type: +DYN' <<<"$elf" || fail "$program is not position-independent"
+  grep -q GNU_RELRO <<<"$elf" || fail "$program has no read-only relocations"
+  grep -Eq 'BIND_NOW|FLAGS_1.*NOW' <<<"$elf" || fail "$program does not bind at start"
+  grep -q ' __stack_chk_fail' <<<"$elf" || fail "$program has no stack protector"
+  grep -Eq ' __[a-z]+_chk(@|$)' <<<"$elf" || fail "$program uses no fortified functions"
 done
 
 echo "== validators"

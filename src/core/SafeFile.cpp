@@ -508,14 +508,17 @@ void saveNew(const Located& at, const ContentWriter& content, const std::string&
 
 // Temporary file beside the target, renamed over it; false when that road is closed (the
 // folder is not writable, or the file's owner or attributes cannot be given to a new file).
-bool replaceBeside(const Located& at, int old, const struct stat& st, const ContentWriter& content,
+bool replaceBeside(const Located& at, Fd& old, const struct stat& st, const ContentWriter& content,
                    const std::string& shown) {
   TempFile temp(at.folder.get(), at.name);
   if (temp.fd() < 0) {
     if (folderNotWritable(temp.error())) return false;
     throw fileFailure(temp.error(), shown);
   }
-  if (!carryMetadata(old, st, temp.fd())) return false;
+  if (!carryMetadata(old.get(), st, temp.fd())) return false;
+  // Held open over the rename, the old file would be unlinked while open and pass through the
+  // file system's orphan list: a journal write of its own for every file a batch saves.
+  old.reset();
   content(temp.fd(), shown);
   flush(temp.fd(), shown);
   struct stat now {};
@@ -663,14 +666,14 @@ void replaceLocated(const Located& at, const ContentWriter& content, std::option
   }
   refusePlanted(at, shown);
   struct stat st {};
-  const Fd old = openRegular(at, O_RDONLY, st, shown);
+  Fd old = openRegular(at, O_RDONLY, st, shown);
   if (expected && identityOf(st) != *expected) throw replacedSinceRead(shown);
   int why = 0;
   if (readOnlyForUs(at, st, why)) {
     if (why != 0 && why != EACCES) throw fileFailure(why, shown);
     throw withReason(err::PathFileAccess, shown, "読み取り専用のファイルです");
   }
-  if (st.st_nlink > 1 || !replaceBeside(at, old.get(), st, content, shown)) saveInPlace(at, st, content, shown);
+  if (st.st_nlink > 1 || !replaceBeside(at, old, st, content, shown)) saveInPlace(at, st, content, shown);
 }
 
 std::string nameShown(const std::string& shownFolder, const std::string& name) {
