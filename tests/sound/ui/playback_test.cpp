@@ -223,7 +223,7 @@ TEST_F(PlaybackFixture, TrackViewRowFollowsThePlayhead) {
 TEST_F(PlaybackFixture, VendorAudioIsNamedWhenPlaying) {
   auto tracks = std::make_shared<TrackCollection>();
   tracks->add("trac0", assembleTrack({clsNote(ByteString{0, 0xFF, 0xFF, 0x00, 0x02, 0x12, 0x34}),
-                                      clsNote(ByteString{1, 10, 1})}));
+                                      clsNote(ByteString{1, 10, 1}), clsNote(ByteString{0, 0xFF, 0xDF, 0x00})}));
   frmTrac view;
   view.MLDTracData = tracks;
   view.Load();
