@@ -59,11 +59,12 @@ std::string unreadableText(const Failure& failure) {
 }
 
 MLDList makeMLDList(const std::string& folder, MessageSink* messages, std::size_t* unusablePaths,
-                    std::vector<Failure>* unreadable) {
+                    std::vector<Failure>* unreadable, const std::function<void(const std::string&)>& onFile) {
   MLDList rows;
   WalkReport report;
   try {
     report = clsFileList().walkFiles(folder, kMldPattern, [&](const FoundFile& file) {
+      if (onFile) onFile(file.path);
       std::optional<Failure> why;
       if (auto row = readListItem(file, messages, why))
         rows.push_back(std::move(*row));

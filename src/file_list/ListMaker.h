@@ -33,8 +33,10 @@ std::string unreadableText(const Failure& failure);
 // Searches folder for kMldPattern and makes the rows; empty when no file was found (the caller
 // then shows kNoMldFilesMessage and keeps its old list). unusablePaths (when given) receives the
 // number of matching files left out because their path is too long to be opened, unreadable
-// (when given) why each file that could not be read was left out.
+// (when given) why each file that could not be read was left out. onFile (when given) learns
+// each file's path before its messages come, so that a caller can tell whose they are.
 MLDList makeMLDList(const std::string& folder, MessageSink* messages = nullptr, std::size_t* unusablePaths = nullptr,
-                    std::vector<Failure>* unreadable = nullptr);
+                    std::vector<Failure>* unreadable = nullptr,
+                    const std::function<void(const std::string&)>& onFile = {});
 
 }  // namespace tonekit

@@ -57,6 +57,8 @@ void giveBackFocus(QWidget* parent) {
 
 Answer QtPlatform::message(QWidget* parent, const QString& text, Icon icon, Buttons buttons, const QString& title) {
   QMessageBox box(qtIcon(icon), title.isEmpty() ? QString(kAppName) : title, text, QMessageBox::NoButton, parent);
+  // Whatever a box says (a file name, the reasons of a batch) can be selected and copied.
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   if (buttons == Buttons::AppendReplaceCancel) {
     QPushButton* append = box.addButton(QString::fromUtf8("追記"), QMessageBox::AcceptRole);
     QPushButton* replace = box.addButton(QString::fromUtf8("置き換え"), QMessageBox::DestructiveRole);

@@ -125,6 +125,54 @@ class WindowThreadMessages : public MessageSink {
   QWidget* parent_;
 };
 
+// The messages of the files of a batch, kept with the file they came from: a batch of many
+// files must not stop at each one, and a message alone would not say which file it means.
+class FileMessages : public MessageSink {
+ public:
+  void setFile(const std::string& path) { current_ = path; }
+  void message(const std::string& shown, MessageIcon) override {
+    QString line = QString::fromStdString(shown);
+    line.replace("\r\n", " ").replace('\n', ' ');
+    entries_.push_back({current_, line});
+  }
+  // What the files said, one line each: "path: message".
+  QStringList lines() const {
+    QStringList out;
+    for (const auto& [path, said] : entries_) out << fileLine(path, said);
+    return out;
+  }
+  const std::vector<std::pair<std::string, QString>>& entries() const { return entries_; }
+  QString of(const std::string& path) const {
+    QStringList said;
+    for (const auto& [from, line] : entries_)
+      if (from == path) said << line;
+    return said.join(" / ");
+  }
+  static QString fileLine(const std::string& path, const QString& why) {
+    return fromFsPath(std::filesystem::path(path)) + ": " + why;
+  }
+
+ private:
+  std::string current_;
+  std::vector<std::pair<std::string, QString>> entries_;
+};
+
+// Only so many lines fit a message box on a screen; the rest are counted.
+constexpr int kSummaryFileLines = 50;
+constexpr const char* kSearchCounts = "リストに入れたファイル: %1\r\n読み込めなかったファイル: %2";
+constexpr const char* kUpdateCounts =
+    "書き込んだファイル: %1\r\n書き込む必要のなかったファイル: %2\r\n失敗した行: %3";
+constexpr const char* kFileLinesHead = "ファイルと理由:";
+constexpr const char* kMoreFiles = "ほか %1 個";
+
+// The lines of a summary naming files, under their head; nothing when there are none.
+QString fileLinesBlock(const QStringList& lines) {
+  if (lines.isEmpty()) return {};
+  QStringList shown = lines.mid(0, kSummaryFileLines);
+  if (lines.size() > kSummaryFileLines) shown << text(kMoreFiles).arg(lines.size() - kSummaryFileLines);
+  return "\r\n\r\n" + text(kFileLinesHead) + "\r\n" + shown.join("\r\n");
+}
+
 }  // namespace
 
 // The wait window stands in for the list window while a long command runs. Ending it shows the
@@ -378,23 +426,26 @@ void frmMLDList::cmdMakeList_Click() {
     std::size_t unusable = 0;
     std::vector<Failure> unreadable;
     MLDList found;
+    FileMessages said;
     const std::string root = toNativePath(*folder);
-    runOffWindowThread([&](MessageSink& messages) { found = makeMLDList(root, &messages, &unusable, &unreadable); });
-    if (unusable > 0) platform().message(messageParent(), text(unusablePathsMessage(unusable).c_str()), Icon::Information);
-    if (!unreadable.empty()) {
-      // A box the screen can hold: the first ones by name, the rest counted.
-      constexpr std::size_t kNamed = 20;
-      QStringList lines;
-      for (std::size_t i = 0; i < std::min(unreadable.size(), kNamed); ++i)
-        lines << QString::fromStdString(unreadableText(unreadable[i]));
-      if (unreadable.size() > kNamed)
-        lines << QString::fromUtf8("ほか %1 個").arg(unreadable.size() - kNamed);
-      platform().message(messageParent(), lines.join("\r\n"), Icon::Warning);
+    runOffWindowThread([&](MessageSink&) {
+      found = makeMLDList(root, &said, &unusable, &unreadable, [&](const std::string& path) { said.setFile(path); });
+    });
+    // One box at the end: what was listed, what was not, and what each file said.
+    QStringList fileLines;
+    for (const Failure& why : unreadable) fileLines << QString::fromStdString(unreadableText(why));
+    fileLines << said.lines();
+    const bool anyProblem = unusable > 0 || !fileLines.isEmpty();
+    QStringList summary;
+    if (found.empty()) summary << text(kNoMldFilesMessage);
+    if (anyProblem) {
+      summary << text(kSearchCounts).arg(found.size()).arg(unreadable.size());
+      if (unusable > 0) summary << text(unusablePathsMessage(unusable).c_str());
     }
-    if (found.empty()) {
-      platform().message(messageParent(), text(kNoMldFilesMessage), Icon::Information);
-      return;
-    }
+    if (!summary.isEmpty())
+      platform().message(messageParent(), summary.join("\r\n") + fileLinesBlock(fileLines),
+                         anyProblem ? Icon::Warning : Icon::Information);
+    if (found.empty()) return;
     ResetList();
     MLDListItems = std::move(found);
     ShowList();
@@ -504,7 +555,6 @@ void frmMLDList::cmdExecute_Click() {
     if (platform().message(messageParent(), text(kUpdateConfirmMessage), Icon::Question, Buttons::OkCancel) !=
         Answer::Ok)
       return;
-    WindowThreadMessages messages(this, messageParent());
     std::filesystem::path errorFile;
     try {
       errorFile = errorFilePath();
@@ -513,20 +563,25 @@ void frmMLDList::cmdExecute_Click() {
       platform().message(messageParent(), QString::fromStdString(noPlace.description()), Icon::Warning);
       return;
     }
-    BatchUpdateJob job(MLDListItems, errorFile, &messages);
+    FileMessages said;
+    BatchUpdateJob job(MLDListItems, errorFile, &said);
     job.setListEncoding(refusedLines_.encoding);
     for (const ByteString& line : refusedLines_.lines) job.refuse(line);
     frmWait& progress = *wait_;
     // Stops after the row in hand: every row done stays written.
     std::atomic<bool> stop{false};
     std::atomic<std::size_t> done{0};
+    std::vector<RowResult> failedRows;
     connect(&progress, &frmWait::cancelClicked, &progress, [&stop] { stop = true; });
     progress.setProgress(0, job.size());
     runOffWindowThread(
         [&](MessageSink&) {
           while (!job.done() && !stop) {
-            job.step();
+            said.setFile(job.items()[job.position()].MLDPath);
+            RowResult row = job.step();
+            if (row.outcome == RowOutcome::Failed) failedRows.push_back(std::move(row));
             done = job.position();
+            if (rowGate_ && !rowGate_(job.position())) stop = true;
           }
         },
         [&] { progress.setProgress(done, job.size()); });
@@ -534,21 +589,35 @@ void frmMLDList::cmdExecute_Click() {
     // Without the error file the user could not find the failed rows: report it instead of
     // the closing messages.
     if (summary.errorFileFailure) throw *summary.errorFileFailure;
-    if (summary.errorFileWritten)
-      platform().message(messageParent(), QString::fromStdString(job.errorFileMessage()), Icon::Information);
     showLeftOut(summary.leftOutOfErrorFile, ListEncoding::Cp932);
-    if (!job.done()) {
-      platform().message(messageParent(),
-                         text(kUpdateCancelledMessage)
-                             .arg(summary.written)
-                             .arg(summary.unchanged)
-                             .arg(summary.failed)
-                             .arg(job.size() - job.position()),
-                         Icon::Information);
-      return;
+    QStringList fileLines;
+    for (const RowResult& row : failedRows) {
+      const std::string& path = job.items()[row.index].MLDPath;
+      QString why = row.failure ? QString::fromStdString(row.failure->line()) : QString();
+      const QString fileSaid = said.of(path);
+      if (!fileSaid.isEmpty()) why += (why.isEmpty() ? "" : " / ") + fileSaid;
+      fileLines << FileMessages::fileLine(path, why);
     }
-    modified_ = false;
-    platform().message(messageParent(), text(kUpdateDoneMessage), Icon::Information);
+    // What the reader said about the files that did not fail is worth knowing too.
+    for (const auto& [path, line] : said.entries())
+      if (std::none_of(failedRows.begin(), failedRows.end(),
+                       [&](const RowResult& row) { return job.items()[row.index].MLDPath == path; }))
+        fileLines << FileMessages::fileLine(path, line);
+    // One box at the end: the error file, how it ended, the counts and each failed file.
+    QStringList closing;
+    if (summary.errorFileWritten) closing << QString::fromStdString(job.errorFileMessage());
+    if (!job.done()) {
+      closing << text(kUpdateCancelledMessage)
+                     .arg(summary.written)
+                     .arg(summary.unchanged)
+                     .arg(summary.failed)
+                     .arg(job.size() - job.position());
+    } else {
+      modified_ = false;
+      closing << text(kUpdateDoneMessage) + "\r\n\r\n" +
+                     text(kUpdateCounts).arg(summary.written).arg(summary.unchanged).arg(summary.failed);
+    }
+    platform().message(messageParent(), closing.join("\r\n") + fileLinesBlock(fileLines), Icon::Information);
   });
 }
 

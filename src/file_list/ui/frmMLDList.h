@@ -57,6 +57,9 @@ class frmMLDList : public QWidget {
 
   // While a long command runs: the wait window standing in for this one, else nothing.
   frmWait* waitWindow() const { return wait_.get(); }
+  // When set, asked on the update's own thread after each row (given the rows done) whether to
+  // go on; false stops the update as キャンセル does, at a row of the caller's choosing.
+  void setRowGate(std::function<bool(std::size_t)> gate) { rowGate_ = std::move(gate); }
 
   // Whether the rows hold changes not saved: a title edited, or rows made from a folder, since
   // the list was last loaded, saved or applied in full.
@@ -97,6 +100,7 @@ class frmMLDList : public QWidget {
   // What work raises is raised here.
   void runOffWindowThread(const std::function<void(MessageSink&)>& work, const std::function<void()>& tick = {});
 
+  std::function<bool(std::size_t)> rowGate_;
   QAbstractButton* cmdExecute_ = nullptr;
   QAbstractButton* cmdMakeList_ = nullptr;
   QAbstractButton* cmdLoadList_ = nullptr;
