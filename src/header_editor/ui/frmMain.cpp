@@ -515,10 +515,15 @@ void frmMain::importMidiFile() {
     const auto chosen =
         askOpenFile(this, openOptions(kImportTitle, kImportFilter, "mid", kImportKey, documentPath_));
     if (!chosen || !maybeSave()) return;
-    auto result = [&] {
-      BusyCursor busy;
-      return smf::importMidiFile(toNativePath(*chosen));
-    }();
+    // A long file takes a while to convert: the window keeps answering meanwhile, and a
+    // キャンセル leaves the document on show as it was.
+    smf::ImportResult result;
+    const auto path = toNativePath(*chosen);
+    if (!runWithProgress(this, "dlgImportProgress", qs("MIDIファイルから作成"), qs("MIDIファイルから作成しています…"),
+                         [&](const std::atomic<bool>&) { result = smf::importMidiFile(path); })) {
+      platform().message(this, qs("MIDIファイルからの作成を中止しました。表示中の内容はそのままです。"), Icon::Information);
+      return;
+    }
     // The document on show stays until the new one is made.
     ClearInfoPart();
     document_ = std::make_unique<clsMLD>(std::move(result.document));

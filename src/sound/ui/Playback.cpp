@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QMenu>
 #include <QProgressDialog>
+#include <QStringList>
 #include <QWidget>
 #include <algorithm>
 #include <atomic>
@@ -136,13 +137,31 @@ PlaybackActions addPlaybackActions(QWidget* window, QMenu* menu, const char* pla
   return actions;
 }
 
-void exportMidi(QWidget* parent, const sound::Melody& melody, const QString& documentPath) {
-  exportTo(parent, "MIDIファイルに書き出し", "MIDIファイル (*.mid)|*.mid", "mid", documentPath, [&](const std::filesystem::path& path) {
-    replaceFileSafely(path, sound::convert(melody).smf);
-  });
-}
-
 namespace {
+
+QString exportSummary(const std::filesystem::path& path, const sound::Counts& counts) {
+  std::int64_t skipped = 0;
+  for (const auto& [kind, n] : counts.skipped) skipped += n;
+  QStringList channels;
+  for (const int channel : counts.channels) channels << QString::number(channel);
+  return QString::fromUtf8("MIDIファイルに書き出しました: %1\r\n\r\n"
+                           "音符: %2 (書き出せなかった音符: %3)\r\n書き出せなかったイベント: %4\r\nチャンネル: %5\r\n"
+                           "テンポ変更: %6\r\nループ: %7\r\nジャンプ: %8\r\n長さ: %9 ティック、%10 秒\r\n"
+                           "壊れたトラック: %11\r\nオーディオのイベント: %12 (メーカー独自: %13)")
+      .arg(fromFsPath(path))
+      .arg(counts.notes)
+      .arg(counts.droppedNotes)
+      .arg(skipped)
+      .arg(channels.join(", "))
+      .arg(counts.tempoChanges)
+      .arg(counts.loops)
+      .arg(counts.jumps)
+      .arg(counts.ticks)
+      .arg(std::round(counts.durationSeconds * 1000.0) / 1000.0)
+      .arg(counts.damagedTracks)
+      .arg(counts.audioEvents)
+      .arg(counts.vendorAudioEvents);
+}
 
 QString renderSummary(const std::filesystem::path& path, const sound::Counts& counts, const sound::Rendered& rendered) {
   const double seconds = std::round(double(rendered.frames) / rendered.rate * 1000.0) / 1000.0;
@@ -164,6 +183,46 @@ QString renderSummary(const std::filesystem::path& path, const sound::Counts& co
 
 }  // namespace
 
+bool runWithProgress(QWidget* parent, const char* objectName, const QString& title, const QString& label,
+                     const std::function<void(const std::atomic<bool>& stop)>& work,
+                     const std::function<int()>& permille) {
+  std::atomic<bool> stop{false};
+  QProgressDialog progress(label, QString::fromUtf8("キャンセル"), 0, permille ? 1000 : 0, parent);
+  progress.setObjectName(objectName);
+  progress.setWindowTitle(title);
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setAutoReset(false);
+  progress.setAutoClose(false);
+  progress.setMinimumDuration(0);
+  QObject::connect(&progress, &QProgressDialog::canceled, [&stop] { stop = true; });
+  progress.show();
+  runBesideWindows([&] { work(stop); },
+                   [&] {
+                     if (progress.wasCanceled()) stop = true;
+                     if (permille) progress.setValue(permille());
+                   });
+  // Nothing is kept yet: a キャンセル pressed as the work ended still counts.
+  QCoreApplication::processEvents();
+  return !stop && !progress.wasCanceled();
+}
+
+void exportMidi(QWidget* parent, const sound::Melody& melody, const QString& documentPath) {
+  exportTo(parent, "MIDIファイルに書き出し", "MIDIファイル (*.mid)|*.mid", "mid", documentPath, [&](const std::filesystem::path& path) {
+    sound::Conversion conversion;
+    const bool finished = runWithProgress(
+        parent, "dlgExportProgress", QString::fromUtf8("MIDIファイルに書き出し"),
+        QString::fromUtf8("MIDIファイルに書き出しています…"),
+        [&](const std::atomic<bool>&) { conversion = sound::convert(melody); });
+    if (!finished) {
+      platform().message(parent, QString::fromUtf8("MIDIファイルへの書き出しを中止しました。ファイルは書き込まれていません。"),
+                         Icon::Information);
+      return;
+    }
+    replaceFileSafely(path, conversion.smf);
+    platform().message(parent, exportSummary(path, conversion.counts), Icon::Information);
+  });
+}
+
 void exportWav(QWidget* parent, const sound::Melody& melody, const QString& documentPath) {
   exportTo(parent, "WAVファイルに書き出し", "WAVファイル (*.wav)|*.wav", "wav", documentPath, [&](const std::filesystem::path& path) {
     sound::ExportOptions unrolled;
@@ -172,24 +231,14 @@ void exportWav(QWidget* parent, const sound::Melody& melody, const QString& docu
     unrolled.maxSeconds = sound::kMaxRenderSeconds;
     const auto performance = sound::convert(melody, unrolled);
     const auto soundfont = sound::findSoundfont();
-    // Minutes of sound take seconds to render: the window keeps answering, shows how far it came
-    // and can stop it; a stopped render leaves the file as it was.
+    // Minutes of sound take seconds to render; a stopped render leaves the file as it was.
     std::atomic<std::int64_t> done{0}, total{0};
-    std::atomic<bool> stop{false};
-    QProgressDialog progress(QString::fromUtf8("WAVファイルに書き出しています…"), QString::fromUtf8("キャンセル"), 0, 1000,
-                             parent);
-    progress.setObjectName("dlgRenderProgress");
-    progress.setWindowTitle(QString::fromUtf8("WAVファイルに書き出し"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setAutoReset(false);
-    progress.setAutoClose(false);
-    progress.setMinimumDuration(0);
-    QObject::connect(&progress, &QProgressDialog::canceled, [&stop] { stop = true; });
-    progress.show();
     sound::Rendered rendered;
     try {
-      runBesideWindows(
-          [&] {
+      runWithProgress(
+          parent, "dlgRenderProgress", QString::fromUtf8("WAVファイルに書き出し"),
+          QString::fromUtf8("WAVファイルに書き出しています…"),
+          [&](const std::atomic<bool>& stop) {
             rendered = sound::renderWav(performance.smf, performance.counts.durationSeconds, soundfont,
                                         sound::kDefaultRate, path, [&](std::int64_t d, std::int64_t t) {
                                           done = d;
@@ -197,18 +246,13 @@ void exportWav(QWidget* parent, const sound::Melody& melody, const QString& docu
                                           return !stop;
                                         });
           },
-          [&] {
-            if (progress.wasCanceled()) stop = true;
-            progress.setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
-          });
+          [&] { return total > 0 ? static_cast<int>(done * 1000 / total) : 0; });
     } catch (const Failure& failure) {
-      progress.hide();
       if (failure.number() != sound::kRenderStopped) throw;
       platform().message(parent, QString::fromUtf8("WAVファイルへの書き出しを中止しました。ファイルは書き込まれていません。"),
                          Icon::Information);
       return;
     }
-    progress.hide();
     platform().message(parent, renderSummary(path, sound::convert(melody).counts, rendered), Icon::Information);
   });
 }

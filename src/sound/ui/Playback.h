@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -89,5 +90,13 @@ PlaybackActions addPlaybackActions(QWidget* window, QMenu* menu, const char* pla
 // starts beside documentPath and proposes its name, when given.
 void exportMidi(QWidget* parent, const sound::Melody& melody, const QString& documentPath = {});
 void exportWav(QWidget* parent, const sound::Melody& melody, const QString& documentPath = {});
+
+// Runs work beside the windows under a window-modal progress window (objectName, title, label)
+// with キャンセル. work may read stop to end early; permille, when given, tells how far it came,
+// otherwise the bar only moves. Returns false when キャンセル was pressed before the end: the
+// caller then keeps nothing of the work. What work raises is raised here.
+bool runWithProgress(QWidget* parent, const char* objectName, const QString& title, const QString& label,
+                     const std::function<void(const std::atomic<bool>& stop)>& work,
+                     const std::function<int()>& permille = {});
 
 }  // namespace tonekit::ui

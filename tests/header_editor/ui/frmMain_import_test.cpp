@@ -6,8 +6,10 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "ScriptedPlatform.h"
 #include "SmfBuilder.h"
@@ -58,4 +60,37 @@ TEST(MainWindowImport, MenuItemShowsTheNewDocumentAndOneSummary) {
   item->trigger();
   EXPECT_EQ(window.document(), shown);
   EXPECT_EQ(scripted.messages.size(), 3u);  // the error report is two boxes
+}
+
+// The file converts beside the window under a progress window; its キャンセル leaves the window
+// as it was: no document, no title, no summary.
+TEST(MainWindowImport, CancelWhileConvertingChangesNothing) {
+  ScriptedPlatform scripted;
+  test::TempDir dir;
+  frmMain window;
+  window.show();
+  const QString title = window.windowTitle();
+  const QString shownTitle = window.findChild<QLineEdit*>("txtTitl")->text();
+  const auto midi = dir.write("tune.mid", header(0, 1, 48) + track(note(0, 60, 0, 48)));
+  scripted.openAnswers.push_back(QString::fromStdString(midi.string()));
+  bool shownWhileConverting = false;
+  QTimer::singleShot(0, &window, [&] {
+    auto* progress = window.findChild<QProgressDialog*>("dlgImportProgress");
+    shownWhileConverting = progress && progress->isVisible() && progress->windowTitle() == "MIDIファイルから作成";
+    if (auto* cancel = progress ? progress->findChild<QPushButton*>() : nullptr) cancel->click();
+  });
+  window.findChild<QAction*>("mnuFileImportMidi")->trigger();
+  EXPECT_TRUE(shownWhileConverting);
+  EXPECT_EQ(window.document(), nullptr);
+  EXPECT_EQ(window.windowTitle(), title);
+  EXPECT_EQ(window.findChild<QLineEdit*>("txtTitl")->text(), shownTitle);
+  ASSERT_EQ(scripted.messages.size(), 1u);
+  EXPECT_EQ(scripted.messages[0].text, QString::fromUtf8("MIDIファイルからの作成を中止しました。表示中の内容はそのままです。"));
+
+  scripted.messages.clear();
+  scripted.openAnswers.push_back(QString::fromStdString(midi.string()));
+  window.findChild<QAction*>("mnuFileImportMidi")->trigger();
+  ASSERT_NE(window.document(), nullptr);
+  EXPECT_EQ(window.findChild<QProgressDialog*>("dlgImportProgress"), nullptr);
+  EXPECT_TRUE(scripted.messages.empty());
 }

@@ -150,6 +150,39 @@ TEST_F(PlaybackFixture, WavRenderRunsBesideTheWindowAndCanBeStopped) {
             QStringList{"WAVファイルへの書き出しを中止しました。ファイルは書き込まれていません。"});
 }
 
+// A MIDI export converts beside the window under a progress window: it ends naming the file with
+// the figures the command line prints, and its キャンセル leaves the file as it was.
+TEST_F(PlaybackFixture, MidiExportRunsBesideTheWindowAndCanBeStopped) {
+  frmMain main;
+  main.show();
+  main.openPath(kSample);
+  const auto mid = dir.write("kept.mid", bytesOf("old"));
+  platform.saveAnswers = {QString::fromStdString(mid.string()), QString::fromStdString(mid.string())};
+  platform.messages.clear();
+  bool shownWhileConverting = false;
+  QTimer::singleShot(0, &main, [&] {
+    auto* progress = main.findChild<QProgressDialog*>("dlgExportProgress");
+    shownWhileConverting = progress && progress->isVisible() && progress->windowTitle() == "MIDIファイルに書き出し";
+    if (auto* cancel = progress ? progress->findChild<QPushButton*>() : nullptr) cancel->click();
+  });
+  trigger(&main, "mnuFileExportMidi");
+  EXPECT_TRUE(shownWhileConverting);
+  EXPECT_EQ(test::TempDir::read(mid), bytesOf("old"));
+  EXPECT_EQ(platform.messageTexts(),
+            QStringList{"MIDIファイルへの書き出しを中止しました。ファイルは書き込まれていません。"});
+
+  platform.messages.clear();
+  trigger(&main, "mnuFileExportMidi");
+  EXPECT_EQ(asciiOf(midBytes(test::TempDir::read(mid), 1, 4)), "MThd");
+  EXPECT_EQ(main.findChild<QProgressDialog*>("dlgExportProgress"), nullptr);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  const QString summary = platform.messages[0].text;
+  EXPECT_TRUE(summary.startsWith("MIDIファイルに書き出しました: " + QString::fromStdString(mid.string()) + "\r\n\r\n音符: "))
+      << summary.toStdString();
+  for (const char* figure : {"テンポ変更: ", "ループ: ", "ジャンプ: ", " ティック、", "チャンネル: 0", "壊れたトラック: 0"})
+    EXPECT_TRUE(summary.contains(QString::fromUtf8(figure))) << figure << "\n" << summary.toStdString();
+}
+
 // While the melody plays, the main window's status bar says so and offers to stop it.
 TEST_F(PlaybackFixture, StatusBarShowsThePlaybackAndStopsIt) {
   frmMain main;
