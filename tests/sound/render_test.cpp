@@ -149,9 +149,23 @@ struct Limited {
 Limited renderLimited(const test::TempDir& dir, const std::filesystem::path& out, int resource, rlim_t limit,
                       bool otherUser) {
   const std::string errPath = (dir / "stderr.txt").string();
-  const std::string sample = std::string(TONEKIT_SAMPLES_DIR) + "/kirakira.mld";
+  std::string program = TONEKIT_CLI_PATH;
+  std::string sample = std::string(TONEKIT_SAMPLES_DIR) + "/kirakira.mld";
+  test::TempDir reachable;
+  if (otherUser) {
+    // The build may lie where the other user cannot go (a checkout in root's home): the program
+    // and the melody are copied into a folder of their own that user can reach.
+    ::chmod(reachable.path().c_str(), 0755);
+    const auto copied = [&](const std::string& from) {
+      const auto to = reachable / std::filesystem::path(from).filename();
+      std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+      return to.string();
+    };
+    program = copied(program);
+    sample = copied(sample);
+  }
   const std::string outText = out.string();
-  const char* argv[] = {TONEKIT_CLI_PATH, "render", sample.c_str(), "--out", outText.c_str(), nullptr};
+  const char* argv[] = {program.c_str(), "render", sample.c_str(), "--out", outText.c_str(), nullptr};
   const pid_t pid = ::fork();
   if (pid == 0) {
     const int errFd = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
