@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include "core/Failure.h"
@@ -30,15 +31,28 @@ fs::path executableFolder() {
   return ec ? fs::path(".") : here;
 }
 
+namespace {
+
+// Where the per-user data folder's parent lies; none without HOME and XDG_DATA_HOME.
+std::optional<fs::path> dataFolderBase() {
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return fs::path(xdg);
+  if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".local" / "share";
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<fs::path> privateDataFolderPath() {
+  const auto base = dataFolderBase();
+  if (!base) return std::nullopt;
+  return *base / "tonekit";
+}
+
 std::unique_ptr<HeldFolder> openPrivateDataFolder() {
-  fs::path base;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-    base = xdg;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = fs::path(home) / ".local" / "share";
-  } else {
+  const auto found = dataFolderBase();
+  if (!found)
     throw Failure::of(err::PathNotFound, "(HOME も XDG_DATA_HOME も設定されていないため、ユーザーのデータフォルダがありません)");
-  }
+  const fs::path& base = *found;
   // Walked under the link rule before anything is made, and everything after goes through the
   // walked folder: nothing lands where a link of someone else's would have sent it, and messages
   // name the folder as it really is.

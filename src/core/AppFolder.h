@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "core/SafeFile.h"
 
@@ -21,6 +22,9 @@ std::filesystem::path executableFolder();
 std::filesystem::path privateDataFolder();
 // The same folder, held open: what is made in it lands there, whatever its path leads to later.
 std::unique_ptr<HeldFolder> openPrivateDataFolder();
+// Its path as the environment names it, neither walked nor created; none without HOME and
+// XDG_DATA_HOME.
+std::optional<std::filesystem::path> privateDataFolderPath();
 
 // The executable's folder when the running user can write it and no other user can (group and
 // others have no write bit); otherwise (an installed program) privateDataFolder(). Empty when

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -80,10 +79,7 @@ std::vector<fs::path> leftoverBackupsOf(const fs::path& file) {
   if (name.empty()) return found;
   std::vector<fs::path> folders{file.has_parent_path() ? file.parent_path() : fs::path(".")};
   // Where a save puts the backup when the file's folder is not writable (not created here).
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
-    folders.push_back(fs::path(data) / "tonekit");
-  else if (const char* home = std::getenv("HOME"); home && *home)
-    folders.push_back(fs::path(home) / ".local/share/tonekit");
+  if (const auto data = privateDataFolderPath()) folders.push_back(*data);
   for (const fs::path& folder : folders) {
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
