@@ -4,9 +4,9 @@
 // MLD → Standard MIDI File export of one long track, from the track chunk to the file's bytes.
 #include <benchmark/benchmark.h>
 
-#include "core/clsCalcUtil.h"
-#include "sound/MidiExport.h"
-#include "track_editor/TrackEvents.h"
+#include "base/clsCalcUtil.h"
+#include "convert/MidiExport.h"
+#include "mld/TrackEvents.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // tracks, chords, tempo changes, controllers) into an MLD document; the file is made in memory.
 #include <benchmark/benchmark.h>
 
-#include "smf/MidiImport.h"
+#include "convert/MidiImport.h"
 #include "smf/SmfEvents.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <QTableView>
 #include <memory>
 
-#include "core/clsCalcUtil.h"
+#include "base/clsCalcUtil.h"
 #include "platform/Platform.h"
 #include "track_editor/ui/NoteTableModel.h"
 #include "track_editor/ui/frmNoteEdit.h"

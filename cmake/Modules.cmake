@@ -15,18 +15,31 @@ function(tonekit_publish target scope folder)
   target_include_directories(${target} ${scope} ${published})
 endfunction()
 
-# tonekit_module(TARGET FOLDER SOURCES files... [LINKS libraries...] [WINDOWS files...]):
-# the Qt-free part of src/FOLDER as a static library linking LINKS; its windows (ui/…) go into
-# the GUI library when that is built.
+# tonekit_module(TARGET FOLDER [SOURCES files...] [LINKS libraries...] [WINDOWS files...]
+#                 [WINDOW_LINKS libraries...]):
+# the Qt-free part of src/FOLDER as the static library TARGET linking LINKS, and its windows
+# (src/FOLDER/ui/…) as the library TARGET-ui, which links TARGET, the platform and WINDOW_LINKS.
+# Each feature's windows are a library of their own, so that a window sees another feature's
+# windows only where its folder declares them.
 function(tonekit_module target folder)
-  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "SOURCES;LINKS;WINDOWS")
-  add_library(${target} STATIC ${arg_SOURCES})
-  tonekit_publish(${target} PUBLIC ${folder})
-  target_link_libraries(${target} PUBLIC ${arg_LINKS})
-  set_target_properties(${target} PROPERTIES AUTOMOC OFF AUTORCC OFF)
-  tonekit_warnings(${target})
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "SOURCES;LINKS;WINDOWS;WINDOW_LINKS")
+  if(arg_SOURCES)
+    add_library(${target} STATIC ${arg_SOURCES})
+    tonekit_publish(${target} PUBLIC ${folder})
+    target_link_libraries(${target} PUBLIC ${arg_LINKS})
+    set_target_properties(${target} PROPERTIES AUTOMOC OFF AUTORCC OFF)
+    tonekit_warnings(${target})
+  endif()
   if(TONEKIT_BUILD_GUI AND arg_WINDOWS)
     list(TRANSFORM arg_WINDOWS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ui/)
-    target_sources(tonekit-gui PRIVATE ${arg_WINDOWS})
+    add_library(${target}-ui STATIC ${arg_WINDOWS})
+    tonekit_publish(${target}-ui PUBLIC ${folder})
+    target_link_libraries(${target}-ui PUBLIC tonekit-platform ${arg_WINDOW_LINKS})
+    if(arg_SOURCES)
+      target_link_libraries(${target}-ui PUBLIC ${target})
+    else()
+      target_link_libraries(${target}-ui PUBLIC ${arg_LINKS})
+    endif()
+    tonekit_warnings(${target}-ui)
   endif()
 endfunction()

@@ -3,10 +3,10 @@
 # Licensed under the GNU General Public License, version 3 or later.
 # What each fuzz target links; read by the fuzz build and by the replay tests.
 set(TONEKIT_FUZZ_TARGETS export extend import listfile mld smf track)
-set(TONEKIT_FUZZ_LIBRARY_export tonekit-sound tonekit-smf)
-set(TONEKIT_FUZZ_LIBRARY_extend tonekit-extend)
-set(TONEKIT_FUZZ_LIBRARY_import tonekit-smf tonekit-track)
+set(TONEKIT_FUZZ_LIBRARY_export tonekit-convert)
+set(TONEKIT_FUZZ_LIBRARY_extend tonekit-track)
+set(TONEKIT_FUZZ_LIBRARY_import tonekit-convert)
 set(TONEKIT_FUZZ_LIBRARY_listfile tonekit-filelist)
-set(TONEKIT_FUZZ_LIBRARY_mld tonekit-base)
+set(TONEKIT_FUZZ_LIBRARY_mld tonekit-mld)
 set(TONEKIT_FUZZ_LIBRARY_smf tonekit-smf)
 set(TONEKIT_FUZZ_LIBRARY_track tonekit-track)

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/clsMLD.h"
+#include "mld/clsMLD.h"
 #include "smf/SmfEvents.h"
 #include "smf/clsMIDI.h"
-#include "sound/MidiExport.h"
+#include "convert/MidiExport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   tonekit::CollectingMessageSink messages;

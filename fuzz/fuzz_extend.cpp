@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/Failure.h"
-#include "core/UserNumber.h"
-#include "extend_editor/ExtendStatus.h"
+#include "base/Failure.h"
+#include "base/UserNumber.h"
+#include "track_editor/ExtendStatus.h"
 
 using namespace tonekit;
 using namespace tonekit::extend;

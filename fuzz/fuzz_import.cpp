@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/Failure.h"
-#include "smf/MidiImport.h"
-#include "track_editor/TrackEvents.h"
+#include "base/Failure.h"
+#include "convert/MidiImport.h"
+#include "mld/TrackEvents.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tonekit;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/CodePage.h"
+#include "base/CodePage.h"
 #include "file_list/ListFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

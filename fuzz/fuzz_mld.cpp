@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/clsMLD.h"
+#include "mld/clsMLD.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const tonekit::ByteString bytes(data, data + size);

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/Failure.h"
-#include "core/clsCalcUtil.h"
-#include "track_editor/EventCodec.h"
-#include "track_editor/TrackEvents.h"
+#include "base/Failure.h"
+#include "base/clsCalcUtil.h"
+#include "mld/EventCodec.h"
+#include "mld/TrackEvents.h"
 #include "track_editor/TrackRows.h"
 
 using namespace tonekit;

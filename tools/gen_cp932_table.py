@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright (C) 2026 The TONEKIT developers
 # Licensed under the GNU General Public License, version 3 or later.
-"""Writes src/core/cp932_table.inc: the code page 932 (windows-31j) mapping as two sorted tables.
+"""Writes src/base/cp932_table.inc: the code page 932 (windows-31j) mapping as two sorted tables.
 
 Decoding is Python's cp932 codec. Encoding is glibc's iconv "CP932", which writes what Windows'
 converter writes: the IBM code (FA40-FC4B) for a character that also has an NEC-selected one
@@ -11,7 +11,7 @@ texts and Linux input methods spell them (U+301C wave dash, U+2212 minus, U+00A2
 
 Run from the repository root when the table needs to be made again; the output is committed so
 that the build needs no Python:
-    python3 tools/gen_cp932_table.py src/core/cp932_table.inc
+    python3 tools/gen_cp932_table.py src/base/cp932_table.inc
 """
 import ctypes
 import ctypes.util

@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/ByteString.h"
-#include "core/CodePage.h"
+#include "base/ByteString.h"
+#include "base/CodePage.h"
 #include "MldBuilder.h"
 #include "RingtoneBuilder.h"
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/Failure.h"
+#include "base/Failure.h"
 #include "tonekit/Version.h"
 
 namespace tonekit::app {

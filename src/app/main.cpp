@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "app/Startup.h"
-#include "header_editor/ui/frmMain.h"
+#include "main_window/ui/frmMain.h"
 #include "platform/Translations.h"
 
 int main(int argc, char** argv) {

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <iostream>
 
-#include "core/Failure.h"
-#include "core/clsMLD.h"
-#include "header_editor/MldInfo.h"
+#include "base/Failure.h"
+#include "mld/clsMLD.h"
+#include "mld/MldInfo.h"
 
 namespace tonekit::cli {
 

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/Failure.h"
-#include "core/MessageSink.h"
+#include "base/Failure.h"
+#include "base/MessageSink.h"
 
 namespace CLI {
 class App;

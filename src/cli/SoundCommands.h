@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "sound/MidiExport.h"
+#include "convert/MidiExport.h"
 
 namespace tonekit::cli {
 

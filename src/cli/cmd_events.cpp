@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "cli/CliSupport.h"
-#include "core/clsMLD.h"
-#include "header_editor/MldInfo.h"
-#include "track_editor/TrackEvents.h"
+#include "mld/clsMLD.h"
+#include "mld/MldInfo.h"
+#include "mld/TrackEvents.h"
 #include "track_editor/TrackRows.h"
 
 namespace tonekit::cli {

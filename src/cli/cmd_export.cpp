@@ -9,9 +9,9 @@
 
 #include "cli/CliSupport.h"
 #include "cli/SoundCommands.h"
-#include "core/Failure.h"
-#include "core/SafeFile.h"
-#include "core/clsMLD.h"
+#include "base/Failure.h"
+#include "base/SafeFile.h"
+#include "mld/clsMLD.h"
 
 namespace tonekit::cli {
 

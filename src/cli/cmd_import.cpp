@@ -8,8 +8,8 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CliSupport.h"
-#include "core/Failure.h"
-#include "smf/MidiImport.h"
+#include "base/Failure.h"
+#include "convert/MidiImport.h"
 
 namespace tonekit::cli {
 namespace {

@@ -9,10 +9,10 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CliSupport.h"
-#include "core/CodePage.h"
-#include "core/clsMLD.h"
-#include "header_editor/MldInfo.h"
-#include "track_editor/TrackEvents.h"
+#include "base/CodePage.h"
+#include "mld/clsMLD.h"
+#include "mld/MldInfo.h"
+#include "mld/TrackEvents.h"
 
 namespace tonekit::cli {
 namespace {

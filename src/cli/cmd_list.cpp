@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "cli/CliSupport.h"
-#include "core/Failure.h"
+#include "base/Failure.h"
 #include "file_list/ListFile.h"
 #include "file_list/ListMaker.h"
 #include "file_list/ListTexts.h"

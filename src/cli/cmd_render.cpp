@@ -10,7 +10,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/SoundCommands.h"
-#include "sound/synth/Synth.h"
+#include "sound/Synth.h"
 
 namespace tonekit::cli {
 namespace {

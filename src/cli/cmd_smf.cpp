@@ -10,7 +10,7 @@
 #include <system_error>
 
 #include "cli/CliSupport.h"
-#include "core/Failure.h"
+#include "base/Failure.h"
 #include "smf/clsMIDI.h"
 
 namespace tonekit::cli {

@@ -7,8 +7,8 @@
 #include <memory>
 #include <system_error>
 
-#include "core/AppFolder.h"
-#include "core/clsMLD.h"
+#include "base/AppFolder.h"
+#include "mld/clsMLD.h"
 #include "file_list/ListFile.h"
 #include "file_list/ListTexts.h"
 
@@ -26,12 +26,6 @@ bool hiddenOrNameless(const fs::path& path) {
 }
 
 }  // namespace
-
-bool isPlainFileForUpdate(const std::string& path) {
-  if (path.empty() || hiddenOrNameless(path)) return false;
-  std::error_code ec;
-  return fs::is_regular_file(fs::status(fs::path(path), ec)) && !ec;
-}
 
 fs::path defaultErrorFilePath() {
   const fs::path folder = writableProgramFolder();

@@ -15,18 +15,14 @@
 #include <string>
 #include <vector>
 
-#include "core/ByteString.h"
-#include "core/Failure.h"
-#include "core/MessageSink.h"
-#include "core/SafeFile.h"
+#include "base/ByteString.h"
+#include "base/Failure.h"
+#include "base/MessageSink.h"
+#include "base/SafeFile.h"
 #include "file_list/ListFile.h"
 #include "file_list/clsMLDListItem.h"
 
 namespace tonekit {
-
-// Whether a plain file the update may write exists at path: a regular file (links followed)
-// whose name does not begin with "." (hidden). Empty paths and folders do not count.
-bool isPlainFileForUpdate(const std::string& path);
 
 // writableProgramFolder() / "ExecuteError.csv"; raises the failure of privateDataFolder() when
 // the program has no folder of its own to put it in.

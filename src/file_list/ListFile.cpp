@@ -8,8 +8,8 @@
 #include <iterator>
 #include <system_error>
 
-#include "core/CodePage.h"
-#include "core/SafeFile.h"
+#include "base/CodePage.h"
+#include "base/SafeFile.h"
 #include "file_list/ListTexts.h"
 #include "file_list/clsOutputBuffer.h"
 

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "core/ByteString.h"
-#include "core/SafeFile.h"
+#include "base/ByteString.h"
+#include "base/SafeFile.h"
 #include "file_list/clsMLDListItem.h"
 
 namespace tonekit {

@@ -5,9 +5,9 @@
 
 #include <exception>
 
-#include "core/SafeFile.h"
+#include "base/SafeFile.h"
 
-#include "core/clsMLD.h"
+#include "mld/clsMLD.h"
 #include "file_list/ListTexts.h"
 #include "file_list/clsFileList.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "core/Failure.h"
-#include "core/MessageSink.h"
+#include "base/Failure.h"
+#include "base/MessageSink.h"
 #include "file_list/clsMLDListItem.h"
 
 namespace tonekit {

@@ -9,7 +9,6 @@
 #include <system_error>
 #include <utility>
 
-#ifndef _WIN32
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,10 +16,9 @@
 
 #include <cerrno>
 #include <climits>
-#endif
 
-#include "core/CodePage.h"
-#include "core/SafeFile.h"
+#include "base/CodePage.h"
+#include "base/SafeFile.h"
 
 namespace fs = std::filesystem;
 
@@ -145,6 +143,27 @@ class CompiledPattern {
   std::vector<Token> tokens_;
 };
 
+// The pattern list of a pattern text: the pieces between ";" as they stand, empty ones included.
+std::vector<std::string> splitPatterns(std::string_view strPattern) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t semi = strPattern.find(';', start);
+    if (semi == std::string_view::npos) {
+      out.emplace_back(strPattern.substr(start));
+      return out;
+    }
+    out.emplace_back(strPattern.substr(start, semi - start));
+    start = semi + 1;
+  }
+}
+
+// The part of strText before the first strDelimiter, or the whole text when it holds none.
+std::string CutNullChar(std::string_view strText, char strDelimiter = '\0') {
+  const std::size_t at = strText.find(strDelimiter);
+  return std::string(at == std::string_view::npos ? strText : strText.substr(0, at));
+}
+
 std::vector<CompiledPattern> compilePatterns(std::string_view strPattern) {
   std::vector<CompiledPattern> patterns;
   for (const auto& p : splitPatterns(strPattern)) patterns.emplace_back(p);
@@ -157,7 +176,6 @@ int findIndex(const std::u32string& upperPath, const std::vector<CompiledPattern
   return -1;
 }
 
-#ifndef _WIN32
 
 // A folder descriptor shared by the subfolders that are opened through it.
 class FolderFd {
@@ -244,55 +262,11 @@ EntryKind kindOf(int folder, const struct dirent& entry) {
   return EntryKind::File;
 }
 
-#endif
-
 }  // namespace
-
-std::vector<std::string> splitPatterns(std::string_view strPattern) {
-  std::vector<std::string> out;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t semi = strPattern.find(';', start);
-    if (semi == std::string_view::npos) {
-      out.emplace_back(strPattern.substr(start));
-      return out;
-    }
-    out.emplace_back(strPattern.substr(start, semi - start));
-    start = semi + 1;
-  }
-}
 
 bool likeMatch(std::string_view text, std::string_view pattern) {
   return CompiledPattern(pattern).matches(upperCodePoints(text));
 }
-
-int FindPatternIndex(std::string_view strPath, const std::vector<std::string>& patterns) {
-  if (patterns.empty()) return -1;
-  std::vector<CompiledPattern> compiled;
-  compiled.reserve(patterns.size());
-  for (const auto& p : patterns) compiled.emplace_back(p);
-  return findIndex(upperCodePoints(strPath), compiled);
-}
-
-std::string CutNullChar(std::string_view strText, char strDelimiter) {
-  const std::size_t at = strText.find(strDelimiter);
-  return std::string(at == std::string_view::npos ? strText : strText.substr(0, at));
-}
-
-WalkReport clsFileList::walkReport(const std::string& strPathName, const std::string& strPattern,
-                                   const Visitor& visit) const {
-  return walkFiles(strPathName, strPattern, [&visit](const FoundFile& file) { visit(file.path); });
-}
-
-std::size_t clsFileList::walk(const std::string& strPathName, const std::string& strPattern, const Visitor& visit) const {
-  try {
-    return walkReport(strPathName, strPattern, visit).found;
-  } catch (const Failure&) {
-    return 0;
-  }
-}
-
-#ifndef _WIN32
 
 WalkReport clsFileList::walkFiles(const std::string& strPathName, const std::string& strPattern,
                                   const FileVisitor& visit) const {
@@ -350,38 +324,5 @@ WalkReport clsFileList::walkFiles(const std::string& strPathName, const std::str
   return report;
 }
 
-#else
-
-WalkReport clsFileList::walkFiles(const std::string& strPathName, const std::string& strPattern,
-                                  const FileVisitor& visit) const {
-  WalkReport report;
-  if (strPathName.empty()) return report;
-  const std::vector<CompiledPattern> patterns = compilePatterns(strPattern);
-  std::error_code ec;
-  for (fs::recursive_directory_iterator it(fs::path(strPathName), fs::directory_options::skip_permission_denied, ec), end;
-       !ec && it != end; it.increment(ec)) {
-    if (!it->is_regular_file(ec) || isLeftoverTempName(it->path().filename().string())) continue;
-    const std::string full = it->path().string();
-    if (!patterns.empty() && findIndex(upperCodePoints(full), patterns) >= 0) {
-      ++report.found;
-      visit({full, -1, full});
-    }
-  }
-  return report;
-}
-
-#endif
-
-void clsFileList::GetFileList(const std::string& strPathName, const std::string& strPattern,
-                              std::vector<std::string>& strMatchs) const {
-  strMatchs.clear();
-  walk(strPathName, strPattern, [&strMatchs](const std::string& path) { strMatchs.push_back(path); });
-}
-
-std::vector<std::string> clsFileList::GetFileList(const std::string& strPathName, const std::string& strPattern) const {
-  std::vector<std::string> out;
-  GetFileList(strPathName, strPattern, out);
-  return out;
-}
 
 }  // namespace tonekit

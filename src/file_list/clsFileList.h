@@ -13,9 +13,6 @@
 
 namespace tonekit {
 
-// The pattern list of a pattern text: the pieces between ";" as they stand, empty ones included.
-std::vector<std::string> splitPatterns(std::string_view strPattern);
-
 // Whether text matches pattern, both compared in upper case (ASCII letters), character by
 // character (UTF-8 code points; a byte that is no valid UTF-8 counts as one character).
 //   *  any run of characters, none included, separators included
@@ -24,12 +21,6 @@ std::vector<std::string> splitPatterns(std::string_view strPattern);
 //   [list] one character in the list (ranges as A-Z); [!list] one character not in it
 // A "[" without its "]" stands for itself.
 bool likeMatch(std::string_view text, std::string_view pattern);
-
-// The index of the first pattern that the whole path matches, or -1 (also for no patterns).
-int FindPatternIndex(std::string_view strPath, const std::vector<std::string>& patterns);
-
-// The part of strText before the first strDelimiter, or the whole text when it holds none.
-std::string CutNullChar(std::string_view strText, char strDelimiter = '\0');
 
 // What a walk found, and what it had to leave out.
 struct WalkReport {
@@ -49,33 +40,20 @@ struct FoundFile {
 class clsFileList {
  public:
   using FileVisitor = std::function<void(const FoundFile& file)>;
-  // Called once per matching file, in walk order, with its full path.
-  using Visitor = std::function<void(const std::string& path)>;
 
   // Every file below strPathName (its own files first, then its subfolders' level by level, each
   // folder's entries in the order the system lists them) whose full path matches one of the
-  // patterns in strPattern. strPathName may end in "/" or not; a result path is the folder path,
-  // ending in one "/", followed by the file's name. Empty when strPathName is "" or names nothing.
-  // Folders that cannot be read contribute nothing. Links to folders are not followed (the tree
-  // is walked through its real folders only), so the walk neither loops nor leaves the tree; a
-  // folder that turns out to be one of its own ancestors (a bind mount) is skipped too. Never
-  // raises for file system errors.
-  void GetFileList(const std::string& strPathName, const std::string& strPattern,
-                   std::vector<std::string>& strMatchs) const;
-  std::vector<std::string> GetFileList(const std::string& strPathName, const std::string& strPattern) const;
-
-  // The same walk, handing each match to visit instead of collecting them; memory stays with
-  // the folders still to visit. Returns the number of matches.
-  std::size_t walk(const std::string& strPathName, const std::string& strPattern, const Visitor& visit) const;
-
-  // The same walk, which goes to any depth (folders are opened through their parent's
-  // descriptor), skips the temporary files a killed save leaves, and says what it left out:
-  // matching files whose path is too long to be opened are counted, not visited. Raises the
-  // failure of the system's reason (70, 76, 75) when strPathName exists but cannot be read as a
-  // folder (76 when it does not exist). The start folder is reached under the link rule of the
-  // file reader (RefusedLink when it refuses a step).
-  WalkReport walkReport(const std::string& strPathName, const std::string& strPattern, const Visitor& visit) const;
-  // The same walk, handing over the folder each file lies in.
+  // patterns in strPattern, handed to visit in walk order; memory stays with the folders still to
+  // visit. strPathName may end in "/" or not; a found path is the folder path, ending in one "/",
+  // followed by the file's name. Nothing is found when strPathName is "". Folders below the start
+  // that cannot be read contribute nothing. Links to folders are not followed (the tree is walked
+  // through its real folders only), so the walk neither loops nor leaves the tree; a folder that
+  // turns out to be one of its own ancestors (a bind mount) is skipped too. The walk goes to any
+  // depth (folders are opened through their parent's descriptor), skips the temporary files a
+  // killed save leaves, and says what it left out: matching files whose path is too long to be
+  // opened are counted, not visited. Raises the failure of the system's reason (70, 76, 75) when
+  // strPathName exists but cannot be read as a folder (76 when it does not exist). The start
+  // folder is reached under the link rule of the file reader (RefusedLink when it refuses a step).
   WalkReport walkFiles(const std::string& strPathName, const std::string& strPattern, const FileVisitor& visit) const;
 };
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ByteString.h"
+#include "base/ByteString.h"
 
 namespace tonekit {
 

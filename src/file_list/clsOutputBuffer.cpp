@@ -3,7 +3,7 @@
 // Licensed under the GNU General Public License, version 3 or later.
 #include "file_list/clsOutputBuffer.h"
 
-#include "core/CodePage.h"
+#include "base/CodePage.h"
 #include "file_list/ListTexts.h"
 
 namespace tonekit {

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string_view>
 
-#include "core/ByteString.h"
-#include "core/Failure.h"
-#include "core/SafeFile.h"
+#include "base/ByteString.h"
+#include "base/Failure.h"
+#include "base/SafeFile.h"
 
 namespace tonekit {
 

@@ -15,9 +15,9 @@
 #include <exception>
 #include <thread>
 
-#include "core/CodePage.h"
-#include "core/SafeFile.h"
-#include "core/modCommon.h"
+#include "base/CodePage.h"
+#include "base/SafeFile.h"
+#include "base/modCommon.h"
 #include "platform/QtPlatform.h"
 #include "platform/Settings.h"
 

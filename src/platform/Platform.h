@@ -14,8 +14,8 @@
 #include <optional>
 #include <string>
 
-#include "core/Failure.h"
-#include "core/MessageSink.h"
+#include "base/Failure.h"
+#include "base/MessageSink.h"
 
 class QWidget;
 class QDialog;

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "core/Failure.h"
+#include "base/Failure.h"
 
 namespace tonekit::ui {
 

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <string>
 
-#include "core/Failure.h"
+#include "base/Failure.h"
 
 namespace tonekit::smf {
 namespace {

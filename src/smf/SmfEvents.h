@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/ByteString.h"
+#include "base/ByteString.h"
 
 namespace tonekit::smf {
 

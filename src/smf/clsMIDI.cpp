@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/CodePage.h"
-#include "core/Failure.h"
-#include "core/SafeFile.h"
+#include "base/CodePage.h"
+#include "base/Failure.h"
+#include "base/SafeFile.h"
 #include "smf/SmfEvents.h"
 
 namespace tonekit {

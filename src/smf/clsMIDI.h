@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/ByteString.h"
-#include "core/clsCalcUtil.h"
+#include "base/ByteString.h"
+#include "base/clsCalcUtil.h"
 
 namespace tonekit {
 

@@ -3,9 +3,9 @@
 // Licensed under the GNU General Public License, version 3 or later.
 #include "track_editor/NoteEdit.h"
 
-#include "core/Failure.h"
-#include "core/UserNumber.h"
-#include "track_editor/EventCodec.h"
+#include "base/Failure.h"
+#include "base/UserNumber.h"
+#include "mld/EventCodec.h"
 
 namespace tonekit::noteedit {
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "core/ByteString.h"
-#include "header_editor/MldInfo.h"
+#include "base/ByteString.h"
+#include "mld/MldInfo.h"
 
 namespace tonekit::noteedit {
 

@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "header_editor/MldInfo.h"
-#include "track_editor/EventCodec.h"
+#include "mld/MldInfo.h"
+#include "mld/EventCodec.h"
 
 namespace tonekit {
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/ByteString.h"
-#include "track_editor/EventCodec.h"
+#include "base/ByteString.h"
+#include "mld/EventCodec.h"
 
 namespace tonekit {
 

@@ -9,7 +9,7 @@
 #include "RunProcess.h"
 #include "SmfBuilder.h"
 #include "TempDir.h"
-#include "core/clsMLD.h"
+#include "mld/clsMLD.h"
 
 using namespace tonekit;
 using namespace tonekit::smftest;

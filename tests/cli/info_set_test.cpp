@@ -8,7 +8,7 @@
 
 #include "RunProcess.h"
 #include "TempDir.h"
-#include "core/CodePage.h"
+#include "base/CodePage.h"
 
 using namespace tonekit;
 using tonekit::test::runCli;

@@ -10,7 +10,7 @@
 #include "MldBuilder.h"
 #include "RunProcess.h"
 #include "TempDir.h"
-#include "core/CodePage.h"
+#include "base/CodePage.h"
 
 using namespace tonekit;
 using tonekit::test::runCli;

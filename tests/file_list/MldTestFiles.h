@@ -8,9 +8,9 @@
 #include <string>
 
 #include "TempDir.h"
-#include "core/ByteString.h"
-#include "core/CodePage.h"
-#include "core/clsMLD.h"
+#include "base/ByteString.h"
+#include "base/CodePage.h"
+#include "mld/clsMLD.h"
 
 namespace tonekit::test {
 

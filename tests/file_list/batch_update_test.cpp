@@ -12,7 +12,7 @@
 #include "MldBuilder.h"
 #include "MldTestFiles.h"
 #include "TempDir.h"
-#include "core/SafeFile.h"
+#include "base/SafeFile.h"
 #include <sys/stat.h>
 #include "file_list/BatchUpdate.h"
 #include "file_list/ListFile.h"
@@ -274,17 +274,7 @@ TEST_F(BatchUpdate, StepByStep) {
   EXPECT_EQ(job.finish().written, 1u);
 }
 
-TEST(PlainFileTest, HiddenFoldersAndMissingDoNotCount) {
-  TempDir dir;
-  dir.write("a.mld", ByteString{'x'});
-  dir.write(".b.mld", ByteString{'x'});
-  fs::create_symlink(dir / "a.mld", dir / "link.mld");
-  EXPECT_TRUE(isPlainFileForUpdate(str(dir / "a.mld")));
-  EXPECT_TRUE(isPlainFileForUpdate(str(dir / "link.mld")));
-  EXPECT_FALSE(isPlainFileForUpdate(str(dir / ".b.mld")));
-  EXPECT_FALSE(isPlainFileForUpdate(str(dir.path())));
-  EXPECT_FALSE(isPlainFileForUpdate(str(dir / "c.mld")));
-  EXPECT_FALSE(isPlainFileForUpdate(""));
+TEST(ErrorFileTest, LiesInTheProgramOrDataFolder) {
   EXPECT_EQ(defaultErrorFilePath().filename(), "ExecuteError.csv");
 }
 

@@ -10,7 +10,7 @@
 
 #include "Failures.h"
 #include "TempDir.h"
-#include "core/Failure.h"
+#include "base/Failure.h"
 #include "file_list/clsFileList.h"
 
 namespace fs = std::filesystem;
@@ -27,6 +27,17 @@ std::vector<std::string> names(const std::vector<std::string>& paths, const fs::
   return out;
 }
 
+// The paths a walk finds; nothing when the start cannot be walked.
+std::vector<std::string> walked(const std::string& start, const std::string& pattern) {
+  std::vector<std::string> out;
+  try {
+    clsFileList().walkFiles(start, pattern, [&out](const tonekit::FoundFile& file) { out.push_back(file.path); });
+  } catch (const tonekit::Failure&) {
+    out.clear();
+  }
+  return out;
+}
+
 std::size_t indexOf(const std::vector<std::string>& v, const std::string& s) {
   return static_cast<std::size_t>(std::find(v.begin(), v.end(), s) - v.begin());
 }
@@ -38,7 +49,7 @@ TEST(FileWalk, GoesLevelByLevel) {
   dir.write("top/sub2/c.mld", kSome);
   dir.write("top/sub2/deeper/still/e.mld", kSome);
   dir.write("top/a.mld", kSome);
-  const auto found = names(clsFileList().GetFileList((dir / "top").string(), "*.mld"), dir / "top");
+  const auto found = names(walked((dir / "top").string(), "*.mld"), dir / "top");
   ASSERT_EQ(found.size(), 5u);
   EXPECT_EQ(found[0], "a.mld");
   // b and c in the order the system lists sub1 and sub2; d and e only after both.
@@ -58,7 +69,7 @@ TEST(FileWalk, MatchesWholePathInAnyCaseAndSearchesFoldersNamedLikeFiles) {
   dir.write(".hidden.mld", kSome);
   dir.write(".hidden_folder/e.mld", kSome);
   dir.write("x.mld/inner.mld", kSome);
-  auto found = names(clsFileList().GetFileList(dir.path().string(), "*.mld"), dir.path());
+  auto found = names(walked(dir.path().string(), "*.mld"), dir.path());
   std::sort(found.begin(), found.end());
   EXPECT_EQ(found, (std::vector<std::string>{".hidden.mld", ".hidden_folder/e.mld", "A.MLD", "b.Mld",
                                              "x.mld/inner.mld"}));
@@ -70,23 +81,23 @@ TEST(FileWalk, SeveralPatternsShareOneWalkOrder) {
   dir.write("two.mid", kSome);
   dir.write("three.txt", kSome);
   dir.write("sub/four.MID", kSome);
-  auto found = names(clsFileList().GetFileList(dir.path().string(), "*.mld;*.mid"), dir.path());
+  auto found = names(walked(dir.path().string(), "*.mld;*.mid"), dir.path());
   ASSERT_EQ(found.size(), 3u);
   EXPECT_EQ(found[2], "sub/four.MID");
   EXPECT_LT(indexOf(found, "one.mld"), 2u);
   EXPECT_LT(indexOf(found, "two.mid"), 2u);
   // An empty piece matches nothing but an empty path; it does not widen the search.
-  EXPECT_EQ(clsFileList().GetFileList(dir.path().string(), "*.txt;").size(), 1u);
+  EXPECT_EQ(walked(dir.path().string(), "*.txt;").size(), 1u);
   // The whole path is matched: a pattern without a leading star must name the folder too.
-  EXPECT_TRUE(clsFileList().GetFileList(dir.path().string(), "one.mld").empty());
-  EXPECT_EQ(clsFileList().GetFileList(dir.path().string(), (dir / "one.mld").string()).size(), 1u);
+  EXPECT_TRUE(walked(dir.path().string(), "one.mld").empty());
+  EXPECT_EQ(walked(dir.path().string(), (dir / "one.mld").string()).size(), 1u);
 }
 
 TEST(FileWalk, ResultPathsHaveOneSeparatorAfterTheFolder) {
   TempDir dir;
   dir.write("a.mld", kSome);
-  const auto withSlash = clsFileList().GetFileList(dir.path().string() + "/", "*.mld");
-  const auto without = clsFileList().GetFileList(dir.path().string(), "*.mld");
+  const auto withSlash = walked(dir.path().string() + "/", "*.mld");
+  const auto without = walked(dir.path().string(), "*.mld");
   ASSERT_EQ(withSlash.size(), 1u);
   EXPECT_EQ(withSlash, without);
   EXPECT_EQ(withSlash[0], (dir / "a.mld").string());
@@ -94,16 +105,11 @@ TEST(FileWalk, ResultPathsHaveOneSeparatorAfterTheFolder) {
 
 TEST(FileWalk, NothingForNoFolderOrNoMatch) {
   TempDir dir;
-  EXPECT_TRUE(clsFileList().GetFileList("", "*").empty());
-  EXPECT_TRUE(clsFileList().GetFileList((dir / "missing").string(), "*").empty());
-  EXPECT_TRUE(clsFileList().GetFileList(dir.path().string(), "*.mld").empty());
+  EXPECT_TRUE(walked("", "*").empty());
+  EXPECT_TRUE(walked((dir / "missing").string(), "*").empty());
+  EXPECT_TRUE(walked(dir.path().string(), "*.mld").empty());
   dir.write("a.txt", kSome);
-  EXPECT_TRUE(clsFileList().GetFileList(dir.path().string(), "*.mld").empty());
-  // The out list is replaced, not added to.
-  std::vector<std::string> out{"old"};
-  clsFileList().GetFileList(dir.path().string(), "*.txt", out);
-  EXPECT_EQ(out.size(), 1u);
-  EXPECT_NE(out[0], "old");
+  EXPECT_TRUE(walked(dir.path().string(), "*.mld").empty());
 }
 
 TEST(FileWalk, FolderLinksNeitherLoopNorLeaveTheTree) {
@@ -119,7 +125,7 @@ TEST(FileWalk, FolderLinksNeitherLoopNorLeaveTheTree) {
   // A link to a file is a file of its folder, as it is for the user.
   fs::create_symlink(dir / "tree/a.mld", dir / "tree/sub/alias.mld");
 
-  auto found = names(clsFileList().GetFileList((dir / "tree").string(), "*.mld"), dir / "tree");
+  auto found = names(walked((dir / "tree").string(), "*.mld"), dir / "tree");
   std::sort(found.begin(), found.end());
   EXPECT_EQ(found, (std::vector<std::string>{"a.mld", "sub/alias.mld", "sub/b.mld"}));
 }
@@ -128,7 +134,7 @@ TEST(FileWalk, StartFolderMayItselfBeALink) {
   TempDir dir;
   dir.write("real/a.mld", kSome);
   fs::create_directory_symlink(dir / "real", dir / "link");
-  const auto found = clsFileList().GetFileList((dir / "link").string(), "*.mld");
+  const auto found = walked((dir / "link").string(), "*.mld");
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0], (dir / "link/a.mld").string());
 }
@@ -139,7 +145,7 @@ TEST(FileWalk, UnreadableFolderContributesNothing) {
   dir.write("a.mld", kSome);
   dir.write("locked/b.mld", kSome);
   fs::permissions(dir / "locked", fs::perms::none);
-  const auto found = clsFileList().GetFileList(dir.path().string(), "*.mld");
+  const auto found = walked(dir.path().string(), "*.mld");
   fs::permissions(dir / "locked", fs::perms::owner_all);
   EXPECT_EQ(found.size(), 1u);
 }
@@ -171,14 +177,13 @@ TEST(PatternMatch, Wildcards) {
   EXPECT_FALSE(likeMatch("aXbXd", "a*b*c"));
 }
 
-TEST(PatternMatch, IndexOfFirstMatchingPattern) {
-  using tonekit::FindPatternIndex;
-  EXPECT_EQ(FindPatternIndex("a.mid", {"*.mld", "*.mid", "*"}), 1);
-  EXPECT_EQ(FindPatternIndex("a.txt", {"*.mld", "*.mid"}), -1);
-  EXPECT_EQ(FindPatternIndex("a.txt", {}), -1);
-  EXPECT_EQ(tonekit::splitPatterns(";*.a;;b "), (std::vector<std::string>{"", "*.a", "", "b "}));
-  EXPECT_EQ(tonekit::CutNullChar(std::string("ab\0cd", 5)), "ab");
-  EXPECT_EQ(tonekit::CutNullChar("abc"), "abc");
+TEST(PatternMatch, PiecesOfAPatternListAndEmptyPieces) {
+  TempDir dir;
+  dir.write("a.mid", kSome);
+  dir.write("b.txt", kSome);
+  dir.write("c ", kSome);
+  EXPECT_EQ(walked(dir.path().string(), ";*.MID;;*/c ").size(), 2u);  // empty pieces match nothing
+  EXPECT_TRUE(walked(dir.path().string(), "").empty());
 }
 
 // A chain of folders whose paths pass the system's limit, made through descriptors (by path it
@@ -200,10 +205,10 @@ void makeDeepChain(const fs::path& top, int depth, const std::vector<int>& level
 TEST(FileWalk, AnyDepthIsWalkedAndPathsTooLongToOpenAreCounted) {
   TempDir dir;
   makeDeepChain(dir.path(), 30, {1, 15, 25, 30});  // levels 25 and 30 pass 4,096 bytes
-  std::vector<std::string> found;
-  const auto report = clsFileList().walkReport(dir.path().string(), "*.mld", [&](const std::string& p) { found.push_back(p); });
+  std::vector<std::string> paths;
+  const auto report = clsFileList().walkFiles(dir.path().string(), "*.mld", [&](const tonekit::FoundFile& file) { paths.push_back(file.path); });
   EXPECT_EQ(report.found, 2u);
-  EXPECT_EQ(found.size(), 2u);
+  EXPECT_EQ(paths.size(), 2u);
   EXPECT_EQ(report.unusablePaths, 2u);
 }
 
@@ -211,8 +216,8 @@ TEST(FileWalk, LeftoversOfKilledSavesAndUnreadableStartsAreNoFiles) {
   TempDir dir;
   dir.write("a.mld", kSome);
   dir.write(".a.mld.tonekit-0123456789ab", kSome);
-  EXPECT_EQ(clsFileList().GetFileList(dir.path().string(), "*").size(), 1u);
-  EXPECT_EQ(tonekit::test::failureNumber([&] { clsFileList().walkReport((dir / "a.mld").string(), "*", [](const std::string&) {}); }),
+  EXPECT_EQ(walked(dir.path().string(), "*").size(), 1u);
+  EXPECT_EQ(tonekit::test::failureNumber([&] { clsFileList().walkFiles((dir / "a.mld").string(), "*", [](const tonekit::FoundFile&) {}); }),
             tonekit::err::PathNotFound);
 }
 

@@ -11,7 +11,6 @@
 #include "file_list/ListFile.h"
 #include "file_list/ListTexts.h"
 #include "file_list/clsOutputBuffer.h"
-#include "file_list/clsStringUtil.h"
 
 using namespace tonekit;
 using tonekit::test::sjis;
@@ -327,34 +326,6 @@ TEST(OutputBuffer, FailureCarriesItsNumberSourceAndText) {
   if (std::filesystem::exists("/dev/full")) {
     EXPECT_THROW(buffer.FileOutput("/dev/full"), Failure);
   }
-}
-
-TEST(StringUtil, CutSideDQuart) {
-  const clsStringUtil util;
-  auto cut = [&](std::string s) {
-    util.CutSideDQuart(s);
-    return s;
-  };
-  EXPECT_EQ(cut("\"abc\""), "abc");
-  EXPECT_EQ(cut("\""), "");
-  EXPECT_EQ(cut("\"\""), "");
-  EXPECT_EQ(cut("abc\""), "abc");
-  EXPECT_EQ(cut("\"abc"), "abc");
-  EXPECT_EQ(cut("\"\"\"\""), "\"\"");
-  EXPECT_EQ(cut(""), "");
-}
-
-TEST(StringUtil, ArrayToString) {
-  const clsStringUtil util;
-  std::string result = "kept";
-  util.ArrayToString({}, 0, result, ",");
-  EXPECT_EQ(result, "kept");
-  util.ArrayToString({"a", "b"}, 2, result, ",");
-  EXPECT_EQ(result, "kept");
-  util.ArrayToString({"a", "b", "c"}, 1, result, ",");
-  EXPECT_EQ(result, "b,c");
-  util.ArrayToString({"a", "b", ""}, 0, result, "--");
-  EXPECT_EQ(result, "a--b--");
 }
 
 }  // namespace

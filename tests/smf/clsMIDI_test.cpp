@@ -11,7 +11,7 @@
 
 #include "SmfBuilder.h"
 #include "TempDir.h"
-#include "core/Failure.h"
+#include "base/Failure.h"
 
 using namespace tonekit;
 using namespace tonekit::smftest;

@@ -10,9 +10,9 @@
 #include <tuple>
 
 #include "MldBuilder.h"
-#include "core/clsMLD.h"
+#include "mld/clsMLD.h"
 #include "smf/SmfEvents.h"
-#include "sound/MidiExport.h"
+#include "convert/MidiExport.h"
 
 using namespace tonekit;
 using namespace tonekit::sound;

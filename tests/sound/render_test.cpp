@@ -16,9 +16,9 @@
 #include "AsUser.h"
 #include "RunProcess.h"
 #include "TempDir.h"
-#include "core/clsMLD.h"
-#include "sound/MidiExport.h"
-#include "sound/synth/Synth.h"
+#include "mld/clsMLD.h"
+#include "convert/MidiExport.h"
+#include "sound/Synth.h"
 
 using namespace tonekit;
 

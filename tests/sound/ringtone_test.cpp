@@ -14,9 +14,9 @@
 #include "RingtoneBuilder.h"
 #include "RunProcess.h"
 #include "TempDir.h"
-#include "core/clsMLD.h"
+#include "mld/clsMLD.h"
 #include "smf/SmfEvents.h"
-#include "sound/MidiExport.h"
+#include "convert/MidiExport.h"
 
 using namespace tonekit;
 using tonekit::test::runCli;

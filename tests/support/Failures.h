@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "core/Failure.h"
+#include "base/Failure.h"
 
 namespace tonekit::test {
 

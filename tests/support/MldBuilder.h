@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/ByteString.h"
-#include "core/clsCalcUtil.h"
+#include "base/ByteString.h"
+#include "base/clsCalcUtil.h"
 
 namespace tonekit::mldtest {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "MldBuilder.h"
-#include "track_editor/EventCodec.h"
+#include "mld/EventCodec.h"
 
 namespace tonekit::mldtest {
 

@@ -10,7 +10,7 @@
 #include <vector>
 #include <algorithm>
 
-#include "core/ByteString.h"
+#include "base/ByteString.h"
 
 namespace tonekit::smftest {
 

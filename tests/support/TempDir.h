@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "core/ByteString.h"
+#include "base/ByteString.h"
 
 namespace tonekit::test {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Failures.h"
-#include "core/Failure.h"
+#include "base/Failure.h"
 #include "track_editor/NoteEdit.h"
 
 using namespace tonekit;

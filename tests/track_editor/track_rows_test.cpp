@@ -4,7 +4,7 @@
 // The texts of the track grid.
 #include <gtest/gtest.h>
 
-#include "track_editor/ExtendKinds.h"
+#include "mld/ExtendKinds.h"
 #include "track_editor/TrackRows.h"
 
 using namespace tonekit;

@@ -31,13 +31,13 @@
 #include <initializer_list>
 #include <memory>
 
-#include "core/CodePage.h"
-#include "core/Failure.h"
+#include "base/CodePage.h"
+#include "base/Failure.h"
 #include "file_list/ListMaker.h"
 #include "file_list/ui/MLDListModel.h"
 #include "file_list/ui/frmMLDList.h"
 #include "file_list/ui/frmWait.h"
-#include "header_editor/ui/frmMain.h"
+#include "main_window/ui/frmMain.h"
 #include "platform/Translations.h"
 
 namespace fs = std::filesystem;

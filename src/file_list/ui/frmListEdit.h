@@ -10,8 +10,8 @@
 #include <QString>
 #include <string>
 
-#include "core/ByteString.h"
-#include "header_editor/MldInfo.h"
+#include "base/ByteString.h"
+#include "mld/MldInfo.h"
 
 class QLabel;
 class QLineEdit;

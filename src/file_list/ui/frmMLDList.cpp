@@ -24,10 +24,10 @@
 #include <exception>
 #include <thread>
 
-#include "core/AppFolder.h"
-#include "core/CodePage.h"
-#include "core/MessageSink.h"
-#include "core/SafeFile.h"
+#include "base/AppFolder.h"
+#include "base/CodePage.h"
+#include "base/MessageSink.h"
+#include "base/SafeFile.h"
 #include "file_list/BatchUpdate.h"
 #include "file_list/ListFile.h"
 #include "file_list/ListMaker.h"

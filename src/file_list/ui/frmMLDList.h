@@ -12,7 +12,7 @@
 #include <functional>
 #include <memory>
 
-#include "core/MessageSink.h"
+#include "base/MessageSink.h"
 #include "file_list/ListFile.h"
 #include "file_list/clsMLDListItem.h"
 

@@ -14,7 +14,7 @@
 #include <atomic>
 #include <cmath>
 
-#include "core/SafeFile.h"
+#include "base/SafeFile.h"
 #include "platform/Platform.h"
 
 namespace tonekit::ui {

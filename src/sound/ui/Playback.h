@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <QWidget>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -17,12 +18,11 @@
 #include <optional>
 #include <vector>
 
-#include "sound/MidiExport.h"
-#include "sound/synth/Synth.h"
+#include "convert/MidiExport.h"
+#include "sound/Synth.h"
 
 class QAction;
 class QMenu;
-class QWidget;
 
 namespace tonekit::ui {
 

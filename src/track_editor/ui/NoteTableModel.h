@@ -9,8 +9,8 @@
 #include <QAbstractTableModel>
 #include <vector>
 
-#include "track_editor/EventCodec.h"
-#include "track_editor/clsNote.h"
+#include "mld/EventCodec.h"
+#include "mld/clsNote.h"
 
 namespace tonekit::ui {
 

@@ -6,9 +6,9 @@
 #include <QWidget>
 #include <filesystem>
 
-#include "core/Failure.h"
-#include "core/clsMLD.h"
-#include "header_editor/MldInfo.h"
+#include "base/Failure.h"
+#include "mld/clsMLD.h"
+#include "mld/MldInfo.h"
 #include "platform/Platform.h"
 #include "track_editor/ui/frmTrac.h"
 #include "track_editor/ui/frmTracSelect.h"

@@ -9,7 +9,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "core/ByteString.h"
+#include "base/ByteString.h"
 
 namespace tonekit::ui {
 

@@ -19,14 +19,14 @@
 #include <algorithm>
 #include <functional>
 
-#include "core/Failure.h"
-#include "extend_editor/ui/frmExtendEdit.h"
-#include "header_editor/MldInfo.h"
+#include "base/Failure.h"
+#include "track_editor/ui/frmExtendEdit.h"
+#include "mld/MldInfo.h"
 #include "platform/Platform.h"
 #include "platform/Settings.h"
 #include "platform/Twips.h"
 #include "sound/ui/Playback.h"
-#include "track_editor/TrackEvents.h"
+#include "mld/TrackEvents.h"
 #include "track_editor/TrackRows.h"
 #include "track_editor/ui/NoteTableModel.h"
 #include "track_editor/ui/frmNoteEdit.h"

@@ -11,9 +11,9 @@
 #include <functional>
 #include <memory>
 
-#include "core/ByteString.h"
-#include "core/TrackCollection.h"
-#include "track_editor/EventCodec.h"
+#include "base/ByteString.h"
+#include "mld/TrackCollection.h"
+#include "mld/EventCodec.h"
 
 class QTableView;
 class QPushButton;

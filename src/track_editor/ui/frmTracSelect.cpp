@@ -11,7 +11,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/Failure.h"
+#include "base/Failure.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 

@@ -21,11 +21,11 @@
 #include <string>
 
 #include "ScriptedPlatform.h"
-#include "core/ByteString.h"
-#include "core/CodePage.h"
-#include "core/SafeFile.h"
-#include "core/AppFolder.h"
-#include "core/clsMLD.h"
+#include "base/ByteString.h"
+#include "base/CodePage.h"
+#include "base/SafeFile.h"
+#include "base/AppFolder.h"
+#include "mld/clsMLD.h"
 #include "file_list/ui/frmMLDList.h"
 
 namespace tonekit::ui::testing {

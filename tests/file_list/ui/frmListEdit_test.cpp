@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include "ScriptedPlatform.h"
-#include "core/CodePage.h"
+#include "base/CodePage.h"
 #include "file_list/ui/frmListEdit.h"
 
 namespace tonekit::ui {

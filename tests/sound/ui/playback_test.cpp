@@ -20,8 +20,8 @@
 
 #include "ScriptedPlatform.h"
 #include "TempDir.h"
-#include "track_editor/TrackEvents.h"
-#include "header_editor/ui/frmMain.h"
+#include "mld/TrackEvents.h"
+#include "main_window/ui/frmMain.h"
 #include "smf/clsMIDI.h"
 #include "sound/ui/Playback.h"
 #include "track_editor/ui/frmTrac.h"

@@ -16,9 +16,9 @@
 
 #include "ScriptedPlatform.h"
 #include "TempDir.h"
-#include "core/clsCalcUtil.h"
-#include "core/clsMLD.h"
-#include "extend_editor/ui/frmExtendEdit.h"
+#include "base/clsCalcUtil.h"
+#include "mld/clsMLD.h"
+#include "track_editor/ui/frmExtendEdit.h"
 #include "track_editor/ui/NoteTableModel.h"
 #include "track_editor/ui/OpenTrackView.h"
 #include "track_editor/ui/frmNoteEdit.h"

@@ -1,0 +1,799 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The TONEKIT developers
+// Licensed under the GNU General Public License, version 3 or later.
+#include "base/SafeFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "base/AppFolder.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace tonekit {
+namespace {
+
+constexpr std::string_view kTempMark = ".tonekit-";
+constexpr std::size_t kRandomLength = 12;
+constexpr char kRandomChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+
+std::string reason(int errorNumber) { return std::generic_category().message(errorNumber); }
+
+Failure withReason(long number, const std::string& path, const char* why) {
+  return Failure::of(number, path + " (" + why + ")");
+}
+
+std::string randomPart() {
+  unsigned char bytes[kRandomLength];
+  std::size_t got = 0;
+  while (got < sizeof bytes) {
+    const ssize_t n = ::getrandom(bytes + got, sizeof bytes - got, 0);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw Failure::of(err::PathFileAccess, "(getrandom: " + reason(errno) + ")");
+    }
+    got += static_cast<std::size_t>(n);
+  }
+  std::string s;
+  for (unsigned char b : bytes) s.push_back(kRandomChars[b % (sizeof(kRandomChars) - 1)]);
+  return s;
+}
+
+// "." + name + ".tonekit-" + random, the borrowed name shortened so that the whole stays within
+// the system's name limit.
+std::string tempNameFor(const std::string& name, std::size_t nameMax) {
+  const std::size_t fixed = 1 + kTempMark.size() + kRandomLength;
+  const std::size_t room = nameMax > fixed ? nameMax - fixed : 0;
+  return "." + name.substr(0, std::min(name.size(), room)) + std::string(kTempMark) + randomPart();
+}
+
+}  // namespace
+
+bool isLeftoverTempName(std::string_view name) {
+  if (name.size() < 1 + kTempMark.size() + 8 || name.front() != '.') return false;
+  const std::size_t mark = name.rfind(kTempMark);
+  if (mark == std::string_view::npos || mark == 0) return false;
+  const std::string_view tail = name.substr(mark + kTempMark.size());
+  // Earlier versions used 8 random characters.
+  if (tail.size() != kRandomLength && tail.size() != 8) return false;
+  return std::all_of(tail.begin(), tail.end(), [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); });
+}
+
+std::vector<fs::path> leftoverBackupsOf(const fs::path& file) {
+  const std::string name = file.filename().string();
+  std::vector<fs::path> found;
+  if (name.empty()) return found;
+  std::vector<fs::path> folders{file.has_parent_path() ? file.parent_path() : fs::path(".")};
+  // Where a save puts the backup when the file's folder is not writable (not created here).
+  if (const auto data = privateDataFolderPath()) folders.push_back(*data);
+  for (const fs::path& folder : folders) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string entry = it->path().filename().string();
+      if (!isLeftoverTempName(entry)) continue;
+      // The borrowed name is the file's, shortened only where the whole would pass the limit.
+      const std::string borrowed = entry.substr(1, entry.rfind(kTempMark) - 1);
+      if (borrowed != name && !(name.starts_with(borrowed) && entry.size() + 8 >= NAME_MAX)) continue;
+      struct stat st {};
+      if (::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 0222) != 0 ||
+          st.st_uid != ::geteuid())
+        continue;
+      found.push_back(it->path());
+    }
+  }
+  return found;
+}
+
+namespace {
+
+// The standard text of 70 speaks of writing; a read that was refused says what it could not do.
+std::string textAsRead(const std::string& description) {
+  const std::string writing = standardDescription(err::PermissionDenied);
+  if (description.compare(0, writing.size(), writing) != 0) return description;
+  return "読み込みできません。" + description.substr(writing.size());
+}
+
+}  // namespace
+
+void rethrowAsRead() {
+  try {
+    throw;
+  } catch (const RefusedLink& refused) {
+    throw refused.asRead();
+  } catch (const Failure& failure) {
+    if (failure.number() != err::PermissionDenied) throw;
+    throw Failure(failure.number(), textAsRead(failure.description()), failure.source());
+  }
+}
+
+RefusedLink::RefusedLink(const std::string& detail) : Failure(Failure::of(err::PermissionDenied, detail)) {}
+
+RefusedLink RefusedLink::asRead() const {
+  RefusedLink read(*this);
+  static_cast<Failure&>(read) = Failure(number(), textAsRead(description()), source());
+  return read;
+}
+
+Failure fileFailure(int errorNumber, const std::string& path, bool isFolder) {
+  long number = err::PathFileAccess;
+  switch (errorNumber) {
+    case ENOENT: number = isFolder ? err::PathNotFound : err::FileNotFound; break;
+    case ENOTDIR: number = err::PathNotFound; break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY: number = err::PermissionDenied; break;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+    case EFBIG: number = err::DiskFull; break;
+    default: break;
+  }
+  return Failure::of(number, path + " (" + reason(errorNumber) + ")");
+}
+
+namespace {
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() { reset(); }
+  Fd(Fd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  Fd& operator=(Fd&& other) noexcept {
+    if (this != &other) {
+      reset();
+      fd_ = other.fd_;
+      other.fd_ = -1;
+    }
+    return *this;
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  explicit operator bool() const { return fd_ >= 0; }
+  void reset() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+// Where an opened folder really is, for messages that tell the user where to look.
+fs::path realPathOf(int folder) {
+  std::error_code ec;
+  const fs::path real = fs::read_symlink("/proc/self/fd/" + std::to_string(folder), ec);
+  return ec ? fs::path(".") : real;
+}
+
+// A file size limit (ulimit -f) would kill the program in the middle of a save and leave its
+// temporary file; ignored, the write fails with EFBIG and the save says so like a full disk.
+[[maybe_unused]] const bool kSizeLimitIsAFailure = ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+
+FileIdentity identityOf(const struct stat& st) {
+  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// A path taken apart once: its folder, opened, and the last step's name inside it.
+struct FolderRef {
+  int fd = -1;
+  int get() const { return fd; }
+};
+
+struct Located {
+  Fd held;  // the folder, when the walk opened it (else it is borrowed)
+  FolderRef folder;
+  struct stat folderSt {};
+  std::string name;
+  bool exists = false;
+  struct stat st {};  // of the last step itself (never a link)
+};
+
+constexpr int kMostLinks = 40;
+
+// How the last step's folder is kept: opened anew for files to be made in it, borrowed from a
+// caller that holds it open, or not looked at beyond the step (a read).
+enum class Hold { Reopen, Borrow, ForReading };
+
+// Walks a path one step at a time from the root (or the current folder), opening every step
+// without following a link; a link, taken once through its own descriptor, is followed only when
+// it belongs to root, to the running user, to the owner of the folder that holds it or to the
+// owner of what it leads to. What was judged is what the walk hands on, so nobody can swap a step
+// between the look and the use.
+class PathWalk {
+ public:
+  PathWalk(const std::string& shown, LinkRule links, bool makeMissing = false)
+      : shown_(shown), links_(links), makeMissing_(makeMissing) {}
+
+  Located locate(int base, const fs::path& path) {
+    const std::string name = path.filename().string();
+    if (name.empty() || name == "." || name == "..")
+      throw withReason(err::PathFileAccess, shown_, "ファイル名がありません");
+    Fd folder = walkFolder(base, path.parent_path());
+    Located at = last(folder.get(), Hold::Reopen, name, (path.parent_path() / name).string());
+    if (!at.held && at.folder.get() == folder.get()) at.held = std::move(folder);
+    return at;
+  }
+
+  // The last step inside a folder already walked.
+  Located last(int folder, Hold hold, const std::string& name, const std::string& walked) {
+    Fd fd(::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (!fd && errno != ENOENT) throw fileFailure(errno, shown_);
+    if (fd && ::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown_);
+    if (fd && S_ISLNK(st.st_mode)) {
+      if (links_ == LinkRule::Never) throw withReason(err::PathFileAccess, shown_, "シンボリックリンクはたどりません");
+      const fs::path text = follow(fd.get(), st);
+      Located target = locate(folder, text);
+      judge(st, folder, target.exists ? &target.st : nullptr, walked);
+      return target;
+    }
+    Located at;
+    at.name = name;
+    at.exists = static_cast<bool>(fd);
+    at.st = st;
+    at.folder.fd = folder;
+    if (hold == Hold::ForReading) return at;
+    if (hold == Hold::Borrow) {
+      if (::fstat(folder, &at.folderSt) != 0) throw fileFailure(errno, shown_, true);
+      return at;
+    }
+    // Files are made, renamed and synced through the folder; one that may only be passed
+    // through still serves for all but the sync.
+    at.held = Fd(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (at.held) at.folder.fd = at.held.get();
+    if (::fstat(at.folder.get(), &at.folderSt) != 0) throw fileFailure(errno, shown_, true);
+    return at;
+  }
+
+  Fd walkFolder(int base, const fs::path& text) {
+    Fd at(text.is_absolute() ? ::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC)
+                             : ::openat(base, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!at) throw fileFailure(errno, shown_, true);
+    fs::path walked = text.root_path();
+    for (const fs::path& part : text.relative_path()) {
+      const std::string name = part.string();
+      if (name.empty() || name == ".") continue;
+      walked /= part;
+      // A missing step is made inside the folder just walked, never by its path.
+      if (makeMissing_ && ::mkdirat(at.get(), name.c_str(), 0777) != 0 && errno != EEXIST)
+        throw fileFailure(errno, shown_, true);
+      at = step(at.get(), name, walked.string());
+    }
+    return at;
+  }
+
+ private:
+  Fd step(int folder, const std::string& name, const std::string& walked) {
+    Fd fd(::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd) throw fileFailure(errno, shown_, true);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown_, true);
+    if (S_ISDIR(st.st_mode)) return fd;
+    if (!S_ISLNK(st.st_mode)) throw fileFailure(ENOTDIR, shown_, true);
+    const fs::path text = follow(fd.get(), st);
+    Fd next = walkFolder(folder, text);
+    struct stat reached {};
+    if (::fstat(next.get(), &reached) != 0) throw fileFailure(errno, shown_, true);
+    judge(st, folder, &reached, walked);
+    return next;
+  }
+
+  // The text of the link the descriptor holds: read from that very link, not from its name.
+  fs::path follow(int link, const struct stat& st) {
+    if (++hops_ > kMostLinks) throw fileFailure(ELOOP, shown_);
+    std::vector<char> target(static_cast<std::size_t>(std::max<off_t>(st.st_size, PATH_MAX)) + 1);
+    const ssize_t n = ::readlinkat(link, "", target.data(), target.size());
+    if (n < 0) throw fileFailure(errno, shown_);
+    if (static_cast<std::size_t>(n) >= target.size()) throw fileFailure(ENAMETOOLONG, shown_);
+    return fs::path(std::string(target.data(), static_cast<std::size_t>(n)));
+  }
+
+  // Links that root or the running user made, or that lead to their own maker's file or folder,
+  // give nobody a way into what is not theirs. A link that the folder's owner made (who decides
+  // what the folder's names mean anyway: the kernel's rule in sticky folders) is followed too,
+  // except by root: a user's own folder would otherwise let that user aim root's writes at any
+  // file of the system. Any other link is refused.
+  void judge(const struct stat& link, int folder, const struct stat* reached, const std::string& walked) const {
+    const uid_t me = ::geteuid();
+    if (link.st_uid == 0 || link.st_uid == me || (reached && reached->st_uid == link.st_uid)) return;
+    struct stat holder {};
+    const bool holdersOwn = ::fstat(folder, &holder) == 0 && holder.st_uid == link.st_uid;
+    if (holdersOwn && me != 0) return;
+    throw RefusedLink(shown_ + " (" + walked +
+                      (holdersOwn ? " はほかのユーザーが自分のフォルダに置いたリンクのため、root としてはたどりません)"
+                                  : " はリンクで、その持ち主が root でも実行中のユーザーでも、リンクのあるフォルダやリンク先の持ち主でもないため、たどりません)"));
+  }
+
+  const std::string& shown_;
+  LinkRule links_;
+  bool makeMissing_;
+  int hops_ = 0;
+};
+
+Located locate(const fs::path& path, const std::string& shown, LinkRule links = LinkRule::FollowOwned) {
+  return PathWalk(shown, links).locate(AT_FDCWD, path);
+}
+
+// Another user's file in a sticky folder that is not the folder owner's is not ours to write,
+// whatever its mode says: the rule of the kernel's protected_regular.
+// A file with several names is the same: where the kernel does not stop it (protected_hardlinks
+// 0), anyone may give another user's file a name in a folder of theirs.
+void refusePlanted(const Located& at, const std::string& shown) {
+  if (!at.exists || at.st.st_uid == ::geteuid() || at.st.st_uid == at.folderSt.st_uid) return;
+  if (at.folderSt.st_mode & S_ISVTX)
+    throw withReason(err::PermissionDenied, shown,
+                     "固定ビットのあるフォルダにほかのユーザーが置いたファイルのため、書き込みません");
+  if (at.st.st_nlink > 1)
+    throw withReason(err::PermissionDenied, shown,
+                     "ほかにも名前（ハードリンク）があり、持ち主が実行中のユーザーでもフォルダの持ち主でもないファイルのため、書き込みません");
+}
+
+Failure notRegular(const std::string& shown) { return withReason(err::PathFileAccess, shown, "通常のファイルではありません"); }
+
+Failure tooLarge(const std::string& shown, std::uint64_t size) {
+  return Failure::of(err::PathFileAccess, shown + " (" + std::to_string(size) + " バイトは大きすぎます。上限は " +
+                                              std::to_string(kLargestReadableFile) + " バイトです)");
+}
+
+Failure replacedSinceRead(const std::string& shown) {
+  return withReason(err::PathFileAccess, shown, "読み込んだ後で別のファイルに置き換えられたため、保存しません");
+}
+
+// Opens the last step of a located path without following a link there; a FIFO or device opens
+// without waiting and is refused after the fstat.
+Fd openRegular(const Located& at, int flags, struct stat& st, const std::string& shown) {
+  // Opening some devices does something by itself; such a file is not even opened.
+  if (at.exists && !S_ISREG(at.st.st_mode)) throw notRegular(shown);
+  Fd fd(::openat(at.folder.get(), at.name.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW));
+  if (!fd) throw errno == ELOOP ? replacedSinceRead(shown) : fileFailure(errno, shown);
+  if (::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown);
+  if (!S_ISREG(st.st_mode)) throw notRegular(shown);
+  // Only the file whose owner the walk judged may be opened, not one put there since.
+  if (at.exists && !sameFile(st, at.st)) throw replacedSinceRead(shown);
+  return fd;
+}
+
+void writeAll(int fd, const std::uint8_t* data, std::size_t size, off_t at, const std::string& shown) {
+  while (size > 0) {
+    const ssize_t n = ::pwrite(fd, data, size, at);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw fileFailure(errno, shown);
+    }
+    if (n == 0) throw fileFailure(EIO, shown);
+    data += n;
+    at += n;
+    size -= static_cast<std::size_t>(n);
+  }
+}
+
+void flush(int fd, const std::string& shown) {
+  if (::fsync(fd) != 0) throw fileFailure(errno, shown);
+}
+
+// A new file in folder, 0600, removed again unless kept.
+class TempFile {
+ public:
+  TempFile(int folder, const std::string& borrowed) : folder_(folder) {
+    const long max = ::fpathconf(folder, _PC_NAME_MAX);
+    const std::size_t nameMax = max > 0 ? static_cast<std::size_t>(max) : NAME_MAX;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+      name_ = tempNameFor(borrowed, nameMax);
+      fd_ = Fd(::openat(folder, name_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+      if (fd_ || errno != EEXIST) break;
+    }
+    error_ = fd_ ? 0 : errno;
+  }
+  ~TempFile() {
+    if (fd_ && !kept_) ::unlinkat(folder_, name_.c_str(), 0);
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  int fd() const { return fd_.get(); }
+  int error() const { return error_; }
+  const std::string& name() const { return name_; }
+  void keep() { kept_ = true; }
+
+ private:
+  int folder_;
+  std::string name_;
+  Fd fd_;
+  int error_ = 0;
+  bool kept_ = false;
+};
+
+bool folderNotWritable(int errorNumber) { return errorNumber == EACCES || errorNumber == EPERM; }
+
+std::vector<std::string> xattrNames(int fd) {
+  for (;;) {
+    const ssize_t size = ::flistxattr(fd, nullptr, 0);
+    if (size < 0) {
+      if (errno == ENOTSUP) return {};
+      throw std::system_error(errno, std::generic_category());
+    }
+    std::vector<char> list(static_cast<std::size_t>(size));
+    const ssize_t got = size ? ::flistxattr(fd, list.data(), list.size()) : 0;
+    if (got < 0) {
+      if (errno == ERANGE) continue;  // grew in between
+      throw std::system_error(errno, std::generic_category());
+    }
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(got);) {
+      names.emplace_back(list.data() + i);
+      i += names.back().size() + 1;
+    }
+    return names;
+  }
+}
+
+// Gives the new file the old one's owner, group, ACL, extended attributes and mode (the ACL is
+// the attribute system.posix_acl_access); false when any of them cannot be given. The mode comes
+// last: until the ACL is in place a wider mode would let in whom the ACL shuts out.
+bool carryMetadata(int from, const struct stat& st, int to) {
+  try {
+    if (::fchown(to, st.st_uid, st.st_gid) != 0) return false;
+    const std::vector<std::string> wanted = xattrNames(from);
+    // What the folder's default ACL gave the new file and the old one lacks must go.
+    for (const auto& name : xattrNames(to))
+      if (std::find(wanted.begin(), wanted.end(), name) == wanted.end() && ::fremovexattr(to, name.c_str()) != 0)
+        return false;
+    for (const auto& name : wanted) {
+      const ssize_t size = ::fgetxattr(from, name.c_str(), nullptr, 0);
+      if (size < 0) return false;
+      std::vector<char> value(static_cast<std::size_t>(size));
+      const ssize_t got = size ? ::fgetxattr(from, name.c_str(), value.data(), value.size()) : 0;
+      if (got < 0 || ::fsetxattr(to, name.c_str(), value.data(), static_cast<std::size_t>(got), 0) != 0) return false;
+    }
+    return ::fchmod(to, st.st_mode & 07777) == 0;
+  } catch (const std::system_error&) {
+    return false;
+  }
+}
+
+void syncFolder(int folder) { ::fsync(folder); }
+
+void renameInto(const Located& at, const TempFile& temp, bool replacing, const std::string& shown) {
+  int rc = -1;
+  if (!replacing) {
+    // A file that appeared meanwhile under the name is not ours to replace.
+    rc = ::renameat2(at.folder.get(), temp.name().c_str(), at.folder.get(), at.name.c_str(), RENAME_NOREPLACE);
+    if (rc != 0 && errno == EEXIST) throw withReason(err::PathFileAccess, shown, "保存中に同じ名前のファイルが作られました");
+    if (rc != 0 && errno != EINVAL && errno != ENOSYS) throw fileFailure(errno, shown);
+  }
+  if (rc != 0 && ::renameat(at.folder.get(), temp.name().c_str(), at.folder.get(), at.name.c_str()) != 0)
+    throw fileFailure(errno, shown);
+  syncFolder(at.folder.get());
+}
+
+void saveNew(const Located& at, const ContentWriter& content, const std::string& shown) {
+  TempFile temp(at.folder.get(), at.name);
+  if (temp.fd() < 0) throw fileFailure(temp.error(), shown);
+  content(temp.fd(), shown);
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  if (::fchmod(temp.fd(), 0666 & ~mask) != 0) throw fileFailure(errno, shown);
+  flush(temp.fd(), shown);
+  renameInto(at, temp, false, shown);
+  temp.keep();
+}
+
+// Temporary file beside the target, renamed over it; false when that road is closed (the
+// folder is not writable, or the file's owner or attributes cannot be given to a new file).
+bool replaceBeside(const Located& at, Fd& old, const struct stat& st, const ContentWriter& content,
+                   const std::string& shown) {
+  TempFile temp(at.folder.get(), at.name);
+  if (temp.fd() < 0) {
+    if (folderNotWritable(temp.error())) return false;
+    throw fileFailure(temp.error(), shown);
+  }
+  if (!carryMetadata(old.get(), st, temp.fd())) return false;
+  // Held open over the rename, the old file would be unlinked while open and pass through the
+  // file system's orphan list: a journal write of its own for every file a batch saves.
+  old.reset();
+  content(temp.fd(), shown);
+  flush(temp.fd(), shown);
+  struct stat now {};
+  if (::fstatat(at.folder.get(), at.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(now, st))
+    throw replacedSinceRead(shown);
+  renameInto(at, temp, true, shown);
+  temp.keep();
+  return true;
+}
+
+// Copies everything from one descriptor to another from offset 0; false on a read or write error.
+bool copyAll(int from, int to, const std::string& shown) {
+  std::vector<std::uint8_t> buffer(1 << 16);
+  off_t at = 0;
+  for (;;) {
+    const ssize_t n = ::pread(from, buffer.data(), buffer.size(), at);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw fileFailure(errno, shown);
+    }
+    if (n == 0) return true;
+    writeAll(to, buffer.data(), static_cast<std::size_t>(n), at, shown);
+    at += n;
+  }
+}
+
+constexpr mode_t kBackupMode = 0400;
+
+// A flushed copy of the old content, beside the file or, where its folder is not writable, in
+// the private data folder.
+struct Backup {
+  Fd dataFolder;  // set when the copy is not beside the file
+  std::unique_ptr<TempFile> file;
+  fs::path shownPath;
+};
+
+Backup makeBackup(const Located& at, int file, const std::string& shown) {
+  Backup backup;
+  backup.file = std::make_unique<TempFile>(at.folder.get(), at.name);
+  backup.shownPath = realPathOf(at.folder.get());
+  if (backup.file->fd() < 0) {
+    if (!folderNotWritable(backup.file->error())) throw fileFailure(backup.file->error(), shown);
+    const std::unique_ptr<HeldFolder> held = openPrivateDataFolder();
+    const fs::path data = held->realPath();
+    backup.dataFolder = Fd(::fcntl(held->fd(), F_DUPFD_CLOEXEC, 0));
+    if (!backup.dataFolder) throw fileFailure(errno, data.string(), true);
+    backup.file = std::make_unique<TempFile>(backup.dataFolder.get(), at.name);
+    if (backup.file->fd() < 0) throw fileFailure(backup.file->error(), data.string());
+    backup.shownPath = data;
+  }
+  backup.shownPath /= backup.file->name();
+  // No write bit tells a backup from the temporary file of a normal save, which always carries
+  // one (a file without any is read-only and never saved): what a killed save left is findable.
+  if (::fchmod(backup.file->fd(), kBackupMode) != 0) throw fileFailure(errno, shown);
+  // A failure here is the save's: the message names the file being saved, not the copy.
+  copyAll(file, backup.file->fd(), shown);
+  flush(backup.file->fd(), shown);
+  syncFolder(backup.dataFolder ? backup.dataFolder.get() : at.folder.get());
+  return backup;
+}
+
+// Overwrites the file itself, which keeps everything but its content: the road for files with
+// several names, with an owner or attributes a new file cannot get, or in a folder that is not
+// writable.
+void saveInPlace(const Located& at, const struct stat& read, const ContentWriter& content, const std::string& shown) {
+  struct stat st {};
+  Fd file = openRegular(at, O_RDWR, st, shown);
+  if (!sameFile(st, read)) throw replacedSinceRead(shown);
+  Backup backup = makeBackup(at, file.get(), shown);
+  try {
+    // The writer may write less than was there: what lies behind it must go.
+    if (::ftruncate(file.get(), 0) != 0) throw fileFailure(errno, shown);
+    content(file.get(), shown);
+    flush(file.get(), shown);
+  } catch (...) {
+    // Whatever stopped the writer (memory, a library's own exception), the old content goes back;
+    // when even that fails the backup stays and the message says where.
+    bool restored = false;
+    try {
+      restored = copyAll(backup.file->fd(), file.get(), shown) && ::ftruncate(file.get(), read.st_size) == 0 &&
+                 ::fsync(file.get()) == 0;
+    } catch (...) {
+    }
+    if (restored) throw;
+    backup.file->keep();
+    const Failure failure = currentFailure();
+    throw Failure(failure.number(), failure.description() + " 元の内容: " + backup.shownPath.string(), failure.source());
+  }
+}
+
+bool readOnlyForUs(const Located& at, const struct stat& st, int& why) {
+  why = 0;
+  // Root may write anything; a file without any write bit is still read-only to the program.
+  if ((st.st_mode & 0222) == 0) return true;
+  if (::faccessat(at.folder.get(), at.name.c_str(), W_OK, AT_EACCESS) == 0) return false;
+  why = errno;
+  return true;
+}
+
+}  // namespace
+
+namespace {
+
+ByteString readLocated(const Located& at, const std::string& shown, FileIdentity* identity) {
+  if (!at.exists) throw fileFailure(ENOENT, shown);
+  struct stat st {};
+  const Fd fd = openRegular(at, O_RDONLY, st, shown);
+  if (static_cast<std::uint64_t>(st.st_size) > kLargestReadableFile) throw tooLarge(shown, static_cast<std::uint64_t>(st.st_size));
+  ByteString data(static_cast<std::size_t>(st.st_size) + 1);
+  std::size_t done = 0;
+  // Reads with what is really there; a file that grows meanwhile stops at the limit.
+  for (;;) {
+    if (done == data.size()) {
+      if (data.size() > kLargestReadableFile) throw tooLarge(shown, data.size());
+      data.resize(std::min<std::size_t>(data.size() * 2, kLargestReadableFile + 1));
+    }
+    const ssize_t n = ::read(fd.get(), data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw fileFailure(errno, shown);
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  data.resize(done);
+  if (identity) *identity = identityOf(st);
+  return data;
+}
+
+template <typename Read>
+ByteString reading(const Read& read) {
+  try {
+    return read();
+  } catch (...) {
+    rethrowAsRead();
+  }
+}
+
+void replaceLocated(const Located& at, const ContentWriter& content, std::optional<FileIdentity> expected,
+                    const std::string& shown) {
+  if (!at.exists) {
+    if (expected) throw withReason(err::FileNotFound, shown, "読み込んだ後でなくなりました");
+    saveNew(at, content, shown);
+    return;
+  }
+  refusePlanted(at, shown);
+  struct stat st {};
+  Fd old = openRegular(at, O_RDONLY, st, shown);
+  if (expected && identityOf(st) != *expected) throw replacedSinceRead(shown);
+  int why = 0;
+  if (readOnlyForUs(at, st, why)) {
+    if (why != 0 && why != EACCES) throw fileFailure(why, shown);
+    throw withReason(err::PathFileAccess, shown, "読み取り専用のファイルです");
+  }
+  if (st.st_nlink > 1 || !replaceBeside(at, old, st, content, shown)) saveInPlace(at, st, content, shown);
+}
+
+std::string nameShown(const std::string& shownFolder, const std::string& name) {
+  return shownFolder.empty() || shownFolder.back() == '/' ? shownFolder + name : shownFolder + "/" + name;
+}
+
+}  // namespace
+
+ByteString readWholeFile(const fs::path& path, FileIdentity* identity) {
+  const std::string shown = path.string();
+  return reading([&] { return readLocated(locate(path, shown), shown, identity); });
+}
+
+ByteString readWholeFileIn(int folder, const std::string& name, const std::string& shown, FileIdentity* identity) {
+  return reading([&] {
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+      throw withReason(err::PathFileAccess, shown, "ファイル名がありません");
+    return readLocated(PathWalk(shown, LinkRule::FollowOwned).last(folder, Hold::ForReading, name, shown), shown,
+                       identity);
+  });
+}
+
+void appendToFile(const fs::path& path, const ByteString& bytes, LinkRule links) {
+  const std::string shown = path.string();
+  const Located at = locate(path, shown, links);
+  refusePlanted(at, shown);
+  struct stat st {};
+  Fd fd;
+  bool created = false;
+  if (at.exists) {
+    fd = openRegular(at, O_WRONLY | O_APPEND, st, shown);
+  } else {
+    fd = Fd(::openat(at.folder.get(), at.name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+    if (!fd || ::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown);
+    created = true;
+  }
+  try {
+    const std::uint8_t* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+      const ssize_t n = ::write(fd.get(), data, left);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) throw fileFailure(n < 0 ? errno : EIO, shown);
+      data += n;
+      left -= static_cast<std::size_t>(n);
+    }
+    flush(fd.get(), shown);
+  } catch (const Failure&) {
+    // Nothing of this call stays: a file it made goes, an old one is cut back to its length.
+    struct stat now {};
+    if (created && ::fstatat(at.folder.get(), at.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(now, st))
+      ::unlinkat(at.folder.get(), at.name.c_str(), 0);
+    else if (!created && ::ftruncate(fd.get(), st.st_size) == 0)
+      ::fsync(fd.get());
+    throw;
+  }
+  if (created) syncFolder(at.folder.get());
+}
+
+void replaceFileSafely(const fs::path& target, const ByteString& content, std::optional<FileIdentity> expected) {
+  replaceFileSafely(
+      target, [&content](int fd, const std::string& shown) { writeAll(fd, content.data(), content.size(), 0, shown); },
+      expected);
+}
+
+void replaceFileSafely(const fs::path& requested, const ContentWriter& content, std::optional<FileIdentity> expected) {
+  const std::string shown = requested.string();
+  replaceLocated(locate(requested, shown), content, expected, shown);
+}
+
+bool isRegularFile(const fs::path& path) {
+  const std::string shown = path.string();
+  try {
+    const Located at = locate(path, shown);
+    return at.exists && S_ISREG(at.st.st_mode);
+  } catch (const RefusedLink& refused) {
+    throw refused.asRead();
+  } catch (const Failure&) {
+    return false;
+  }
+}
+
+HeldFolder::HeldFolder(const fs::path& folder, bool makeMissing) : path_(folder) {
+  const std::string shown = folder.string();
+  Fd walked = PathWalk(shown, LinkRule::FollowOwned, makeMissing).walkFolder(AT_FDCWD, folder.empty() ? fs::path(".") : folder);
+  // Files are made and synced through it; one that may only be passed through serves the rest.
+  Fd readable(::openat(walked.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  fd_ = readable ? readable.get() : walked.get();
+  if (readable) static_cast<void>(readable.release());
+  else static_cast<void>(walked.release());
+}
+
+HeldFolder::HeldFolder(const HeldFolder& parent, const std::string& name) : path_(parent.path_ / name) {
+  fd_ = ::openat(parent.fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd_ < 0) {
+    if (errno == ELOOP) throw withReason(err::PermissionDenied, path_.string(), "リンクです。フォルダではありません");
+    throw fileFailure(errno, path_.string(), true);
+  }
+}
+
+fs::path HeldFolder::realPath() const { return realPathOf(fd_); }
+
+HeldFolder::~HeldFolder() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+ByteString HeldFolder::read(const std::string& name, FileIdentity* identity) const {
+  return readWholeFileIn(fd_, name, nameShown(path_.string(), name), identity);
+}
+
+void HeldFolder::replace(const std::string& name, const ByteString& content, std::optional<FileIdentity> expected) const {
+  const std::string shown = nameShown(path_.string(), name);
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+    throw withReason(err::PathFileAccess, shown, "ファイル名がありません");
+  const Located at = PathWalk(shown, LinkRule::FollowOwned).last(fd_, Hold::Borrow, name, shown);
+  replaceLocated(
+      at, [&content](int fd, const std::string& s) { writeAll(fd, content.data(), content.size(), 0, s); }, expected,
+      shown);
+}
+
+fs::path realFolderPath(const fs::path& folder) {
+  const std::string shown = folder.string();
+  const Fd fd = PathWalk(shown, LinkRule::FollowOwned).walkFolder(AT_FDCWD, folder);
+  return realPathOf(fd.get());
+}
+
+}  // namespace tonekit
