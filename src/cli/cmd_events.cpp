@@ -9,6 +9,7 @@
 
 #include "cli/CliSupport.h"
 #include "mld/clsMLD.h"
+#include "session/DocumentSession.h"
 #include "mld/MldInfo.h"
 #include "mld/TrackEvents.h"
 #include "track_editor/TrackRows.h"
@@ -27,10 +28,10 @@ void addEventsCommand(CLI::App& app) {
   cmd->add_option("--track", o->track, "Track number from 0 (default 0)");
   cmd->callback([o] {
     exitStatus() = runGuarded([&] {
-      clsMLD doc;
-      doc.MLDFile = o->file;
+      DocumentSession session;
       StderrMessages messages;
-      doc.ParseMLD(&messages);
+      session.open(o->file, &messages);
+      const clsMLD& doc = session.document();
       if (o->track < 0) throw Failure::of(err::IndexOutOfRange, "(trac" + std::to_string(o->track) + ")");
       const ByteString& chunk = doc.MLDTracData->item(TrackCollection::keyFor(static_cast<std::size_t>(o->track)));
       const events::Framing framing{info::noteLengthOf(doc.MLDNote), info::exstOf(doc.MLDExst)};

@@ -12,15 +12,15 @@
 #include "base/Failure.h"
 #include "base/SafeFile.h"
 #include "mld/clsMLD.h"
+#include "session/DocumentSession.h"
 
 namespace tonekit::cli {
 
 FileMelody readMelody(const std::string& path) {
-  clsMLD doc;
-  doc.MLDFile = path;
+  DocumentSession session;
   StderrMessages messages;
-  doc.ParseMLD(&messages);
-  return {sound::melodyOf(doc), doc.MLDAudioChunks.size()};
+  session.open(path, &messages);
+  return {session.melody(), session.document().MLDAudioChunks.size()};
 }
 
 nlohmann::ordered_json countsJson(const sound::Counts& counts, std::size_t audioChunks) {

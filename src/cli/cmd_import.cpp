@@ -10,6 +10,7 @@
 #include "cli/CliSupport.h"
 #include "base/Failure.h"
 #include "convert/MidiImport.h"
+#include "session/DocumentSession.h"
 
 namespace tonekit::cli {
 namespace {
@@ -30,10 +31,9 @@ void addImportCommand(CLI::App& app) {
     exitStatus() = runGuarded([&] {
       smf::ImportOptions options;
       options.title = a->title;
-      auto result = smf::importMidiFile(a->in, options);
-      result.document.MLDFile = a->out;
-      result.document.SaveMLD();
-      const smf::ImportSummary& s = result.summary;
+      DocumentSession session;
+      const smf::ImportSummary s = session.importMidi(a->in, options);
+      session.saveAs(a->out);
       nlohmann::ordered_json out;
       out["tracks"] = s.tracks;
       out["notes"] = s.notes;

@@ -13,6 +13,7 @@
 #include "mld/clsMLD.h"
 #include "mld/MldInfo.h"
 #include "mld/TrackEvents.h"
+#include "session/DocumentSession.h"
 
 namespace tonekit::cli {
 namespace {
@@ -93,13 +94,11 @@ Failure unknownTag(const std::string& tag) {
 }
 
 void requireKnownTag(const std::string& tag) {
-  if (!clsMLD::isKnownTag(tag) && !clsMLD::isOtherTag(tag)) throw unknownTag(tag);
+  if (!DocumentSession::isTag(tag)) throw unknownTag(tag);
 }
 
-// Beyond the eight, a tag is set or removed when the later versions name it or the file has it:
-// a mistyped tag must not add a chunk.
-void requireTagOf(const clsMLD& doc, const std::string& tag) {
-  if (!clsMLD::isKnownTag(tag) && !info::isLaterTag(tag) && !doc.otherChunk(tag)) throw unknownTag(tag);
+void requireTagOf(const DocumentSession& session, const std::string& tag) {
+  if (!session.mayChange(tag)) throw unknownTag(tag);
 }
 
 }  // namespace
@@ -112,11 +111,10 @@ void addInfoCommand(CLI::App& app) {
   cmd->add_option("FILE", *path, "MLD file")->required();
   cmd->callback([path] {
     exitStatus() = runGuarded([&] {
-      clsMLD doc;
-      doc.MLDFile = *path;
+      DocumentSession session;
       StderrMessages messages;
-      const bool complete = doc.ParseMLD(&messages);
-      nlohmann::ordered_json out = infoJson(*path, doc, complete, messages);
+      const bool complete = session.open(*path, &messages);
+      nlohmann::ordered_json out = infoJson(*path, session.document(), complete, messages);
       // A file name need not be UTF-8; JSON must be: bytes that are no text show as U+FFFD.
       std::cout << out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
       return Exit::Success;
@@ -163,42 +161,22 @@ void addSetCommand(CLI::App& app) {
       for (const auto& t : o->enables) requireKnownTag(t);
       for (const auto& t : o->disables) requireKnownTag(t);
 
-      clsMLD doc;
-      doc.MLDFile = o->file;
+      DocumentSession session;
       StderrMessages messages;
-      if (!doc.ParseMLD(&messages))
+      if (!session.open(o->file, &messages))
         throw Failure::of(err::InvalidCall, "(読み込みが途中で止まったため保存しません: " + o->file + ")");
-      if (o->dropTrailing) doc.dropTrailingBytes();
-      for (const auto& [tag, bytes] : values) requireTagOf(doc, tag);
-      for (const auto& t : o->enables) requireTagOf(doc, t);
-      for (const auto& t : o->disables) requireTagOf(doc, t);
-      for (auto& [tag, bytes] : values) {
-        if (!clsMLD::isKnownTag(tag)) {
-          doc.setOtherChunk(tag, bytes);
-          continue;
-        }
-        doc.value(tag) = bytes;
-        doc.enabled(tag) = true;
-      }
-      for (const auto& t : o->enables) {
-        if (clsMLD::isKnownTag(t))
-          doc.enabled(t) = true;
-        else if (!doc.otherChunk(t))
-          doc.setOtherChunk(t, {});
-      }
-      for (const auto& t : o->disables) {
-        if (clsMLD::isKnownTag(t))
-          doc.enabled(t) = false;
-        else
-          doc.removeOtherChunks(t);
-      }
+      if (o->dropTrailing) session.document().dropTrailingBytes();
+      for (const auto& [tag, bytes] : values) requireTagOf(session, tag);
+      for (const auto& t : o->enables) requireTagOf(session, t);
+      for (const auto& t : o->disables) requireTagOf(session, t);
+      for (auto& [tag, bytes] : values) session.setChunk(tag, bytes);
+      for (const auto& t : o->enables) session.enableChunk(t);
+      for (const auto& t : o->disables) session.disableChunk(t);
       // Saved over the file read, it must still be the very file that was read.
-      if (!o->out.empty() && o->out != o->file) {
-        doc.MLDFile = o->out;
-        doc.SaveMLD();
-      } else {
-        doc.SaveMLDOverRead();
-      }
+      if (o->out.empty())
+        session.save();
+      else
+        session.saveAs(o->out);
       return Exit::Success;
     });
   });

@@ -699,20 +699,33 @@ class Converter {
 
 Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength) {
   if (!doc.hasBeenRead()) throw Failure::of(err::InvalidCall, "(MLD)");
-  Melody melody;
-  melody.noteLength = noteLength.value_or(info::noteLengthOf(doc.MLDNote));
-  melody.exst = info::exstOf(doc.MLDExst);
+  const OtherChunk* cuep = doc.otherChunk("cuep");
+  Melody melody = melodyOfTracks(*doc.MLDTracData, noteLength.value_or(info::noteLengthOf(doc.MLDNote)),
+                                 info::exstOf(doc.MLDExst), cuep ? &cuep->value : nullptr);
   if (doc.MLDTitlEnabled) melody.title = doc.MLDTitl;
   if (doc.MLDCopyEnabled) melody.copyright = doc.MLDCopy;
-  const TrackCollection& tracks = *doc.MLDTracData;
+  return melody;
+}
+
+Melody melodyOfTracks(const TrackCollection& tracks, int noteLength, std::uint32_t exst, const ByteString* cuep,
+                      const std::optional<EditedTrack>& edited) {
+  Melody melody;
+  melody.noteLength = noteLength;
+  melody.exst = exst;
   const events::Framing framing{melody.noteLength, melody.exst};
   for (std::size_t t = 0; tracks.contains(TrackCollection::keyFor(t)); ++t) {
+    if (edited && edited->track == t) {
+      // What an editor holds is whole events, whatever the stored chunk was.
+      melody.tracks.push_back(edited->events);
+      melody.damage.push_back(std::nullopt);
+      continue;
+    }
     const ByteString& chunk = tracks.item(TrackCollection::keyFor(t));
     melody.tracks.push_back(walkTrack(chunk, framing));
     melody.damage.push_back(damageOf(chunk, melody.tracks.back(), framing));
   }
   if (melody.tracks.empty()) throw Failure::of(err::IndexOutOfRange, "(trac0)");
-  if (const OtherChunk* cuep = doc.otherChunk("cuep")) melody.cuePoints = cuePointsOf(cuep->value, melody.tracks);
+  if (cuep) melody.cuePoints = cuePointsOf(*cuep, melody.tracks);
   return melody;
 }
 

@@ -23,6 +23,8 @@
 #include "mld/clsNote.h"
 
 namespace tonekit {
+
+class TrackCollection;
 class clsMLD;
 }
 
@@ -59,6 +61,17 @@ struct Melody {
 // length unless another is given. Raises 5 for a document that was never read and 9 for one
 // without tracks.
 Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength = std::nullopt);
+
+// One track as an editor holds it, in place of what the document stores.
+struct EditedTrack {
+  std::size_t track = 0;
+  std::vector<clsNote> events;
+};
+// The melody of a track collection read with noteLength and exst, "cuep" (when the document has
+// one) pointing into it; melodyOf is this with the document's own values, title and copyright.
+// Raises 9 when there is no track.
+Melody melodyOfTracks(const TrackCollection& tracks, int noteLength, std::uint32_t exst, const ByteString* cuep,
+                      const std::optional<EditedTrack>& edited = std::nullopt);
 
 // The events a "cuep" value points at: one 4-byte offset per track, counted from the first byte of
 // the track's events.

@@ -444,12 +444,12 @@ void frmMain::buildSoundMenus(QMenu* file, QMenu* before) {
 }
 
 sound::Melody frmMain::shownMelody() {
-  if (!document_) throw Failure::of(err::InvalidCall, "(ファイルを読み込んでいません)");
+  if (!session_.hasDocument()) throw Failure::of(err::InvalidCall, "(ファイルを読み込んでいません)");
   const auto shown = [this](const char* tag) {
     const InfoRow& r = row(tag);
     return r.check->isChecked() ? valueToSave(r) : ByteString{};
   };
-  sound::Melody melody = sound::melodyOf(*document_, info::noteLengthOf(shown("note")));
+  sound::Melody melody = session_.melody(info::noteLengthOf(shown("note")));
   melody.title = shown("titl");
   melody.copyright = shown("copy");
   return melody;
@@ -517,16 +517,17 @@ void frmMain::importMidiFile() {
     if (!chosen || !maybeSave()) return;
     // A long file takes a while to convert: the window keeps answering meanwhile, and a
     // キャンセル leaves the document on show as it was.
-    smf::ImportResult result;
+    DocumentSession incoming;
+    smf::ImportSummary summary;
     const auto path = toNativePath(*chosen);
     if (!runWithProgress(this, "dlgImportProgress", qs("MIDIファイルから作成"), qs("MIDIファイルから作成しています…"),
-                         [&](const std::atomic<bool>&) { result = smf::importMidiFile(path); })) {
+                         [&](const std::atomic<bool>&) { summary = incoming.importMidi(path); })) {
       platform().message(this, qs("MIDIファイルからの作成を中止しました。表示中の内容はそのままです。"), Icon::Information);
       return;
     }
     // The document on show stays until the new one is made.
     ClearInfoPart();
-    document_ = std::make_unique<clsMLD>(std::move(result.document));
+    session_ = std::move(incoming);
     showLoadedDocument();
     // No MLD file holds this document yet: the path box names none, and shows greyed where the
     // data came from.
@@ -534,11 +535,10 @@ void frmMain::importMidiFile() {
     txtPath->setPlaceholderText(*chosen);
     documentPath_ = *chosen;
     savedFile_.clear();
-    neverSaved_ = true;
     markSaved();
     updateTitle();
-    if (const std::string summary = smf::summaryText(result.summary); !summary.empty())
-      platform().message(this, qs(kImportSummary) + QString::fromStdString(summary), Icon::Information);
+    if (const std::string text = smf::summaryText(summary); !text.empty())
+      platform().message(this, qs(kImportSummary) + QString::fromStdString(text), Icon::Information);
   });
 }
 
@@ -555,7 +555,6 @@ void frmMain::ClearInfoPart() {
   cmdOtherChunks->setEnabled(false);
   lblAudioChunks->clear();
   txtPath->setPlaceholderText({});
-  neverSaved_ = false;
   cmdSave->setEnabled(false);
   mnuFileSave->setEnabled(false);
   mnuFileOverwrite->setEnabled(false);
@@ -579,14 +578,11 @@ void frmMain::readShownPath() {
       return;
     }
     Playback::instance().stop();
-    document_.reset();
-    document_ = std::make_unique<clsMLD>();
-    document_->MLDFile = toNativePath(path);
     PlatformMessages messages(this);
     // An incomplete read still shows what it found; the save refuses such a document.
-    document_->ParseMLD(&messages);
+    session_.open(toNativePath(path), &messages);
     read = true;
-    if (const std::size_t trailing = document_->trailingBytes())
+    if (const std::size_t trailing = session_.document().trailingBytes())
       platform().message(this, qs(kTrailingHead) + QString::number(trailing) + qs(kTrailingReadTail), Icon::Information);
     showLoadedDocument();
     documentPath_ = path;
@@ -596,7 +592,7 @@ void frmMain::readShownPath() {
   });
   if (!read) {
     // Nothing of the file before may look like the one named now.
-    document_.reset();
+    session_.close();
     clearHeaderFrame();
   }
   updateTitle();
@@ -626,7 +622,7 @@ void frmMain::showLoadedDocument() {
 }
 
 void frmMain::loadHeaderAndChunks() {
-  const clsMLD& doc = *document_;
+  const clsMLD& doc = session_.document();
   const info::HeaderFacts facts = info::headerFacts(doc);
   txtMLDFileLength->setText(QString::number(facts.fileLength));
   txtMLDLengthToTrac->setText(QString::number(facts.lengthToTrac));
@@ -696,11 +692,11 @@ ByteString frmMain::valueToSave(const InfoRow& r) const {
 void frmMain::SaveMLDFile() { saveDocument(); }
 
 bool frmMain::readyToSave() {
-  if (!document_) {
+  if (!session_.hasDocument()) {
     guarded(this, [] { throw Failure::of(err::InvalidCall, "(ファイルを読み込んでいません)"); }, true);
     return false;
   }
-  if (!document_->readComplete()) {
+  if (!session_.document().readComplete()) {
     platform().message(this, qs(kIncompleteSaveMessage), Icon::Information);
     return false;
   }
@@ -711,10 +707,10 @@ bool frmMain::readyToSave() {
     if (r.text && r.check->isChecked() && !(r.loadedText && r.loadedText->keeps(r.text->text().toStdString())))
       edited.append({r.label->text().remove(" :"), r.text->text()});
   if (!confirmUnencodable(this, edited)) return false;
-  if (const std::size_t trailing = document_->trailingBytes()) {
+  if (const std::size_t trailing = session_.document().trailingBytes()) {
     const QString question = qs(kTrailingHead) + QString::number(trailing) + qs(kTrailingSaveTail);
     if (platform().message(this, question, Icon::Question, Buttons::OkCancel) != Answer::Ok) return false;
-    document_->dropTrailingBytes();
+    session_.document().dropTrailingBytes();
   }
   return true;
 }
@@ -738,38 +734,29 @@ void frmMain::overwriteFile() {
 bool frmMain::writeDocument(const QString& path) {
   // Over the file in hand, the save lands on that very file or nowhere: a file put under its
   // name since (another program's save, a swapped link) is refused, as the command line does.
-  const bool overRead =
-      !savedFile_.isEmpty() && QFileInfo(path).absoluteFilePath() == QFileInfo(savedFile_).absoluteFilePath();
+  const bool overRead = !savedFile_.isEmpty() && session_.holdsFile(toNativePath(path));
   const QString target = overRead ? savedFile_ : path;
+  const bool wasNeverSaved = session_.neverSaved();
   const bool saved = guarded(
       this,
       [&] {
-        clsMLD& doc = *document_;
-        doc.MLDFile = toNativePath(target);
         for (const char* tag : {"copy", "date", "exst", "note", "prot", "sorc", "titl", "vers"}) {
-          InfoRow& r = row(tag);
-          if (!r.check->isChecked()) {
-            doc.enabled(tag) = false;
-            continue;
-          }
-          doc.enabled(tag) = true;
-          doc.value(tag) = valueToSave(r);
+          const InfoRow& r = row(tag);
+          if (r.check->isChecked())
+            session_.setChunk(tag, valueToSave(r));
+          else
+            session_.disableChunk(tag);
         }
-        if (overRead)
-          doc.SaveMLDOverRead();
-        else
-          doc.SaveMLD();
-        doc.rememberSavedFile();
+        session_.saveAs(toNativePath(target));
       },
       true);
   if (!saved) return false;
   documentPath_ = target;
   savedFile_ = target;
-  if (neverSaved_) {
+  if (wasNeverSaved) {
     // The new document now lives in the file just written.
     txtPath->setText(target);
     txtPath->setPlaceholderText({});
-    neverSaved_ = false;
   }
   markSaved();
   settings::addRecentFile(target);
@@ -782,12 +769,12 @@ bool frmMain::writeDocument(const QString& path) {
 QString frmMain::documentName() const {
   if (!savedFile_.isEmpty()) return QFileInfo(savedFile_).fileName();
   // A document made from a MIDI file is the MLD file it is going to be.
-  if (neverSaved_ && !documentPath_.isEmpty()) return QFileInfo(documentPath_).completeBaseName() + ".mld";
+  if (session_.neverSaved() && !documentPath_.isEmpty()) return QFileInfo(documentPath_).completeBaseName() + ".mld";
   return documentPath_.isEmpty() ? qs(kAppName) : QFileInfo(documentPath_).fileName();
 }
 
 void frmMain::updateTitle() {
-  const bool named = document_ && (!savedFile_.isEmpty() || neverSaved_);
+  const bool named = session_.hasDocument() && (!savedFile_.isEmpty() || session_.neverSaved());
   setWindowTitle(named ? documentName() + "[*] - " + qs(kAppName) : qs(kAppName));
   updateModifiedMark();
 }
@@ -808,23 +795,15 @@ QString frmMain::shownState() const {
   return parts.join(QChar(0x1f));
 }
 
-std::vector<std::pair<std::string, ByteString>> frmMain::documentTracks() const {
-  if (!document_ || !document_->MLDTracData) return {};
-  // The track view hands a track back at the end of the collection: the order says nothing.
-  auto tracks = document_->MLDTracData->items();
-  std::sort(tracks.begin(), tracks.end());
-  return tracks;
-}
-
 void frmMain::markSaved() {
   savedState_ = shownState();
-  savedTracks_ = documentTracks();
+  session_.markSaved();
   updateModifiedMark();
 }
 
 bool frmMain::isModified() const {
-  if (!document_ || !cmdSave->isEnabled()) return false;
-  return neverSaved_ || shownState() != savedState_ || documentTracks() != savedTracks_;
+  if (!session_.hasDocument() || !cmdSave->isEnabled()) return false;
+  return session_.isModified() || shownState() != savedState_;
 }
 
 bool frmMain::maybeSave() {
@@ -909,8 +888,8 @@ void frmMain::showVersion() {
 
 void frmMain::showOtherChunks() {
   guarded(this, [this] {
-    if (!document_) return;
-    frmOtherChunks chunks(*document_, this);
+    if (!session_.hasDocument()) return;
+    frmOtherChunks chunks(session_.document(), this);
     platform().execDialog(chunks);
   });
 }

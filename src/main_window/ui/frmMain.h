@@ -20,6 +20,7 @@
 #include "base/ByteString.h"
 #include "mld/clsMLD.h"
 #include "mld/MldInfo.h"
+#include "session/DocumentSession.h"
 
 class QAction;
 class QButtonGroup;
@@ -47,7 +48,7 @@ class frmMain : public QMainWindow {
   ~frmMain() override;
 
   // The document of the last load; null before the first one.
-  clsMLD* document() const { return document_.get(); }
+  clsMLD* document() { return session_.hasDocument() ? &session_.document() : nullptr; }
 
   // Puts a path into txtPath and loads it, as typing it and pressing "解析" would.
   void openPath(const QString& path);
@@ -129,9 +130,8 @@ class frmMain : public QMainWindow {
   void updateModifiedMark();
   // No value of a file stays in the header frame after a read that failed.
   void clearHeaderFrame();
-  // What the information part shows, and the tracks, as one value to compare with later.
+  // What the information part shows, as one value to compare with later.
   QString shownState() const;
-  std::vector<std::pair<std::string, ByteString>> documentTracks() const;
   // The shown state becomes the saved one.
   void markSaved();
   // Reads the file txtPath names (LoadMLDFile without the question).
@@ -160,16 +160,13 @@ class frmMain : public QMainWindow {
   // Both layouts in one place: what the expert layout shows, the normal one hides.
   void applyLayout(bool expert);
 
-  std::unique_ptr<clsMLD> document_;
+  DocumentSession session_;
   bool expert_ = false;
   // The file the document came from or was last saved to; the dialogs start beside it.
   QString documentPath_;
-  // A document made from a MIDI file stays unsaved until its first save.
-  bool neverSaved_ = false;
   // The file the document was read from or last written to; empty while no file holds it.
   QString savedFile_;
   QString savedState_;
-  std::vector<std::pair<std::string, ByteString>> savedTracks_;
 
   QLineEdit* txtPath = nullptr;
   QPushButton* cmdFileDialog = nullptr;

@@ -288,14 +288,9 @@ void frmTrac::buildPlaybackEntries() {
 void frmTrac::playFromCurrent() {
   if (!MLDTracData) throw noTrackCollection();
   // The whole melody as the document holds it, with this track as the grid has it now.
-  sound::Melody melody;
-  melody.noteLength = noteLength_;
-  melody.exst = framing_.exst;
-  for (std::size_t t = 0; MLDTracData->contains(TrackCollection::keyFor(t)); ++t)
-    melody.tracks.push_back(static_cast<int>(t) == MLDTracNumber
-                                ? model_->notes()
-                                : walkTrack(MLDTracData->item(TrackCollection::keyFor(t)), framing_));
-  melody.cuePoints = sound::cuePointsOf(MLDCuePoints, melody.tracks);
+  const sound::Melody melody =
+      sound::melodyOfTracks(*MLDTracData, noteLength_, framing_.exst, MLDCuePoints.empty() ? nullptr : &MLDCuePoints,
+                            sound::EditedTrack{static_cast<std::size_t>(MLDTracNumber), model_->notes()});
   sound::ExportOptions options;
   const int row = currentRow();
   if (model_->isNoteRow(row)) options.fromEvent = {{MLDTracNumber, static_cast<std::size_t>(row)}};
