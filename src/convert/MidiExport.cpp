@@ -9,10 +9,12 @@
 #include <cstdio>
 #include <limits>
 
+#include "base/BigEndian.h"
 #include "base/Failure.h"
 #include "mld/clsMLD.h"
 #include "mld/MldInfo.h"
 #include "mld/TrackEvents.h"
+#include "smf/SmfWriter.h"
 #include "mld/EventCodec.h"
 
 namespace tonekit::sound {
@@ -57,27 +59,8 @@ std::string hexKind(int value) {
   return text;
 }
 
-void appendVarLength(ByteString& out, std::uint64_t value) {
-  std::array<std::uint8_t, 10> groups{};
-  std::size_t n = 0;
-  do {
-    groups[n++] = static_cast<std::uint8_t>(value & 0x7F);
-    value >>= 7;
-  } while (value != 0 && n < groups.size());
-  while (n > 1) out.push_back(static_cast<std::uint8_t>(groups[--n] | 0x80));
-  out.push_back(groups[0]);
-}
-
-void appendBigEndian(ByteString& out, std::uint64_t value, int bytes) {
-  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-ByteString metaEvent(std::uint8_t type, const ByteString& data) {
-  ByteString out = {0xFF, type};
-  appendVarLength(out, data.size());
-  out.insert(out.end(), data.begin(), data.end());
-  return out;
-}
+using smf::appendVarLength;
+using smf::metaEvent;
 
 class Converter {
  public:
@@ -628,11 +611,7 @@ class Converter {
 
   void write() {
     ByteString& smf = out_.smf;
-    smf = bytesOf("MThd");
-    appendBigEndian(smf, 6, 4);
-    appendBigEndian(smf, 1, 2);
-    appendBigEndian(smf, tracks_.size(), 2);
-    appendBigEndian(smf, std::uint64_t(division_), 2);
+    smf = smf::fileHeader(1, static_cast<std::uint16_t>(tracks_.size()), static_cast<std::uint16_t>(division_));
 
     std::vector<MidiEvent> names;
     if (!melody_.copyright.empty()) names.push_back(blobEvent(0, metaEvent(0x02, melody_.copyright)));
@@ -659,11 +638,8 @@ class Converter {
           body.insert(body.end(), e.bytes.begin(), e.bytes.begin() + e.size);
         }
       }
-      appendVarLength(body, std::uint64_t(std::max(last, trackEnds_[k]) - last));
-      body.insert(body.end(), {0xFF, 0x2F, 0x00});
-      smf.insert(smf.end(), {'M', 'T', 'r', 'k'});
-      appendBigEndian(smf, body.size(), 4);
-      smf.insert(smf.end(), body.begin(), body.end());
+      smf::appendEndOfTrack(body, std::uint64_t(std::max(last, trackEnds_[k]) - last));
+      smf::appendTrackChunk(smf, body);
     }
   }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "base/BigEndian.h"
 #include "base/Failure.h"
 #include "base/UserNumber.h"
 #include "mld/MldInfo.h"
@@ -72,7 +73,7 @@ std::size_t frameSize(const std::uint8_t* events, std::size_t offset, std::size_
       // The length bytes may themselves be cut off; then the event is whatever is left.
       size = left;
       if (left >= kExtInfoHeadSize)
-        size = kExtInfoHeadSize + (std::size_t{events[offset + 3]} << 8 | events[offset + 4]);
+        size = kExtInfoHeadSize + static_cast<std::size_t>(readBigEndian(&events[offset + 3], 2));
     } else if (left >= 3 && takesExstBytes(events[offset + 2])) {
       size = kExtendSize + framing.exst;
     }
@@ -88,7 +89,7 @@ Event decode(const ByteString& bytes, Framing framing) {
     const std::uint8_t value = bytes[2];
     if (hasLengthField(value)) {
       if (size < kExtInfoHeadSize) return Fragment{bytes};
-      const std::size_t length = std::size_t{bytes[3]} << 8 | bytes[4];
+      const auto length = static_cast<std::size_t>(readBigEndian(&bytes[3], 2));
       if (size < kExtInfoHeadSize + length) return Fragment{bytes};
       const auto data = bytes.begin() + static_cast<std::ptrdiff_t>(kExtInfoHeadSize);
       return ExtInfo{bytes[0], value, ByteString(data, data + static_cast<std::ptrdiff_t>(length)),
@@ -138,8 +139,8 @@ ByteString encode(const Event& event, int noteLength) {
     append(extend->extra);
   } else if (const auto* info = std::get_if<ExtInfo>(&event)) {
     if (info->data.size() > 0xFFFF) throw Failure::of(err::Overflow);
-    out = {info->delta, info->status, info->kind, static_cast<std::uint8_t>(info->data.size() >> 8),
-           static_cast<std::uint8_t>(info->data.size() & 0xFF)};
+    out = {info->delta, info->status, info->kind};
+    appendBigEndian(out, info->data.size(), 2);
     append(info->data);
     append(info->extra);
   } else {

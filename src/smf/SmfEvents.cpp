@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "base/BigEndian.h"
 #include "base/Failure.h"
 
 namespace tonekit::smf {
@@ -35,10 +36,8 @@ ByteString metaText(const ByteString& data, std::size_t event) {
   return ByteString(first, first + static_cast<std::ptrdiff_t>(take));
 }
 
-std::uint32_t be32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-}
-std::uint16_t be16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] << 8 | p[1]); }
+std::uint32_t be32(const std::uint8_t* p) { return static_cast<std::uint32_t>(readBigEndian(p, 4)); }
+std::uint16_t be16(const std::uint8_t* p) { return static_cast<std::uint16_t>(readBigEndian(p, 2)); }
 
 // Data bytes a channel message carries after its status byte.
 int dataBytes(std::uint8_t status) {
@@ -213,7 +212,7 @@ Song readSong(const ByteString& data) {
   song.tempo.push_back({});
   for (const Event& e : song.events) {
     if (e.status != 0xFF || e.data1 != 0x51 || e.payload.size() != 3) continue;
-    const std::uint32_t micros = std::uint32_t{e.payload[0]} << 16 | std::uint32_t{e.payload[1]} << 8 | e.payload[2];
+    const auto micros = static_cast<std::uint32_t>(readBigEndian(e.payload.data(), 3));
     if (micros == 0) continue;
     if (song.tempo.back().tick == e.tick)
       song.tempo.back().microsPerQuarter = micros;
