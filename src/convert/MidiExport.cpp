@@ -11,6 +11,7 @@
 
 #include "base/BigEndian.h"
 #include "base/Failure.h"
+#include "convert/MfiMidiMap.h"
 #include "mld/clsMLD.h"
 #include "mld/MldInfo.h"
 #include "mld/TrackEvents.h"

@@ -14,6 +14,7 @@
 
 #include "base/CodePage.h"
 #include "base/Failure.h"
+#include "convert/MfiMidiMap.h"
 #include "base/SafeFile.h"
 #include "smf/SmfEvents.h"
 #include "mld/MldInfo.h"

@@ -24,11 +24,7 @@ constexpr std::uint8_t kVoiceTopMark = 0x02;
 constexpr std::uint8_t kChangeSign = 0x20;
 constexpr std::uint8_t kChangeMagnitude = 0x1F;
 constexpr std::uint8_t kLoopEnd = 0x01;
-constexpr int kKeyOfPitchZero = 45;
-constexpr int kDrumKeyOfPitchZero = 35;
 constexpr int kHighestPitch = 62;
-// Octave shift codes 0-3.
-constexpr int kOctaveShift[4] = {0, 12, -24, -12};
 
 ByteString tailFrom(const ByteString& bytes, std::size_t size) { return ByteString(bytes.begin() + static_cast<std::ptrdiff_t>(size), bytes.end()); }
 
@@ -263,48 +259,6 @@ int relativeChange(std::uint8_t value) {
 std::uint8_t relativeChangeValue(int change) {
   return static_cast<std::uint8_t>(change < 0 ? kChangeSign | ((-change - 1) & kChangeMagnitude) : change & kChangeMagnitude);
 }
-
-int keyOf(int pitch, int octaveShift, bool percussion) {
-  return (percussion ? kDrumKeyOfPitchZero : kKeyOfPitchZero) + pitch + kOctaveShift[octaveShift & 0x03];
-}
-
-std::optional<std::pair<int, int>> pitchOfKey(int key, bool percussion) {
-  // Unshifted where the pitch range reaches; above it one octave up, below it one or two down.
-  const int zero = percussion ? kDrumKeyOfPitchZero : kKeyOfPitchZero;
-  int code = 0;
-  if (key > zero + kHighestPitch)
-    code = 1;
-  else if (key < zero + kOctaveShift[3])
-    code = 2;
-  else if (key < zero)
-    code = 3;
-  const int pitch = key - zero - kOctaveShift[code];
-  if (pitch < 0 || pitch > kHighestPitch) return std::nullopt;
-  return std::make_pair(pitch, code);
-}
-
-int midiLevelOf(int level) { return (level & kValueBits) * 2; }
-int levelOfMidi(int value) { return std::clamp(value, 0, 127) / 2; }
-int midiBendOf(int value) { return midiLevelOf(value) << 7; }
-int bendOfMidi(int bend) { return levelOfMidi(bend >> 7); }
-
-std::optional<std::uint8_t> kindOfController(int number) {
-  switch (number) {
-    case midi::Modulation: return kind::Modulation;
-    case midi::Volume: return kind::Volume;
-    case midi::Pan: return kind::Balance;
-    case midi::Expression: return kind::RelativeVolume;
-    default: return std::nullopt;
-  }
-}
-
-int programOf(int topBit, int lowBits) { return (topBit & 0x01) << kPartShift | (lowBits & kValueBits); }
-
-std::pair<std::uint8_t, std::uint8_t> voiceValuesOf(int program) {
-  return {static_cast<std::uint8_t>((program >> kPartShift) & 0x01), static_cast<std::uint8_t>(program & kValueBits)};
-}
-
-int channelOf(int track, int part) { return (track * 4 + part) & 0x0F; }
 
 double secondsPerTick(int tempo, int timebase) { return 60.0 / (double(tempo) * timebase); }
 double microsPerTick(int tempo, int timebase) { return 60e6 / (double(tempo) * timebase); }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "MldBuilder.h"
+#include "convert/MfiMidiMap.h"
 #include "mld/EventCodec.h"
 
 namespace tonekit::mldtest {
