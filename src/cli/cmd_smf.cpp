@@ -11,6 +11,7 @@
 
 #include "cli/CliSupport.h"
 #include "base/Failure.h"
+#include "base/SafeFile.h"
 #include "smf/clsMIDI.h"
 
 namespace tonekit::cli {
@@ -34,15 +35,11 @@ void addSmfCommand(CLI::App& app) {
   cmd->add_option("FILE", *path, "Standard MIDI File")->required();
   cmd->callback([path] {
     exitStatus() = runGuarded([&] {
-      // The reader passes over a missing file in silence; a script asking for one must hear of it.
-      std::error_code ec;
-      const auto status = std::filesystem::status(std::filesystem::path(*path), ec);
-      if (ec || !std::filesystem::exists(status)) throw Failure::of(err::FileNotFound, *path);
-      if (!std::filesystem::is_regular_file(status)) throw Failure::of(err::PathFileAccess, *path);
-
+      // ParseMIDI passes over a missing file in silence; a script asking for one must hear of it,
+      // so the file is read here, by the reader that judges paths for every command.
       clsMIDI midi;
       midi.MIDIFile = *path;
-      midi.ParseMIDI();
+      midi.ParseMIDIData(readWholeFile(*path));
       // A path (and so a fallback title) need not be valid UTF-8 on this system.
       std::cout << smfJson(*path, midi).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
                 << '\n';
