@@ -706,22 +706,6 @@ Melody melodyOfTracks(const TrackCollection& tracks, int noteLength, std::uint32
   return melody;
 }
 
-std::vector<std::optional<std::size_t>> cuePointsOf(const ByteString& cuep,
-                                                    const std::vector<std::vector<clsNote>>& tracks) {
-  const std::vector<std::int64_t> offsets = info::decodeCuep(cuep);
-  std::vector<std::optional<std::size_t>> points;
-  for (std::size_t t = 0; t < tracks.size() && t < offsets.size(); ++t) {
-    std::optional<std::size_t> point;
-    std::int64_t at = 0;
-    for (std::size_t i = 0; i < tracks[t].size() && at <= offsets[t]; ++i) {
-      if (at == offsets[t]) point = i;
-      at += std::int64_t(tracks[t][i].getData().size());
-    }
-    points.push_back(point);
-  }
-  return points;
-}
-
 Conversion convert(const Melody& melody, const ExportOptions& options) {
   return Converter(melody, options).run();
 }

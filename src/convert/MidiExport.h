@@ -73,11 +73,6 @@ struct EditedTrack {
 Melody melodyOfTracks(const TrackCollection& tracks, int noteLength, std::uint32_t exst, const ByteString* cuep,
                       const std::optional<EditedTrack>& edited = std::nullopt);
 
-// The events a "cuep" value points at: one 4-byte offset per track, counted from the first byte of
-// the track's events.
-std::vector<std::optional<std::size_t>> cuePointsOf(const ByteString& cuep,
-                                                    const std::vector<std::vector<clsNote>>& tracks);
-
 struct ExportOptions {
   // Only this track sounds; the others still give their tempo events.
   std::optional<int> onlyTrack;

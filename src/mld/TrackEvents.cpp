@@ -8,6 +8,7 @@
 #include "base/Failure.h"
 #include "base/clsCalcUtil.h"
 #include "mld/EventCodec.h"
+#include "mld/MldInfo.h"
 
 namespace tonekit {
 
@@ -79,6 +80,22 @@ ByteString assembleTrack(const std::vector<clsNote>& notes) {
   chunk.insert(chunk.end(), length.begin(), length.end());
   for (const auto& note : notes) chunk.insert(chunk.end(), note.getData().begin(), note.getData().end());
   return chunk;
+}
+
+std::vector<std::optional<std::size_t>> cuePointsOf(const ByteString& cuep,
+                                                    const std::vector<std::vector<clsNote>>& tracks) {
+  const std::vector<std::int64_t> offsets = info::decodeCuep(cuep);
+  std::vector<std::optional<std::size_t>> points;
+  for (std::size_t t = 0; t < tracks.size() && t < offsets.size(); ++t) {
+    std::optional<std::size_t> point;
+    std::int64_t at = 0;
+    for (std::size_t i = 0; i < tracks[t].size() && at <= offsets[t]; ++i) {
+      if (at == offsets[t]) point = i;
+      at += std::int64_t(tracks[t][i].getData().size());
+    }
+    points.push_back(point);
+  }
+  return points;
 }
 
 }  // namespace tonekit

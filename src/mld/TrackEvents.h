@@ -41,4 +41,9 @@ std::optional<std::size_t> damageOf(const ByteString& chunk, const std::vector<c
 // events do not fit the length field.
 ByteString assembleTrack(const std::vector<clsNote>& notes);
 
+// The events a "cuep" value points at: one 4-byte offset per track, counted from the first byte of
+// the track's events.
+std::vector<std::optional<std::size_t>> cuePointsOf(const ByteString& cuep,
+                                                    const std::vector<std::vector<clsNote>>& tracks);
+
 }  // namespace tonekit

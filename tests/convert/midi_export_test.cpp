@@ -9,6 +9,7 @@
 #include "smf/SmfEvents.h"
 #include "smf/clsMIDI.h"
 #include "convert/MidiExport.h"
+#include "mld/TrackEvents.h"
 
 using namespace tonekit;
 using namespace tonekit::sound;
