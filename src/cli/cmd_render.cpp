@@ -4,6 +4,7 @@
 // tonekit-cli render: an MLD file's melody as a WAV file, through FluidSynth and a General MIDI
 // soundfont; loops play as their counts say.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <memory>
@@ -40,9 +41,14 @@ void addRenderCommand(CLI::App& app) {
       unrolled.timeGrid = true;
       unrolled.maxSeconds = sound::kMaxRenderSeconds;
       const auto performance = sound::convert(read.melody, unrolled);
-      const auto rendered = sound::renderWav(performance.smf, performance.counts.durationSeconds, soundfont, o->rate, o->out);
+      sound::AudioMix audio(read.melody.audioChunks, performance.audio, read.melody.exst, o->rate);
+      // Recorded sound started near the end plays out.
+      const double seconds =
+          std::max(performance.counts.durationSeconds, std::min(audio.endSeconds(), sound::kMaxRenderSeconds));
+      const auto rendered = sound::renderWav(performance.smf, seconds, soundfont, o->rate, o->out, {}, &audio);
       const sound::Counts counts = sound::convert(read.melody).counts;
-      auto json = countsJson(counts, read.audioChunks);
+      const auto played = static_cast<std::size_t>(audio.figures().entriesPlayed);
+      auto json = countsJson(counts, read.audioChunks - played);
       json["rate"] = rendered.rate;
       json["wav_frames"] = rendered.frames;
       json["wav_seconds"] = std::round(double(rendered.frames) / rendered.rate * 1000.0) / 1000.0;
@@ -52,6 +58,8 @@ void addRenderCommand(CLI::App& app) {
       if (const auto& stopped = performance.counts.repeatsStopped)
         json["repeats_stopped"] = {{"at_seconds", std::round(stopped->atSeconds * 1000.0) / 1000.0},
                                    {"reason", stopped->reason}};
+      // Files without recorded sound print what they always did.
+      if (read.audioChunks > 0 || counts.audioEvents > 0) addAudioFigures(json, audio.figures());
       std::cout << json.dump(2) << '\n';
       return Exit::Success;
     });

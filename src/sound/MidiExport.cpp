@@ -101,6 +101,7 @@ class Converter {
     std::stable_sort(tempos_.begin(), tempos_.end(),
                      [](const TempoPoint& a, const TempoPoint& b) { return a.tick < b.tick; });
     std::stable_sort(out_.cues.begin(), out_.cues.end(), [](const Cue& a, const Cue& b) { return a.tick < b.tick; });
+    for (AudioEvent& a : out_.audio) a.seconds = secondsAt(a.tick);
     if (stoppedTick_ >= 0) out_.counts.repeatsStopped = RepeatsStopped{secondsAt(stoppedTick_), kStoppedByEvents};
     if (options_.unroll && options_.maxSeconds) stopAtLength(*options_.maxSeconds);
     if (options_.fromEvent) startAtEvent();
@@ -550,6 +551,7 @@ class Converter {
     for (auto& e : trackEnds_) e = std::min(e, cut);
     std::erase_if(tempos_, [cut](const TempoPoint& p) { return p.tick > cut; });
     std::erase_if(out_.cues, [cut](const Cue& c) { return c.tick > cut; });
+    std::erase_if(out_.audio, [cut](const AudioEvent& a) { return a.tick >= cut; });
     if (!out_.counts.repeatsStopped || out_.counts.repeatsStopped->atSeconds > seconds)
       out_.counts.repeatsStopped = RepeatsStopped{secondsAt(cut), kStoppedByLength};
   }
@@ -588,6 +590,13 @@ class Converter {
         break;
       }
     if (from <= 0) return;
+    // Recorded sound started before the point is not heard from its middle; the lanes' levels and
+    // pans set before it hold from the start (the mix takes a time before 0 as 0).
+    const double fromSeconds = secondsAt(from);
+    std::erase_if(out_.audio, [from](const AudioEvent& a) {
+      return a.tick < from && (a.command == events::audio::Start || a.command == events::audio::Stop);
+    });
+    for (AudioEvent& a : out_.audio) a.seconds -= fromSeconds;
     for (auto& events : tracks_) {
       std::vector<MidiEvent> kept;
       kept.reserve(events.size());
@@ -713,6 +722,7 @@ Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength) {
   }
   if (melody.tracks.empty()) throw Failure::of(err::IndexOutOfRange, "(trac0)");
   if (const OtherChunk* cuep = doc.otherChunk("cuep")) melody.cuePoints = cuePointsOf(cuep->value, melody.tracks);
+  melody.audioChunks = doc.MLDAudioChunks;
   return melody;
 }
 
