@@ -12,6 +12,7 @@
 
 #include "core/Failure.h"
 #include "track_editor/ExtendKinds.h"
+#include "track_editor/TrackEvents.h"
 
 namespace tonekit::sound {
 
@@ -172,6 +173,20 @@ ByteString wavOf(const Pcm& pcm) {
   put(dataBytes, 4);
   for (const std::int16_t s : pcm.samples) put(static_cast<std::uint16_t>(s), 2);
   return out;
+}
+
+Melody entryAlone(const std::vector<ByteString>& chunks, std::size_t entry) {
+  // A start names entries 0-63 only.
+  if (entry >= chunks.size() || entry > 0x3F) throw Failure::of(err::IndexOutOfRange, "(adat " + std::to_string(entry) + ")");
+  Melody melody;
+  melody.exst = 1;
+  melody.audioChunks = chunks;
+  // The start at level 0x3F, then the end of the track.
+  const ByteString track = {'t',  'r',  'a',  'c',  0,    0,    0,    9,   0x00, events::kAudioStatus, events::audio::Start,
+                            static_cast<std::uint8_t>(entry), 0x3F, 0x00, 0xFF, 0xDF, 0x00};
+  melody.tracks.push_back(walkTrack(track, {melody.noteLength, melody.exst}));
+  melody.damage.emplace_back();
+  return melody;
 }
 
 struct AudioMix::Voice {

@@ -67,6 +67,9 @@ ByteString encodeG726(std::span<const std::int16_t> samples, int bits);
 // A 16-bit PCM WAV file of the samples.
 ByteString wavOf(const Pcm& pcm);
 
+// A melody that only plays entry `entry` of the chunks, whole and at full level.
+Melody entryAlone(const std::vector<ByteString>& chunks, std::size_t entry);
+
 // What a mix heard and could not play.
 struct AudioFigures {
   std::int64_t entriesPlayed = 0;  // entries started at least once and decoded
