@@ -189,17 +189,56 @@ Melody entryAlone(const std::vector<ByteString>& chunks, std::size_t entry) {
   return melody;
 }
 
+// One entry sounding: its codes decoded a slice at a time (each half on its own when stereo) and
+// fed to the resampler as it asks.
 struct AudioMix::Voice {
+  static constexpr std::size_t kSliceBytes = 512;
   std::size_t entry = 0;
   int lane = 0;
   int level = kLevelScale;
-  const std::vector<float>* pcm = nullptr;
   int channels = 1;
   double ratio = 1;
+  const std::uint8_t* codes[2] = {nullptr, nullptr};
+  std::size_t left = 0;  // bytes of each half still to decode
+  std::unique_ptr<G726> halves[2];
+  std::vector<std::int16_t> decoded[2];
+  std::vector<float> input;
   SRC_STATE* src = nullptr;
-  std::size_t pos = 0;  // frames of pcm used
-  ~Voice() {
-    if (src) src_delete(src);
+  bool ended = false;
+
+  Voice(const ByteString& chunk, const AdatEntry& e, int rate) : channels(e.channels), ratio(rate / (e.rateKHz * 1000.0)) {
+    const std::size_t half = e.codeBytes / std::size_t(channels);
+    left = half;
+    for (int c = 0; c < channels; ++c) {
+      codes[c] = chunk.data() + e.codeOffset + std::size_t(c) * half;
+      halves[c] = std::make_unique<G726>(e.bits);
+      decoded[c].resize(kSliceBytes * 4);
+    }
+    int error = 0;
+    src = src_callback_new(&Voice::feed, SRC_SINC_FASTEST, channels, &error, this);
+    if (!src) throw Failure::of(err::OutOfMemory, "(libsamplerate)");
+  }
+  ~Voice() { src_delete(src); }
+  Voice(const Voice&) = delete;
+  Voice& operator=(const Voice&) = delete;
+
+  // The resampler asks for more input: the next slice, 0 frames at the end.
+  static long feed(void* data, float** out) {
+    auto* v = static_cast<Voice*>(data);
+    const std::size_t n = std::min(kSliceBytes, v->left);
+    if (n == 0) return 0;
+    int frames = 0;
+    for (int c = 0; c < v->channels; ++c) {
+      frames = g726_decode(v->halves[c]->s, v->decoded[c].data(), v->codes[c], int(n));
+      v->codes[c] += n;
+    }
+    v->left -= n;
+    v->input.resize(std::size_t(frames * v->channels));
+    for (int i = 0; i < frames; ++i)
+      for (int c = 0; c < v->channels; ++c)
+        v->input[std::size_t(i * v->channels + c)] = float(v->decoded[c][std::size_t(i)]) / 32768.0f;
+    *out = v->input.data();
+    return frames;
   }
 };
 
@@ -207,7 +246,6 @@ AudioMix::AudioMix(const std::vector<ByteString>& chunks, const std::vector<Audi
                    int rate)
     : chunks_(chunks), rate_(rate), exst_(exst) {
   for (const ByteString& chunk : chunks_) entries_.push_back(parseAdat(chunk));
-  decoded_.resize(entries_.size());
   std::vector<bool> started(entries_.size(), false);
   std::vector<std::pair<double, Command>> timed;
   for (const AudioEvent& e : events) {
@@ -244,32 +282,16 @@ AudioMix::AudioMix(const std::vector<ByteString>& chunks, const std::vector<Audi
 
 AudioMix::~AudioMix() = default;
 
-const std::vector<float>* AudioMix::decoded(std::size_t entry) {
-  if (!decoded_[entry]) {
-    const Pcm pcm = decodeAdat(chunks_[entry], entries_[entry]);
-    auto floats = std::make_unique<std::vector<float>>(pcm.samples.size());
-    for (std::size_t i = 0; i < pcm.samples.size(); ++i) (*floats)[i] = float(pcm.samples[i]) / 32768.0f;
-    decoded_[entry] = std::move(floats);
-  }
-  return decoded_[entry].get();
-}
-
 void AudioMix::apply(const Command& c) {
   const int lane = c.b1 >> 6;
   const int value = 2 * (c.b1 & 0x3F);
   switch (c.command) {
     case events::audio::Start: {
       const std::size_t entry = c.b1 & 0x3F;
-      auto voice = std::make_unique<Voice>();
+      auto voice = std::make_unique<Voice>(chunks_[entry], entries_[entry], rate_);
       voice->entry = entry;
       voice->lane = lane;
       voice->level = c.hasB2 ? 2 * (c.b2 & 0x3F) : kLevelScale;
-      voice->pcm = decoded(entry);
-      voice->channels = entries_[entry].channels;
-      voice->ratio = double(rate_) / (entries_[entry].rateKHz * 1000.0);
-      int error = 0;
-      voice->src = src_new(SRC_SINC_MEDIUM_QUALITY, voice->channels, &error);
-      if (!voice->src) throw Failure::of(err::OutOfMemory, "(libsamplerate)");
       // A lane plays one entry at a time.
       std::erase_if(voices_, [lane](const auto& v) { return v->lane == lane; });
       voices_.push_back(std::move(voice));
@@ -289,38 +311,23 @@ void AudioMix::apply(const Command& c) {
 void AudioMix::render(float* left, float* right, int frames, int stride) {
   for (auto& voice : voices_) {
     const int ch = voice->channels;
-    scratch_.assign(std::size_t(frames * ch), 0.0f);
-    const std::size_t total = voice->pcm->size() / std::size_t(ch);
-    int produced = 0;
-    while (produced < frames) {
-      SRC_DATA data{};
-      data.data_in = voice->pcm->data() + voice->pos * std::size_t(ch);
-      data.input_frames = long(total - voice->pos);
-      data.data_out = scratch_.data() + std::size_t(produced * ch);
-      data.output_frames = frames - produced;
-      data.src_ratio = voice->ratio;
-      data.end_of_input = 1;
-      if (src_process(voice->src, &data) != 0) break;
-      voice->pos += std::size_t(data.input_frames_used);
-      produced += int(data.output_frames_gen);
-      if (data.output_frames_gen == 0) {
-        voice->pos = total + 1;  // drained: the entry has ended
-        break;
-      }
-    }
+    scratch_.resize(std::size_t(frames * ch));
+    const long produced = src_callback_read(voice->src, voice->ratio, frames, scratch_.data());
+    // Fewer than asked: the entry has ended (or the resampler failed, which ends it as well).
+    if (produced < frames) voice->ended = true;
     const Lane& l = lanes_[voice->lane];
     const float gain = float(voice->level) / kLevelScale * float(l.level) / kLevelScale;
     // A balance: the centre leaves both sides whole, each side turns the other down.
     const float gl = gain * (l.pan <= kCentre ? 1.0f : float(kLevelScale - l.pan) / (kLevelScale - kCentre));
     const float gr = gain * (l.pan >= kCentre ? 1.0f : float(l.pan) / kCentre);
-    for (int i = 0; i < produced; ++i) {
+    for (long i = 0; i < produced; ++i) {
       const float a = scratch_[std::size_t(i * ch)];
       const float b = ch == 2 ? scratch_[std::size_t(i * ch + 1)] : a;
       left[i * stride] += a * gl;
       right[i * stride] += b * gr;
     }
   }
-  std::erase_if(voices_, [](const auto& v) { return v->pos > v->pcm->size() / std::size_t(v->channels); });
+  std::erase_if(voices_, [](const auto& v) { return v->ended; });
 }
 
 void AudioMix::add(float* left, float* right, int frames, int stride) {

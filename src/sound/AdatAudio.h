@@ -6,6 +6,9 @@
 // spandsp's G.726 codec, and the mix that the audio-voice events of the tracks (status 0x7F)
 // start, stop, level and pan beside the synthesizer's output, resampled by libsamplerate.
 //
+// The mix decodes each entry as it plays, a slice at a time, so that a long entry costs no more
+// memory than its codes.
+//
 // An "adat" chunk: its tag, a 4-byte length, a 2-byte header length H, a format byte, an
 // attribute byte, sub-chunks up to H (4-byte tag, 2-byte length, data), then the codes to the
 // chunk's end. The "adpm" sub-chunk gives the rate in kHz, the bits per code, and the channels
@@ -111,11 +114,9 @@ class AudioMix {
 
   void apply(const Command& c);
   void render(float* left, float* right, int frames, int stride);
-  const std::vector<float>* decoded(std::size_t entry);
 
   std::vector<ByteString> chunks_;
   std::vector<AdatEntry> entries_;
-  std::vector<std::unique_ptr<std::vector<float>>> decoded_;
   std::vector<Command> commands_;
   std::size_t next_ = 0;
   std::vector<std::unique_ptr<Voice>> voices_;
