@@ -198,6 +198,12 @@ TEST(AdatAudio, StartsFollowLoopsAndTheTempo) {
   ASSERT_EQ(c.audio.size(), 2u);
   EXPECT_DOUBLE_EQ(c.audio[0].seconds, 0.75);
   EXPECT_DOUBLE_EQ(c.audio[1].seconds, 1.5);
+  // Played from the start event on, the times count from there.
+  unroll.fromEvent = {0, 2};
+  const Conversion from = convert(melodyOf(doc), unroll);
+  ASSERT_EQ(from.audio.size(), 2u);
+  EXPECT_DOUBLE_EQ(from.audio[0].seconds, 0.0);
+  EXPECT_DOUBLE_EQ(from.audio[1].seconds, 0.75);
 }
 
 struct Effect {

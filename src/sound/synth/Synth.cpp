@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -141,6 +142,7 @@ class FluidPlayer : public Player {
   void playWithAudio(const ByteString& smf, std::shared_ptr<AudioMix> audio) override {
     stop();
     audio_ = std::move(audio);
+    audioFailed_ = false;
     // The driver's thread pulls the sound (and with it the player) from the synthesizer; with
     // recorded sound, through mix() here.
     driver_ = audio_ ? new_fluid_audio_driver2(settings_.s, &FluidPlayer::mix, this)
@@ -162,7 +164,7 @@ class FluidPlayer : public Player {
   }
 
   bool playing() const override {
-    return player_ && (fluid_player_get_status(player_->p) == FLUID_PLAYER_PLAYING || (audio_ && audio_->active()));
+    return player_ && (fluid_player_get_status(player_->p) == FLUID_PLAYER_PLAYING || (audio_ && !audioFailed_ && audio_->active()));
   }
   std::int64_t tick() const override { return player_ ? fluid_player_get_current_tick(player_->p) : 0; }
   int sampleRate() const override {
@@ -182,7 +184,13 @@ class FluidPlayer : public Player {
     } else {
       result = fluid_synth_process(self->synth_.s, len, nfx, fx, nout, out);
     }
-    if (result == FLUID_OK && nout >= 2 && self->audio_) self->audio_->add(out[0], out[1], len, 1);
+    if (result != FLUID_OK || nout < 2 || !self->audio_ || self->audioFailed_) return result;
+    // Nothing may leave the driver's thread: a mix that fails (out of memory) falls silent.
+    try {
+      self->audio_->add(out[0], out[1], len, 1);
+    } catch (...) {
+      self->audioFailed_ = true;
+    }
     return result;
   }
 
@@ -191,6 +199,7 @@ class FluidPlayer : public Player {
   fluid_audio_driver_t* driver_ = nullptr;
   std::unique_ptr<MidiPlayer> player_;
   std::shared_ptr<AudioMix> audio_;
+  std::atomic<bool> audioFailed_{false};
 };
 
 }  // namespace
