@@ -8,6 +8,7 @@
 #include <cmath>
 #include <iostream>
 #include <memory>
+#include <utility>
 
 #include "cli/CliSupport.h"
 #include "cli/SoundCommands.h"
@@ -35,13 +36,14 @@ void addRenderCommand(CLI::App& app) {
   cmd->callback([o] {
     exitStatus() = runGuarded([&] {
       const auto soundfont = sound::findSoundfont(o->soundfont);
-      const FileMelody read = readMelody(o->file);
+      FileMelody read = readMelody(o->file);
       sound::ExportOptions unrolled;
       unrolled.unroll = true;
       unrolled.timeGrid = true;
       unrolled.maxSeconds = sound::kMaxRenderSeconds;
       const auto performance = sound::convert(read.melody, unrolled);
-      sound::AudioMix audio(read.melody.audioChunks, performance.audio, read.melody.exst, o->rate);
+      // The mix keeps the chunks; a long entry is held once.
+      sound::AudioMix audio(std::move(read.melody.audioChunks), performance.audio, read.melody.exst, o->rate);
       // Recorded sound started near the end plays out.
       const double seconds =
           std::max(performance.counts.durationSeconds, std::min(audio.endSeconds(), sound::kMaxRenderSeconds));

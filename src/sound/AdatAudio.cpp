@@ -242,9 +242,8 @@ struct AudioMix::Voice {
   }
 };
 
-AudioMix::AudioMix(const std::vector<ByteString>& chunks, const std::vector<AudioEvent>& events, std::uint32_t exst,
-                   int rate)
-    : chunks_(chunks), rate_(rate), exst_(exst) {
+AudioMix::AudioMix(std::vector<ByteString> chunks, const std::vector<AudioEvent>& events, std::uint32_t exst, int rate)
+    : chunks_(std::move(chunks)), rate_(rate), exst_(exst) {
   for (const ByteString& chunk : chunks_) entries_.push_back(parseAdat(chunk));
   std::vector<bool> started(entries_.size(), false);
   std::vector<std::pair<double, Command>> timed;

@@ -86,7 +86,7 @@ class AudioMix {
  public:
   // events as convert gives them (their seconds on the performance's clock); exst decides
   // whether a start carries its level.
-  AudioMix(const std::vector<ByteString>& chunks, const std::vector<AudioEvent>& events, std::uint32_t exst, int rate);
+  AudioMix(std::vector<ByteString> chunks, const std::vector<AudioEvent>& events, std::uint32_t exst, int rate);
   ~AudioMix();
   AudioMix(const AudioMix&) = delete;
   AudioMix& operator=(const AudioMix&) = delete;
