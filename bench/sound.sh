@@ -5,7 +5,9 @@
 # Rendering an MLD file to WAV with `tonekit-cli render` against exporting it and rendering the
 # export with `fluidsynth -ni -F`, as whole processes on the same file and soundfont, side by side:
 # wall time (target ≤ 1.0×) and peak memory (target ≤ 1.2×). Then the Google Benchmark of
-# exporting one 100,000-event track (target: under 50 ms).
+# exporting one 100,000-event track (target: under 50 ms). Between them, the cost of recorded
+# sound: the ringtone with an "adat" entry as long as it (`make_samples --ringtone-audio`) rendered
+# against FluidSynth alone on the ringtone's export.
 #
 # usage: bench/sound.sh [MLD_FILE]
 #   MLD_FILE   default: the long melody like a real ringtone (`make_samples --ringtone`: four
@@ -56,6 +58,17 @@ printf 'tonekit-cli render      %.2f s  %s kB peak  (%s bytes)\n' "$ours" "$ours
 printf 'fluidsynth -ni -F       %.2f s  %s kB peak  (%s bytes)\n' "$theirs" "$theirsPeak" "$(stat -c %s "$work/theirs.wav")"
 printf 'wall ratio              %.2f× (target ≤ 1.00×)\n' "$(awk -v a="$ours" -v b="$theirs" 'BEGIN {print a / b}')"
 printf 'memory ratio            %.2f× (target ≤ 1.20×)\n' "$(awk -v a="$oursPeak" -v b="$theirsPeak" 'BEGIN {print a / b}')"
+
+"$build/tools/make_samples" --ringtone-audio "$work/audio.mld"
+"$build/tools/make_samples" --ringtone "$work/plain.mld"
+"$cli" export "$work/plain.mld" --out "$work/plain.mid" >/dev/null
+read -r audio audioPeak < <(measure "$cli" render "$work/audio.mld" --out "$work/audio.wav" --soundfont "$sf2")
+read -r alone alonePeak < <(measure fluidsynth -ni -F "$work/alone.wav" "$sf2" "$work/plain.mid")
+echo
+printf 'render with 5 min audio %.2f s  %s kB peak  (%s bytes)\n' "$audio" "$audioPeak" "$(stat -c %s "$work/audio.wav")"
+printf 'fluidsynth alone        %.2f s  %s kB peak\n' "$alone" "$alonePeak"
+printf 'wall ratio              %.2f×\n' "$(awk -v a="$audio" -v b="$alone" 'BEGIN {print a / b}')"
+printf 'memory ratio            %.2f×\n' "$(awk -v a="$audioPeak" -v b="$alonePeak" 'BEGIN {print a / b}')"
 echo
 "$build/bench/bench_export" --benchmark_filter='BM_ExportTrack/100000' --benchmark_repetitions=3 \
   --benchmark_report_aggregates_only=true

@@ -3,7 +3,7 @@
 # Licensed under the GNU General Public License, version 3 or later.
 # What each fuzz target links; read by the fuzz build and by the replay tests.
 set(TONEKIT_FUZZ_TARGETS export extend import listfile mld smf track)
-set(TONEKIT_FUZZ_LIBRARY_export tonekit-convert)
+set(TONEKIT_FUZZ_LIBRARY_export tonekit-sound)
 set(TONEKIT_FUZZ_LIBRARY_extend tonekit-track)
 set(TONEKIT_FUZZ_LIBRARY_import tonekit-convert)
 set(TONEKIT_FUZZ_LIBRARY_listfile tonekit-filelist)

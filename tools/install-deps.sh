@@ -16,6 +16,7 @@ packages=(
   man-db dpkg-dev file licensecheck lintian zsh
   qt6-translations-l10n
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
+  libspandsp-dev libsamplerate0-dev
 )
 
 missing=()

@@ -131,11 +131,39 @@ bool writeAll(const std::filesystem::path& folder, const std::vector<std::pair<c
 
 }  // namespace
 
+// The ringtone with one "adat" entry as long as the melody (5 min 15 s of 4-bit codes at
+// 16 kHz, mono), started by track 0 at its first tick; the codes' values cost the decoder the same
+// whatever they are.
+tonekit::ByteString ringtoneWithAudio() {
+  using namespace tonekit::mldtest;
+  constexpr std::size_t kCodeBytes = 315 * 16000 / 2;
+  tonekit::ByteString codes(kCodeBytes);
+  std::uint32_t state = 1;
+  for (auto& b : codes) {
+    state = state * 1664525u + 1013904223u;
+    b = static_cast<std::uint8_t>(state >> 24);
+  }
+  std::vector<tonekit::ByteString> tracks;
+  for (int k = 0; k < 4; ++k) {
+    tonekit::ByteString events = ringtone::trackEvents(k, 160);
+    // exst 0: a start is four bytes, at full level.
+    if (k == 0) events.insert(events.begin(), {0x00, 0x7F, 0x00, 0x00});
+    tracks.push_back(track(events));
+  }
+  tonekit::ByteString adat = {0x00, 0x0B, 0x81, 0x00, 'a', 'd', 'p', 'm', 0x00, 0x03, 16, 4, 1};
+  append(adat, codes);
+  return mld({chunk("titl", tonekit::bytesOf("Ringtone")), chunk("note", {0x00, 0x01}), chunk("vers", tonekit::bytesOf("0400"))},
+             tracks,
+             1, 1, -1, {audio(adat)});
+}
+
 int main(int argc, char** argv) {
   // The long melody like a real ringtone, for the sound benchmark.
   if (argc == 3 && std::string(argv[1]) == "--ringtone") return write(argv[2], tonekit::mldtest::ringtoneMld()) ? 0 : 1;
+  // The same with recorded sound playing through it, for the benchmark of the audio mix.
+  if (argc == 3 && std::string(argv[1]) == "--ringtone-audio") return write(argv[2], ringtoneWithAudio()) ? 0 : 1;
   if (argc != 2 && argc != 3) {
-    std::cerr << "usage: make_samples OUTPUT_FOLDER [FUZZ_FOLDER]\n       make_samples --ringtone FILE\n";
+    std::cerr << "usage: make_samples OUTPUT_FOLDER [FUZZ_FOLDER]\n       make_samples --ringtone FILE\n       make_samples --ringtone-audio FILE\n";
     return 2;
   }
   if (!writeAll(argv[1], {{"kirakira.mld", kirakira()}, {"kaeru.mld", kaeru()}})) return 1;

@@ -10,11 +10,12 @@
 #include <string>
 
 #include "convert/MidiExport.h"
+#include "sound/AdatAudio.h"
 
 namespace tonekit::cli {
 
-// The melody of an MLD file and the number of its audio chunks ("adat"), which are kept in the
-// file but not decoded, so nobody hears them.
+// The melody of an MLD file and the number of its audio chunks ("adat"); only render and
+// playback hear them.
 struct FileMelody {
   sound::Melody melody;
   std::size_t audioChunks = 0;
@@ -27,5 +28,8 @@ FileMelody readMelody(const std::string& path);
 nlohmann::ordered_json countsJson(const sound::Counts& counts, std::size_t audioChunks);
 // Behind every other figure: damaged_tracks, audio_events.
 void addTrackFigures(nlohmann::ordered_json& out, const sound::Counts& counts);
+// Behind those of render: audio_chunks_played, and audio_not_played naming each entry or start
+// that could not be heard, with how often.
+void addAudioFigures(nlohmann::ordered_json& out, const sound::AudioFigures& figures);
 
 }  // namespace tonekit::cli

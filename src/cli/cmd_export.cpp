@@ -46,6 +46,12 @@ void addTrackFigures(nlohmann::ordered_json& out, const sound::Counts& counts) {
   out["audio_events"] = counts.audioEvents;
 }
 
+void addAudioFigures(nlohmann::ordered_json& out, const sound::AudioFigures& figures) {
+  out["audio_chunks_played"] = figures.entriesPlayed;
+  out["audio_not_played"] = nlohmann::ordered_json::object();
+  for (const auto& [what, n] : figures.notPlayed) out["audio_not_played"][what] = n;
+}
+
 namespace {
 
 void addExportCommand(CLI::App& app) {
@@ -68,6 +74,8 @@ void addExportCommand(CLI::App& app) {
       replaceFileSafely(o->out, conversion.smf);
       auto json = countsJson(conversion.counts, read.audioChunks);
       addTrackFigures(json, conversion.counts);
+      // A MIDI file has no place for recorded sound; files without any print what they always did.
+      if (read.audioChunks > 0) json["audio_chunks_not_exported"] = read.audioChunks;
       std::cout << json.dump(2) << '\n';
       return Exit::Success;
     });

@@ -4,12 +4,15 @@
 // tonekit-cli render: an MLD file's melody as a WAV file, through FluidSynth and a General MIDI
 // soundfont; loops play as their counts say.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <memory>
+#include <utility>
 
 #include "cli/CliSupport.h"
 #include "cli/SoundCommands.h"
+#include "sound/Exports.h"
 #include "sound/Synth.h"
 
 namespace tonekit::cli {
@@ -34,24 +37,22 @@ void addRenderCommand(CLI::App& app) {
   cmd->callback([o] {
     exitStatus() = runGuarded([&] {
       const auto soundfont = sound::findSoundfont(o->soundfont);
-      const FileMelody read = readMelody(o->file);
-      sound::ExportOptions unrolled;
-      unrolled.unroll = true;
-      unrolled.timeGrid = true;
-      unrolled.maxSeconds = sound::kMaxRenderSeconds;
-      const auto performance = sound::convert(read.melody, unrolled);
-      const auto rendered = sound::renderWav(performance.smf, performance.counts.durationSeconds, soundfont, o->rate, o->out);
-      const sound::Counts counts = sound::convert(read.melody).counts;
-      auto json = countsJson(counts, read.audioChunks);
-      json["rate"] = rendered.rate;
-      json["wav_frames"] = rendered.frames;
-      json["wav_seconds"] = std::round(double(rendered.frames) / rendered.rate * 1000.0) / 1000.0;
+      FileMelody read = readMelody(o->file);
+      const sound::WavExport written = sound::writeWav(std::move(read.melody), soundfont, o->rate, o->out);
+      const sound::Counts& counts = written.counts;
+      const auto played = static_cast<std::size_t>(written.audio.entriesPlayed);
+      auto json = countsJson(counts, read.audioChunks - played);
+      json["rate"] = written.rendered.rate;
+      json["wav_frames"] = written.rendered.frames;
+      json["wav_seconds"] = std::round(double(written.rendered.frames) / written.rendered.rate * 1000.0) / 1000.0;
       addTrackFigures(json, counts);
       // Where loops stopped going back before their counts said, and why; null when they did not.
       json["repeats_stopped"] = nullptr;
-      if (const auto& stopped = performance.counts.repeatsStopped)
+      if (const auto& stopped = written.repeatsStopped)
         json["repeats_stopped"] = {{"at_seconds", std::round(stopped->atSeconds * 1000.0) / 1000.0},
                                    {"reason", stopped->reason}};
+      // Files without recorded sound print what they always did.
+      if (read.audioChunks > 0 || counts.audioEvents > 0) addAudioFigures(json, written.audio);
       std::cout << json.dump(2) << '\n';
       return Exit::Success;
     });

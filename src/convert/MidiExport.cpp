@@ -85,6 +85,7 @@ class Converter {
     std::stable_sort(tempos_.begin(), tempos_.end(),
                      [](const TempoPoint& a, const TempoPoint& b) { return a.tick < b.tick; });
     std::stable_sort(out_.cues.begin(), out_.cues.end(), [](const Cue& a, const Cue& b) { return a.tick < b.tick; });
+    for (AudioEvent& a : out_.audio) a.seconds = secondsAt(a.tick);
     if (stoppedTick_ >= 0) out_.counts.repeatsStopped = RepeatsStopped{secondsAt(stoppedTick_), kStoppedByEvents};
     if (options_.unroll && options_.maxSeconds) stopAtLength(*options_.maxSeconds);
     if (options_.fromEvent) startAtEvent();
@@ -534,6 +535,7 @@ class Converter {
     for (auto& e : trackEnds_) e = std::min(e, cut);
     std::erase_if(tempos_, [cut](const TempoPoint& p) { return p.tick > cut; });
     std::erase_if(out_.cues, [cut](const Cue& c) { return c.tick > cut; });
+    std::erase_if(out_.audio, [cut](const AudioEvent& a) { return a.tick >= cut; });
     if (!out_.counts.repeatsStopped || out_.counts.repeatsStopped->atSeconds > seconds)
       out_.counts.repeatsStopped = RepeatsStopped{secondsAt(cut), kStoppedByLength};
   }
@@ -572,6 +574,13 @@ class Converter {
         break;
       }
     if (from <= 0) return;
+    // Recorded sound started before the point is not heard from its middle; the lanes' levels and
+    // pans set before it hold from the start (the mix takes a time before 0 as 0).
+    const double fromSeconds = secondsAt(from);
+    std::erase_if(out_.audio, [from](const AudioEvent& a) {
+      return a.tick < from && (a.command == events::audio::Start || a.command == events::audio::Stop);
+    });
+    for (AudioEvent& a : out_.audio) a.seconds -= fromSeconds;
     for (auto& events : tracks_) {
       std::vector<MidiEvent> kept;
       kept.reserve(events.size());
@@ -681,6 +690,7 @@ Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength) {
                                  info::exstOf(doc.MLDExst), cuep ? &cuep->value : nullptr);
   if (doc.MLDTitlEnabled) melody.title = doc.MLDTitl;
   if (doc.MLDCopyEnabled) melody.copyright = doc.MLDCopy;
+  melody.audioChunks = doc.MLDAudioChunks;
   return melody;
 }
 

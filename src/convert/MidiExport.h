@@ -55,6 +55,8 @@ struct Melody {
   std::vector<std::optional<std::size_t>> cuePoints;
   // Per track, where its events stop being whole (damageOf); what does not frame is left out.
   std::vector<std::optional<std::size_t>> damage;
+  // The "adat" chunks, whole, in file order: the entries the audio voice starts by number.
+  std::vector<ByteString> audioChunks;
 };
 
 // The document's tracks trac0, trac1, … as they stand in memory, cut with the document's note
@@ -131,6 +133,7 @@ struct AudioEvent {
   int track;
   std::uint8_t command;
   ByteString bytes;
+  double seconds = 0;  // when it plays, on the clock of the file written
 };
 
 // Where an MLD event sounds in the written file, for following the music in the track view.
@@ -145,7 +148,7 @@ struct Conversion {
   ByteString smf;
   Counts counts;
   std::vector<Cue> cues;  // in tick order, ticks of the file written
-  std::vector<AudioEvent> audio;  // in track order, not played
+  std::vector<AudioEvent> audio;  // in track order
 };
 
 // Raises 9 when onlyTrack or fromEvent names no track.

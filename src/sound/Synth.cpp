@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -136,11 +137,18 @@ class FluidPlayer : public Player {
   }
   ~FluidPlayer() override { stop(); }
 
-  void play(const ByteString& smf) override {
+  void play(const ByteString& smf) override { playWithAudio(smf, nullptr); }
+
+  void playWithAudio(const ByteString& smf, std::shared_ptr<AudioMix> audio) override {
     stop();
-    // The driver's thread pulls the sound (and with it the player) from the synthesizer.
-    driver_ = new_fluid_audio_driver(settings_.s, synth_.s);
+    audio_ = std::move(audio);
+    audioFailed_ = false;
+    // The driver's thread pulls the sound (and with it the player) from the synthesizer; with
+    // recorded sound, through mix() here.
+    driver_ = audio_ ? new_fluid_audio_driver2(settings_.s, &FluidPlayer::mix, this)
+                     : new_fluid_audio_driver(settings_.s, synth_.s);
     if (!driver_) {
+      audio_.reset();
       fluidFailure("");  // forget FluidSynth's words; ours say what to do
       throw Failure(err::PathFileAccess, kNoSoundDeviceMessage);
     }
@@ -151,17 +159,47 @@ class FluidPlayer : public Player {
     if (driver_) delete_fluid_audio_driver(driver_);
     driver_ = nullptr;
     player_.reset();
+    audio_.reset();
     fluid_synth_system_reset(synth_.s);
   }
 
-  bool playing() const override { return player_ && fluid_player_get_status(player_->p) == FLUID_PLAYER_PLAYING; }
+  bool playing() const override {
+    return player_ && (fluid_player_get_status(player_->p) == FLUID_PLAYER_PLAYING || (audio_ && !audioFailed_ && audio_->active()));
+  }
   std::int64_t tick() const override { return player_ ? fluid_player_get_current_tick(player_->p) : 0; }
+  int sampleRate() const override {
+    double rate = kDefaultRate;
+    fluid_settings_getnum(settings_.s, "synth.sample-rate", &rate);
+    return static_cast<int>(rate);
+  }
 
  private:
+  // On the driver's thread: the synthesizer's sound, then the recorded sound over it.
+  static int mix(void* data, int len, int nfx, float* fx[], int nout, float* out[]) {
+    auto* self = static_cast<FluidPlayer*>(data);
+    int result;
+    if (nfx == 0) {
+      float* effects[4] = {out[0], out[1], out[0], out[1]};
+      result = fluid_synth_process(self->synth_.s, len, 4, effects, nout, out);
+    } else {
+      result = fluid_synth_process(self->synth_.s, len, nfx, fx, nout, out);
+    }
+    if (result != FLUID_OK || nout < 2 || !self->audio_ || self->audioFailed_) return result;
+    // Nothing may leave the driver's thread: a mix that fails (out of memory) falls silent.
+    try {
+      self->audio_->add(out[0], out[1], len, 1);
+    } catch (...) {
+      self->audioFailed_ = true;
+    }
+    return result;
+  }
+
   Settings settings_;
   Synth synth_;
   fluid_audio_driver_t* driver_ = nullptr;
   std::unique_ptr<MidiPlayer> player_;
+  std::shared_ptr<AudioMix> audio_;
+  std::atomic<bool> audioFailed_{false};
 };
 
 }  // namespace
@@ -259,7 +297,7 @@ fs::path findSoundfont(const std::string& requested) {
 }
 
 Rendered renderWav(const ByteString& smf, double seconds, const fs::path& soundfont, int rate, const fs::path& out,
-                   const RenderProgress& progress) {
+                   const RenderProgress& progress, AudioMix* audio) {
   installLogging();
   if (rate < kLowestRate || rate > kHighestRate) throw Failure::of(err::InvalidCall, "(rate " + std::to_string(rate) + ")");
   // The limit is the melody's; its release comes on top.
@@ -298,6 +336,7 @@ Rendered renderWav(const ByteString& smf, double seconds, const fs::path& soundf
       // synthesizer would start the notes of the later blocks at the first one.
       if (fluid_synth_write_float(synth.s, kBlockFrames, block.data(), 0, 2, block.data(), 1, 2) != FLUID_OK)
         throw fluidFailure(shown);
+      if (audio) audio->add(block.data(), block.data() + 1, kBlockFrames, 2);
       wav.add(block);
       if (progress && done % kProgressFrames == 0 && !progress(done, result.frames))
         throw Failure(kRenderStopped, "中止しました。 (" + shown + ")");

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/ByteString.h"
+#include "sound/AdatAudio.h"
 
 namespace tonekit::sound {
 
@@ -57,8 +58,9 @@ inline constexpr double kReleaseSeconds = 1.0;
 // answering false stops the render with kRenderStopped, and `out` stays as it was.
 inline constexpr long kRenderStopped = 18;
 using RenderProgress = std::function<bool(std::int64_t done, std::int64_t total)>;
+// `audio`, when given, is mixed into every block (made at `rate`).
 Rendered renderWav(const ByteString& smf, double seconds, const std::filesystem::path& soundfont, int rate,
-                   const std::filesystem::path& out, const RenderProgress& progress = {});
+                   const std::filesystem::path& out, const RenderProgress& progress = {}, AudioMix* audio = nullptr);
 
 // One melody playing on the sound device; FluidSynth's threads do the work.
 class Player {
@@ -67,6 +69,13 @@ class Player {
   // Starts the file from its beginning; raises with kNoSoundDeviceMessage when there is no
   // device to play on.
   virtual void play(const ByteString& smf) = 0;
+  // The same with recorded sound mixed in (made at the device's rate, sampleRate()); playing
+  // lasts while either sounds. Players without a device of their own leave the audio out.
+  virtual void playWithAudio(const ByteString& smf, std::shared_ptr<AudioMix> audio) {
+    (void)audio;
+    play(smf);
+  }
+  virtual int sampleRate() const { return kDefaultRate; }
   // Silences at once; playing again starts afresh.
   virtual void stop() = 0;
   virtual bool playing() const = 0;

@@ -32,7 +32,7 @@ expect() {
   fi
 }
 
-expect "events export" e
+expect "events export export-audio" e
 expect "import info" i
 expect "--soundfont" render --so
 expect "--help --out --track -h" export samples/x.mld -

@@ -135,6 +135,16 @@ inline ByteString laterMld(std::size_t tracks, std::size_t audios, const ByteStr
   return mld(chunks, trackChunks, 3, 1, -1, audioChunks);
 }
 
+// An "adat" chunk as the later versions' files hold recorded sound: header length, format,
+// attribute, an "adpm" sub-chunk (rate in kHz, bits per code, channels with the interleave bit)
+// and the codes.
+inline ByteString adpcmAudio(const ByteString& codes, std::uint8_t rateKHz = 16, std::uint8_t bits = 2,
+                             std::uint8_t channels = 1, std::uint8_t format = 0x81) {
+  ByteString body = {0x00, 0x0B, format, 0x00, 'a', 'd', 'p', 'm', 0x00, 0x03, rateKHz, bits, channels};
+  append(body, codes);
+  return audio(body);
+}
+
 // An MFi4 sound effect ("exst" 1, one "adat" chunk). Its track: tempo 80 at timebase 48, master
 // volume, two ext-info blocks of the audio voice (0x7F), its level, the start of audio entry 0 at
 // level 0x37, a 3D setting and the end at tick 192 (3.0 s); no note.
@@ -142,10 +152,10 @@ inline const ByteString kEffectEvents = {
     0x00, 0xFF, 0xC3, 0x50, 0x00, 0xFF, 0xB0, 0x7F, 0x00, 0x7F, 0xF0, 0x00, 0x06, 0x01, 0x00, 0x40, 0x00, 0x10, 0x00,
     0x00, 0x7F, 0x80, 0x3F, 0x01, 0x7F, 0x00, 0x00, 0x37, 0x07, 0x7F, 0xF0, 0x00, 0x06, 0x02, 0x00, 0x20, 0x00, 0x08,
     0x00, 0xB8, 0x7F, 0x90, 0x3F, 0x00, 0xFF, 0xDF, 0x00};
-inline ByteString mfi4Effect() {
+inline ByteString mfi4Effect(const ByteString& adat = audio(audioSamples(800, 9)), const ByteString& events = kEffectEvents) {
   return mld({chunk("exst", {0x00, 0x01}), chunk("note", {0x00, 0x01}), chunk("titl", bytesOf("se01")),
               chunk("vers", bytesOf("0400")), chunk("ainf", {0x01, 0x01})},
-             {track(kEffectEvents)}, 4, 1, -1, {audio(audioSamples(800, 9))});
+             {track(events)}, 4, 1, -1, {adat});
 }
 
 }  // namespace tonekit::mldtest

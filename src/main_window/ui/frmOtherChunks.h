@@ -3,7 +3,8 @@
 // Licensed under the GNU General Public License, version 3 or later.
 #pragma once
 // The information chunks beyond the eight and the audio chunks of a file of a later format
-// version, read only: what the file holds that the main window's rows do not show.
+// version, read only: what the file holds that the main window's rows do not show. A file with
+// audio chunks gets a table of their entries below, with a button to hear each.
 
 #include <QDialog>
 #include <QString>
@@ -31,6 +32,10 @@ class frmOtherChunks : public QDialog {
   QTableWidget* mfgOtherChunks = nullptr;
   QLabel* lblAudioChunks = nullptr;
   QPushButton* cmdClose = nullptr;
+  // With audio chunks only: each entry's format, rate, bits, channels and length, and its sound.
+  QTableWidget* mfgAudioEntries = nullptr;
+  QPushButton* cmdPlayAudio = nullptr;
+  QPushButton* cmdStopAudio = nullptr;
 };
 
 }  // namespace tonekit::ui

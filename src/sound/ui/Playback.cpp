@@ -16,6 +16,7 @@
 
 #include "base/SafeFile.h"
 #include "platform/Platform.h"
+#include "sound/Exports.h"
 
 namespace tonekit::ui {
 
@@ -65,7 +66,11 @@ bool Playback::play(QWidget* owner, const sound::Melody& melody, sound::ExportOp
       platform().message(owner, text, Icon::Information);
     }
     auto player = playerFactory()();
-    player->play(conversion.smf);
+    if (!melody.audioChunks.empty() && !conversion.audio.empty())
+      player->playWithAudio(conversion.smf, std::make_shared<sound::AudioMix>(melody.audioChunks, conversion.audio,
+                                                                              melody.exst, player->sampleRate()));
+    else
+      player->play(conversion.smf);
     player_ = std::move(player);
     cues_ = std::move(conversion.cues);
   } catch (const Failure& failure) {
@@ -219,32 +224,29 @@ void exportMidi(QWidget* parent, const sound::Melody& melody, const QString& doc
       return;
     }
     replaceFileSafely(path, conversion.smf);
-    platform().message(parent, exportSummary(path, conversion.counts), Icon::Information);
+    QString summary = exportSummary(path, conversion.counts);
+    if (!melody.audioChunks.empty())
+      summary += QString::fromUtf8("\r\nMIDIファイルに入らない録音 (adat): %1 個").arg(melody.audioChunks.size());
+    platform().message(parent, summary, Icon::Information);
   });
 }
 
 void exportWav(QWidget* parent, const sound::Melody& melody, const QString& documentPath) {
   exportTo(parent, "WAVファイルに書き出し", "WAVファイル (*.wav)|*.wav", "wav", documentPath, [&](const std::filesystem::path& path) {
-    sound::ExportOptions unrolled;
-    unrolled.unroll = true;
-    unrolled.timeGrid = true;
-    unrolled.maxSeconds = sound::kMaxRenderSeconds;
-    const auto performance = sound::convert(melody, unrolled);
     const auto soundfont = sound::findSoundfont();
     // Minutes of sound take seconds to render; a stopped render leaves the file as it was.
     std::atomic<std::int64_t> done{0}, total{0};
-    sound::Rendered rendered;
+    sound::WavExport written;
     try {
       runWithProgress(
           parent, "dlgRenderProgress", QString::fromUtf8("WAVファイルに書き出し"),
           QString::fromUtf8("WAVファイルに書き出しています…"),
           [&](const std::atomic<bool>& stop) {
-            rendered = sound::renderWav(performance.smf, performance.counts.durationSeconds, soundfont,
-                                        sound::kDefaultRate, path, [&](std::int64_t d, std::int64_t t) {
-                                          done = d;
-                                          total = t;
-                                          return !stop;
-                                        });
+            written = sound::writeWav(melody, soundfont, sound::kDefaultRate, path, [&](std::int64_t d, std::int64_t t) {
+              done = d;
+              total = t;
+              return !stop;
+            });
           },
           [&] { return total > 0 ? static_cast<int>(done * 1000 / total) : 0; });
     } catch (const Failure& failure) {
@@ -253,7 +255,7 @@ void exportWav(QWidget* parent, const sound::Melody& melody, const QString& docu
                          Icon::Information);
       return;
     }
-    platform().message(parent, renderSummary(path, sound::convert(melody).counts, rendered), Icon::Information);
+    platform().message(parent, renderSummary(path, written.counts, written.rendered), Icon::Information);
   });
 }
 

@@ -16,12 +16,17 @@
 #include <QToolButton>
 #include <QShortcut>
 #include <QTableView>
+#include <QTableWidget>
 #include <cstdlib>
 
+#include "MldBuilder.h"
 #include "ScriptedPlatform.h"
 #include "TempDir.h"
 #include "mld/TrackEvents.h"
 #include "main_window/ui/frmMain.h"
+#include "main_window/ui/frmOtherChunks.h"
+#include "mld/clsMLD.h"
+#include "sound/AdatAudio.h"
 #include "smf/clsMIDI.h"
 #include "sound/ui/Playback.h"
 #include "track_editor/ui/frmTrac.h"
@@ -37,10 +42,15 @@ const QString kSample = QString(TONEKIT_SAMPLES_DIR) + "/kaeru.mld";
 struct FakeClock {
   static inline std::int64_t tick = 0;
   static inline int plays = 0;
+  static inline std::shared_ptr<sound::AudioMix> audio;
 };
 class FakePlayer : public sound::Player {
  public:
   void play(const ByteString&) override { ++FakeClock::plays; }
+  void playWithAudio(const ByteString&, std::shared_ptr<sound::AudioMix> audio) override {
+    ++FakeClock::plays;
+    FakeClock::audio = std::move(audio);
+  }
   void stop() override {}
   bool playing() const override { return true; }
   std::int64_t tick() const override { return FakeClock::tick; }
@@ -54,6 +64,7 @@ struct PlaybackFixture : ::testing::Test {
   void SetUp() override {
     FakeClock::tick = 0;
     FakeClock::plays = 0;
+    FakeClock::audio.reset();
     Playback::playerFactory() = [] { return std::make_unique<FakePlayer>(); };
   }
   void TearDown() override {
@@ -265,4 +276,48 @@ TEST_F(PlaybackFixture, VendorAudioIsNamedWhenPlaying) {
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].text,
             QString::fromUtf8(kVendorAudioMessage).arg(1) + QString::fromUtf8(kNotesStillPlayMessage));
+}
+
+TEST_F(PlaybackFixture, RecordedSoundPlaysFromTheMainWindowAndFromItsEntryInTheChunkWindow) {
+  // The real effect's shape: 1,916 bytes of 2-bit codes at 16 kHz, and an entry of another vendor.
+  const std::vector<std::int16_t> silence(7664, 0);
+  const ByteString good = mldtest::adpcmAudio(sound::encodeG726(silence, 2));
+  const ByteString other = mldtest::adpcmAudio(ByteString(100, 0x11), 8, 4, 1, 0x80);
+  const ByteString file = mldtest::mld({mldtest::chunk("exst", {0x00, 0x01}), mldtest::chunk("note", {0x00, 0x01})},
+                                       {mldtest::track(mldtest::kEffectEvents)}, 4, 1, -1, {good, other});
+  frmMain main;
+  main.openPath(QString::fromStdString(dir.write("se.mld", file).string()));
+  trigger(&main, "mnuPlayStart");
+  ASSERT_NE(FakeClock::audio, nullptr);
+  EXPECT_EQ(FakeClock::audio->figures().entriesPlayed, 1);
+  EXPECT_NEAR(FakeClock::audio->endSeconds(), 0.015625 + 0.479, 0.001);
+  Playback::instance().stop();
+  FakeClock::audio.reset();
+
+  clsMLD doc;
+  ASSERT_TRUE(doc.parseBytes(file));
+  frmOtherChunks window(doc);
+  auto* table = window.findChild<QTableWidget*>("mfgAudioEntries");
+  ASSERT_NE(table, nullptr);
+  QStringList rows;
+  for (int row = 0; row < table->rowCount(); ++row) {
+    QStringList cells;
+    for (int column = 0; column < table->columnCount(); ++column) cells << table->item(row, column)->text();
+    rows << cells.join("|");
+  }
+  EXPECT_EQ(rows, (QStringList{"0|0x81 (ADPCM 2)|16 kHz|2|モノラル|0.479 秒", "1|0x80||||再生できません: format 0x80"}));
+  EXPECT_EQ(window.findChild<QLabel*>("lblAudioChunks")->text(), "adat : 2個 (1937 + 121 バイト)");
+
+  table->selectRow(1);
+  window.findChild<QPushButton*>("cmdPlayAudio")->click();
+  EXPECT_EQ(FakeClock::audio, nullptr);
+  EXPECT_EQ(platform.messages.back().text, "この録音は再生できません (format 0x80)。");
+  table->selectRow(0);
+  window.findChild<QPushButton*>("cmdPlayAudio")->click();
+  ASSERT_NE(FakeClock::audio, nullptr);
+  EXPECT_EQ(FakeClock::audio->figures().entriesPlayed, 1);
+  EXPECT_DOUBLE_EQ(FakeClock::audio->endSeconds(), 0.479);
+  EXPECT_TRUE(Playback::instance().isPlaying());
+  window.findChild<QPushButton*>("cmdStopAudio")->click();
+  EXPECT_FALSE(Playback::instance().isPlaying());
 }
