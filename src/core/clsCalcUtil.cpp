@@ -4,17 +4,18 @@
 #include "core/clsCalcUtil.h"
 
 #include "core/Failure.h"
+#include "core/Translate.h"
 
 namespace tonekit {
 
 void clsCalcUtil::CalcDWORD(const ByteString& bytTarget, std::int64_t& curResult) const {
-  if (bytTarget.size() < 4) throw Failure::of(err::IndexOutOfRange, "(4バイトの数値)");
+  if (bytTarget.size() < 4) throw Failure::of(err::IndexOutOfRange, TKT("TONEKIT", "(4バイトの数値)"));
   curResult = (std::int64_t{bytTarget[0]} << 24) | (std::int64_t{bytTarget[1]} << 16) |
               (std::int64_t{bytTarget[2]} << 8) | std::int64_t{bytTarget[3]};
 }
 
 void clsCalcUtil::CalcBYTE(const ByteString& bytTarget, std::int64_t& curResult) const {
-  if (bytTarget.size() < 2) throw Failure::of(err::IndexOutOfRange, "(2バイトの数値)");
+  if (bytTarget.size() < 2) throw Failure::of(err::IndexOutOfRange, TKT("TONEKIT", "(2バイトの数値)"));
   curResult = (std::int64_t{bytTarget[0]} << 8) | std::int64_t{bytTarget[1]};
 }
 

@@ -12,6 +12,7 @@
 #include "core/clsMLD.h"
 #include "header_editor/MldInfo.h"
 #include "platform/Twips.h"
+#include "core/Translate.h"
 
 namespace tonekit::ui {
 
@@ -27,18 +28,18 @@ QString frmOtherChunks::audioSummary(const clsMLD& doc) {
   if (sizes.empty()) return {};
   QStringList each;
   for (std::size_t size : sizes) each << QString::number(size);
-  return QString::fromUtf8("adat : %1個 (%2 バイト)").arg(sizes.size()).arg(each.join(" + "));
+  return QString::fromUtf8(TKT("TONEKIT", "adat : %1個 (%2 バイト)")).arg(sizes.size()).arg(each.join(" + "));
 }
 
 frmOtherChunks::frmOtherChunks(const clsMLD& doc, QWidget* parent) : QDialog(parent) {
   setObjectName("frmOtherChunks");
-  setWindowTitle(QString::fromUtf8("その他のチャンク"));
+  setWindowTitle(QString::fromUtf8(TKT("TONEKIT", "その他のチャンク")));
   setFixedSize(twipsToPixelsX(kInnerWidth, this), twipsToPixels(kInnerHeight, this));
 
   mfgOtherChunks = new QTableWidget(int(doc.MLDOtherChunks.size()), 4, this);
   mfgOtherChunks->setObjectName("mfgOtherChunks");
   mfgOtherChunks->setHorizontalHeaderLabels(
-      {QString::fromUtf8("タグ"), QString::fromUtf8("長さ"), QString::fromUtf8("内容"), QString::fromUtf8("意味")});
+      {QString::fromUtf8(TKT("TONEKIT", "タグ")), QString::fromUtf8(TKT("TONEKIT", "長さ")), QString::fromUtf8(TKT("TONEKIT", "内容")), QString::fromUtf8(TKT("TONEKIT", "意味"))});
   mfgOtherChunks->setEditTriggers(QAbstractItemView::NoEditTriggers);
   mfgOtherChunks->verticalHeader()->setVisible(false);
   mfgOtherChunks->horizontalHeader()->setStretchLastSection(true);
@@ -51,7 +52,7 @@ frmOtherChunks::frmOtherChunks(const clsMLD& doc, QWidget* parent) : QDialog(par
     } else {
       const bool cut = c.value.size() > kShownBytes;
       content = QString::fromStdString(toHex(cut ? ByteString(c.value.begin(), c.value.begin() + kShownBytes) : c.value));
-      if (cut) content += QString::fromUtf8("…");
+      if (cut) content += QString::fromUtf8(TKT("TONEKIT", "…"));
     }
     const QString cells[] = {QString::fromStdString(c.tag), QString::number(c.value.size()), content,
                              QString::fromStdString(info::otherChunkMeaning(c))};
@@ -64,7 +65,7 @@ frmOtherChunks::frmOtherChunks(const clsMLD& doc, QWidget* parent) : QDialog(par
   lblAudioChunks->setObjectName("lblAudioChunks");
   placeTwips(lblAudioChunks, 120, 3480, 6840, 315);
 
-  cmdClose = new QPushButton(QString::fromUtf8("閉じる"), this);
+  cmdClose = new QPushButton(QString::fromUtf8(TKT("TONEKIT", "閉じる")), this);
   cmdClose->setObjectName("cmdClose");
   cmdClose->setDefault(true);
   placeTwips(cmdClose, 7200, 3420, 1440, 495);

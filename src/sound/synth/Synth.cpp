@@ -22,6 +22,7 @@
 
 #include "core/Failure.h"
 #include "core/SafeFile.h"
+#include "core/Translate.h"
 
 namespace tonekit::sound {
 
@@ -142,7 +143,7 @@ class FluidPlayer : public Player {
     driver_ = new_fluid_audio_driver(settings_.s, synth_.s);
     if (!driver_) {
       fluidFailure("");  // forget FluidSynth's words; ours say what to do
-      throw Failure(err::PathFileAccess, kNoSoundDeviceMessage);
+      throw Failure(err::PathFileAccess, std::string(kNoSoundDeviceMessage));
     }
     player_ = std::make_unique<MidiPlayer>(synth_.s, smf);
   }
@@ -253,7 +254,7 @@ fs::path findSoundfont(const std::string& requested) {
   const fs::file_status status = fs::status(chosen, ec);
   // A FIFO or a folder is there all right; installing a package would not help.
   if (fs::exists(status) && !fs::is_regular_file(status))
-    throw Failure::of(err::PathFileAccess, chosen + " (通常のファイルではありません)");
+    throw Failure::of(err::PathFileAccess, chosen + TKT("TONEKIT", " (通常のファイルではありません)"));
   if (!fs::is_regular_file(status)) throw Failure(err::FileNotFound, std::string(kNoSoundfontMessage) + " (" + chosen + ")");
   return chosen;
 }
@@ -300,7 +301,7 @@ Rendered renderWav(const ByteString& smf, double seconds, const fs::path& soundf
         throw fluidFailure(shown);
       wav.add(block);
       if (progress && done % kProgressFrames == 0 && !progress(done, result.frames))
-        throw Failure(kRenderStopped, "中止しました。 (" + shown + ")");
+        throw Failure(kRenderStopped, TKT("TONEKIT", "中止しました。 (") + shown + ")");
     }
     wav.finish();
   });
