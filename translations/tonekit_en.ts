@@ -525,7 +525,7 @@
     </message>
     <message>
         <source>Δタイム</source>
-        <translation>Delta time</translation>
+        <translation>Δ time</translation>
     </message>
     <message>
         <source>(パスが空です)</source>
