@@ -33,8 +33,10 @@ find_program(TONEKIT_HELP2MAN help2man REQUIRED)
 find_program(TONEKIT_GZIP gzip REQUIRED)
 set(man_dir ${CMAKE_BINARY_DIR}/man)
 set(man_pages "")
+set(man_pages_ja "")
 
-# tonekit_man_page(PROGRAM TARGET [INCLUDE h2m]...)
+# tonekit_man_page(PROGRAM TARGET [INCLUDE h2m]...): the English page in man/, and the Japanese
+# one in man/ja/ when data/man/ja/PROGRAM.h2m exists (the option list stays --help's).
 function(tonekit_man_page program target)
   set(includes "")
   foreach(file IN LISTS ARGN)
@@ -48,7 +50,21 @@ function(tonekit_man_page program target)
     DEPENDS ${target} ${ARGN}
     COMMENT "Writing the man page ${program}(1)"
     VERBATIM)
-  set(man_pages ${man_pages} ${man_dir}/${program}.1.gz PARENT_SCOPE)
+  set(pages ${man_dir}/${program}.1.gz)
+  set(japanese ${PROJECT_SOURCE_DIR}/data/man/ja/${program}.h2m)
+  if(EXISTS ${japanese})
+    add_custom_command(OUTPUT ${man_dir}/ja/${program}.1 ${man_dir}/ja/${program}.1.gz
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${man_dir}/ja
+      COMMAND ${TONEKIT_HELP2MAN} --locale=C.UTF-8 --no-info --no-discard-stderr --section=1
+              --include=${japanese} --output=${man_dir}/ja/${program}.1 $<TARGET_FILE:${target}>
+      COMMAND ${TONEKIT_GZIP} -9 -n -f -k ${man_dir}/ja/${program}.1
+      DEPENDS ${target} ${japanese}
+      COMMENT "Writing the Japanese man page ${program}(1)"
+      VERBATIM)
+    list(APPEND pages ${man_dir}/ja/${program}.1.gz)
+    set(man_pages_ja ${man_pages_ja} ${man_dir}/ja/${program}.1.gz PARENT_SCOPE)
+  endif()
+  set(man_pages ${man_pages} ${pages} PARENT_SCOPE)
 endfunction()
 
 add_custom_command(OUTPUT ${man_dir}/tonekit-cli-commands.h2m
@@ -63,7 +79,10 @@ if(TONEKIT_BUILD_GUI)
   tonekit_man_page(tonekit tonekit ${PROJECT_SOURCE_DIR}/data/man/tonekit.h2m)
 endif()
 add_custom_target(tonekit-man ALL DEPENDS ${man_pages})
-install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+set(man_pages_en ${man_pages})
+list(REMOVE_ITEM man_pages_en ${man_pages_ja})
+install(FILES ${man_pages_en} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${man_pages_ja} DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)
 
 # The package's changelog, which Debian tools expect beside the copyright file.
 configure_file(${data}/changelog.in ${CMAKE_BINARY_DIR}/changelog @ONLY)

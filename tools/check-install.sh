@@ -57,6 +57,7 @@ expected=(
   share/mime/packages/$id.xml
   share/icons/hicolor/scalable/apps/$id.svg
   share/man/man1/tonekit.1.gz share/man/man1/tonekit-cli.1.gz
+  share/man/ja/man1/tonekit.1.gz share/man/ja/man1/tonekit-cli.1.gz
   share/doc/tonekit/copyright share/doc/tonekit/changelog.gz
   share/bash-completion/completions/tonekit-cli share/zsh/vendor-completions/_tonekit-cli
 )
@@ -95,6 +96,14 @@ grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml
   fail "the metainfo does not name release $version"
 grep -q "<project_license>GPL-3.0-or-later</project_license>" "$prefix/share/metainfo/$id.metainfo.xml" ||
   fail "the metainfo names no project licence"
+# Both languages: the desktop entry and the metainfo in English with Japanese beside, and each
+# man page in Japanese too.
+for key in 'Name' 'Name\[ja\]' 'Comment' 'Comment\[ja\]'; do
+  grep -q "^$key=" "$prefix/share/applications/$id.desktop" || fail "the desktop entry has no $key"
+done
+grep -q '<summary xml:lang="ja">' "$prefix/share/metainfo/$id.metainfo.xml" || fail "the metainfo has no Japanese summary"
+grep -q "言語" <(render_man "$prefix/share/man/ja/man1/tonekit.1.gz") || fail "tonekit(1) has no Japanese page"
+grep -q "tonekit-cli" <(render_man "$prefix/share/man/ja/man1/tonekit-cli.1.gz") || fail "tonekit-cli(1) has no Japanese page"
 gui_page=$(render_man "$prefix/share/man/man1/tonekit.1.gz")
 grep -q "tonekit $version" <<<"$gui_page" || fail "tonekit(1) names another version"
 cli_page=$(render_man "$prefix/share/man/man1/tonekit-cli.1.gz")
@@ -167,6 +176,7 @@ cp "$samples/kaeru.mld" "$work/sample.mld"
 /usr/bin/tonekit-cli info "$work/sample.mld" | grep -q '"complete": true' || fail "tonekit-cli info does not read the sample"
 expect_eq "installed tonekit --version" "tonekit $version" "$(QT_QPA_PLATFORM=offscreen /usr/bin/tonekit --version | head -n 1)"
 expect_eq "man -w tonekit-cli" /usr/share/man/man1/tonekit-cli.1.gz "$(man -w tonekit-cli)"
+expect_eq "man -L ja -w tonekit" /usr/share/man/ja/man1/tonekit.1.gz "$(man -L ja -w tonekit)"
 # Debian's triggers have run: the system knows the type and the program that opens it.
 expect_eq "type without extension, system database" application/x-mld "$(XDG_DATA_HOME=$work/none filetype "$work/mime/kaeru")"
 grep -q "^application/x-mld=.*$id.desktop" /usr/share/applications/mimeinfo.cache ||

@@ -13,8 +13,8 @@ packages=(
   clang-14 libclang-rt-14-dev
   xvfb xauth fonts-noto-cjk imagemagick openbox
   desktop-file-utils appstream help2man librsvg2-bin shared-mime-info xdg-utils libglib2.0-bin
-  man-db dpkg-dev file licensecheck lintian zsh
-  qt6-translations-l10n
+  man-db dpkg-dev file licensecheck lintian zsh python3
+  qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
   libspandsp-dev libsamplerate0-dev
 )

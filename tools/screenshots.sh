@@ -5,7 +5,8 @@
 # Photographs the real windows under a virtual X server: the main window in both layouts with a
 # sample loaded, the version window, the playback menu, the question before an edit is lost, the recent-files menu,
 # the list window grown and sorted by title, and the wait window in the middle of an update of
-# 10,000 files. The PNGs go to docs/screenshots/.
+# 10,000 files; then the main, track and list windows in each language (NAME-ja.png, NAME-en.png).
+# The PNGs go to docs/screenshots/.
 #   tools/screenshots.sh [BUILD_FOLDER]     (default: build)
 # The pictures show the loaded file's path, so the sample is opened from a neutral place: a
 # temporary home mounted over /home (in a private mount namespace) as /home/user/melodies.
@@ -29,7 +30,8 @@ trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/home/user/melodies"
 cp "$here/samples/"*.mld "$scratch/home/user/melodies/"
 mkdir -p "$out"
-shots="main-normal main-expert version playback unsaved-question recent-files list-sorted batch-progress"
+shots="main-normal main-expert version playback unsaved-question recent-files list-sorted batch-progress
+       main-ja track-ja list-ja main-en track-en list-en"
 for shot in $shots; do rm -f "$out/$shot.png"; done
 # Everything below runs with the scratch home mounted over /home; the real /home is untouched.
 unshare --user --map-root-user --mount bash -c '
@@ -42,6 +44,11 @@ unshare --user --map-root-user --mount bash -c '
   export LANG="${LANG:-C.UTF-8}"
   timeout 180 xvfb-run -a -s "-screen 0 1024x800x24 -dpi 96" "$2" "$3" /home/user/melodies/kaeru.mld \
     /home/user/many
+  for language in ja en; do
+    rm -rf /home/user/.config
+    timeout 60 xvfb-run -a -s "-screen 0 1024x800x24 -dpi 96" "$2" --lang "$language" "$3" \
+      /home/user/melodies/kaeru.mld
+  done
 ' screenshots "$scratch" "$program" "$out"
 
 for shot in $shots; do

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/Failure.h"
+#include "base/Translate.h"
 #include "tonekit/Version.h"
 
 namespace tonekit::app {
@@ -30,6 +31,13 @@ const QCommandLineOption& versionOption() {
   return option;
 }
 
+const QCommandLineOption& languageOption() {
+  static const QCommandLineOption option(
+      QStringLiteral("lang"), "Speak LANG: ja (Japanese) or en (English). By default, the language chosen in the\n"
+                "program, else the desktop's (LANGUAGE, LC_ALL, LC_MESSAGES, LANG).", "LANG");
+  return option;
+}
+
 void describe(QCommandLineParser& parser) {
   parser.setApplicationDescription(
       "TONEKIT: edit MLD files, the melody (ringtone) files of i-mode phones.\n"
@@ -38,6 +46,7 @@ void describe(QCommandLineParser& parser) {
       "button and read with the analyse button.");
   parser.addOption(helpOption());
   parser.addOption(versionOption());
+  parser.addOption(languageOption());
   parser.addPositionalArgument("FILE", "The MLD file to open.", "[FILE]");
 }
 
@@ -62,7 +71,14 @@ bool answersWithoutDisplay(int argc, char** argv) {
     }
     if (word[0] != '-' || word[1] == '\0') continue;
     std::string name(word + (word[1] == '-' ? 2 : 1));
+    const bool valueGiven = name.find('=') != std::string::npos;
     name = name.substr(0, name.find('='));
+    if (name == "lang") {
+      // A language that is not ours is a usage error, answered at once too.
+      const char* value = valueGiven ? std::strchr(word, '=') + 1 : (i + 1 < argc ? argv[++i] : "");
+      if (!languageNamed(value)) return true;
+      continue;
+    }
     bool known = false;
     for (const char* qt : kQtOptions) known = known || name == qt;
     if (!known) return true;
@@ -84,6 +100,11 @@ StartRequest readCommandLine(const QStringList& arguments) {
     if (help.startsWith(usage)) help.replace(0, usage.size(), "Usage: tonekit");
     print(stdout, help);
     return {0, {}};
+  }
+  if (parser.isSet(languageOption()) && !languageNamed(parser.value(languageOption()).toStdString())) {
+    print(stderr, "tonekit: --lang takes ja or en, not '" + parser.value(languageOption()) +
+                      "'.\nTry 'tonekit --help' for more information.\n");
+    return {kUsageExit, {}};
   }
   if (parser.isSet(versionOption())) {
     print(stdout, QString("tonekit %1\n%2\n").arg(kVersionString, kLicenceNotice));

@@ -11,6 +11,7 @@
 
 #include "base/Failure.h"
 #include "base/SafeFile.h"
+#include "base/Translate.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,7 +50,7 @@ std::optional<fs::path> privateDataFolderPath() {
 std::unique_ptr<HeldFolder> openPrivateDataFolder() {
   const auto found = dataFolderBase();
   if (!found)
-    throw Failure::of(err::PathNotFound, "(HOME も XDG_DATA_HOME も設定されていないため、ユーザーのデータフォルダがありません)");
+    throw Failure::of(err::PathNotFound, TKT("TONEKIT", "(HOME も XDG_DATA_HOME も設定されていないため、ユーザーのデータフォルダがありません)"));
   const fs::path& base = *found;
   // Walked under the link rule before anything is made, and everything after goes through the
   // walked folder: nothing lands where a link of someone else's would have sent it, and messages
@@ -61,7 +62,7 @@ std::unique_ptr<HeldFolder> openPrivateDataFolder() {
   auto folder = std::make_unique<HeldFolder>(parent, "tonekit");
   struct stat st {};
   if (::fstat(folder->fd(), &st) != 0 || st.st_uid != ::geteuid())
-    throw Failure::of(err::PermissionDenied, folder->realPath().string() + " (実行中のユーザーのフォルダではありません)");
+    throw Failure::of(err::PermissionDenied, folder->realPath().string() + TKT("TONEKIT", " (実行中のユーザーのフォルダではありません)"));
   // Created by an older version with the umask's bits; what lands here is nobody else's business.
   if ((st.st_mode & 077) != 0) ::fchmod(folder->fd(), 0700);
   return folder;

@@ -2,6 +2,7 @@
 // Copyright (C) 2026 The TONEKIT developers
 // Licensed under the GNU General Public License, version 3 or later.
 #include "base/Failure.h"
+#include "base/Translate.h"
 
 #include <new>
 #include <utility>
@@ -10,20 +11,20 @@ namespace tonekit {
 
 std::string standardDescription(long number) {
   switch (number) {
-    case err::InvalidCall: return "プロシージャの呼び出し、または引数が不正です。";
-    case err::Overflow: return "オーバーフローしました。";
-    case err::OutOfMemory: return "メモリが不足しています。";
-    case err::IndexOutOfRange: return "インデックスが有効範囲にありません。";
-    case err::TypeMismatch: return "型が一致しません。";
-    case err::ObjectNotSet: return "オブジェクト変数または With ブロック変数が設定されていません。";
-    case err::FileNotFound: return "ファイルが見つかりません。";
-    case err::DiskFull: return "ディスクがいっぱいです。";
-    case err::InputPastEnd: return "ファイルにこれ以上データがありません。";
-    case err::PermissionDenied: return "書き込みできません。";
-    case err::PathFileAccess: return "パス名が無効です。";
-    case err::PathNotFound: return "パスが見つかりません。";
-    case err::DuplicateKey: return "このキーは既にこのコレクションの要素に割り当てられています。";
-    default: return "アプリケーション定義またはオブジェクト定義のエラーです。";
+    case err::InvalidCall: return TKT("TONEKIT", "プロシージャの呼び出し、または引数が不正です。");
+    case err::Overflow: return TKT("TONEKIT", "オーバーフローしました。");
+    case err::OutOfMemory: return TKT("TONEKIT", "メモリが不足しています。");
+    case err::IndexOutOfRange: return TKT("TONEKIT", "インデックスが有効範囲にありません。");
+    case err::TypeMismatch: return TKT("TONEKIT", "型が一致しません。");
+    case err::ObjectNotSet: return TKT("TONEKIT", "オブジェクト変数または With ブロック変数が設定されていません。");
+    case err::FileNotFound: return TKT("TONEKIT", "ファイルが見つかりません。");
+    case err::DiskFull: return TKT("TONEKIT", "ディスクがいっぱいです。");
+    case err::InputPastEnd: return TKT("TONEKIT", "ファイルにこれ以上データがありません。");
+    case err::PermissionDenied: return TKT("TONEKIT", "書き込みできません。");
+    case err::PathFileAccess: return TKT("TONEKIT", "パス名が無効です。");
+    case err::PathNotFound: return TKT("TONEKIT", "パスが見つかりません。");
+    case err::DuplicateKey: return TKT("TONEKIT", "このキーは既にこのコレクションの要素に割り当てられています。");
+    default: return TKT("TONEKIT", "アプリケーション定義またはオブジェクト定義のエラーです。");
   }
 }
 

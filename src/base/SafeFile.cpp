@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/AppFolder.h"
+#include "base/Translate.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -104,7 +105,7 @@ namespace {
 std::string textAsRead(const std::string& description) {
   const std::string writing = standardDescription(err::PermissionDenied);
   if (description.compare(0, writing.size(), writing) != 0) return description;
-  return "読み込みできません。" + description.substr(writing.size());
+  return TKT("TONEKIT", "読み込みできません。") + description.substr(writing.size());
 }
 
 }  // namespace
@@ -231,7 +232,7 @@ class PathWalk {
   Located locate(int base, const fs::path& path) {
     const std::string name = path.filename().string();
     if (name.empty() || name == "." || name == "..")
-      throw withReason(err::PathFileAccess, shown_, "ファイル名がありません");
+      throw withReason(err::PathFileAccess, shown_, TKT("TONEKIT", "ファイル名がありません"));
     Fd folder = walkFolder(base, path.parent_path());
     Located at = last(folder.get(), Hold::Reopen, name, (path.parent_path() / name).string());
     if (!at.held && at.folder.get() == folder.get()) at.held = std::move(folder);
@@ -245,7 +246,7 @@ class PathWalk {
     if (!fd && errno != ENOENT) throw fileFailure(errno, shown_);
     if (fd && ::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown_);
     if (fd && S_ISLNK(st.st_mode)) {
-      if (links_ == LinkRule::Never) throw withReason(err::PathFileAccess, shown_, "シンボリックリンクはたどりません");
+      if (links_ == LinkRule::Never) throw withReason(err::PathFileAccess, shown_, TKT("TONEKIT", "シンボリックリンクはたどりません"));
       const fs::path text = follow(fd.get(), st);
       Located target = locate(folder, text);
       judge(st, folder, target.exists ? &target.st : nullptr, walked);
@@ -324,8 +325,8 @@ class PathWalk {
     const bool holdersOwn = ::fstat(folder, &holder) == 0 && holder.st_uid == link.st_uid;
     if (holdersOwn && me != 0) return;
     throw RefusedLink(shown_ + " (" + walked +
-                      (holdersOwn ? " はほかのユーザーが自分のフォルダに置いたリンクのため、root としてはたどりません)"
-                                  : " はリンクで、その持ち主が root でも実行中のユーザーでも、リンクのあるフォルダやリンク先の持ち主でもないため、たどりません)"));
+                      (holdersOwn ? TKT("TONEKIT", " はほかのユーザーが自分のフォルダに置いたリンクのため、root としてはたどりません)")
+                                  : TKT("TONEKIT", " はリンクで、その持ち主が root でも実行中のユーザーでも、リンクのあるフォルダやリンク先の持ち主でもないため、たどりません)")));
   }
 
   const std::string& shown_;
@@ -346,21 +347,21 @@ void refusePlanted(const Located& at, const std::string& shown) {
   if (!at.exists || at.st.st_uid == ::geteuid() || at.st.st_uid == at.folderSt.st_uid) return;
   if (at.folderSt.st_mode & S_ISVTX)
     throw withReason(err::PermissionDenied, shown,
-                     "固定ビットのあるフォルダにほかのユーザーが置いたファイルのため、書き込みません");
+                     TKT("TONEKIT", "固定ビットのあるフォルダにほかのユーザーが置いたファイルのため、書き込みません"));
   if (at.st.st_nlink > 1)
     throw withReason(err::PermissionDenied, shown,
-                     "ほかにも名前（ハードリンク）があり、持ち主が実行中のユーザーでもフォルダの持ち主でもないファイルのため、書き込みません");
+                     TKT("TONEKIT", "ほかにも名前（ハードリンク）があり、持ち主が実行中のユーザーでもフォルダの持ち主でもないファイルのため、書き込みません"));
 }
 
-Failure notRegular(const std::string& shown) { return withReason(err::PathFileAccess, shown, "通常のファイルではありません"); }
+Failure notRegular(const std::string& shown) { return withReason(err::PathFileAccess, shown, TKT("TONEKIT", "通常のファイルではありません")); }
 
 Failure tooLarge(const std::string& shown, std::uint64_t size) {
-  return Failure::of(err::PathFileAccess, shown + " (" + std::to_string(size) + " バイトは大きすぎます。上限は " +
-                                              std::to_string(kLargestReadableFile) + " バイトです)");
+  return Failure::of(err::PathFileAccess, shown + " (" + std::to_string(size) + TKT("TONEKIT", " バイトは大きすぎます。上限は ") +
+                                              std::to_string(kLargestReadableFile) + TKT("TONEKIT", " バイトです)"));
 }
 
 Failure replacedSinceRead(const std::string& shown) {
-  return withReason(err::PathFileAccess, shown, "読み込んだ後で別のファイルに置き換えられたため、保存しません");
+  return withReason(err::PathFileAccess, shown, TKT("TONEKIT", "読み込んだ後で別のファイルに置き換えられたため、保存しません"));
 }
 
 // Opens the last step of a located path without following a link there; a FIFO or device opens
@@ -482,7 +483,7 @@ void renameInto(const Located& at, const TempFile& temp, bool replacing, const s
   if (!replacing) {
     // A file that appeared meanwhile under the name is not ours to replace.
     rc = ::renameat2(at.folder.get(), temp.name().c_str(), at.folder.get(), at.name.c_str(), RENAME_NOREPLACE);
-    if (rc != 0 && errno == EEXIST) throw withReason(err::PathFileAccess, shown, "保存中に同じ名前のファイルが作られました");
+    if (rc != 0 && errno == EEXIST) throw withReason(err::PathFileAccess, shown, TKT("TONEKIT", "保存中に同じ名前のファイルが作られました"));
     if (rc != 0 && errno != EINVAL && errno != ENOSYS) throw fileFailure(errno, shown);
   }
   if (rc != 0 && ::renameat(at.folder.get(), temp.name().c_str(), at.folder.get(), at.name.c_str()) != 0)
@@ -601,7 +602,7 @@ void saveInPlace(const Located& at, const struct stat& read, const ContentWriter
     if (restored) throw;
     backup.file->keep();
     const Failure failure = currentFailure();
-    throw Failure(failure.number(), failure.description() + " 元の内容: " + backup.shownPath.string(), failure.source());
+    throw Failure(failure.number(), failure.description() + TKT("TONEKIT", " 元の内容: ") + backup.shownPath.string(), failure.source());
   }
 }
 
@@ -656,7 +657,7 @@ ByteString reading(const Read& read) {
 void replaceLocated(const Located& at, const ContentWriter& content, std::optional<FileIdentity> expected,
                     const std::string& shown) {
   if (!at.exists) {
-    if (expected) throw withReason(err::FileNotFound, shown, "読み込んだ後でなくなりました");
+    if (expected) throw withReason(err::FileNotFound, shown, TKT("TONEKIT", "読み込んだ後でなくなりました"));
     saveNew(at, content, shown);
     return;
   }
@@ -667,7 +668,7 @@ void replaceLocated(const Located& at, const ContentWriter& content, std::option
   int why = 0;
   if (readOnlyForUs(at, st, why)) {
     if (why != 0 && why != EACCES) throw fileFailure(why, shown);
-    throw withReason(err::PathFileAccess, shown, "読み取り専用のファイルです");
+    throw withReason(err::PathFileAccess, shown, TKT("TONEKIT", "読み取り専用のファイルです"));
   }
   if (st.st_nlink > 1 || !replaceBeside(at, old, st, content, shown)) saveInPlace(at, st, content, shown);
 }
@@ -686,7 +687,7 @@ ByteString readWholeFile(const fs::path& path, FileIdentity* identity) {
 ByteString readWholeFileIn(int folder, const std::string& name, const std::string& shown, FileIdentity* identity) {
   return reading([&] {
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
-      throw withReason(err::PathFileAccess, shown, "ファイル名がありません");
+      throw withReason(err::PathFileAccess, shown, TKT("TONEKIT", "ファイル名がありません"));
     return readLocated(PathWalk(shown, LinkRule::FollowOwned).last(folder, Hold::ForReading, name, shown), shown,
                        identity);
   });
@@ -765,7 +766,7 @@ HeldFolder::HeldFolder(const fs::path& folder, bool makeMissing) : path_(folder)
 HeldFolder::HeldFolder(const HeldFolder& parent, const std::string& name) : path_(parent.path_ / name) {
   fd_ = ::openat(parent.fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd_ < 0) {
-    if (errno == ELOOP) throw withReason(err::PermissionDenied, path_.string(), "リンクです。フォルダではありません");
+    if (errno == ELOOP) throw withReason(err::PermissionDenied, path_.string(), TKT("TONEKIT", "リンクです。フォルダではありません"));
     throw fileFailure(errno, path_.string(), true);
   }
 }
@@ -783,7 +784,7 @@ ByteString HeldFolder::read(const std::string& name, FileIdentity* identity) con
 void HeldFolder::replace(const std::string& name, const ByteString& content, std::optional<FileIdentity> expected) const {
   const std::string shown = nameShown(path_.string(), name);
   if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
-    throw withReason(err::PathFileAccess, shown, "ファイル名がありません");
+    throw withReason(err::PathFileAccess, shown, TKT("TONEKIT", "ファイル名がありません"));
   const Located at = PathWalk(shown, LinkRule::FollowOwned).last(fd_, Hold::Borrow, name, shown);
   replaceLocated(
       at, [&content](int fd, const std::string& s) { writeAll(fd, content.data(), content.size(), 0, s); }, expected,

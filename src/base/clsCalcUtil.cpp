@@ -5,16 +5,17 @@
 
 #include "base/BigEndian.h"
 #include "base/Failure.h"
+#include "base/Translate.h"
 
 namespace tonekit {
 
 void clsCalcUtil::CalcDWORD(const ByteString& bytTarget, std::int64_t& curResult) const {
-  if (bytTarget.size() < 4) throw Failure::of(err::IndexOutOfRange, "(4バイトの数値)");
+  if (bytTarget.size() < 4) throw Failure::of(err::IndexOutOfRange, TKT("TONEKIT", "(4バイトの数値)"));
   curResult = static_cast<std::int64_t>(readBigEndian(bytTarget.data(), 4));
 }
 
 void clsCalcUtil::CalcBYTE(const ByteString& bytTarget, std::int64_t& curResult) const {
-  if (bytTarget.size() < 2) throw Failure::of(err::IndexOutOfRange, "(2バイトの数値)");
+  if (bytTarget.size() < 2) throw Failure::of(err::IndexOutOfRange, TKT("TONEKIT", "(2バイトの数値)"));
   curResult = static_cast<std::int64_t>(readBigEndian(bytTarget.data(), 2));
 }
 

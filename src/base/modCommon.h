@@ -7,15 +7,16 @@
 #include <string>
 
 #include "base/Failure.h"
+#include "base/Translate.h"
 
 namespace tonekit {
 
-inline constexpr const char* kErrorReportText = "処理できませんでした。";
+inline constexpr Text kErrorReportText = TKN("TONEKIT", "処理できませんでした。");
 // The main window's save shows this variant, missing character included; users know it so.
-inline constexpr const char* kSaveErrorReportText = "処理でませんでした。";
-inline constexpr const char* kErrorInfoTitle = "エラー情報";
-inline constexpr const char* kErrorInfoLead =
-    "できましたら、バグ退治のために以下の情報を作者に送信してあげてください。";
+inline constexpr Text kSaveErrorReportText = TKN("TONEKIT", "処理でませんでした。");
+inline constexpr Text kErrorInfoTitle = TKN("TONEKIT", "エラー情報");
+inline constexpr Text kErrorInfoLead =
+    TKN("TONEKIT", "できましたら、バグ退治のために以下の情報を作者に送信してあげてください。");
 
 struct ErrorReport {
   std::string firstText;    // first box, application's title, information icon

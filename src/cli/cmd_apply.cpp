@@ -10,6 +10,7 @@
 #include "file_list/BatchUpdate.h"
 #include "file_list/ListFile.h"
 #include "file_list/ListTexts.h"
+#include "base/Translate.h"
 
 namespace tonekit::cli {
 namespace {
@@ -38,11 +39,11 @@ void addApplyCommand(CLI::App& app) {
       ListFileContent list = readListFile(o->listFile, read);
       if (list.encodingAmbiguous)
         throw Failure::of(err::InvalidCall, std::string("(") + kAmbiguousEncodingMessage +
-                                                " --encoding utf-8 か --encoding cp932 で指定してください: " + o->listFile + ")");
+                                                TKT("TONEKIT", " --encoding utf-8 か --encoding cp932 で指定してください: ") + o->listFile + ")");
       // Lines that give no row and titles that would lose characters fail; nothing is written for
       // them, their lines go to the error file.
       for (const BadListLine& bad : list.badLines) std::cerr << badLineText(o->listFile, bad) << '\n';
-      if (list.ambiguousLines > 0) std::cerr << "--quotes new か --quotes old で読み方を選んでください。\n";
+      if (list.ambiguousLines > 0) std::cerr << TKT("TONEKIT", "--quotes new か --quotes old で読み方を選んでください。\n");
       for (const LossyListTitle& lossy : list.lossyTitles)
         std::cerr << list.items[lossy.row].MLDPath << ": " << lossyTitleText(lossy) << '\n';
       const std::size_t refused = list.badLines.size() + list.lossyTitles.size();
@@ -63,7 +64,7 @@ void addApplyCommand(CLI::App& app) {
         try {
           errorFile = defaultErrorFilePath();
         } catch (const Failure& failure) {
-          throw Failure(failure.number(), failure.description() + " --errors でエラーファイルを指定してください。");
+          throw Failure(failure.number(), failure.description() + TKT("TONEKIT", " --errors でエラーファイルを指定してください。"));
         }
       }
       StderrMessages messages{false};
@@ -84,8 +85,8 @@ void addApplyCommand(CLI::App& app) {
       for (const std::size_t i : summary.leftOutOfErrorFile)
         std::cerr << leftOutText(job.items()[i], listRowProblem(job.items()[i], ListEncoding::Cp932)) << '\n';
       if (!summary.refusedLeftOutOfErrorFile.empty())
-        std::cerr << "エラーファイルの文字コードで書けない行 " << summary.refusedLeftOutOfErrorFile.size()
-                  << " 行は、エラーファイルに入れませんでした。\n";
+        std::cerr << TKT("TONEKIT", "エラーファイルの文字コードで書けない行 ") << summary.refusedLeftOutOfErrorFile.size()
+                  << TKT("TONEKIT", " 行は、エラーファイルに入れませんでした。\n");
       return summary.failed == 0 ? Exit::Success : Exit::Failure;
     });
   });

@@ -14,6 +14,7 @@
 #include "mld/MldInfo.h"
 #include "mld/TrackEvents.h"
 #include "session/DocumentSession.h"
+#include "base/Translate.h"
 
 namespace tonekit::cli {
 namespace {
@@ -85,12 +86,12 @@ nlohmann::ordered_json infoJson(const std::string& path, const clsMLD& doc, bool
 std::pair<std::string, std::string> splitAssignment(const std::string& assignment) {
   const auto eq = assignment.find('=');
   if (eq == std::string::npos)
-    throw userMistake("「" + assignment + "」は「タグ=値」の形になっていません（例: titl=曲名）。");
+    throw userMistake(TKT("TONEKIT", "「") + assignment + TKT("TONEKIT", "」は「タグ=値」の形になっていません（例: titl=曲名）。"));
   return {assignment.substr(0, eq), assignment.substr(eq + 1)};
 }
 
 Failure unknownTag(const std::string& tag) {
-  return userMistake("「" + tag + "」というタグはありません。使えるタグ: " + joined(chunkTags(), ", ") + "。");
+  return userMistake(TKT("TONEKIT", "「") + tag + TKT("TONEKIT", "」というタグはありません。使えるタグ: ") + joined(chunkTags(), ", ") + TKT("TONEKIT", "。"));
 }
 
 void requireKnownTag(const std::string& tag) {
@@ -148,14 +149,14 @@ void addSetCommand(CLI::App& app) {
         requireKnownTag(tag);
         const Cp932Encoded encoded = encodeCp932(text);
         if (!encoded.exact)
-          throw userMistake("「" + tag + "」の文字列に、コードページ932で表せない文字があります。");
+          throw userMistake(TKT("TONEKIT", "「") + tag + TKT("TONEKIT", "」の文字列に、コードページ932で表せない文字があります。"));
         values.emplace_back(tag, encoded.bytes);
       }
       for (const auto& a : o->hexes) {
         auto [tag, hex] = splitAssignment(a);
         requireKnownTag(tag);
         const auto bytes = fromHex(hex);
-        if (!bytes) throw userMistake("「" + hex + "」は16進数のバイト列ではありません（例: 0102ff）。");
+        if (!bytes) throw userMistake(TKT("TONEKIT", "「") + hex + TKT("TONEKIT", "」は16進数のバイト列ではありません（例: 0102ff）。"));
         values.emplace_back(tag, *bytes);
       }
       for (const auto& t : o->enables) requireKnownTag(t);
@@ -164,7 +165,7 @@ void addSetCommand(CLI::App& app) {
       DocumentSession session;
       StderrMessages messages;
       if (!session.open(o->file, &messages))
-        throw Failure::of(err::InvalidCall, "(読み込みが途中で止まったため保存しません: " + o->file + ")");
+        throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(読み込みが途中で止まったため保存しません: ") + o->file + ")");
       if (o->dropTrailing) session.document().dropTrailingBytes();
       for (const auto& [tag, bytes] : values) requireTagOf(session, tag);
       for (const auto& t : o->enables) requireTagOf(session, t);

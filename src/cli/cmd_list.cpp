@@ -14,6 +14,7 @@
 #include "file_list/ListMaker.h"
 #include "file_list/ListTexts.h"
 #include "file_list/clsFileList.h"
+#include "base/Translate.h"
 
 namespace tonekit::cli {
 namespace {
@@ -21,7 +22,7 @@ namespace {
 void writeOut(const ByteString& bytes) {
   if (bytes.empty()) return;
   if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
-    throw Failure::of(err::PathFileAccess, "(標準出力に書き込めません)");
+    throw Failure::of(err::PathFileAccess, TKT("TONEKIT", "(標準出力に書き込めません)"));
 }
 
 void addListCommand(CLI::App& app) {
@@ -72,7 +73,7 @@ void addListCommand(CLI::App& app) {
       }
       writeOut(ByteString{'\r', '\n'});
       if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        throw Failure::of(err::PathFileAccess, "(標準出力に書き込めません)");
+        throw Failure::of(err::PathFileAccess, TKT("TONEKIT", "(標準出力に書き込めません)"));
       return report.unusablePaths > 0 || unreadable > 0 ? Exit::Failure : Exit::Success;
     });
   });

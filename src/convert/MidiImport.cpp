@@ -20,6 +20,7 @@
 #include "mld/MldInfo.h"
 #include "mld/EventCodec.h"
 #include "mld/TrackEvents.h"
+#include "base/Translate.h"
 
 namespace tonekit::smf {
 namespace {
@@ -244,7 +245,7 @@ class Converter {
         notes_.push_back({static_cast<std::uint8_t>(slot / 128), static_cast<std::uint8_t>(slot % 128), p.velocity,
                           p.start, lastTick_, p.order});
       }
-    if (notes_.empty()) throw Failure::of(err::InvalidCall, "(MIDIファイルに音符がありません)");
+    if (notes_.empty()) throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(MIDIファイルに音符がありません)"));
   }
 
   // A controller: kept when an MLD kind stands for it, the selection of a registered parameter
@@ -295,7 +296,7 @@ class Converter {
     summary_.maxTimingErrorMs = std::round(movedAt(ratio_, ticks) * 100) / 100;
     eventTicks_ = std::move(ticks);
     if (static_cast<double>(lastTick_) * ratio_ > kMaxTicks)
-      throw Failure::of(err::Overflow, "(曲が長すぎて着信メロディにできません)");
+      throw Failure::of(err::Overflow, TKT("TONEKIT", "(曲が長すぎて着信メロディにできません)"));
   }
 
   // Milliseconds one MIDI tick lasts at a tick.
@@ -412,7 +413,7 @@ class Converter {
     }
     if (summary_.notes == 0)
       throw Failure::of(err::InvalidCall,
-                        "(音域内の音符がありません: 音域外 " + std::to_string(summary_.droppedNotes) + ")");
+                        TKT("TONEKIT", "(音域内の音符がありません: 音域外 ") + std::to_string(summary_.droppedNotes) + ")");
     placeControls();
   }
 
@@ -665,43 +666,43 @@ namespace {
 // What a kind key of the summary stands for, in the words of a musician's MIDI manual.
 std::string kindInWords(const std::string& key) {
   static const std::map<std::string, std::string> named = {
-      {"sysex", "システムエクスクルーシブ"},
-      {"note_aftertouch", "ポリフォニックキープレッシャー"},
-      {"channel_aftertouch", "チャンネルプレッシャー"},
-      {"pitch_bend", "ピッチベンド"},
-      {"program_change", "プログラムチェンジ"},
-      {"unmatched_note_off", "ノートオンのないノートオフ"},
-      {"meta_00", "シーケンス番号"},
-      {"meta_01", "テキスト"},
-      {"meta_02", "著作権表示"},
-      {"meta_03", "トラック名"},
-      {"meta_04", "楽器名"},
-      {"meta_05", "歌詞"},
-      {"meta_06", "マーカー"},
-      {"meta_07", "キューポイント"},
-      {"meta_20", "チャンネルプリフィックス"},
-      {"meta_21", "ポート指定"},
-      {"meta_54", "SMPTE オフセット"},
-      {"meta_58", "拍子"},
-      {"meta_59", "調"},
-      {"meta_7f", "シーケンサー固有のデータ"},
+      {"sysex", TKT("TONEKIT", "システムエクスクルーシブ")},
+      {"note_aftertouch", TKT("TONEKIT", "ポリフォニックキープレッシャー")},
+      {"channel_aftertouch", TKT("TONEKIT", "チャンネルプレッシャー")},
+      {"pitch_bend", TKT("TONEKIT", "ピッチベンド")},
+      {"program_change", TKT("TONEKIT", "プログラムチェンジ")},
+      {"unmatched_note_off", TKT("TONEKIT", "ノートオンのないノートオフ")},
+      {"meta_00", TKT("TONEKIT", "シーケンス番号")},
+      {"meta_01", TKT("TONEKIT", "テキスト")},
+      {"meta_02", TKT("TONEKIT", "著作権表示")},
+      {"meta_03", TKT("TONEKIT", "トラック名")},
+      {"meta_04", TKT("TONEKIT", "楽器名")},
+      {"meta_05", TKT("TONEKIT", "歌詞")},
+      {"meta_06", TKT("TONEKIT", "マーカー")},
+      {"meta_07", TKT("TONEKIT", "キューポイント")},
+      {"meta_20", TKT("TONEKIT", "チャンネルプリフィックス")},
+      {"meta_21", TKT("TONEKIT", "ポート指定")},
+      {"meta_54", TKT("TONEKIT", "SMPTE オフセット")},
+      {"meta_58", TKT("TONEKIT", "拍子")},
+      {"meta_59", TKT("TONEKIT", "調")},
+      {"meta_7f", TKT("TONEKIT", "シーケンサー固有のデータ")},
   };
   static const std::map<int, std::string> controllers = {
-      {0, "バンクセレクト"},      {1, "モジュレーション"},   {5, "ポルタメントタイム"},   {6, "データエントリー"},
-      {7, "ボリューム"},          {10, "パン"},              {11, "エクスプレッション"},  {32, "バンクセレクト LSB"},
-      {38, "データエントリー LSB"}, {64, "ダンパー"},        {65, "ポルタメント"},        {66, "ソステヌート"},
-      {67, "ソフト"},             {91, "リバーブ"},          {93, "コーラス"},            {94, "ディレイ"},
+      {0, TKT("TONEKIT", "バンクセレクト")},      {1, TKT("TONEKIT", "モジュレーション")},   {5, TKT("TONEKIT", "ポルタメントタイム")},   {6, TKT("TONEKIT", "データエントリー")},
+      {7, TKT("TONEKIT", "ボリューム")},          {10, TKT("TONEKIT", "パン")},              {11, TKT("TONEKIT", "エクスプレッション")},  {32, TKT("TONEKIT", "バンクセレクト LSB")},
+      {38, TKT("TONEKIT", "データエントリー LSB")}, {64, TKT("TONEKIT", "ダンパー")},        {65, TKT("TONEKIT", "ポルタメント")},        {66, TKT("TONEKIT", "ソステヌート")},
+      {67, TKT("TONEKIT", "ソフト")},             {91, TKT("TONEKIT", "リバーブ")},          {93, TKT("TONEKIT", "コーラス")},            {94, TKT("TONEKIT", "ディレイ")},
       {98, "NRPN LSB"},           {99, "NRPN MSB"},          {100, "RPN LSB"},            {101, "RPN MSB"},
-      {120, "オールサウンドオフ"}, {121, "リセットオールコントローラー"}, {123, "オールノートオフ"},
+      {120, TKT("TONEKIT", "オールサウンドオフ")}, {121, TKT("TONEKIT", "リセットオールコントローラー")}, {123, TKT("TONEKIT", "オールノートオフ")},
   };
   if (const auto found = named.find(key); found != named.end()) return found->second;
   constexpr std::string_view controller = "controller_";
   if (key.starts_with(controller)) {
     const std::string number = key.substr(controller.size());
     const auto found = controllers.find(std::atoi(number.c_str()));
-    return "コントロールチェンジ " + number + (found != controllers.end() ? " (" + found->second + ")" : "");
+    return TKT("TONEKIT", "コントロールチェンジ ") + number + (found != controllers.end() ? " (" + found->second + ")" : "");
   }
-  if (key.starts_with("meta_")) return "メタイベント " + key.substr(5);
+  if (key.starts_with("meta_")) return TKT("TONEKIT", "メタイベント ") + key.substr(5);
   return key;
 }
 
@@ -710,21 +711,21 @@ std::string kindInWords(const std::string& key) {
 std::string summaryText(const ImportSummary& s) {
   std::string out;
   auto line = [&out](const std::string& text) { out += (out.empty() ? "" : "\r\n") + text; };
-  if (s.droppedNotes) line("音域外で除いた音符 : " + std::to_string(s.droppedNotes));
+  if (s.droppedNotes) line(TKT("TONEKIT", "音域外で除いた音符 : ") + std::to_string(s.droppedNotes));
   if (s.cutNotes) {
-    line("255ティックに切り詰めた音符 : " + std::to_string(s.cutNotes));
+    line(TKT("TONEKIT", "255ティックに切り詰めた音符 : ") + std::to_string(s.cutNotes));
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.1f", s.longestCutMs / 1000);
-    line("切り詰めで短くなった長さ (最大) : " + std::string(seconds) + " 秒");
+    line(TKT("TONEKIT", "切り詰めで短くなった長さ (最大) : ") + std::string(seconds) + TKT("TONEKIT", " 秒"));
   }
-  if (s.pedalLengthenedNotes) line("ダンパーペダルで長くした音符 : " + std::to_string(s.pedalLengthenedNotes));
-  if (s.pedalCutNotes) line("ペダルで長くしたが255ティックに切り詰めた音符 : " + std::to_string(s.pedalCutNotes));
-  if (s.brokenTracks) line("途中で壊れていたトラック : " + std::to_string(s.brokenTracks) + "（読めたところまで変換）");
-  for (const auto& tag : s.alteredTexts) line("そのままでは入らなかった文字列 : " + tag);
+  if (s.pedalLengthenedNotes) line(TKT("TONEKIT", "ダンパーペダルで長くした音符 : ") + std::to_string(s.pedalLengthenedNotes));
+  if (s.pedalCutNotes) line(TKT("TONEKIT", "ペダルで長くしたが255ティックに切り詰めた音符 : ") + std::to_string(s.pedalCutNotes));
+  if (s.brokenTracks) line(TKT("TONEKIT", "途中で壊れていたトラック : ") + std::to_string(s.brokenTracks) + TKT("TONEKIT", "（読めたところまで変換）"));
+  for (const auto& tag : s.alteredTexts) line(TKT("TONEKIT", "そのままでは入らなかった文字列 : ") + tag);
   for (const auto& [kind, count] : s.skippedEvents)
-    line("変換しなかったイベント " + kindInWords(kind) + " : " + std::to_string(count));
+    line(TKT("TONEKIT", "変換しなかったイベント ") + kindInWords(kind) + " : " + std::to_string(count));
   for (const auto& [kind, count] : s.thinnedEvents)
-    line("値が変わらないため間引いたイベント " + kindInWords(kind) + " : " + std::to_string(count));
+    line(TKT("TONEKIT", "値が変わらないため間引いたイベント ") + kindInWords(kind) + " : " + std::to_string(count));
   return out;
 }
 

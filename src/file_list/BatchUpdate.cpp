@@ -11,6 +11,7 @@
 #include "mld/clsMLD.h"
 #include "file_list/ListFile.h"
 #include "file_list/ListTexts.h"
+#include "base/Translate.h"
 
 namespace fs = std::filesystem;
 
@@ -46,7 +47,7 @@ RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages, std::
     return result;
   };
 
-  if (item.MLDPath.empty()) return fail(Failure::of(err::FileNotFound, "(パスが空です)"));
+  if (item.MLDPath.empty()) return fail(Failure::of(err::FileNotFound, TKT("TONEKIT", "(パスが空です)")));
   if (hiddenOrNameless(item.MLDPath)) return fail(Failure::of(err::FileNotFound, item.MLDPath));
 
   const fs::path path(item.MLDPath);
@@ -62,7 +63,7 @@ RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages, std::
       folder = std::make_unique<HeldFolder>(path.parent_path());
     }
     if (!doc.parseBytes(folder->read(name, &read), messages))
-      return fail(Failure::of(err::InvalidCall, "(読み込みが途中で止まったファイルです: " + item.MLDPath + ")"));
+      return fail(Failure::of(err::InvalidCall, TKT("TONEKIT", "(読み込みが途中で止まったファイルです: ") + item.MLDPath + ")"));
   } catch (const std::exception&) {
     // One row never ends the batch, whatever it meets (memory running out included).
     return fail(currentFailure());
@@ -72,7 +73,7 @@ RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages, std::
   // Without a title chunk the writer would leave the title out again: the file would be
   // rewritten unchanged and the row look applied although its title is nowhere.
   if (!doc.MLDTitlEnabled)
-    return fail(Failure::of(err::InvalidCall, "(タイトルのチャンクがないファイルです: " + item.MLDPath + ")"));
+    return fail(Failure::of(err::InvalidCall, TKT("TONEKIT", "(タイトルのチャンクがないファイルです: ") + item.MLDPath + ")"));
 
   doc.MLDTitl = item.MLDTitle;
   try {
@@ -89,7 +90,7 @@ BatchUpdateJob::BatchUpdateJob(MLDList items, fs::path errorFile, MessageSink* m
     : items_(std::move(items)), errorFile_(std::move(errorFile)), messages_(messages) {}
 
 RowResult BatchUpdateJob::step() {
-  if (done()) throw Failure::of(err::InvalidCall, "(更新する行が残っていません)");
+  if (done()) throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(更新する行が残っていません)"));
   const clsMLDListItem& item = items_[next_];
   RowResult result = applyListItem(item, messages_, folder_);
   result.index = next_;

@@ -12,6 +12,7 @@
 #include "base/SafeFile.h"
 #include "file_list/ListTexts.h"
 #include "file_list/clsOutputBuffer.h"
+#include "base/Translate.h"
 
 namespace tonekit {
 
@@ -267,7 +268,7 @@ std::string leftOutText(const clsMLDListItem& item, ListRowProblem problem) {
 }
 
 std::string leftOutMessage(const MLDList& items, const std::vector<std::size_t>& leftOut, ListEncoding encoding) {
-  std::string message = kLeftOutHead;
+  std::string message(kLeftOutHead);
   const std::size_t shown = std::min(leftOut.size(), kLeftOutShownRows);
   for (std::size_t k = 0; k < shown; ++k) {
     const clsMLDListItem& item = items.at(leftOut[k]);
@@ -360,7 +361,7 @@ ListFileContent parseListFile(const ByteString& content, const ListReadOptions& 
   const auto text = [encoding](const std::string& bytes) {
     return encoding == ListEncoding::Utf8 ? bytes : decodeCp932(std::string_view(bytes));
   };
-  const auto shown = [&](const ListScanner::Reading& r) { return "「" + text(r.path) + "」「" + text(r.title) + "」"; };
+  const auto shown = [&](const ListScanner::Reading& r) { return TKT("TONEKIT", "「") + text(r.path) + TKT("TONEKIT", "」「") + text(r.title) + TKT("TONEKIT", "」"); };
   for (const ListScanner::Record& r : records) {
     const ByteString raw(r.raw.begin(), r.raw.end());
     ListScanner::Reading reading;
@@ -400,7 +401,7 @@ std::string badLineText(const std::filesystem::path& file, const BadListLine& ba
 }
 
 std::string lossyTitleText(const LossyListTitle& lossy) {
-  return std::to_string(lossy.line) + "行目: " + kLossyTitleReason + utf8Of(lossy.lost);
+  return fillIn(TKT("TONEKIT", "%1行目: "), {std::to_string(lossy.line)}) + kLossyTitleReason + utf8Of(lossy.lost);
 }
 
 MLDList dropRows(MLDList items, const std::vector<LossyListTitle>& lossy) {

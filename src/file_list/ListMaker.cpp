@@ -10,6 +10,7 @@
 #include "mld/clsMLD.h"
 #include "file_list/ListTexts.h"
 #include "file_list/clsFileList.h"
+#include "base/Translate.h"
 
 namespace tonekit {
 
@@ -55,7 +56,7 @@ std::optional<clsMLDListItem> readListItem(const FoundFile& file, MessageSink* m
 }
 
 std::string unreadableText(const Failure& failure) {
-  return "読み込めないため、リストに入れられないファイルがあります: " + failure.line();
+  return TKT("TONEKIT", "読み込めないため、リストに入れられないファイルがあります: ") + failure.line();
 }
 
 MLDList makeMLDList(const std::string& folder, MessageSink* messages, std::size_t* unusablePaths,

@@ -16,7 +16,7 @@ void clsOutputBuffer::AddBuffer(std::string_view strBuffer) {
 void clsOutputBuffer::AddBytes(const ByteString& bytes) { buffer_.insert(buffer_.end(), bytes.begin(), bytes.end()); }
 
 Failure clsOutputBuffer::outputFailure(const std::string& detail) {
-  std::string description = kOutputFailedDescription;
+  std::string description(kOutputFailedDescription);
   if (!detail.empty()) description += " " + detail;
   return Failure(kOutputFailedNumber, description, kOutputFailedSource);
 }

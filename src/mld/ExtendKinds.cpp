@@ -2,6 +2,7 @@
 // Copyright (C) 2026 The TONEKIT developers
 // Licensed under the GNU General Public License, version 3 or later.
 #include "mld/ExtendKinds.h"
+#include "base/Translate.h"
 
 #include <array>
 
@@ -13,28 +14,28 @@ using F = Fields;
 using L = Layout;
 // The kinds the sound path reads but the grid has no name for show "Unknown" like any other.
 constexpr std::array<ExtendKind, 22> kKinds = {{
-    {kind::MasterVolume, kind::MasterVolume, "マスターボリューム", false, F::MasterBolume, L::Whole},
-    {0xB1, 0xB1, "？", false, std::nullopt, L::Whole},
-    {kind::DrumScale, kind::DrumScale, "ドラムスケール変更", false, F::DramScale, L::Drum},
+    {kind::MasterVolume, kind::MasterVolume, TKN("TONEKIT", "マスターボリューム"), false, F::MasterBolume, L::Whole},
+    {0xB1, 0xB1, TKN("TONEKIT", "？"), false, std::nullopt, L::Whole},
+    {kind::DrumScale, kind::DrumScale, TKN("TONEKIT", "ドラムスケール変更"), false, F::DramScale, L::Drum},
     {kind::MasterTune, kind::MasterTune, "Unknown", false, std::nullopt, L::Tune},
-    {kind::DrumChannel, kind::DrumChannel, "ドラムチャンネル設定", false, std::nullopt, L::DrumMode},
-    {kind::Tempo, 0xCF, "テンポ", false, F::Tempo, L::Whole},
-    {kind::PlayPosition, kind::PlayPosition, "演奏位置情報", false, F::PlayPosition, L::Whole},
-    {kind::LoopPoint, kind::LoopPoint, "ループポイント", false, F::LoopPoint, L::Loop},
+    {kind::DrumChannel, kind::DrumChannel, TKN("TONEKIT", "ドラムチャンネル設定"), false, std::nullopt, L::DrumMode},
+    {kind::Tempo, 0xCF, TKN("TONEKIT", "テンポ"), false, F::Tempo, L::Whole},
+    {kind::PlayPosition, kind::PlayPosition, TKN("TONEKIT", "演奏位置情報"), false, F::PlayPosition, L::Whole},
+    {kind::LoopPoint, kind::LoopPoint, TKN("TONEKIT", "ループポイント"), false, F::LoopPoint, L::Loop},
     {kind::Nop, kind::Nop, "NOP", false, F::NOP, L::Whole},
     {kind::EndOfTrack, kind::EndOfTrack, "EndOfTrack", false, F::EndOfTrack, L::Whole},
-    {kind::VoiceLow, kind::VoiceLow, "音色(2～7Bit目)", false, F::Sound, L::PartValue},
-    {kind::VoiceTop, kind::VoiceTop, "音色(1Bit目)", false, F::Sound, L::PartBit},
-    {kind::Volume, kind::Volume, "音量", false, F::Volume, L::PartValue},
-    {kind::Balance, kind::Balance, "ステレオバランス", false, F::Stereo, L::PartValue},
+    {kind::VoiceLow, kind::VoiceLow, TKN("TONEKIT", "音色(2～7Bit目)"), false, F::Sound, L::PartValue},
+    {kind::VoiceTop, kind::VoiceTop, TKN("TONEKIT", "音色(1Bit目)"), false, F::Sound, L::PartBit},
+    {kind::Volume, kind::Volume, TKN("TONEKIT", "音量"), false, F::Volume, L::PartValue},
+    {kind::Balance, kind::Balance, TKN("TONEKIT", "ステレオバランス"), false, F::Stereo, L::PartValue},
     {kind::PitchBend, kind::PitchBend, "Unknown", false, std::nullopt, L::PartValue},
-    {kind::ChannelAssign, kind::ChannelAssign, "チャンネル割り当て", false, F::Chanel, L::PartValue},
-    {kind::RelativeVolume, kind::RelativeVolume, "ボリューム相対変化", false, F::ChangeVolume, L::PartValue},
+    {kind::ChannelAssign, kind::ChannelAssign, TKN("TONEKIT", "チャンネル割り当て"), false, F::Chanel, L::PartValue},
+    {kind::RelativeVolume, kind::RelativeVolume, TKN("TONEKIT", "ボリューム相対変化"), false, F::ChangeVolume, L::PartValue},
     {kind::BendRange, kind::BendRange, "Unknown", false, std::nullopt, L::PartValue},
     {kind::Modulation, kind::Modulation, "Unknown", false, std::nullopt, L::PartValue},
-    {kind::VoiceEdit, kind::VoiceEdit, "音色編集", true, std::nullopt, L::Whole},
-    {kind::Vibrato, kind::Vibrato, "ビブラート", true, std::nullopt, L::Whole},
-    {kind::DeviceDependent, kind::DeviceDependent, "機種依存", true, std::nullopt, L::Whole},
+    {kind::VoiceEdit, kind::VoiceEdit, TKN("TONEKIT", "音色編集"), true, std::nullopt, L::Whole},
+    {kind::Vibrato, kind::Vibrato, TKN("TONEKIT", "ビブラート"), true, std::nullopt, L::Whole},
+    {kind::DeviceDependent, kind::DeviceDependent, TKN("TONEKIT", "機種依存"), true, std::nullopt, L::Whole},
 }};
 // Values from 0xF0 up are ext-info whether the format names them or not.
 constexpr ExtendKind kUnknown{0x00, 0xEF, "Unknown", false, std::nullopt};
@@ -66,18 +67,18 @@ std::optional<int> tempoTimebase(std::uint8_t value) {
 
 std::string extendKindName(std::uint8_t value) {
   const ExtendKind& kind = extendKind(value);
-  if (kind.fields != Fields::Tempo) return kind.name;
+  if (kind.fields != Fields::Tempo) return translate(kTextContext, kind.name);
   const auto timebase = tempoTimebase(value);
-  return std::string(kind.name) + " " + (timebase ? std::to_string(*timebase) : "N/A");
+  return std::string(translate(kTextContext, kind.name)) + " " + (timebase ? std::to_string(*timebase) : "N/A");
 }
 
 std::optional<std::string> audioCommandName(std::uint8_t command) {
   switch (command) {
-    case audio::Start: return "オーディオ再生開始";
-    case audio::Stop: return "オーディオ再生停止";
-    case audio::Level: return "オーディオ音量";
-    case audio::Pan: return "オーディオパン";
-    case audio::Setting: return "オーディオ設定";
+    case audio::Start: return TKT("TONEKIT", "オーディオ再生開始");
+    case audio::Stop: return TKT("TONEKIT", "オーディオ再生停止");
+    case audio::Level: return TKT("TONEKIT", "オーディオ音量");
+    case audio::Pan: return TKT("TONEKIT", "オーディオパン");
+    case audio::Setting: return TKT("TONEKIT", "オーディオ設定");
     default: return std::nullopt;
   }
 }

@@ -9,13 +9,14 @@
 #include "base/Failure.h"
 #include "base/clsCalcUtil.h"
 #include "mld/clsMLD.h"
+#include "base/Translate.h"
 
 namespace tonekit::info {
 
 namespace {
 
 std::uint8_t firstByte(const ByteString& bytes, const char* what) {
-  if (bytes.empty()) throw Failure::of(err::IndexOutOfRange, std::string("(") + what + "が空です)");
+  if (bytes.empty()) throw Failure::of(err::IndexOutOfRange, std::string("(") + what + TKT("TONEKIT", "が空です)"));
   return bytes[0];
 }
 
@@ -31,9 +32,9 @@ HeaderFacts headerFacts(const clsMLD& doc) {
   HeaderFacts facts;
   calc.CalcDWORD(doc.MLDFileLength, facts.fileLength);
   calc.CalcBYTE(doc.MLDLengthToTrac, facts.lengthToTrac);
-  facts.trackCount = firstByte(doc.MLDTracCount, "トラック数");
-  facts.majorType = firstByte(doc.MLDMajortType, "メジャータイプ");
-  facts.minorType = firstByte(doc.MLDMinerType, "マイナータイプ");
+  facts.trackCount = firstByte(doc.MLDTracCount, TKT("TONEKIT", "トラック数"));
+  facts.majorType = firstByte(doc.MLDMajortType, TKT("TONEKIT", "メジャータイプ"));
+  facts.minorType = firstByte(doc.MLDMinerType, TKT("TONEKIT", "マイナータイプ"));
   return facts;
 }
 
@@ -44,7 +45,7 @@ std::optional<int> minorChoice(std::uint8_t minorType) { return choiceIn(minorTy
 std::optional<int> trackCountChoice(std::uint8_t trackCount) { return choiceIn(trackCount, 1, 4); }
 
 SorcFlags decodeSorc(const ByteString& value) {
-  const std::uint8_t b = firstByte(value, "\"sorc\"の値");
+  const std::uint8_t b = firstByte(value, TKT("TONEKIT", "\"sorc\"の値"));
   SorcFlags flags;
   const unsigned source = (b & 0xFEu) / 2;
   if (source <= 2) flags.source = static_cast<Source>(source);
@@ -60,7 +61,7 @@ ByteString encodeSorc(const SorcFlags& flags) {
 int noteLengthOf(const ByteString& note) { return note.size() >= 2 && note[1] == 1 ? 4 : 3; }
 
 int noteLengthOfChunk(const ByteString& note) {
-  if (note.size() < 2) throw Failure::of(err::IndexOutOfRange, "(\"note\"の値が2バイトに足りません)");
+  if (note.size() < 2) throw Failure::of(err::IndexOutOfRange, TKT("TONEKIT", "(\"note\"の値が2バイトに足りません)"));
   return noteLengthOf(note);
 }
 
@@ -118,10 +119,10 @@ bool isLaterTag(std::string_view tag) { return laterTag(tag) != nullptr; }
 std::string otherChunkMeaning(const OtherChunk& chunk) {
   const LaterTag* later = laterTag(chunk.tag);
   if (!later) return {};
-  std::string words = later->name;
+  std::string words = translate(kTextContext, later->name);
   if (chunk.tag == "ainf") {
     if (const auto audio = decodeAinf(chunk.value))
-      words += ": adat " + std::to_string(audio->audioChunks) + "個" + (audio->audioOnly ? "、音声のみ" : "");
+      words += ": adat " + std::to_string(audio->audioChunks) + TKT("TONEKIT", "個") + (audio->audioOnly ? TKT("TONEKIT", "、音声のみ") : "");
   } else if (chunk.tag == "cuep") {
     const std::vector<std::int64_t> offsets = decodeCuep(chunk.value);
     for (std::size_t t = 0; t < offsets.size(); ++t)

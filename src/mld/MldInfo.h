@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/ByteString.h"
+#include "base/Translate.h"
 
 namespace tonekit {
 class clsMLD;
@@ -108,9 +109,9 @@ struct LaterTag {
   std::string_view tag;
   const char* name;
 };
-inline constexpr LaterTag kLaterTags[] = {{"ainf", "音声情報"},     {"auth", "作成者情報"},
-                                          {"cuep", "キューポイント"}, {"supt", "サポート情報"},
-                                          {"thrd", "3D音響情報"},     {"code", "著作権管理情報"}};
+inline constexpr LaterTag kLaterTags[] = {{"ainf", TKN("TONEKIT", "音声情報")},     {"auth", TKN("TONEKIT", "作成者情報")},
+                                          {"cuep", TKN("TONEKIT", "キューポイント")}, {"supt", TKN("TONEKIT", "サポート情報")},
+                                          {"thrd", TKN("TONEKIT", "3D音響情報")},     {"code", TKN("TONEKIT", "著作権管理情報")}};
 bool isLaterTag(std::string_view tag);
 // What the later format versions mean by the chunk, in words ("音声情報: adat 2個、音声のみ");
 // empty for a tag they do not name.

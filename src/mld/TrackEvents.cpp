@@ -9,6 +9,7 @@
 #include "base/clsCalcUtil.h"
 #include "mld/EventCodec.h"
 #include "mld/MldInfo.h"
+#include "base/Translate.h"
 
 namespace tonekit {
 
@@ -31,7 +32,7 @@ ByteString newEvent(bool extend, int noteLength) {
 std::vector<clsNote> walkTrack(const ByteString& chunk, events::Framing framing) {
   const int noteLength = framing.noteLength;
   if (noteLength != 3 && noteLength != 4)
-    throw Failure::of(err::InvalidCall, "(ノート長: " + std::to_string(noteLength) + ")");
+    throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(ノート長: ") + std::to_string(noteLength) + ")");
   std::int64_t declared = 0;
   clsCalcUtil().CalcDWORD(midBytes(chunk, 5, 4), declared);
   // A chunk cut short keeps the bytes it has; they are walked like the rest.

@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "base/SafeFile.h"
+#include "base/Translate.h"
 
 namespace tonekit {
 namespace {
@@ -49,7 +50,7 @@ const OtherChunk* clsMLD::otherChunk(std::string_view tag) const {
 }
 
 void clsMLD::setOtherChunk(std::string_view tag, ByteString value) {
-  if (!isOtherTag(tag)) throw Failure::of(err::InvalidCall, "(不明なタグ: " + std::string(tag) + ")");
+  if (!isOtherTag(tag)) throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(不明なタグ: ") + std::string(tag) + ")");
   if (const auto found = findOther(MLDOtherChunks, tag); found != MLDOtherChunks.end())
     found->value = std::move(value);
   else
@@ -102,7 +103,7 @@ bool clsMLD::ParseMLD(MessageSink* messages) {
     if (!messages) return;
     const auto backups = leftoverBackupsOf(MLDFile);
     if (backups.empty()) return;
-    std::string text = kLeftoverBackupMessage;
+    std::string text(kLeftoverBackupMessage);
     for (const auto& backup : backups) text += "\r\n" + backup.string();
     messages->message(text, MessageIcon::Warning);
   };
@@ -119,7 +120,7 @@ bool clsMLD::ParseMLD(MessageSink* messages) {
 
 bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
   if (data.size() < kHeaderSize)
-    throw Failure::of(err::InputPastEnd, "(ファイルヘッダが13バイトに足りません: " + MLDFile + ")");
+    throw Failure::of(err::InputPastEnd, TKT("TONEKIT", "(ファイルヘッダが13バイトに足りません: ") + MLDFile + ")");
 
   headIdentifier_ = slice(data, 0, 4);
   headFileLength_ = slice(data, 4, 4);
@@ -140,18 +141,18 @@ bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
   calc_.CalcBYTE(headLengthToTrac_, toTrac);
   const std::int64_t trackPartSize = fileLength - toTrac - 2;
   if (trackPartSize < 1)
-    throw Failure::of(err::IndexOutOfRange, "(トラック部のサイズが0以下です: " + std::to_string(trackPartSize) + ")");
+    throw Failure::of(err::IndexOutOfRange, TKT("TONEKIT", "(トラック部のサイズが0以下です: ") + std::to_string(trackPartSize) + ")");
 
   std::array<std::optional<clsDataInfo>, 8> slots;
   std::vector<OtherChunk> others;
   const auto stopUnknown = [messages] {
-    if (messages) messages->message(kUnknownFormatMessage, MessageIcon::None);
+    if (messages) messages->message(std::string(kUnknownFormatMessage), MessageIcon::None);
     return false;
   };
   std::size_t pos = kHeaderSize;
   while (static_cast<std::int64_t>(pos) < toTrac + 7) {
     if (pos + 4 > data.size())
-      throw Failure::of(err::InputPastEnd, "(インフォメーション部がファイルの終わりを越えています)");
+      throw Failure::of(err::InputPastEnd, TKT("TONEKIT", "(インフォメーション部がファイルの終わりを越えています)"));
     clsDataInfo info;
     info.Payload = asciiOf(slice(data, pos, 4));
     pos += 4;
@@ -161,14 +162,14 @@ bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
     // the file; otherwise the bytes are something else and the read stops as for any unknown tag.
     if (pos + 2 > data.size()) {
       if (index < 0) return stopUnknown();
-      throw Failure::of(err::InputPastEnd, "(\"" + info.Payload + "\"のデータ長がありません)");
+      throw Failure::of(err::InputPastEnd, "(\"" + info.Payload + TKT("TONEKIT", "\"のデータ長がありません)"));
     }
     calc_.CalcBYTE(slice(data, pos, 2), info.Length);
     pos += 2;
     const std::int64_t chunkEnd = static_cast<std::int64_t>(pos) + info.Length;
     if (index < 0 && (chunkEnd > toTrac + 10 || chunkEnd > static_cast<std::int64_t>(data.size()))) return stopUnknown();
     if (pos + static_cast<std::size_t>(info.Length) > data.size())
-      throw Failure::of(err::InputPastEnd, "(\"" + info.Payload + "\"のデータがファイルの終わりを越えています)");
+      throw Failure::of(err::InputPastEnd, "(\"" + info.Payload + TKT("TONEKIT", "\"のデータがファイルの終わりを越えています)"));
     if (info.Length > 0) info.Value = slice(data, pos, static_cast<std::size_t>(info.Length));
     pos += static_cast<std::size_t>(info.Length);
     if (index < 0)
@@ -214,8 +215,8 @@ bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
   const std::int64_t declared = headTracCount_.empty() ? 0 : headTracCount_[0];
   const auto found = static_cast<std::int64_t>(index);
   if (declared != found && messages) {
-    messages->message(std::string(kTrackCountMismatchMessage) + "\r\n" + "ファイルヘッダ　 : " +
-                          std::to_string(declared) + "\r\n" + "トラックデータ数 : " + std::to_string(found),
+    messages->message(std::string(kTrackCountMismatchMessage) + "\r\n" + TKT("TONEKIT", "ファイルヘッダ　 : ") +
+                          std::to_string(declared) + "\r\n" + TKT("TONEKIT", "トラックデータ数 : ") + std::to_string(found),
                       MessageIcon::Information);
   }
   readComplete_ = true;
@@ -224,7 +225,7 @@ bool clsMLD::parseBytes(const ByteString& data, MessageSink* messages) {
 
 void clsMLD::makeNew(const ByteString& identifier, std::uint8_t majorType, std::uint8_t minorType,
                      const std::vector<ByteString>& tracks) {
-  if (tracks.size() > 255) throw Failure::of(err::Overflow, "(トラック数 " + std::to_string(tracks.size()) + ")");
+  if (tracks.size() > 255) throw Failure::of(err::Overflow, TKT("TONEKIT", "(トラック数 ") + std::to_string(tracks.size()) + ")");
   headIdentifier_ = identifier;
   headMajor_ = MLDMajortType = {majorType};
   headMinor_ = MLDMinerType = {minorType};
@@ -239,14 +240,14 @@ void clsMLD::makeNew(const ByteString& identifier, std::uint8_t majorType, std::
 
 ByteString clsMLD::renderMLD() const {
   if (!headerRead_)
-    throw Failure::of(err::InvalidCall, "(ファイルを読み込んでいない文書は保存できません)");
+    throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(ファイルを読み込んでいない文書は保存できません)"));
   if (!readComplete_)
     throw Failure::of(err::InvalidCall,
-                      "(読み込みが途中で止まったファイルです。保存するとトラック部が失われるため保存しません)");
+                      TKT("TONEKIT", "(読み込みが途中で止まったファイルです。保存するとトラック部が失われるため保存しません)"));
 
   if (trailing_ > 0 && !dropTrailing_)
-    throw Failure::of(err::PathFileAccess, "(" + MLDFile + " にはファイルの長さの後ろに " + std::to_string(trailing_) +
-                                               " バイトあります。保存すると失われるため保存しません)");
+    throw Failure::of(err::PathFileAccess, "(" + MLDFile + TKT("TONEKIT", " にはファイルの長さの後ろに ") + std::to_string(trailing_) +
+                                               TKT("TONEKIT", " バイトあります。保存すると失われるため保存しません)"));
 
   ByteString out;
   out.reserve(256);
@@ -261,8 +262,8 @@ ByteString clsMLD::renderMLD() const {
 
   const auto appendInfo = [&](std::string_view tag, const ByteString& v) {
     if (v.size() > 65535)
-      throw Failure::of(err::Overflow, "(\"" + std::string(tag) + "\"の値が65535バイトを超えています: " +
-                                           std::to_string(v.size()) + "バイト)");
+      throw Failure::of(err::Overflow, "(\"" + std::string(tag) + TKT("TONEKIT", "\"の値が65535バイトを超えています: ") +
+                                           std::to_string(v.size()) + TKT("TONEKIT", "バイト)"));
     append(bytesOf(tag));
     calc_.CalcBYTEFromLong(static_cast<std::int64_t>(v.size()), number);
     append(number);
@@ -271,21 +272,21 @@ ByteString clsMLD::renderMLD() const {
   for (auto tag : kWriterOrder)
     if (enabled(tag)) appendInfo(tag, value(tag));
   for (const OtherChunk& c : MLDOtherChunks) {
-    if (!isOtherTag(c.tag)) throw Failure::of(err::InvalidCall, "(不明なタグ: " + c.tag + ")");
+    if (!isOtherTag(c.tag)) throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(不明なタグ: ") + c.tag + ")");
     appendInfo(c.tag, c.value);
   }
   const auto toTrac = static_cast<std::int64_t>(out.size()) - 10;
   if (toTrac > 65535)
-    throw Failure::of(err::Overflow, "(インフォメーション部が大きすぎます: トラック部までのサイズ " +
+    throw Failure::of(err::Overflow, TKT("TONEKIT", "(インフォメーション部が大きすぎます: トラック部までのサイズ ") +
                                          std::to_string(toTrac) + ")");
   calc_.CalcBYTEFromLong(toTrac, number);
   std::copy(number.begin(), number.end(), out.begin() + 8);
 
-  if (MLDTracCount.empty()) throw Failure::of(err::IndexOutOfRange, "(トラック数がありません)");
+  if (MLDTracCount.empty()) throw Failure::of(err::IndexOutOfRange, TKT("TONEKIT", "(トラック数がありません)"));
   const std::size_t count = MLDTracCount[0];
   if (count > MLDTracData->count())
-    throw Failure::of(err::IndexOutOfRange, "(トラック数 " + std::to_string(count) + " に対してトラックデータが " +
-                                                std::to_string(MLDTracData->count()) + " つしかありません)");
+    throw Failure::of(err::IndexOutOfRange, TKT("TONEKIT", "(トラック数 ") + std::to_string(count) + TKT("TONEKIT", " に対してトラックデータが ") +
+                                                std::to_string(MLDTracData->count()) + TKT("TONEKIT", " つしかありません)"));
   for (const ByteString& audio : MLDAudioChunks) append(audio);
   for (std::size_t i = 0; i < count; ++i) append(MLDTracData->item(TrackCollection::keyFor(i)));
 
@@ -298,7 +299,7 @@ void clsMLD::SaveMLD() { save(std::nullopt); }
 
 void clsMLD::SaveMLDOverRead() {
   if (readPath_.empty() || readPath_ != MLDFile)
-    throw Failure::of(err::PathFileAccess, "(読み込んだファイルではありません: " + MLDFile + ")");
+    throw Failure::of(err::PathFileAccess, TKT("TONEKIT", "(読み込んだファイルではありません: ") + MLDFile + ")");
   save(readIdentity_);
 }
 
@@ -314,7 +315,7 @@ void clsMLD::rememberSavedFile() {
 }
 
 void clsMLD::save(std::optional<FileIdentity> expected) {
-  if (MLDFile.empty()) throw Failure::of(err::PathFileAccess, "(保存先がありません)");
+  if (MLDFile.empty()) throw Failure::of(err::PathFileAccess, TKT("TONEKIT", "(保存先がありません)"));
   replaceFileSafely(MLDFile, renderMLD(), expected);
 }
 

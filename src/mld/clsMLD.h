@@ -20,6 +20,7 @@
 #include "base/SafeFile.h"
 #include "mld/TrackCollection.h"
 #include "base/clsCalcUtil.h"
+#include "base/Translate.h"
 
 namespace tonekit {
 
@@ -42,13 +43,13 @@ struct OtherChunk {
 inline constexpr std::string_view kAudioTag = "adat";
 
 // The reader's messages, exact; scripts and tests compare against them.
-inline constexpr const char* kUnknownFormatMessage = "処理できないファイルフォーマットのようです。";
+inline constexpr Text kUnknownFormatMessage = TKN("TONEKIT", "処理できないファイルフォーマットのようです。");
 // Said when a file that reads damaged has the backup of a killed in-place save beside it (or in
 // the per-user data folder); the backup's path follows, one a line.
-inline constexpr const char* kLeftoverBackupMessage =
-    "このファイルの上書き保存が途中で止まったときの元の内容が残っています。ファイルが壊れているときは、これを元の名前にコピーしてください:";
-inline constexpr const char* kTrackCountMismatchMessage =
-    "ファイルヘッダのトラック数と、トラックデータの数が違います。";
+inline constexpr Text kLeftoverBackupMessage =
+    TKN("TONEKIT", "このファイルの上書き保存が途中で止まったときの元の内容が残っています。ファイルが壊れているときは、これを元の名前にコピーしてください:");
+inline constexpr Text kTrackCountMismatchMessage =
+    TKN("TONEKIT", "ファイルヘッダのトラック数と、トラックデータの数が違います。");
 
 class clsMLD {
  public:

@@ -20,6 +20,7 @@
 #include "base/modCommon.h"
 #include "platform/QtPlatform.h"
 #include "platform/Settings.h"
+#include "base/Translate.h"
 
 namespace tonekit::ui {
 
@@ -72,13 +73,13 @@ bool confirmUnencodable(QWidget* parent, const QList<QPair<QString, QString>>& l
     const std::u32string missing = unencodableCp932(text.toStdString());
     if (missing.empty()) continue;
     QStringList shown;
-    for (const char32_t c : missing) shown << QString::fromUtf8("「") + QString::fromUcs4(&c, 1) + QString::fromUtf8("」");
+    for (const char32_t c : missing) shown << QString::fromUtf8(TKT("TONEKIT", "「")) + QString::fromUcs4(&c, 1) + QString::fromUtf8(TKT("TONEKIT", "」"));
     lines << label + ": " + shown.join(' ');
   }
   if (lines.isEmpty()) return true;
   const QString question =
-      QString::fromUtf8("次の文字はシフトJIS（コードページ932）にないため、「?」に置き換えて保存されます。\r\n") +
-      lines.join("\r\n") + QString::fromUtf8("\r\nよろしいですか？");
+      QString::fromUtf8(TKT("TONEKIT", "次の文字はシフトJIS（コードページ932）にないため、「?」に置き換えて保存されます。\r\n")) +
+      lines.join("\r\n") + QString::fromUtf8(TKT("TONEKIT", "\r\nよろしいですか？"));
   return platform().message(parent, question, Icon::Question, Buttons::OkCancel) == Answer::Ok;
 }
 

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "base/Failure.h"
+#include "base/Translate.h"
 
 namespace tonekit::ui {
 
@@ -60,9 +61,9 @@ Answer QtPlatform::message(QWidget* parent, const QString& text, Icon icon, Butt
   // Whatever a box says (a file name, the reasons of a batch) can be selected and copied.
   box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   if (buttons == Buttons::AppendReplaceCancel) {
-    QPushButton* append = box.addButton(QString::fromUtf8("追記"), QMessageBox::AcceptRole);
-    QPushButton* replace = box.addButton(QString::fromUtf8("置き換え"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(QString::fromUtf8("キャンセル"), QMessageBox::RejectRole);
+    QPushButton* append = box.addButton(QString::fromUtf8(TKT("TONEKIT", "追記")), QMessageBox::AcceptRole);
+    QPushButton* replace = box.addButton(QString::fromUtf8(TKT("TONEKIT", "置き換え")), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QString::fromUtf8(TKT("TONEKIT", "キャンセル")), QMessageBox::RejectRole);
     box.setDefaultButton(append);
     box.setEscapeButton(cancel);
     box.exec();
@@ -79,9 +80,9 @@ Answer QtPlatform::message(QWidget* parent, const QString& text, Icon icon, Butt
       break;
     case Buttons::SaveDiscardCancel:
       box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-      box.button(QMessageBox::Save)->setText(QString::fromUtf8("保存"));
-      box.button(QMessageBox::Discard)->setText(QString::fromUtf8("保存しない"));
-      box.button(QMessageBox::Cancel)->setText(QString::fromUtf8("キャンセル"));
+      box.button(QMessageBox::Save)->setText(QString::fromUtf8(TKT("TONEKIT", "保存")));
+      box.button(QMessageBox::Discard)->setText(QString::fromUtf8(TKT("TONEKIT", "保存しない")));
+      box.button(QMessageBox::Cancel)->setText(QString::fromUtf8(TKT("TONEKIT", "キャンセル")));
       box.setDefaultButton(QMessageBox::Save);
       break;
     case Buttons::AppendReplaceCancel: break;

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "base/Failure.h"
+#include "base/Translate.h"
 #include "mld/MldInfo.h"
 
 namespace tonekit {
@@ -41,12 +42,12 @@ void DocumentSession::close() {
 }
 
 clsMLD& DocumentSession::document() {
-  if (!document_) throw Failure::of(err::ObjectNotSet, "(ファイルが読み込まれていません)");
+  if (!document_) throw Failure::of(err::ObjectNotSet, TKT("TONEKIT", "(ファイルが読み込まれていません)"));
   return *document_;
 }
 
 const clsMLD& DocumentSession::document() const {
-  if (!document_) throw Failure::of(err::ObjectNotSet, "(ファイルが読み込まれていません)");
+  if (!document_) throw Failure::of(err::ObjectNotSet, TKT("TONEKIT", "(ファイルが読み込まれていません)"));
   return *document_;
 }
 
@@ -91,7 +92,7 @@ bool DocumentSession::holdsFile(const std::string& path) const {
 }
 
 void DocumentSession::save() {
-  if (file_.empty()) throw Failure::of(err::InvalidCall, "(保存先のファイルがありません)");
+  if (file_.empty()) throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(保存先のファイルがありません)"));
   clsMLD& doc = document();
   doc.MLDFile = file_;
   doc.SaveMLDOverRead();

@@ -10,6 +10,7 @@
 
 #include "base/BigEndian.h"
 #include "base/Failure.h"
+#include "base/Translate.h"
 
 namespace tonekit::smf {
 namespace {
@@ -150,21 +151,21 @@ std::optional<SongTexts> songTexts(const ByteString& data) {
 
 Song readSong(const ByteString& data) {
   const auto found = findHeader(data);
-  if (!found) throw Failure::of(err::InvalidCall, "(MIDIファイルのヘッダ\"MThd\"がありません)");
+  if (!found) throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(MIDIファイルのヘッダ\"MThd\"がありません)"));
   const std::size_t h = *found;
-  if (data.size() - h < 14) throw Failure::of(err::InputPastEnd, "(MIDIヘッダが途中で切れています)");
+  if (data.size() - h < 14) throw Failure::of(err::InputPastEnd, TKT("TONEKIT", "(MIDIヘッダが途中で切れています)"));
   const std::uint8_t* head = data.data() + h;
 
   Song song;
   song.format = be16(head + 8);
   const std::uint16_t division = be16(head + 12);
   if (song.format == 2)
-    throw Failure::of(err::InvalidCall, "(フォーマット2のMIDIファイル（独立した複数のシーケンス）は変換できません)");
+    throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(フォーマット2のMIDIファイル（独立した複数のシーケンス）は変換できません)"));
   if (song.format > 2)
     throw Failure::of(err::InvalidCall,
-                      "(MIDIファイルのフォーマット " + std::to_string(song.format) + " は変換できません)");
-  if (division & 0x8000) throw Failure::of(err::InvalidCall, "(時間単位がSMPTE形式のMIDIファイルは変換できません)");
-  if (division == 0) throw Failure::of(err::InvalidCall, "(MIDIファイルの時間単位が0です)");
+                      TKT("TONEKIT", "(MIDIファイルのフォーマット ") + std::to_string(song.format) + TKT("TONEKIT", " は変換できません)"));
+  if (division & 0x8000) throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(時間単位がSMPTE形式のMIDIファイルは変換できません)"));
+  if (division == 0) throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(MIDIファイルの時間単位が0です)"));
   song.division = division;
 
   // The header's own length says where the chunks begin; anything shorter than 6 is not trusted.
@@ -186,7 +187,7 @@ Song readSong(const ByteString& data) {
     }
     pos += 8 + length;
   }
-  if (tracks.empty()) throw Failure::of(err::InvalidCall, "(トラック\"MTrk\"がありません)");
+  if (tracks.empty()) throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(トラック\"MTrk\"がありません)"));
   song.trackCount = tracks.size();
 
   // Each track is in time order already: merging pairs of neighbours, the earlier one winning

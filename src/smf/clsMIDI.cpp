@@ -10,6 +10,7 @@
 #include "base/Failure.h"
 #include "base/SafeFile.h"
 #include "smf/SmfEvents.h"
+#include "base/Translate.h"
 
 namespace tonekit {
 
@@ -34,7 +35,7 @@ void clsMIDI::ParseMIDIData(const ByteString& data) {
   // The header's own length field is not trusted; the three numbers stand right after it.
   auto headerNumber = [&](std::size_t offset, const char* name) -> std::int16_t {
     if (data.size() < offset + 2)
-      throw Failure::of(err::IndexOutOfRange, std::string("(MIDIヘッダが途中で切れています: ") + name + ")");
+      throw Failure::of(err::IndexOutOfRange, std::string(TKT("TONEKIT", "(MIDIヘッダが途中で切れています: ")) + name + ")");
     std::int64_t value = 0;
     calc_.CalcBYTE(midBytes(data, static_cast<std::int64_t>(offset) + 1, 2), value);
     if (value > 32767) throw Failure::of(err::Overflow, "(" + std::string(name) + " = " + std::to_string(value) + ")");
@@ -45,7 +46,7 @@ void clsMIDI::ParseMIDIData(const ByteString& data) {
   MIDIDivision = headerNumber(h + 12, "MIDIDivision");
 
   const auto texts = smf::songTexts(data);
-  if (!texts) throw Failure::of(err::InvalidCall, "(トラック\"MTrk\"がありません)");
+  if (!texts) throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(トラック\"MTrk\"がありません)"));
   // Reset first, so that a reader used for a second file never keeps the first file's texts.
   MIDITitle = decodeCp932(texts->title);
   if (MIDITitle.empty()) MIDITitle = FileNameOnly(MIDIFile);

@@ -23,6 +23,7 @@
 
 #include "base/Failure.h"
 #include "base/SafeFile.h"
+#include "base/Translate.h"
 
 namespace tonekit::sound {
 
@@ -150,7 +151,7 @@ class FluidPlayer : public Player {
     if (!driver_) {
       audio_.reset();
       fluidFailure("");  // forget FluidSynth's words; ours say what to do
-      throw Failure(err::PathFileAccess, kNoSoundDeviceMessage);
+      throw Failure(err::PathFileAccess, std::string(kNoSoundDeviceMessage));
     }
     player_ = std::make_unique<MidiPlayer>(synth_.s, smf);
   }
@@ -291,7 +292,7 @@ fs::path findSoundfont(const std::string& requested) {
   const fs::file_status status = fs::status(chosen, ec);
   // A FIFO or a folder is there all right; installing a package would not help.
   if (fs::exists(status) && !fs::is_regular_file(status))
-    throw Failure::of(err::PathFileAccess, chosen + " (通常のファイルではありません)");
+    throw Failure::of(err::PathFileAccess, chosen + TKT("TONEKIT", " (通常のファイルではありません)"));
   if (!fs::is_regular_file(status)) throw Failure(err::FileNotFound, std::string(kNoSoundfontMessage) + " (" + chosen + ")");
   return chosen;
 }
@@ -339,7 +340,7 @@ Rendered renderWav(const ByteString& smf, double seconds, const fs::path& soundf
       if (audio) audio->add(block.data(), block.data() + 1, kBlockFrames, 2);
       wav.add(block);
       if (progress && done % kProgressFrames == 0 && !progress(done, result.frames))
-        throw Failure(kRenderStopped, "中止しました。 (" + shown + ")");
+        throw Failure(kRenderStopped, TKT("TONEKIT", "中止しました。 (") + shown + ")");
     }
     wav.finish();
   });

@@ -13,6 +13,7 @@
 
 #include "base/ByteString.h"
 #include "sound/AdatAudio.h"
+#include "base/Translate.h"
 
 namespace tonekit::sound {
 
@@ -23,11 +24,11 @@ inline constexpr const char* kSoundfontVariable = "TONEKIT_SOUNDFONT";
 // when not set.
 inline constexpr const char* kAudioDriverVariable = "TONEKIT_AUDIO_DRIVER";
 
-inline constexpr const char* kNoSoundfontMessage =
-    "General MIDI の音色ファイル (SoundFont) が見つかりません。timgm6mb-soundfont パッケージを入れるか、"
-    "TONEKIT_SOUNDFONT で音色ファイルを指定してください。";
-inline constexpr const char* kNoSoundDeviceMessage =
-    "音を出す装置が使えないため再生できません。MIDI ファイルや WAV ファイルへの書き出しはできます。";
+inline constexpr Text kNoSoundfontMessage =
+    TKN("TONEKIT", "General MIDI の音色ファイル (SoundFont) が見つかりません。timgm6mb-soundfont パッケージを入れるか、"
+    "TONEKIT_SOUNDFONT で音色ファイルを指定してください。");
+inline constexpr Text kNoSoundDeviceMessage =
+    TKN("TONEKIT", "音を出す装置が使えないため再生できません。MIDI ファイルや WAV ファイルへの書き出しはできます。");
 
 inline constexpr int kDefaultRate = 44100;
 inline constexpr int kLowestRate = 8000;

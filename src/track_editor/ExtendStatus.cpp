@@ -120,7 +120,7 @@ std::optional<Rejection> validate(std::uint8_t kind, const Entries& e) {
     if (rejected) return;
     const auto value = parseUserNumber(e[field]);
     if (!value) {
-      rejected = Rejection{field, kEnterNumber};
+      rejected = Rejection{field, std::string(kEnterNumber)};
     } else if (!inUserRange(*value, low, high)) {
       rejected = Rejection{field, message};
     }

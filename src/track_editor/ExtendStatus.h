@@ -12,6 +12,7 @@
 
 #include "base/ByteString.h"
 #include "mld/ExtendKinds.h"
+#include "base/Translate.h"
 
 namespace tonekit::extend {
 
@@ -105,22 +106,22 @@ std::optional<int> relativeVolumeLevel(const Entries& entries);
 bool silencesPart(std::uint8_t kind, const Entries& entries);
 
 // Asked before such an event is stored.
-inline constexpr const char* kSilencesPartQuestion =
-    "この値は「無音」として再生され、このパートは次のボリューム相対変化まで聞こえなくなります。よろしいですか？";
+inline constexpr Text kSilencesPartQuestion =
+    TKN("TONEKIT", "この値は「無音」として再生され、このパートは次のボリューム相対変化まで聞こえなくなります。よろしいですか？");
 
 // Messages of the entry checks.
-inline constexpr const char* kEnterNumber = "数値を入力してください。";
-inline constexpr const char* kDeltaTimeRange = "Δタイムは0～255の範囲です。";
-inline constexpr const char* kDramChanelRange = "チャネルは0～15の範囲です。";
-inline constexpr const char* kTempoRange = "テンポは20～255の範囲です。";
-inline constexpr const char* kLoopIDRange = "ループIDは0～3の範囲です。";
-inline constexpr const char* kLoopCountRange = "ループ回数は0～15の範囲です。";
-inline constexpr const char* kPartRange = "パートは0～3の範囲です。";
-inline constexpr const char* kGMNote6Range = "6BitのGM音色は0～63の範囲です。";
-inline constexpr const char* kGMNote1Range = "1BitのGM音色は0～1の範囲です。";
-inline constexpr const char* kVolumeRange = "音量は0～63の範囲です。";
-inline constexpr const char* kBalanceRange = "バランスは0～63の範囲です。";
-inline constexpr const char* kChanelRange = "チャネル割り当ては0～15の範囲です。";
-inline constexpr const char* kChangeValueRange = "ボリューム相対変化は-32～31の範囲です。";
+inline constexpr Text kEnterNumber = TKN("TONEKIT", "数値を入力してください。");
+inline constexpr Text kDeltaTimeRange = TKN("TONEKIT", "Δタイムは0～255の範囲です。");
+inline constexpr Text kDramChanelRange = TKN("TONEKIT", "チャネルは0～15の範囲です。");
+inline constexpr Text kTempoRange = TKN("TONEKIT", "テンポは20～255の範囲です。");
+inline constexpr Text kLoopIDRange = TKN("TONEKIT", "ループIDは0～3の範囲です。");
+inline constexpr Text kLoopCountRange = TKN("TONEKIT", "ループ回数は0～15の範囲です。");
+inline constexpr Text kPartRange = TKN("TONEKIT", "パートは0～3の範囲です。");
+inline constexpr Text kGMNote6Range = TKN("TONEKIT", "6BitのGM音色は0～63の範囲です。");
+inline constexpr Text kGMNote1Range = TKN("TONEKIT", "1BitのGM音色は0～1の範囲です。");
+inline constexpr Text kVolumeRange = TKN("TONEKIT", "音量は0～63の範囲です。");
+inline constexpr Text kBalanceRange = TKN("TONEKIT", "バランスは0～63の範囲です。");
+inline constexpr Text kChanelRange = TKN("TONEKIT", "チャネル割り当ては0～15の範囲です。");
+inline constexpr Text kChangeValueRange = TKN("TONEKIT", "ボリューム相対変化は-32～31の範囲です。");
 
 }  // namespace tonekit::extend

@@ -14,7 +14,7 @@ namespace {
 struct Limit {
   NoteField field;
   int high;
-  const char* message;
+  Text message;
 };
 // The order in which the checks look at the entries.
 constexpr Limit kChecks[] = {
@@ -50,13 +50,13 @@ std::optional<NoteRejection> checkNote(const NoteEntries& e, int noteLength) {
   const bool four = info::normalNoteLength(noteLength) == 4;
   for (const auto& c : kChecks) {
     if (fourByteOnly(c.field) && !four) continue;
-    if (!parseUserNumber(at(e, c.field))) return NoteRejection{c.field, kNoteEnterNumber};
+    if (!parseUserNumber(at(e, c.field))) return NoteRejection{c.field, std::string(kNoteEnterNumber)};
   }
   // Made whole first, then compared: 255.4 passes as 255, 3.5 fails as 4.
   for (const auto& c : kChecks) {
     if (fourByteOnly(c.field) && !four) continue;
     const std::int32_t v = value(e, c.field);
-    if (v < 0 || v > c.high) return NoteRejection{c.field, c.message};
+    if (v < 0 || v > c.high) return NoteRejection{c.field, std::string(c.message)};
   }
   return std::nullopt;
 }

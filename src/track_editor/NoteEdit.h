@@ -10,6 +10,7 @@
 
 #include "base/ByteString.h"
 #include "mld/MldInfo.h"
+#include "base/Translate.h"
 
 namespace tonekit::noteedit {
 
@@ -39,10 +40,10 @@ std::optional<NoteRejection> checkNote(const NoteEntries& entries, int noteLengt
 // beyond its note length (they are not the editor's to drop). Call after checkNote passed.
 ByteString packNote(const NoteEntries& entries, int noteLength, const ByteString& event = {});
 
-inline constexpr const char* kNoteEnterNumber = "数値を入力してください。";
-inline constexpr const char* kRange0to3 = "0 ～ 3の範囲で入力してください。";
-inline constexpr const char* kRange0to255 = "0 ～ 255の範囲で入力してください。";
-inline constexpr const char* kRange0to62 = "0 ～ 62の範囲で入力してください。";
-inline constexpr const char* kRange0to63 = "0 ～ 63の範囲で入力してください。";
+inline constexpr Text kNoteEnterNumber = TKN("TONEKIT", "数値を入力してください。");
+inline constexpr Text kRange0to3 = TKN("TONEKIT", "0 ～ 3の範囲で入力してください。");
+inline constexpr Text kRange0to255 = TKN("TONEKIT", "0 ～ 255の範囲で入力してください。");
+inline constexpr Text kRange0to62 = TKN("TONEKIT", "0 ～ 62の範囲で入力してください。");
+inline constexpr Text kRange0to63 = TKN("TONEKIT", "0 ～ 63の範囲で入力してください。");
 
 }  // namespace tonekit::noteedit

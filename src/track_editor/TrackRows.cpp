@@ -7,28 +7,29 @@
 
 #include "mld/MldInfo.h"
 #include "mld/EventCodec.h"
+#include "base/Translate.h"
 
 namespace tonekit {
 
 const std::array<std::string, 8>& trackColumnHeaders() {
   static const std::array<std::string, 8> headers = {
-      "イベントNo", "Δタイム", "チャネル", "音程", "音の長さ", "音の強さ", "ｵｸﾀｰﾌﾞｼﾌﾄ", "備考"};
+      TKT("TONEKIT", "イベントNo"), TKT("TONEKIT", "Δタイム"), TKT("TONEKIT", "チャネル"), TKT("TONEKIT", "音程"), TKT("TONEKIT", "音の長さ"), TKT("TONEKIT", "音の強さ"), TKT("TONEKIT", "ｵｸﾀｰﾌﾞｼﾌﾄ"), TKT("TONEKIT", "備考")};
   return headers;
 }
 
 std::string pitchName(int pitch) {
   static const char* const letters[12] = {"C ", "C+", "D ", "D+", "E ", "F ", "F+", "G ", "G+", "A ", "A+", "B "};
-  static const char* const solfege[12] = {"ド", "#ド", "レ", "#レ", "ミ", "ファ", "#ファ", "ソ", "#ソ", "ラ", "#ラ", "シ"};
+  static const char* const solfege[12] = {TKT("TONEKIT", "ド"), TKT("TONEKIT", "#ド"), TKT("TONEKIT", "レ"), TKT("TONEKIT", "#レ"), TKT("TONEKIT", "ミ"), TKT("TONEKIT", "ファ"), TKT("TONEKIT", "#ファ"), TKT("TONEKIT", "ソ"), TKT("TONEKIT", "#ソ"), TKT("TONEKIT", "ラ"), TKT("TONEKIT", "#ラ"), TKT("TONEKIT", "シ")};
   const int m = pitch + 9;
   const int step = m % 12;
   const int octave = m / 12 - 3;
   const std::string octaveText = octave > 0 ? "+" + std::to_string(octave) : std::to_string(octave);
-  return std::string(letters[step]) + " (" + octaveText + "・" + solfege[step] + ")";
+  return std::string(letters[step]) + " (" + octaveText + TKT("TONEKIT", "・") + solfege[step] + ")";
 }
 
 std::string relativeVolumeLevelText(int sixBits) {
   const int level = sixBits & 0x3F;
-  return level == 0 ? "無音" : "再生時の音量 " + std::to_string(level) + "/63";
+  return level == 0 ? TKT("TONEKIT", "無音") : TKT("TONEKIT", "再生時の音量 ") + std::to_string(level) + "/63";
 }
 
 bool isExtendRow(const ByteString& event) { return events::isExtendRow(events::decode(event, 3)); }

@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -38,7 +39,9 @@
 #include "file_list/ui/frmMLDList.h"
 #include "file_list/ui/frmWait.h"
 #include "main_window/ui/frmMain.h"
+#include "i18n/Language.h"
 #include "platform/Translations.h"
+#include "track_editor/ui/frmTrac.h"
 
 namespace fs = std::filesystem;
 using namespace tonekit;
@@ -89,11 +92,63 @@ frmMLDList* listWindow() {
   return nullptr;
 }
 
+// The main, track and list windows in one language: NAME-LANG.png for main, track and list.
+int shootLanguage(QApplication& app, Language language, const QString& folder, const QString& file) {
+  i18n::useLanguage(language, &app);
+  const QString suffix = QString("-") + languageCode(language) + ".png";
+  QDir().mkpath(folder);
+  frmMain main;
+  main.show();
+  Steps steps;
+  std::unique_ptr<frmTrac> track;
+  steps.add([&] {
+    main.openPath(file);
+    steps.next();
+  });
+  steps.add([&] {
+    saveShot(&main, folder + "/main" + suffix);
+    track = std::make_unique<frmTrac>();
+    track->MLDTracNumber = 0;
+    track->MLDTracData = main.document()->MLDTracData;
+    track->MLDNote = main.document()->MLDNote;
+    track->MLDExst = main.document()->MLDExst;
+    track->documentName = QFileInfo(file).fileName();
+    track->Load();
+    track->show();
+    steps.next();
+  });
+  steps.add([&] {
+    saveShot(track.get(), folder + "/track" + suffix);
+    track->hide();
+    main.findChild<QAction*>("mnuShowMLDList")->trigger();
+    steps.next();
+  });
+  steps.add([&] {
+    frmMLDList* list = listWindow();
+    if (!list) return steps.next();
+    list->MLDListItems = makeMLDList(QFile::encodeName(QFileInfo(file).absolutePath()).toStdString());
+    list->ShowList();
+    list->resize(list->width() * 3 / 2, list->height() * 3 / 2);
+    steps.next();
+  });
+  steps.add([&] {
+    if (frmMLDList* list = listWindow()) saveShot(list, folder + "/list" + suffix);
+    QApplication::exit(0);
+  });
+  steps.next();
+  return app.exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(kAppName);
+  // tonekit-screenshots --lang ja|en OUTPUT_FOLDER FILE.mld: the three windows in that language.
+  if (argc == 5 && QByteArray(argv[1]) == "--lang") {
+    return shootLanguage(app, languageNamed(argv[2]).value_or(Language::English), QString::fromLocal8Bit(argv[3]),
+                         QString::fromLocal8Bit(argv[4]));
+  }
   installJapaneseQtTranslation(app);
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() < 3) {

@@ -2,14 +2,15 @@
 // Copyright (C) 2026 The TONEKIT developers
 // Licensed under the GNU General Public License, version 3 or later.
 #include "file_list/ui/MLDListModel.h"
+#include "base/Translate.h"
 
 #include <utility>
 
 namespace tonekit::ui {
 
 namespace {
-constexpr const char* kPathColumnHeader = "ファイルパス";
-constexpr const char* kTitleColumnHeader = "タイトル";
+constexpr Text kPathColumnHeader = TKN("TONEKIT", "ファイルパス");
+constexpr Text kTitleColumnHeader = TKN("TONEKIT", "タイトル");
 }  // namespace
 
 MLDListModel::MLDListModel(const MLDList& items, TitleText titleText, QObject* parent)
@@ -47,8 +48,8 @@ QVariant MLDListModel::headerData(int section, Qt::Orientation orientation, int 
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Vertical) return headersShown_ ? QVariant(section + 1) : QVariant(QString());
   if (!headersShown_) return QString();
-  if (section == kPathColumn) return QString::fromUtf8(kPathColumnHeader);
-  if (section == kTitleColumn) return QString::fromUtf8(kTitleColumnHeader);
+  if (section == kPathColumn) return QString::fromUtf8(kPathColumnHeader.translated());
+  if (section == kTitleColumn) return QString::fromUtf8(kTitleColumnHeader.translated());
   return {};
 }
 

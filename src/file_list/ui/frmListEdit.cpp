@@ -10,6 +10,7 @@
 
 #include "platform/Platform.h"
 #include "platform/Twips.h"
+#include "base/Translate.h"
 
 namespace tonekit::ui {
 
@@ -33,7 +34,7 @@ class PathLabel : public QLabel {
 
 frmListEdit::frmListEdit(QWidget* parent) : QDialog(parent) {
   setObjectName("frmListEdit");
-  setWindowTitle(QString::fromUtf8("項目編集"));
+  setWindowTitle(QString::fromUtf8(TKT("TONEKIT", "項目編集")));
   setFixedSize(twipsToPixelsX(4680, this), twipsToPixels(3270, this));
 
   lblFilePath_ = new PathLabel(this);
@@ -44,10 +45,10 @@ frmListEdit::frmListEdit(QWidget* parent) : QDialog(parent) {
   placeTwips(lblFilePath_, 120, 480, 4455, 975);
 
   // Both captions carry the same name, as the form always had it.
-  auto* pathCaption = new QLabel(QString::fromUtf8("ファイルのパス　："), this);
+  auto* pathCaption = new QLabel(QString::fromUtf8(TKT("TONEKIT", "ファイルのパス　：")), this);
   pathCaption->setObjectName("lblCaption");
   placeTwips(pathCaption, 120, 120, 1695, 255);
-  auto* titleCaption = new QLabel(QString::fromUtf8("タイトル　："), this);
+  auto* titleCaption = new QLabel(QString::fromUtf8(TKT("TONEKIT", "タイトル　：")), this);
   titleCaption->setObjectName("lblCaption");
   placeTwips(titleCaption, 120, 1560, 1695, 255);
 
@@ -87,7 +88,7 @@ void frmListEdit::cmdOk_Click() {
   guarded(this, [this] {
     const std::string typed = txtTitle_->text().toStdString();
     // Only an edited title is encoded; one the code page lacks characters of asks first.
-    if (typed != loaded_.text() && !confirmUnencodable(this, {{QString::fromUtf8("タイトル"), txtTitle_->text()}}))
+    if (typed != loaded_.text() && !confirmUnencodable(this, {{QString::fromUtf8(TKT("TONEKIT", "タイトル")), txtTitle_->text()}}))
       return;
     MLDTitle = loaded_.bytesFor(typed);
     accept();

@@ -38,6 +38,7 @@
 #include "platform/Platform.h"
 #include "platform/Settings.h"
 #include "platform/Twips.h"
+#include "base/Translate.h"
 
 namespace tonekit::ui {
 
@@ -46,30 +47,30 @@ namespace {
 constexpr int kGridLeft = 240, kGridTop = 1080, kGridWidth = 6615, kGridHeight = 3855;
 // The row-number column: wide enough for five digits.
 constexpr int kRowNumberWidth = 600;
-constexpr const char* kHelpText =
-    "選択したフォルダ以下に含まれるMLDファイルのリストです。ダブルクリックすることによりリスト内容の編集ができますが、"
+constexpr Text kHelpText =
+    TKN("TONEKIT", "選択したフォルダ以下に含まれるMLDファイルのリストです。ダブルクリックすることによりリスト内容の編集ができますが、"
     "いったんCSV形式のファイルに出力して、Excelやテキストエディタで編集後、再度読み込みを行った方が、"
-    "作業効率がいいと思います。";
+    "作業効率がいいと思います。");
 
-constexpr const char* kFolderSelectTitle = "MLDファイル検索フォルダ選択";
-constexpr const char* kSaveListDialogTitle = "タイトルリスト出力ファイル選択";
-constexpr const char* kLoadListDialogTitle = "読み込みCSVファイル選択";
-constexpr const char* kListFileFilter = "CSV(カンマ区切り)(*.csv)|*.csv";
-constexpr const char* kAllFilesFilter = "すべてのファイル (*)|*";
+constexpr Text kFolderSelectTitle = TKN("TONEKIT", "MLDファイル検索フォルダ選択");
+constexpr Text kSaveListDialogTitle = TKN("TONEKIT", "タイトルリスト出力ファイル選択");
+constexpr Text kLoadListDialogTitle = TKN("TONEKIT", "読み込みCSVファイル選択");
+constexpr Text kListFileFilter = TKN("TONEKIT", "CSV(カンマ区切り)(*.csv)|*.csv");
+constexpr Text kAllFilesFilter = TKN("TONEKIT", "すべてのファイル (*)|*");
 // Asked when the list file chosen exists: the lines may go behind its own (as lists always did)
 // or replace them.
-constexpr const char* kListExistsHead = "「";
-constexpr const char* kListExistsTail =
-    "」はすでにあります。\r\n追記: このリストを今の内容の後ろに書き足します。\r\n"
-    "置き換え: 今の内容を消して、このリストだけにします。";
-constexpr const char* kUnsavedListQuestion = "リストの変更は保存されていません。保存しますか？";
+constexpr Text kListExistsHead = TKN("TONEKIT", "「");
+constexpr Text kListExistsTail =
+    TKN("TONEKIT", "」はすでにあります。\r\n追記: このリストを今の内容の後ろに書き足します。\r\n"
+    "置き換え: 今の内容を消して、このリストだけにします。");
+constexpr Text kUnsavedListQuestion = TKN("TONEKIT", "リストの変更は保存されていません。保存しますか？");
 // A batch update cancelled by the user: what was done and what was left, by rows.
-constexpr const char* kUpdateCancelledMessage =
-    "リスト項目からファイルへの更新を中止しました。\r\n"
+constexpr Text kUpdateCancelledMessage =
+    TKN("TONEKIT", "リスト項目からファイルへの更新を中止しました。\r\n"
     "書き込んだファイル: %1\r\n"
     "書き込む必要のなかったファイル: %2\r\n"
     "失敗した行: %3\r\n"
-    "更新せずに残した行: %4";
+    "更新せずに残した行: %4");
 // How often the window thread looks at a running walk or update.
 constexpr int kProgressMilliseconds = 50;
 
@@ -159,11 +160,11 @@ class FileMessages : public MessageSink {
 
 // Only so many lines fit a message box on a screen; the rest are counted.
 constexpr int kSummaryFileLines = 50;
-constexpr const char* kSearchCounts = "リストに入れたファイル: %1\r\n読み込めなかったファイル: %2";
-constexpr const char* kUpdateCounts =
-    "書き込んだファイル: %1\r\n書き込む必要のなかったファイル: %2\r\n失敗した行: %3";
-constexpr const char* kFileLinesHead = "ファイルと理由:";
-constexpr const char* kMoreFiles = "ほか %1 個";
+constexpr Text kSearchCounts = TKN("TONEKIT", "リストに入れたファイル: %1\r\n読み込めなかったファイル: %2");
+constexpr Text kUpdateCounts =
+    TKN("TONEKIT", "書き込んだファイル: %1\r\n書き込む必要のなかったファイル: %2\r\n失敗した行: %3");
+constexpr Text kFileLinesHead = TKN("TONEKIT", "ファイルと理由:");
+constexpr Text kMoreFiles = TKN("TONEKIT", "ほか %1 個");
 
 // The lines of a summary naming files, under their head; nothing when there are none.
 QString fileLinesBlock(const QStringList& lines) {
@@ -217,14 +218,14 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
     placeTwips(b, left, 120, 1335, 615);
     return b;
   };
-  cmdExecute_ = button("cmdExecute", "ﾘｽﾄ内容反映", "リスト内容をファイルに反映します", QStyle::SP_DialogApplyButton, 240);
-  cmdMakeList_ = button("cmdMakeList", "MLDﾘｽﾄ作成", "指定したディレクトリ以下のMLDファイルのリストを作成します",
+  cmdExecute_ = button("cmdExecute", TKT("TONEKIT", "ﾘｽﾄ内容反映"), TKT("TONEKIT", "リスト内容をファイルに反映します"), QStyle::SP_DialogApplyButton, 240);
+  cmdMakeList_ = button("cmdMakeList", TKT("TONEKIT", "MLDﾘｽﾄ作成"), TKT("TONEKIT", "指定したディレクトリ以下のMLDファイルのリストを作成します"),
                         QStyle::SP_FileDialogContentsView, 1560);
   cmdLoadList_ =
-      button("cmdLoadList", "MLDﾘｽﾄ読込", "CSV形式のファイルリストをロードします", QStyle::SP_DialogOpenButton, 2880);
+      button("cmdLoadList", TKT("TONEKIT", "MLDﾘｽﾄ読込"), TKT("TONEKIT", "CSV形式のファイルリストをロードします"), QStyle::SP_DialogOpenButton, 2880);
   cmdSaveList_ =
-      button("cmdSaveList", "MLDﾘｽﾄ保存", "ファイルリストをCSV形式でセーブします", QStyle::SP_DialogSaveButton, 4200);
-  cmdClose_ = button("cmdClose", "閉じる", nullptr, QStyle::SP_DialogCloseButton, 5520);
+      button("cmdSaveList", TKT("TONEKIT", "MLDﾘｽﾄ保存"), TKT("TONEKIT", "ファイルリストをCSV形式でセーブします"), QStyle::SP_DialogSaveButton, 4200);
+  cmdClose_ = button("cmdClose", TKT("TONEKIT", "閉じる"), nullptr, QStyle::SP_DialogCloseButton, 5520);
   cmdExecute_->setEnabled(false);
   cmdSaveList_->setEnabled(false);
 
@@ -235,7 +236,7 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
   placeTwips(separator, 240, 840, 6615, 120);
 
   // Made before the grid, so that the grid covers it once it shows.
-  lblCaption_ = new QLabel(text("ファイルリストを作成するか、ロードしてください。"), this);
+  lblCaption_ = new QLabel(text(TKT("TONEKIT", "ファイルリストを作成するか、ロードしてください。")), this);
   lblCaption_->setObjectName("lblCaption");
   placeTwips(lblCaption_, 480, 1080, 6045, 285);
 
@@ -244,8 +245,8 @@ frmMLDList::frmMLDList(QWidget* parent) : QWidget(parent, Qt::Window), errorFold
   mfgMLDList_ = new QTableView(this);
   mfgMLDList_->setObjectName("mfgMLDList");
   mfgMLDList_->setModel(model_);
-  mfgMLDList_->setToolTip(text("ダブルクリックすることにより編集ができます。"));
-  mfgMLDList_->setAccessibleName(text("ファイルリスト"));
+  mfgMLDList_->setToolTip(text(TKT("TONEKIT", "ダブルクリックすることにより編集ができます。")));
+  mfgMLDList_->setAccessibleName(text(TKT("TONEKIT", "ファイルリスト")));
   mfgMLDList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   mfgMLDList_->setSelectionBehavior(QAbstractItemView::SelectRows);
   mfgMLDList_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -320,7 +321,7 @@ void frmMLDList::selectRow(int row) {
 
 void frmMLDList::showRowCount() {
   setWindowTitle(MLDListItems.empty() ? QStringLiteral("MLD List")
-                                      : QStringLiteral("MLD List - %1 ").arg(MLDListItems.size()) + text("件"));
+                                      : QStringLiteral("MLD List - %1 ").arg(MLDListItems.size()) + text(TKT("TONEKIT", "件")));
 }
 
 void frmMLDList::fitHelpLine() {
@@ -524,7 +525,7 @@ void frmMLDList::cmdLoadList_Click() {
       return;
     }
     if (!content.badLines.empty()) {
-      std::string lines = kBadLinesHead;
+      std::string lines(kBadLinesHead);
       for (const BadListLine& bad : content.badLines) lines += "\r\n" + badLineText(toFsPath(*file), bad);
       platform().message(this, QString::fromStdString(lines), Icon::Information);
     }

@@ -10,12 +10,13 @@
 #include <QStyle>
 
 #include "platform/Twips.h"
+#include "base/Translate.h"
 
 namespace tonekit::ui {
 
 frmWait::frmWait(QWidget* parent) : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName("frmWait");
-  setWindowTitle(QString::fromUtf8("処理中"));
+  setWindowTitle(QString::fromUtf8(TKT("TONEKIT", "処理中")));
   // While it shows, the list window (and the main window) are hidden: closing this one must not
   // count as closing the program's last window.
   setAttribute(Qt::WA_QuitOnClose, false);
@@ -27,7 +28,7 @@ frmWait::frmWait(QWidget* parent) : QWidget(parent, Qt::Window | Qt::CustomizeWi
   picture->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(iconSize, iconSize));
   picture->setGeometry(twipsToPixelsX(240, this), twipsToPixels(360, this), iconSize, iconSize);
 
-  auto* label = new QLabel(QString::fromUtf8("処理中"), this);
+  auto* label = new QLabel(QString::fromUtf8(TKT("TONEKIT", "処理中")), this);
   label->setObjectName("lblWait");
   QFont big = label->font();
   big.setPointSize(20);
@@ -43,7 +44,7 @@ frmWait::frmWait(QWidget* parent) : QWidget(parent, Qt::Window | Qt::CustomizeWi
   barProgress_ = new QProgressBar(this);
   barProgress_->setObjectName("barProgress");
   barProgress_->setTextVisible(false);
-  cmdCancel_ = new QPushButton(QString::fromUtf8("キャンセル"), this);
+  cmdCancel_ = new QPushButton(QString::fromUtf8(TKT("TONEKIT", "キャンセル")), this);
   cmdCancel_->setObjectName("cmdCancel");
   const int top = twipsToPixels(1200, this);
   const int row = twipsToPixels(300, this);

@@ -37,6 +37,7 @@
 #include "file_list/ui/OpenListView.h"
 #include "main_window/ui/frmOtherChunks.h"
 #include "main_window/ui/frmVersion.h"
+#include "main_window/ui/LanguageChoice.h"
 #include "platform/Platform.h"
 #include "platform/Settings.h"
 #include "platform/Twips.h"
@@ -44,6 +45,7 @@
 #include "convert/MidiExport.h"
 #include "sound/ui/Playback.h"
 #include "track_editor/ui/OpenTrackView.h"
+#include "base/Translate.h"
 
 namespace tonekit::ui {
 
@@ -62,31 +64,31 @@ constexpr int kInfoTopExpert = 4920;
 constexpr int kInfoHeightExpert = 4815;
 constexpr int kRowHeight = 315;
 
-const char* const kOpenTitle = "読み込みMLDファイル選択";
-const char* const kOpenFilter = "iメロディファイル (*.mld)|*.mld|SMFファイル（*.mid)|*.mid";
-const char* const kSaveTitle = "保存先ファイル選択";
-const char* const kSaveFilter = "iメロディファイル (*.mld)|*.mld";
-const char* const kImportTitle = "読み込みMIDIファイル選択";
-const char* const kImportFilter = "SMFファイル（*.mid)|*.mid";
-const char* const kImportSummary = "MIDIファイルから作成しました。そのままでは変換できなかったものがあります。\r\n\r\n";
-const char* const kNoFileMessage = "ファイルが存在しません。 - ";
-const char* const kTracCountMessage = "トラック数を解析できませんでした。";
-const char* const kMajorMessage = "メジャータイプを解析できませんでした。";
-const char* const kMinorMessage = "マイナータイプを解析できませんでした。";
+constexpr Text kOpenTitle = TKN("TONEKIT", "読み込みMLDファイル選択");
+constexpr Text kOpenFilter = TKN("TONEKIT", "iメロディファイル (*.mld)|*.mld|SMFファイル（*.mid)|*.mid");
+constexpr Text kSaveTitle = TKN("TONEKIT", "保存先ファイル選択");
+constexpr Text kSaveFilter = TKN("TONEKIT", "iメロディファイル (*.mld)|*.mld");
+constexpr Text kImportTitle = TKN("TONEKIT", "読み込みMIDIファイル選択");
+constexpr Text kImportFilter = TKN("TONEKIT", "SMFファイル（*.mid)|*.mid");
+constexpr Text kImportSummary = TKN("TONEKIT", "MIDIファイルから作成しました。そのままでは変換できなかったものがあります。\r\n\r\n");
+constexpr Text kNoFileMessage = TKN("TONEKIT", "ファイルが存在しません。 - ");
+constexpr Text kTracCountMessage = TKN("TONEKIT", "トラック数を解析できませんでした。");
+constexpr Text kMajorMessage = TKN("TONEKIT", "メジャータイプを解析できませんでした。");
+constexpr Text kMinorMessage = TKN("TONEKIT", "マイナータイプを解析できませんでした。");
 // A read that stopped at an unknown tag holds only the header: a save would drop the rest.
-const char* const kIncompleteSaveMessage =
-    "このファイルは読み込みが途中で止まったため、保存できません。\r\n"
-    "（読み込めなかったインフォメーション部とトラック部が、保存したファイルから失われるためです）";
+constexpr Text kIncompleteSaveMessage =
+    TKN("TONEKIT", "このファイルは読み込みが途中で止まったため、保存できません。\r\n"
+    "（読み込めなかったインフォメーション部とトラック部が、保存したファイルから失われるためです）");
 // Bytes behind the length the header declares belong to no part of the file, so no save writes
 // them: the user hears of them when the file is read and agrees before a save drops them.
-const char* const kTrailingHead = "このファイルには、ヘッダーが示すファイルの長さの後ろに ";
-const char* const kTrailingReadTail = " バイトのデータがあります。保存すると、そのデータは保存したファイルに含まれません。";
-const char* const kTrailingSaveTail = " バイトのデータは保存されません。保存しますか？";
+constexpr Text kTrailingHead = TKN("TONEKIT", "このファイルには、ヘッダーが示すファイルの長さの後ろに ");
+constexpr Text kTrailingReadTail = TKN("TONEKIT", " バイトのデータがあります。保存すると、そのデータは保存したファイルに含まれません。");
+constexpr Text kTrailingSaveTail = TKN("TONEKIT", " バイトのデータは保存されません。保存しますか？");
 
 // Asked before the document on show would go with changes not saved.
-const char* const kUnsavedHead = "「";
-const char* const kUnsavedTail = "」の変更は保存されていません。保存しますか？";
-const char* const kRecentMissingMessage = "ファイルが見つからないため、最近使ったファイルの一覧から外しました。 - ";
+constexpr Text kUnsavedHead = TKN("TONEKIT", "「");
+constexpr Text kUnsavedTail = TKN("TONEKIT", "」の変更は保存されていません。保存しますか？");
+constexpr Text kRecentMissingMessage = TKN("TONEKIT", "ファイルが見つからないため、最近使ったファイルの一覧から外しました。 - ");
 
 // The dialogs' keys: each remembers the folder it chose from last.
 const char* const kOpenKey = "open";
@@ -171,12 +173,12 @@ void frmMain::buildWindow() {
     target->setAutoDefault(false);
     placeTwips(target, 120 + index * 1455, 780, 1335, 495);
   };
-  button(cmdParse, "cmdParse", "解析", "指定ファイルの読み込みを行います", 0);
-  button(cmdSave, "cmdSave", "保存", "読み込んでいるファイルを保存します", 1);
-  button(cmdTrac, "cmdTrac", "ﾄﾗｯｸﾃﾞｰﾀ編集", "トラック部の編集ができます", 2);
-  button(cmdListView, "cmdListView", "ﾘｽﾄ編集", "MLDファイルのリストを作成したり、リストから一括編集ができます", 3);
+  button(cmdParse, "cmdParse", TKT("TONEKIT", "解析"), TKT("TONEKIT", "指定ファイルの読み込みを行います"), 0);
+  button(cmdSave, "cmdSave", TKT("TONEKIT", "保存"), TKT("TONEKIT", "読み込んでいるファイルを保存します"), 1);
+  button(cmdTrac, "cmdTrac", TKT("TONEKIT", "ﾄﾗｯｸﾃﾞｰﾀ編集"), TKT("TONEKIT", "トラック部の編集ができます"), 2);
+  button(cmdListView, "cmdListView", TKT("TONEKIT", "ﾘｽﾄ編集"), TKT("TONEKIT", "MLDファイルのリストを作成したり、リストから一括編集ができます"), 3);
   button(cmdActionChange, "cmdActionChange", "To Expert", "", 4);
-  button(cmdClose, "cmdClose", "終了", "", 5);
+  button(cmdClose, "cmdClose", TKT("TONEKIT", "終了"), "", 5);
   cmdSave->setEnabled(false);
   cmdTrac->setEnabled(false);
 
@@ -214,7 +216,7 @@ void frmMain::nameControls() {
   // colon. A check box would otherwise be announced by the frame that holds it.
   const auto caption = [](const QString& label) { return label.chopped(label.endsWith(" :") ? 2 : 0).trimmed(); };
   txtPath->setAccessibleName(caption(findChild<QLabel*>("lblPath")->text()));
-  cmdFileDialog->setAccessibleName(qs("開く"));
+  cmdFileDialog->setAccessibleName(qs(TKT("TONEKIT", "開く")));
   txtMLDFileLength->setAccessibleName(caption(findChild<QLabel*>("lblMLDFileLength")->text()));
   txtMLDLengthToTrac->setAccessibleName(caption(findChild<QLabel*>("lblMLDLengthToTrac")->text()));
   for (InfoRow& r : rows_) {
@@ -225,7 +227,7 @@ void frmMain::nameControls() {
 }
 
 void frmMain::buildHeaderFrame(QWidget* central) {
-  fraFileHead = new QGroupBox(qs("ファイルヘッダ部"), central);
+  fraFileHead = new QGroupBox(qs(TKT("TONEKIT", "ファイルヘッダ部")), central);
   fraFileHead->setObjectName("fraFileHead");
   placeTwips(fraFileHead, kFrameLeft, 1560, kFrameWidth, 3240);
 
@@ -236,29 +238,29 @@ void frmMain::buildHeaderFrame(QWidget* central) {
     return b;
   };
 
-  addLabel(fraFileHead, "lblMLDFileLength", qs("ファイル長 :"), 240, 360, 2400);
+  addLabel(fraFileHead, "lblMLDFileLength", qs(TKT("TONEKIT", "ファイル長 :")), 240, 360, 2400);
   txtMLDFileLength = new QLineEdit(fraFileHead);
   txtMLDFileLength->setObjectName("txtMLDFileLength");
   txtMLDFileLength->setEnabled(false);
   placeTwips(txtMLDFileLength, 2640, 360, 1800, kRowHeight);
 
-  addLabel(fraFileHead, "lblMLDLengthToTrac", qs("トラック部までのサイズ :"), 240, 840, 2400);
+  addLabel(fraFileHead, "lblMLDLengthToTrac", qs(TKT("TONEKIT", "トラック部までのサイズ :")), 240, 840, 2400);
   txtMLDLengthToTrac = new QLineEdit(fraFileHead);
   txtMLDLengthToTrac->setObjectName("txtMLDLengthToTrac");
   txtMLDLengthToTrac->setEnabled(false);
   placeTwips(txtMLDLengthToTrac, 2640, 840, 1800, kRowHeight);
 
-  addLabel(fraFileHead, "lblMajor", qs("メジャータイプ :"), 240, 1320, 2400);
-  optMajor = {radio("optMajor0", "着信メロディデータ ", 2640, 1320, 2520),
-              radio("optMajor1", "音楽データ(MFi2) ", 5280, 1320, 2520)};
-  addLabel(fraFileHead, "lblMiner", qs("マイナータイプ :"), 240, 1800, 2400);
-  optMiner = {radio("optMiner0", "音楽データ", 2640, 1800, 1800), radio("optMiner1", "全曲データ ", 4560, 1800, 1800),
-              radio("optMiner2", "部分データ ", 6480, 1800, 1800)};
-  addLabel(fraFileHead, "lblTracCount", qs("トラック数 :"), 240, 2280, 2400);
-  optTracCount = {radio("optTracCount0", "1トラックデータ", 2640, 2280, 2160),
-                  radio("optTracCount1", "2トラックデータ", 4920, 2280, 2160),
-                  radio("optTracCount2", "3トラックデータ", 2640, 2700, 2160),
-                  radio("optTracCount3", "4トラックデータ", 4920, 2700, 2160)};
+  addLabel(fraFileHead, "lblMajor", qs(TKT("TONEKIT", "メジャータイプ :")), 240, 1320, 2400);
+  optMajor = {radio("optMajor0", TKT("TONEKIT", "着信メロディデータ "), 2640, 1320, 2520),
+              radio("optMajor1", TKT("TONEKIT", "音楽データ(MFi2) "), 5280, 1320, 2520)};
+  addLabel(fraFileHead, "lblMiner", qs(TKT("TONEKIT", "マイナータイプ :")), 240, 1800, 2400);
+  optMiner = {radio("optMiner0", TKT("TONEKIT", "音楽データ"), 2640, 1800, 1800), radio("optMiner1", TKT("TONEKIT", "全曲データ "), 4560, 1800, 1800),
+              radio("optMiner2", TKT("TONEKIT", "部分データ "), 6480, 1800, 1800)};
+  addLabel(fraFileHead, "lblTracCount", qs(TKT("TONEKIT", "トラック数 :")), 240, 2280, 2400);
+  optTracCount = {radio("optTracCount0", TKT("TONEKIT", "1トラックデータ"), 2640, 2280, 2160),
+                  radio("optTracCount1", TKT("TONEKIT", "2トラックデータ"), 4920, 2280, 2160),
+                  radio("optTracCount2", TKT("TONEKIT", "3トラックデータ"), 2640, 2700, 2160),
+                  radio("optTracCount3", TKT("TONEKIT", "4トラックデータ"), 4920, 2700, 2160)};
   grpMajor = groupOf(this, {optMajor[0], optMajor[1]});
   // A major type neither option stands for shows as its number here.
   lblMajorRaw = addLabel(fraFileHead, "lblMajorRaw", {}, 7800, 1320, 840);
@@ -267,7 +269,7 @@ void frmMain::buildHeaderFrame(QWidget* central) {
 
   // The chunks of the later format versions open in a window of their own, so that every row of
   // the window keeps its place; for a file without any the button stays off.
-  cmdOtherChunks = new QPushButton(qs("その他のチャンク…"), fraFileHead);
+  cmdOtherChunks = new QPushButton(qs(TKT("TONEKIT", "その他のチャンク…")), fraFileHead);
   cmdOtherChunks->setObjectName("cmdOtherChunks");
   cmdOtherChunks->setAutoDefault(false);
   cmdOtherChunks->setEnabled(false);
@@ -277,7 +279,7 @@ void frmMain::buildHeaderFrame(QWidget* central) {
 }
 
 void frmMain::buildInfoFrame(QWidget* central) {
-  fraInfomationPart = new QGroupBox(qs("インフォメーション部"), central);
+  fraInfomationPart = new QGroupBox(qs(TKT("TONEKIT", "インフォメーション部")), central);
   fraInfomationPart->setObjectName("fraInfomationPart");
 
   struct RowText {
@@ -290,15 +292,15 @@ void frmMain::buildInfoFrame(QWidget* central) {
     const char* tip;
     int top;
   };
-  static constexpr RowText kRows[8] = {
-      {"titl", "chkTitl", "Titl :", "lblTitl", "txtTitl", "曲タイトル", "16Byteぐらいがいいみたいです", 330},
+  static const RowText kRows[8] = {
+      {"titl", "chkTitl", "Titl :", "lblTitl", "txtTitl", TKT("TONEKIT", "曲タイトル"), TKT("TONEKIT", "16Byteぐらいがいいみたいです"), 330},
       {"sorc", "chkSorc", "Sorc :", "lblSorc", nullptr, "", "", 780},
-      {"vers", "chkVers", "Vers :", "lblVers", "txtVers", "MLDフォーマットのバージョン情報", "だいたい0100か0200", 1680},
-      {"date", "chkDate", "Date :", "lblDate", "txtDate", "データ作成の日付", "YYYYMMDDがいいみたい", 2160},
-      {"copy", "chkCopy", "Copy :", "lblCopy", "txtCopy", "著作権情報", "", 2640},
-      {"prot", "chkProt", "Prot :", "lblProt", "txtProt", "データ管理文字列", "", 3120},
+      {"vers", "chkVers", "Vers :", "lblVers", "txtVers", TKT("TONEKIT", "MLDフォーマットのバージョン情報"), TKT("TONEKIT", "だいたい0100か0200"), 1680},
+      {"date", "chkDate", "Date :", "lblDate", "txtDate", TKT("TONEKIT", "データ作成の日付"), TKT("TONEKIT", "YYYYMMDDがいいみたい"), 2160},
+      {"copy", "chkCopy", "Copy :", "lblCopy", "txtCopy", TKT("TONEKIT", "著作権情報"), "", 2640},
+      {"prot", "chkProt", "Prot :", "lblProt", "txtProt", TKT("TONEKIT", "データ管理文字列"), "", 3120},
       {"note", "chkNote", "Note :", "lblNote", nullptr, "", "", 3600},
-      {"exst", "chkExst", "Exst :", "lblExst", "txtExst", "拡張ステータス依存データ長情報", "", 4080},
+      {"exst", "chkExst", "Exst :", "lblExst", "txtExst", TKT("TONEKIT", "拡張ステータス依存データ長情報"), "", 4080},
   };
 
   auto radio = [&](QWidget* parent, const char* name, const char* caption, int left, int top, int width) {
@@ -330,13 +332,13 @@ void frmMain::buildInfoFrame(QWidget* central) {
   picSorc = new QFrame(fraInfomationPart);
   picSorc->setObjectName("picSorc");
   placeTwips(picSorc, 1500, 780, 7020, 750);
-  addLabel(picSorc, "lblSorcIn", qs("入力経路　："), 0, 0, 1320);
-  optSorcIn = {radio(picSorc, "optSorcIn0", "ダウンロード", 1440, 0, 1800),
-               radio(picSorc, "optSorcIn1", "端末の入力機能", 3300, 0, 1800),
-               radio(picSorc, "optSorcIn2", "端末の外部I/F", 5160, 0, 1800)};
-  addLabel(picSorc, "lblSorcPat", qs("著作権　　："), 0, 420, 1320);
-  optSorcPat = {radio(picSorc, "optSorcPat0", "著作権なし", 1440, 420, 1800),
-                radio(picSorc, "optSorcPat1", "著作権あり", 3300, 420, 1800)};
+  addLabel(picSorc, "lblSorcIn", qs(TKT("TONEKIT", "入力経路　：")), 0, 0, 1320);
+  optSorcIn = {radio(picSorc, "optSorcIn0", TKT("TONEKIT", "ダウンロード"), 1440, 0, 1800),
+               radio(picSorc, "optSorcIn1", TKT("TONEKIT", "端末の入力機能"), 3300, 0, 1800),
+               radio(picSorc, "optSorcIn2", TKT("TONEKIT", "端末の外部I/F"), 5160, 0, 1800)};
+  addLabel(picSorc, "lblSorcPat", qs(TKT("TONEKIT", "著作権　　：")), 0, 420, 1320);
+  optSorcPat = {radio(picSorc, "optSorcPat0", TKT("TONEKIT", "著作権なし"), 1440, 420, 1800),
+                radio(picSorc, "optSorcPat1", TKT("TONEKIT", "著作権あり"), 3300, 420, 1800)};
   groupOf(this, {optSorcIn[0], optSorcIn[1], optSorcIn[2]});
   groupOf(this, {optSorcPat[0], optSorcPat[1]});
   row("sorc").editor = picSorc;
@@ -363,33 +365,35 @@ void frmMain::buildMenus() {
     target = menu->addAction(qs(caption));
     target->setObjectName(name);
   };
-  QMenu* file = menuBar()->addMenu(qs("ファイル(&F)"));
+  QMenu* file = menuBar()->addMenu(qs(TKT("TONEKIT", "ファイル(&F)")));
   file->setObjectName("mnuFile");
-  item(file, mnuFileOpen, "mnuFileOpen", "開く(&O)");
-  item(file, mnuFileOverwrite, "mnuFileOverwrite", "上書き保存(&U)");
-  item(file, mnuFileSave, "mnuFileSave", "保存(&S)");
-  item(file, mnuFileImportMidi, "mnuFileImportMidi", "MIDIファイルから作成(&I)…");
-  item(file, mnuFileEnd, "mnuFileEnd", "終了(&X)");
+  item(file, mnuFileOpen, "mnuFileOpen", TKT("TONEKIT", "開く(&O)"));
+  item(file, mnuFileOverwrite, "mnuFileOverwrite", TKT("TONEKIT", "上書き保存(&U)"));
+  item(file, mnuFileSave, "mnuFileSave", TKT("TONEKIT", "保存(&S)"));
+  item(file, mnuFileImportMidi, "mnuFileImportMidi", TKT("TONEKIT", "MIDIファイルから作成(&I)…"));
+  item(file, mnuFileEnd, "mnuFileEnd", TKT("TONEKIT", "終了(&X)"));
   mnuFileOpen->setShortcut(QKeySequence::Open);
   // Ctrl+S writes the file in hand; 保存 asks where, as 名前を付けて保存 does elsewhere.
   mnuFileOverwrite->setShortcut(QKeySequence::Save);
   mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-  mnuFileSave->setStatusTip(qs("名前を付けて保存します (Ctrl+Shift+S)"));
-  mnuFileOverwrite->setStatusTip(qs("読み込んだファイルに上書き保存します (Ctrl+S)"));
+  mnuFileSave->setStatusTip(qs(TKT("TONEKIT", "名前を付けて保存します (Ctrl+Shift+S)")));
+  mnuFileOverwrite->setStatusTip(qs(TKT("TONEKIT", "読み込んだファイルに上書き保存します (Ctrl+S)")));
   mnuFileEnd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-  mnuFileRecent = new QMenu(qs("最近使ったファイル(&R)"), file);
+  mnuFileRecent = new QMenu(qs(TKT("TONEKIT", "最近使ったファイル(&R)")), file);
   mnuFileRecent->setObjectName("mnuFileRecent");
   file->insertMenu(mnuFileOverwrite, mnuFileRecent);
   connect(mnuFileRecent, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
   fillRecentMenu();
-  QMenu* show = menuBar()->addMenu(qs("表示(&I)"));
+  QMenu* show = menuBar()->addMenu(qs(TKT("TONEKIT", "表示(&I)")));
   show->setObjectName("mnuShow");
-  item(show, mnuShowChange, "mnuShowChange", "エキスパート表示切り替え(&C)");
-  item(show, mnuShowMLDList, "mnuShowMLDList", "MLDファイルをリスト形式で編集(&L)");
-  item(show, mnuShowTracData, "mnuShowTracData", "トラックデータ編集(&T)");
-  QMenu* help = menuBar()->addMenu(qs("ヘルプ(&H)"));
+  item(show, mnuShowChange, "mnuShowChange", TKT("TONEKIT", "エキスパート表示切り替え(&C)"));
+  item(show, mnuShowMLDList, "mnuShowMLDList", TKT("TONEKIT", "MLDファイルをリスト形式で編集(&L)"));
+  item(show, mnuShowTracData, "mnuShowTracData", TKT("TONEKIT", "トラックデータ編集(&T)"));
+  show->addSeparator();
+  addLanguageMenu(show, this);
+  QMenu* help = menuBar()->addMenu(qs(TKT("TONEKIT", "ヘルプ(&H)")));
   help->setObjectName("mnuHelp");
-  item(help, mnuHelpVersion, "mnuHelpVersion", "バージョン情報(&A)");
+  item(help, mnuHelpVersion, "mnuHelpVersion", TKT("TONEKIT", "バージョン情報(&A)"));
   mnuFileSave->setEnabled(false);
   mnuFileOverwrite->setEnabled(false);
   mnuShowTracData->setEnabled(false);
@@ -407,16 +411,16 @@ void frmMain::buildMenus() {
 }
 
 void frmMain::buildSoundMenus(QMenu* file, QMenu* before) {
-  QAction* exportMidi = new QAction(qs("MIDIファイルに書き出し(&M)…"), file);
+  QAction* exportMidi = new QAction(qs(TKT("TONEKIT", "MIDIファイルに書き出し(&M)…")), file);
   exportMidi->setObjectName("mnuFileExportMidi");
-  QAction* exportWav = new QAction(qs("WAVファイルに書き出し(&W)…"), file);
+  QAction* exportWav = new QAction(qs(TKT("TONEKIT", "WAVファイルに書き出し(&W)…")), file);
   exportWav->setObjectName("mnuFileExportWav");
   file->insertActions(mnuFileEnd, {exportMidi, exportWav});
   file->insertSeparator(mnuFileEnd);
-  auto* play = new QMenu(qs("再生(&P)"), this);
+  auto* play = new QMenu(qs(TKT("TONEKIT", "再生(&P)")), this);
   play->setObjectName("mnuPlay");
   menuBar()->insertMenu(before->menuAction(), play);
-  const PlaybackActions actions = addPlaybackActions(this, play, "mnuPlayStart", "再生", "mnuPlayStop");
+  const PlaybackActions actions = addPlaybackActions(this, play, "mnuPlayStart", TKT("TONEKIT", "再生"), "mnuPlayStop");
   // While the melody plays, the status bar says so, how far it is, and offers to stop it.
   auto* state = new QLabel(statusBar());
   state->setObjectName("lblPlayState");
@@ -431,7 +435,7 @@ void frmMain::buildSoundMenus(QMenu* file, QMenu* before) {
     state->setVisible(mine);
     stop->setVisible(mine);
     const qint64 seconds = playback.elapsed() / 1000;
-    if (mine) state->setText(qs("再生中 %1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar('0')));
+    if (mine) state->setText(qs(TKT("TONEKIT", "再生中 %1:%2")).arg(seconds / 60).arg(seconds % 60, 2, 10, QChar('0')));
   };
   connect(&Playback::instance(), &Playback::stateChanged, this, showState);
   connect(&Playback::instance(), &Playback::moved, this, showState);
@@ -444,7 +448,7 @@ void frmMain::buildSoundMenus(QMenu* file, QMenu* before) {
 }
 
 sound::Melody frmMain::shownMelody() {
-  if (!session_.hasDocument()) throw Failure::of(err::InvalidCall, "(ファイルを読み込んでいません)");
+  if (!session_.hasDocument()) throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(ファイルを読み込んでいません)"));
   const auto shown = [this](const char* tag) {
     const InfoRow& r = row(tag);
     return r.check->isChecked() ? valueToSave(r) : ByteString{};
@@ -479,7 +483,7 @@ void frmMain::fillRecentMenu() {
     connect(entry, &QAction::triggered, this, [this, path] { openRecentFile(path); });
   }
   if (!files.isEmpty()) mnuFileRecent->addSeparator();
-  QAction* clear = mnuFileRecent->addAction(qs("一覧を消去(&C)"));
+  QAction* clear = mnuFileRecent->addAction(qs(TKT("TONEKIT", "一覧を消去(&C)")));
   clear->setObjectName("mnuFileRecentClear");
   clear->setEnabled(!files.isEmpty());
   connect(clear, &QAction::triggered, this, [] { settings::clearRecentFiles(); });
@@ -520,9 +524,9 @@ void frmMain::importMidiFile() {
     DocumentSession incoming;
     smf::ImportSummary summary;
     const auto path = toNativePath(*chosen);
-    if (!runWithProgress(this, "dlgImportProgress", qs("MIDIファイルから作成"), qs("MIDIファイルから作成しています…"),
+    if (!runWithProgress(this, "dlgImportProgress", qs(TKT("TONEKIT", "MIDIファイルから作成")), qs(TKT("TONEKIT", "MIDIファイルから作成しています…")),
                          [&](const std::atomic<bool>&) { summary = incoming.importMidi(path); })) {
-      platform().message(this, qs("MIDIファイルからの作成を中止しました。表示中の内容はそのままです。"), Icon::Information);
+      platform().message(this, qs(TKT("TONEKIT", "MIDIファイルからの作成を中止しました。表示中の内容はそのままです。")), Icon::Information);
       return;
     }
     // The document on show stays until the new one is made.
@@ -693,7 +697,7 @@ void frmMain::SaveMLDFile() { saveDocument(); }
 
 bool frmMain::readyToSave() {
   if (!session_.hasDocument()) {
-    guarded(this, [] { throw Failure::of(err::InvalidCall, "(ファイルを読み込んでいません)"); }, true);
+    guarded(this, [] { throw Failure::of(err::InvalidCall, TKT("TONEKIT", "(ファイルを読み込んでいません)")); }, true);
     return false;
   }
   if (!session_.document().readComplete()) {
@@ -760,8 +764,8 @@ bool frmMain::writeDocument(const QString& path) {
   }
   markSaved();
   settings::addRecentFile(target);
-  statusBar()->showMessage(qs("保存しました: ") + target + " (" + QString::number(QFileInfo(target).size()) +
-                           qs(" バイト)"));
+  statusBar()->showMessage(qs(TKT("TONEKIT", "保存しました: ")) + target + " (" + QString::number(QFileInfo(target).size()) +
+                           qs(TKT("TONEKIT", " バイト)")));
   updateTitle();
   return true;
 }

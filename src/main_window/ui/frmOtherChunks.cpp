@@ -14,6 +14,7 @@
 #include "mld/MldInfo.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
+#include "base/Translate.h"
 #include "sound/AdatAudio.h"
 #include "sound/ui/Playback.h"
 
@@ -32,10 +33,10 @@ QStringList entryCells(std::size_t index, const sound::AdatEntry& e) {
   QString format = QString("0x%1").arg(e.format, 2, 16, QChar('0')).toUpper().replace("0X", "0x");
   if (e.format == sound::kAdatG726) format += QString::fromUtf8(" (ADPCM 2)");
   if (!e.playable())
-    return {QString::number(index), format, "", "", "", QString::fromUtf8("再生できません: ") + QString::fromStdString(*e.problem)};
+    return {QString::number(index), format, "", "", "", QString::fromUtf8(TKT("TONEKIT", "再生できません: ")) + QString::fromStdString(*e.problem)};
   return {QString::number(index), format, QString("%1 kHz").arg(e.rateKHz), QString::number(e.bits),
-          QString::fromUtf8(e.channels == 2 ? "ステレオ" : "モノラル"),
-          QString::fromUtf8("%1 秒").arg(std::round(e.seconds() * 1000.0) / 1000.0)};
+          QString::fromUtf8(e.channels == 2 ? TKT("TONEKIT", "ステレオ") : TKT("TONEKIT", "モノラル")),
+          QString::fromUtf8(TKT("TONEKIT", "%1 秒")).arg(std::round(e.seconds() * 1000.0) / 1000.0)};
 }
 }  // namespace
 
@@ -44,18 +45,18 @@ QString frmOtherChunks::audioSummary(const clsMLD& doc) {
   if (sizes.empty()) return {};
   QStringList each;
   for (std::size_t size : sizes) each << QString::number(size);
-  return QString::fromUtf8("adat : %1個 (%2 バイト)").arg(sizes.size()).arg(each.join(" + "));
+  return QString::fromUtf8(TKT("TONEKIT", "adat : %1個 (%2 バイト)")).arg(sizes.size()).arg(each.join(" + "));
 }
 
 frmOtherChunks::frmOtherChunks(const clsMLD& doc, QWidget* parent) : QDialog(parent) {
   setObjectName("frmOtherChunks");
-  setWindowTitle(QString::fromUtf8("その他のチャンク"));
+  setWindowTitle(QString::fromUtf8(TKT("TONEKIT", "その他のチャンク")));
   setFixedSize(twipsToPixelsX(kInnerWidth, this), twipsToPixels(kInnerHeight, this));
 
   mfgOtherChunks = new QTableWidget(int(doc.MLDOtherChunks.size()), 4, this);
   mfgOtherChunks->setObjectName("mfgOtherChunks");
   mfgOtherChunks->setHorizontalHeaderLabels(
-      {QString::fromUtf8("タグ"), QString::fromUtf8("長さ"), QString::fromUtf8("内容"), QString::fromUtf8("意味")});
+      {QString::fromUtf8(TKT("TONEKIT", "タグ")), QString::fromUtf8(TKT("TONEKIT", "長さ")), QString::fromUtf8(TKT("TONEKIT", "内容")), QString::fromUtf8(TKT("TONEKIT", "意味"))});
   mfgOtherChunks->setEditTriggers(QAbstractItemView::NoEditTriggers);
   mfgOtherChunks->verticalHeader()->setVisible(false);
   mfgOtherChunks->horizontalHeader()->setStretchLastSection(true);
@@ -68,7 +69,7 @@ frmOtherChunks::frmOtherChunks(const clsMLD& doc, QWidget* parent) : QDialog(par
     } else {
       const bool cut = c.value.size() > kShownBytes;
       content = QString::fromStdString(toHex(cut ? ByteString(c.value.begin(), c.value.begin() + kShownBytes) : c.value));
-      if (cut) content += QString::fromUtf8("…");
+      if (cut) content += QString::fromUtf8(TKT("TONEKIT", "…"));
     }
     const QString cells[] = {QString::fromStdString(c.tag), QString::number(c.value.size()), content,
                              QString::fromStdString(info::otherChunkMeaning(c))};
@@ -81,7 +82,7 @@ frmOtherChunks::frmOtherChunks(const clsMLD& doc, QWidget* parent) : QDialog(par
   lblAudioChunks->setObjectName("lblAudioChunks");
   placeTwips(lblAudioChunks, 120, 3480, 6840, 315);
 
-  cmdClose = new QPushButton(QString::fromUtf8("閉じる"), this);
+  cmdClose = new QPushButton(QString::fromUtf8(TKT("TONEKIT", "閉じる")), this);
   cmdClose->setObjectName("cmdClose");
   cmdClose->setDefault(true);
   placeTwips(cmdClose, 7200, 3420, 1440, 495);
@@ -91,9 +92,9 @@ frmOtherChunks::frmOtherChunks(const clsMLD& doc, QWidget* parent) : QDialog(par
   setFixedSize(twipsToPixelsX(kInnerWidth, this), twipsToPixels(kInnerHeight + kAudioHeight, this));
   mfgAudioEntries = new QTableWidget(int(doc.MLDAudioChunks.size()), 6, this);
   mfgAudioEntries->setObjectName("mfgAudioEntries");
-  mfgAudioEntries->setHorizontalHeaderLabels({QString::fromUtf8("番号"), QString::fromUtf8("形式"), QString::fromUtf8("周波数"),
-                                              QString::fromUtf8("ビット"), QString::fromUtf8("チャンネル"),
-                                              QString::fromUtf8("長さ")});
+  mfgAudioEntries->setHorizontalHeaderLabels({QString::fromUtf8(TKT("TONEKIT", "番号")), QString::fromUtf8(TKT("TONEKIT", "形式")), QString::fromUtf8(TKT("TONEKIT", "周波数")),
+                                              QString::fromUtf8(TKT("TONEKIT", "ビット")), QString::fromUtf8(TKT("TONEKIT", "チャンネル")),
+                                              QString::fromUtf8(TKT("TONEKIT", "長さ"))});
   mfgAudioEntries->setEditTriggers(QAbstractItemView::NoEditTriggers);
   mfgAudioEntries->setSelectionBehavior(QAbstractItemView::SelectRows);
   mfgAudioEntries->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -108,10 +109,10 @@ frmOtherChunks::frmOtherChunks(const clsMLD& doc, QWidget* parent) : QDialog(par
   mfgAudioEntries->resizeColumnsToContents();
   mfgAudioEntries->selectRow(0);
 
-  cmdPlayAudio = new QPushButton(QString::fromUtf8("再生"), this);
+  cmdPlayAudio = new QPushButton(QString::fromUtf8(TKT("TONEKIT", "再生")), this);
   cmdPlayAudio->setObjectName("cmdPlayAudio");
   placeTwips(cmdPlayAudio, 7200, kAudioTop, 1440, 495);
-  cmdStopAudio = new QPushButton(QString::fromUtf8("停止"), this);
+  cmdStopAudio = new QPushButton(QString::fromUtf8(TKT("TONEKIT", "停止")), this);
   cmdStopAudio->setObjectName("cmdStopAudio");
   placeTwips(cmdStopAudio, 7200, kAudioTop + 600, 1440, 495);
   const std::vector<ByteString> chunks = doc.MLDAudioChunks;
@@ -120,7 +121,7 @@ frmOtherChunks::frmOtherChunks(const clsMLD& doc, QWidget* parent) : QDialog(par
     if (row < 0) return;
     const sound::AdatEntry entry = sound::parseAdat(chunks[std::size_t(row)]);
     if (!entry.playable()) {
-      platform().message(this, QString::fromUtf8("この録音は再生できません (%1)。").arg(QString::fromStdString(*entry.problem)),
+      platform().message(this, QString::fromUtf8(TKT("TONEKIT", "この録音は再生できません (%1)。")).arg(QString::fromStdString(*entry.problem)),
                          Icon::Information);
       return;
     }

@@ -9,6 +9,7 @@
 #include <QStyle>
 
 #include "platform/Twips.h"
+#include "base/Translate.h"
 
 // The notes live in a resource of this static library; without this call the linker would
 // leave them out of the program.
@@ -23,7 +24,8 @@ constexpr int kInnerHeight = 4470;
 
 QString frmVersion::notesText() {
   initMainWindowResources();
-  QFile file(":/main_window/version_notes.txt");
+  // The translation names the notes in its own language.
+  QFile file(QString::fromUtf8(TKT("TONEKIT", ":/main_window/version_notes.txt")));
   if (!file.open(QIODevice::ReadOnly)) return {};
   QString text = QString::fromUtf8(file.readAll());
   text.replace("\r\n", "\n");
@@ -42,10 +44,10 @@ QString frmVersion::versionInfoText() {
 
 frmVersion::frmVersion(QWidget* parent) : QDialog(parent) {
   setObjectName("frmVersion");
-  setWindowTitle(QString::fromUtf8("バージョン情報"));
+  setWindowTitle(QString::fromUtf8(TKT("TONEKIT", "バージョン情報")));
   setFixedSize(twipsToPixelsX(kInnerWidth, this), twipsToPixels(kInnerHeight, this));
 
-  cmdClose = new QPushButton(QString::fromUtf8("了解"), this);
+  cmdClose = new QPushButton(QString::fromUtf8(TKT("TONEKIT", "了解")), this);
   cmdClose->setObjectName("cmdClose");
   cmdClose->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
   cmdClose->setDefault(true);

@@ -17,6 +17,7 @@
 #include "base/SafeFile.h"
 #include "platform/Platform.h"
 #include "sound/Exports.h"
+#include "base/Translate.h"
 
 namespace tonekit::ui {
 
@@ -61,8 +62,8 @@ bool Playback::play(QWidget* owner, const sound::Melody& melody, sound::ExportOp
   try {
     auto conversion = sound::convert(melody, options);
     if (const auto vendor = conversion.counts.vendorAudioEvents) {
-      QString text = QString::fromUtf8(kVendorAudioMessage).arg(vendor);
-      if (conversion.counts.notes > 0) text += QString::fromUtf8(kNotesStillPlayMessage);
+      QString text = QString::fromUtf8(kVendorAudioMessage.translated()).arg(vendor);
+      if (conversion.counts.notes > 0) text += QString::fromUtf8(kNotesStillPlayMessage.translated());
       platform().message(owner, text, Icon::Information);
     }
     auto player = playerFactory()();
@@ -130,7 +131,7 @@ PlaybackActions addPlaybackActions(QWidget* window, QMenu* menu, const char* pla
   actions.play = menu->addAction(QString::fromUtf8(playCaption));
   actions.play->setObjectName(playName);
   actions.play->setShortcut(QKeySequence(Qt::Key_F5));
-  actions.stop = menu->addAction(QString::fromUtf8("停止"));
+  actions.stop = menu->addAction(QString::fromUtf8(TKT("TONEKIT", "停止")));
   actions.stop->setObjectName(stopName);
   actions.stop->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
   // A popup menu's entries only answer their keys while it is open; the window takes them too.
@@ -149,10 +150,10 @@ QString exportSummary(const std::filesystem::path& path, const sound::Counts& co
   for (const auto& [kind, n] : counts.skipped) skipped += n;
   QStringList channels;
   for (const int channel : counts.channels) channels << QString::number(channel);
-  return QString::fromUtf8("MIDIファイルに書き出しました: %1\r\n\r\n"
+  return QString::fromUtf8(TKT("TONEKIT", "MIDIファイルに書き出しました: %1\r\n\r\n"
                            "音符: %2 (書き出せなかった音符: %3)\r\n書き出せなかったイベント: %4\r\nチャンネル: %5\r\n"
                            "テンポ変更: %6\r\nループ: %7\r\nジャンプ: %8\r\n長さ: %9 ティック、%10 秒\r\n"
-                           "壊れたトラック: %11\r\nオーディオのイベント: %12 (メーカー独自: %13)")
+                           "壊れたトラック: %11\r\nオーディオのイベント: %12 (メーカー独自: %13)"))
       .arg(fromFsPath(path))
       .arg(counts.notes)
       .arg(counts.droppedNotes)
@@ -170,9 +171,9 @@ QString exportSummary(const std::filesystem::path& path, const sound::Counts& co
 
 QString renderSummary(const std::filesystem::path& path, const sound::Counts& counts, const sound::Rendered& rendered) {
   const double seconds = std::round(double(rendered.frames) / rendered.rate * 1000.0) / 1000.0;
-  return QString::fromUtf8("WAVファイルに書き出しました: %1\r\n\r\n"
+  return QString::fromUtf8(TKT("TONEKIT", "WAVファイルに書き出しました: %1\r\n\r\n"
                            "音符: %2 (書き出せなかった音符: %3)\r\nテンポ変更: %4\r\nループ: %5\r\n"
-                           "ジャンプ: %6\r\n長さ: %7 ティック、%8 秒\r\nWAV: %9 Hz、%10 フレーム、%11 秒")
+                           "ジャンプ: %6\r\n長さ: %7 ティック、%8 秒\r\nWAV: %9 Hz、%10 フレーム、%11 秒"))
       .arg(fromFsPath(path))
       .arg(counts.notes)
       .arg(counts.droppedNotes)
@@ -192,7 +193,7 @@ bool runWithProgress(QWidget* parent, const char* objectName, const QString& tit
                      const std::function<void(const std::atomic<bool>& stop)>& work,
                      const std::function<int()>& permille) {
   std::atomic<bool> stop{false};
-  QProgressDialog progress(label, QString::fromUtf8("キャンセル"), 0, permille ? 1000 : 0, parent);
+  QProgressDialog progress(label, QString::fromUtf8(TKT("TONEKIT", "キャンセル")), 0, permille ? 1000 : 0, parent);
   progress.setObjectName(objectName);
   progress.setWindowTitle(title);
   progress.setWindowModality(Qt::WindowModal);
@@ -212,35 +213,35 @@ bool runWithProgress(QWidget* parent, const char* objectName, const QString& tit
 }
 
 void exportMidi(QWidget* parent, const sound::Melody& melody, const QString& documentPath) {
-  exportTo(parent, "MIDIファイルに書き出し", "MIDIファイル (*.mid)|*.mid", "mid", documentPath, [&](const std::filesystem::path& path) {
+  exportTo(parent, TKT("TONEKIT", "MIDIファイルに書き出し"), TKT("TONEKIT", "MIDIファイル (*.mid)|*.mid"), "mid", documentPath, [&](const std::filesystem::path& path) {
     sound::Conversion conversion;
     const bool finished = runWithProgress(
-        parent, "dlgExportProgress", QString::fromUtf8("MIDIファイルに書き出し"),
-        QString::fromUtf8("MIDIファイルに書き出しています…"),
+        parent, "dlgExportProgress", QString::fromUtf8(TKT("TONEKIT", "MIDIファイルに書き出し")),
+        QString::fromUtf8(TKT("TONEKIT", "MIDIファイルに書き出しています…")),
         [&](const std::atomic<bool>&) { conversion = sound::convert(melody); });
     if (!finished) {
-      platform().message(parent, QString::fromUtf8("MIDIファイルへの書き出しを中止しました。ファイルは書き込まれていません。"),
+      platform().message(parent, QString::fromUtf8(TKT("TONEKIT", "MIDIファイルへの書き出しを中止しました。ファイルは書き込まれていません。")),
                          Icon::Information);
       return;
     }
     replaceFileSafely(path, conversion.smf);
     QString summary = exportSummary(path, conversion.counts);
     if (!melody.audioChunks.empty())
-      summary += QString::fromUtf8("\r\nMIDIファイルに入らない録音 (adat): %1 個").arg(melody.audioChunks.size());
+      summary += QString::fromUtf8(TKT("TONEKIT", "\r\nMIDIファイルに入らない録音 (adat): %1 個")).arg(melody.audioChunks.size());
     platform().message(parent, summary, Icon::Information);
   });
 }
 
 void exportWav(QWidget* parent, const sound::Melody& melody, const QString& documentPath) {
-  exportTo(parent, "WAVファイルに書き出し", "WAVファイル (*.wav)|*.wav", "wav", documentPath, [&](const std::filesystem::path& path) {
+  exportTo(parent, TKT("TONEKIT", "WAVファイルに書き出し"), TKT("TONEKIT", "WAVファイル (*.wav)|*.wav"), "wav", documentPath, [&](const std::filesystem::path& path) {
     const auto soundfont = sound::findSoundfont();
     // Minutes of sound take seconds to render; a stopped render leaves the file as it was.
     std::atomic<std::int64_t> done{0}, total{0};
     sound::WavExport written;
     try {
       runWithProgress(
-          parent, "dlgRenderProgress", QString::fromUtf8("WAVファイルに書き出し"),
-          QString::fromUtf8("WAVファイルに書き出しています…"),
+          parent, "dlgRenderProgress", QString::fromUtf8(TKT("TONEKIT", "WAVファイルに書き出し")),
+          QString::fromUtf8(TKT("TONEKIT", "WAVファイルに書き出しています…")),
           [&](const std::atomic<bool>& stop) {
             written = sound::writeWav(melody, soundfont, sound::kDefaultRate, path, [&](std::int64_t d, std::int64_t t) {
               done = d;
@@ -251,7 +252,7 @@ void exportWav(QWidget* parent, const sound::Melody& melody, const QString& docu
           [&] { return total > 0 ? static_cast<int>(done * 1000 / total) : 0; });
     } catch (const Failure& failure) {
       if (failure.number() != sound::kRenderStopped) throw;
-      platform().message(parent, QString::fromUtf8("WAVファイルへの書き出しを中止しました。ファイルは書き込まれていません。"),
+      platform().message(parent, QString::fromUtf8(TKT("TONEKIT", "WAVファイルへの書き出しを中止しました。ファイルは書き込まれていません。")),
                          Icon::Information);
       return;
     }

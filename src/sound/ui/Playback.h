@@ -20,6 +20,7 @@
 
 #include "convert/MidiExport.h"
 #include "sound/Synth.h"
+#include "base/Translate.h"
 
 class QAction;
 class QMenu;
@@ -28,9 +29,9 @@ namespace tonekit::ui {
 
 // What playing says before it starts when the melody's sound is a vendor's audio inside
 // device-dependent events; %1 is their number. The second sentence is added when notes play.
-inline constexpr const char* kVendorAudioMessage =
-    "この曲の音は機種独自の音声データ (機種依存イベント %1 個) で、TONEKIT では再生できません。";
-inline constexpr const char* kNotesStillPlayMessage = "音符だけを再生します。";
+inline constexpr Text kVendorAudioMessage =
+    TKN("TONEKIT", "この曲の音は機種独自の音声データ (機種依存イベント %1 個) で、TONEKIT では再生できません。");
+inline constexpr Text kNotesStillPlayMessage = TKN("TONEKIT", "音符だけを再生します。");
 
 class Playback : public QObject {
   Q_OBJECT

@@ -12,12 +12,13 @@
 #include "platform/Platform.h"
 #include "track_editor/ui/frmTrac.h"
 #include "track_editor/ui/frmTracSelect.h"
+#include "base/Translate.h"
 
 namespace tonekit::ui {
 
 frmTrac* openTrackView(QWidget* mainWindow, clsMLD* document) {
   if (!document)
-    throw Failure::of(err::ObjectNotSet, "(ファイルが読み込まれていません)");
+    throw Failure::of(err::ObjectNotSet, TKT("TONEKIT", "(ファイルが読み込まれていません)"));
 
   const int count = info::trackCountOf(*document);
   int track = 0;

@@ -19,6 +19,7 @@
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "track_editor/TrackRows.h"
+#include "base/Translate.h"
 
 namespace tonekit::ui {
 
@@ -33,12 +34,12 @@ constexpr const char* kPanelNames[extend::kMenuItemCount] = {
     "fraTempo",        "fraDramScale", "fraNOP",   "fraLoopPoint",    "fraEndOfTrack", "fraPlayPosition",
 };
 constexpr const char* kPanelCaptions[extend::kMenuItemCount] = {
-    "マスターボリューム", "音量", "ステレオバランス", "ボリュームの相対変化", "チャンネル割り当て", "音色",
-    "テンポ", "ドラムスケール変更", "NOP", "ループポイント", "EndOfTrack", "演奏位置情報",
+    TKN("TONEKIT", "マスターボリューム"), TKN("TONEKIT", "音量"), TKN("TONEKIT", "ステレオバランス"), TKN("TONEKIT", "ボリュームの相対変化"), TKN("TONEKIT", "チャンネル割り当て"), TKN("TONEKIT", "音色"),
+    TKN("TONEKIT", "テンポ"), TKN("TONEKIT", "ドラムスケール変更"), "NOP", TKN("TONEKIT", "ループポイント"), "EndOfTrack", TKN("TONEKIT", "演奏位置情報"),
 };
 constexpr const char* kMenuCaptions[extend::kMenuItemCount] = {
-    "マスターボリューム", "音量", "ステレオバランス", "ボリューム相対変化", "チャンネル割り当て", "音色",
-    "テンポ", "ドラムスケール変更", "NOP", "ループポイント", "EndOfTrack", "演奏位置情報",
+    TKN("TONEKIT", "マスターボリューム"), TKN("TONEKIT", "音量"), TKN("TONEKIT", "ステレオバランス"), TKN("TONEKIT", "ボリューム相対変化"), TKN("TONEKIT", "チャンネル割り当て"), TKN("TONEKIT", "音色"),
+    TKN("TONEKIT", "テンポ"), TKN("TONEKIT", "ドラムスケール変更"), "NOP", TKN("TONEKIT", "ループポイント"), "EndOfTrack", TKN("TONEKIT", "演奏位置情報"),
 };
 constexpr const char* kFieldNames[extend::kFieldCount] = {
     "txtDeltaTime", "txtMasterVolume", "txtDramChanel", "txtTempo",      "txtLoopID",
@@ -100,7 +101,7 @@ struct frmExtendEdit::Controls {
   QButtonGroup*& group(Options g) { return groups[static_cast<std::size_t>(g)]; }
 
   QGroupBox* makePanel(Panel p) {
-    auto* box = new QGroupBox(u8(kPanelCaptions[static_cast<int>(p)]), client);
+    auto* box = new QGroupBox(u8(translate(kTextContext, kPanelCaptions[static_cast<int>(p)])), client);
     box->setObjectName(panelName(p));
     // The panel covers the "cannot be analysed" caption beneath it.
     box->setAutoFillBackground(true);
@@ -177,14 +178,14 @@ struct frmExtendEdit::Controls {
 frmExtendEdit::frmExtendEdit(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Controls>()) {
   Controls& c = *ui_;
   setObjectName("frmExtendEdit");
-  setWindowTitle(u8("拡張ステータス編集"));
+  setWindowTitle(u8(TKT("TONEKIT", "拡張ステータス編集")));
 
   c.menuBar = new QMenuBar(this);
   c.menuBar->setNativeMenuBar(false);
-  QMenu* mnuExtend = c.menuBar->addMenu(u8("拡張情報種別選択"));
+  QMenu* mnuExtend = c.menuBar->addMenu(u8(TKT("TONEKIT", "拡張情報種別選択")));
   mnuExtend->setObjectName("mnuExtend");
   for (int i = 0; i < extend::kMenuItemCount; ++i) {
-    auto* action = new QAction(u8(kMenuCaptions[i]), this);
+    auto* action = new QAction(u8(translate(kTextContext, kMenuCaptions[i])), this);
     action->setObjectName("mnuExtendOption");
     action->setProperty("index", i);
     mnuExtend->addAction(action);
@@ -196,7 +197,7 @@ frmExtendEdit::frmExtendEdit(QWidget* parent) : QDialog(parent), ui_(std::make_u
   c.client->setObjectName("client");
 
   // Beneath the panels: seen only when no panel is shown.
-  c.lblCaption = label(c.client, "解析できない拡張情報です", 360, 1080, 2070);
+  c.lblCaption = label(c.client, TKT("TONEKIT", "解析できない拡張情報です"), 360, 1080, 2070);
   c.lblCaption->setObjectName("lblCaption");
   // Wider fonts than the classic one would cut the text at the given width; wrap it instead.
   c.lblCaption->setWordWrap(true);
@@ -205,22 +206,22 @@ frmExtendEdit::frmExtendEdit(QWidget* parent) : QDialog(parent), ui_(std::make_u
   {
     QGroupBox* p = c.makePanel(Panel::MasterBolume);
     c.makeField(p, Field::MasterVolume, 120, 480);
-    label(p, "( 0 ～ 127 )", 840, 510, 1400);
+    label(p, TKT("TONEKIT", "( 0 ～ 127 )"), 840, 510, 1400);
   }
   {
     QGroupBox* p = c.makePanel(Panel::Volume);
-    c.entryRow(p, 360, "パート", Field::VolumePart, "( 0 ～ 3 )");
-    c.entryRow(p, 1200, "音量", Field::Volume, "( 0 ～ 63 )");
+    c.entryRow(p, 360, TKT("TONEKIT", "パート"), Field::VolumePart, TKT("TONEKIT", "( 0 ～ 3 )"));
+    c.entryRow(p, 1200, TKT("TONEKIT", "音量"), Field::Volume, TKT("TONEKIT", "( 0 ～ 63 )"));
   }
   {
     QGroupBox* p = c.makePanel(Panel::Stereo);
-    c.entryRow(p, 360, "パート", Field::StreaoPart, "( 0 ～ 3 )");
-    c.entryRow(p, 1200, "バランス", Field::Balance, "( 0 ～ 63 )");
+    c.entryRow(p, 360, TKT("TONEKIT", "パート"), Field::StreaoPart, TKT("TONEKIT", "( 0 ～ 3 )"));
+    c.entryRow(p, 1200, TKT("TONEKIT", "バランス"), Field::Balance, TKT("TONEKIT", "( 0 ～ 63 )"));
   }
   {
     QGroupBox* p = c.makePanel(Panel::ChangeVolume);
-    c.entryRow(p, 360, "パート", Field::ChangeVolumePart, "( 0 ～ 3 )");
-    c.entryRow(p, 1200, "相対変化", Field::ChangeValue, "( -32 ～ 31 )");
+    c.entryRow(p, 360, TKT("TONEKIT", "パート"), Field::ChangeVolumePart, TKT("TONEKIT", "( 0 ～ 3 )"));
+    c.entryRow(p, 1200, TKT("TONEKIT", "相対変化"), Field::ChangeValue, TKT("TONEKIT", "( -32 ～ 31 )"));
     c.lblChangeVolumeLevel = label(p, "", 120, 1860, 2295);
     c.lblChangeVolumeLevel->setObjectName("lblChangeVolumeLevel");
     QLabel* level = c.lblChangeVolumeLevel;
@@ -233,14 +234,14 @@ frmExtendEdit::frmExtendEdit(QWidget* parent) : QDialog(parent), ui_(std::make_u
   }
   {
     QGroupBox* p = c.makePanel(Panel::Chanel);
-    c.entryRow(p, 360, "パート", Field::ChanelPart, "( 0 ～ 3 )");
-    c.entryRow(p, 1200, "チャネル", Field::Chanel, "( 0 ～ 15 )");
+    c.entryRow(p, 360, TKT("TONEKIT", "パート"), Field::ChanelPart, TKT("TONEKIT", "( 0 ～ 3 )"));
+    c.entryRow(p, 1200, TKT("TONEKIT", "チャネル"), Field::Chanel, TKT("TONEKIT", "( 0 ～ 15 )"));
   }
   {
     QGroupBox* p = c.makePanel(Panel::Sound);
-    c.entryRow(p, 300, "パート", Field::NotePart, "( 0 ～ 3 )");
-    c.entryRow(p, 1020, "GM音色", Field::GMNote, "( 0 ～ 63 Or 0 ～ 1 )", 360);
-    c.makeOptions(p, Options::Sound, {"2～7Bit目", "1Bit目"}, {{{120, 1800, 1200}}, {{1320, 1800, 1100}}});
+    c.entryRow(p, 300, TKT("TONEKIT", "パート"), Field::NotePart, TKT("TONEKIT", "( 0 ～ 3 )"));
+    c.entryRow(p, 1020, TKT("TONEKIT", "GM音色"), Field::GMNote, TKT("TONEKIT", "( 0 ～ 63 Or 0 ～ 1 )"), 360);
+    c.makeOptions(p, Options::Sound, {TKT("TONEKIT", "2～7Bit目"), TKT("TONEKIT", "1Bit目")}, {{{120, 1800, 1200}}, {{1320, 1800, 1100}}});
   }
   {
     QGroupBox* p = c.makePanel(Panel::Tempo);
@@ -254,38 +255,38 @@ frmExtendEdit::frmExtendEdit(QWidget* parent) : QDialog(parent), ui_(std::make_u
       spots.push_back({240 + (i / 8) * 1200, 300 + (i % 8) * 255, 1080});
     }
     c.makeOptions(p, Options::Tempo, captions, spots, 255);
-    label(p, "テンポ", 120, 2430, 700);
+    label(p, TKT("TONEKIT", "テンポ"), 120, 2430, 700);
     c.makeField(p, Field::Tempo, 840, 2400, 495);
-    label(p, "( 20 ～ 255 )", 1380, 2430, 1140);
+    label(p, TKT("TONEKIT", "( 20 ～ 255 )"), 1380, 2430, 1140);
   }
   {
     QGroupBox* p = c.makePanel(Panel::DramScale);
-    c.entryRow(p, 360, "チャネル", Field::DramChanel, "( 0 ～15 )");
+    c.entryRow(p, 360, TKT("TONEKIT", "チャネル"), Field::DramChanel, TKT("TONEKIT", "( 0 ～15 )"));
     c.makeOptions(p, Options::DramScale, {"On", "Off"}, {{{120, 1320, 1000}}, {{1320, 1320, 1000}}});
   }
   {
     QGroupBox* p = c.makePanel(Panel::NOP);
-    label(p, "( 拡張ステータスなし )", 240, 960, 2100);
+    label(p, TKT("TONEKIT", "( 拡張ステータスなし )"), 240, 960, 2100);
   }
   {
     QGroupBox* p = c.makePanel(Panel::LoopPoint);
-    c.entryRow(p, 300, "ループＩＤ", Field::LoopID, "( 0 ～ 3 )");
-    c.entryRow(p, 1020, "ループ回数", Field::LoopCount, "( 0 ～ 15 )");
-    c.makeOptions(p, Options::LoopPoint, {"開始", "終了"}, {{{120, 1800, 1000}}, {{1320, 1800, 1000}}});
+    c.entryRow(p, 300, TKT("TONEKIT", "ループＩＤ"), Field::LoopID, TKT("TONEKIT", "( 0 ～ 3 )"));
+    c.entryRow(p, 1020, TKT("TONEKIT", "ループ回数"), Field::LoopCount, TKT("TONEKIT", "( 0 ～ 15 )"));
+    c.makeOptions(p, Options::LoopPoint, {TKT("TONEKIT", "開始"), TKT("TONEKIT", "終了")}, {{{120, 1800, 1000}}, {{1320, 1800, 1000}}});
   }
   {
     QGroupBox* p = c.makePanel(Panel::EndOfTrack);
-    label(p, "( 拡張ステータスなし )", 240, 960, 2100);
+    label(p, TKT("TONEKIT", "( 拡張ステータスなし )"), 240, 960, 2100);
   }
   {
     QGroupBox* p = c.makePanel(Panel::PlayPosition);
-    c.makeOptions(p, Options::PlayPosition, {"演奏開始", "演奏終了"}, {{{240, 600, 2000}}, {{240, 1080, 2000}}});
+    c.makeOptions(p, Options::PlayPosition, {TKT("TONEKIT", "演奏開始"), TKT("TONEKIT", "演奏終了")}, {{{240, 600, 2000}}, {{240, 1080, 2000}}});
   }
 
   c.Frame1 = new QGroupBox(c.client);
   c.Frame1->setObjectName("Frame1");
   placeTwips(c.Frame1, 120, 3120, 2535, 615);
-  label(c.Frame1, "Δタイム", 120, 270, 1100);
+  label(c.Frame1, TKT("TONEKIT", "Δタイム"), 120, 270, 1100);
   c.makeField(c.Frame1, Field::DeltaTime, 1320, 240, 1095);
 
   c.cmdOK = new QPushButton(QString("Ok"), c.client);

@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "track_editor/NoteEdit.h"
+#include "base/Translate.h"
 
 namespace tonekit::ui {
 
@@ -29,8 +30,8 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 // Each entry's text box, its caption and the characters it takes, in the dialog's order.
 constexpr const char* kNames[noteedit::kNoteFieldCount] = {"txtDerutaTime", "txtChanel",   "txtNote",
                                                            "txtDuration",   "txtVelocity", "txtOctarbShift"};
-constexpr const char* kLabels[noteedit::kNoteFieldCount] = {"Δタイム　：",   "チャネル　：",   "音程　：",
-                                                            "音の長さ　：", "音の強さ　：", "オクターブシフト　："};
+constexpr const char* kLabels[noteedit::kNoteFieldCount] = {TKN("TONEKIT", "Δタイム　："),   TKN("TONEKIT", "チャネル　："),   TKN("TONEKIT", "音程　："),
+                                                            TKN("TONEKIT", "音の長さ　："), TKN("TONEKIT", "音の強さ　："), TKN("TONEKIT", "オクターブシフト　：")};
 constexpr int kMaxLengths[noteedit::kNoteFieldCount] = {3, 1, 2, 3, 2, 1};
 
 }  // namespace
@@ -47,12 +48,12 @@ struct frmNoteEdit::Controls {
 
 frmNoteEdit::frmNoteEdit(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Controls>()) {
   setObjectName("frmNoteEdit");
-  setWindowTitle(QString::fromUtf8("ノート編集"));
+  setWindowTitle(QString::fromUtf8(TKT("TONEKIT", "ノート編集")));
   setFixedSize(twipsToPixelsX(kClientWidth, this), twipsToPixels(kClientHeight, this));
 
   QWidget* previous = nullptr;
   for (int i = 0; i < noteedit::kNoteFieldCount; ++i) {
-    auto* label = new QLabel(QString::fromUtf8(kLabels[static_cast<std::size_t>(i)]), this);
+    auto* label = new QLabel(QString::fromUtf8(translate(kTextContext, kLabels[static_cast<std::size_t>(i)])), this);
     label->setObjectName("lblCaption");
     label->setProperty("index", i);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

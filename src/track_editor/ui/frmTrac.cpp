@@ -30,6 +30,7 @@
 #include "track_editor/TrackRows.h"
 #include "track_editor/ui/NoteTableModel.h"
 #include "track_editor/ui/frmNoteEdit.h"
+#include "base/Translate.h"
 
 namespace tonekit::ui {
 
@@ -82,11 +83,11 @@ frmTrac::frmTrac(QWidget* parent)
           [this](const QModelIndex& current) { highlightRow(current.row()); });
   connect(mfgTrac_, &QTableView::doubleClicked, this, [this] { guarded(this, [this] { editCurrent(); }); });
 
-  cmdReload_ = new QPushButton("元に戻す", this);
+  cmdReload_ = new QPushButton(TKT("TONEKIT", "元に戻す"), this);
   cmdReload_->setObjectName("cmdReload");
   cmdReload_->setAutoDefault(false);
   connect(cmdReload_, &QPushButton::clicked, this, [this] { guarded(this, [this] { cmdReload_Click(); }); });
-  cmdClose_ = new QPushButton("閉じる", this);
+  cmdClose_ = new QPushButton(TKT("TONEKIT", "閉じる"), this);
   cmdClose_->setObjectName("cmdClose");
   cmdClose_->setAutoDefault(false);
   connect(cmdClose_, &QPushButton::clicked, this, &QWidget::close);
@@ -94,31 +95,31 @@ frmTrac::frmTrac(QWidget* parent)
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, cmdClose_, &QPushButton::click);
 
-  mnuNoteEdit_ = new QMenu("ノート編集", this);
+  mnuNoteEdit_ = new QMenu(TKT("TONEKIT", "ノート編集"), this);
   mnuNoteEdit_->setObjectName("mnuNoteEdit");
   auto addEntry = [this](const char* name, const char* caption, std::function<void()> action) {
     QAction* entry = mnuNoteEdit_->addAction(caption);
     entry->setObjectName(name);
     connect(entry, &QAction::triggered, this, [this, action] { guarded(this, action); });
   };
-  addEntry("mnuNoteEditUpdate", "ノートを編集", [this] { editCurrent(); });
-  addEntry("mnuNoteEditInsert", "ノートを挿入", [this] { insertAtCurrent(false); });
-  addEntry("mnuNoteEditDelete", "ノートを削除", [this] { deleteCurrent(); });
-  addEntry("mnuNoteEditInsertExtend", "拡張ステータス情報を挿入", [this] { insertAtCurrent(true); });
+  addEntry("mnuNoteEditUpdate", TKT("TONEKIT", "ノートを編集"), [this] { editCurrent(); });
+  addEntry("mnuNoteEditInsert", TKT("TONEKIT", "ノートを挿入"), [this] { insertAtCurrent(false); });
+  addEntry("mnuNoteEditDelete", TKT("TONEKIT", "ノートを削除"), [this] { deleteCurrent(); });
+  addEntry("mnuNoteEditInsertExtend", TKT("TONEKIT", "拡張ステータス情報を挿入"), [this] { insertAtCurrent(true); });
   buildPlaybackEntries();
 
   // Undo and redo work anywhere in the window, a step at a time; the edit menu shows them with
   // their keys.
-  QAction* undo = undo_->createUndoAction(this, QString::fromUtf8("元に戻す"));
+  QAction* undo = undo_->createUndoAction(this, QString::fromUtf8(TKT("TONEKIT", "元に戻す")));
   undo->setObjectName("actUndo");
   undo->setShortcuts(QKeySequence::Undo);
-  QAction* redo = undo_->createRedoAction(this, QString::fromUtf8("やり直し"));
+  QAction* redo = undo_->createRedoAction(this, QString::fromUtf8(TKT("TONEKIT", "やり直し")));
   redo->setObjectName("actRedo");
   redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   addActions({undo, redo});
   auto* menuBar = new QMenuBar(this);
   menuBar->setObjectName("menuBar");
-  QMenu* edit = menuBar->addMenu(QString::fromUtf8("編集(&E)"));
+  QMenu* edit = menuBar->addMenu(QString::fromUtf8(TKT("TONEKIT", "編集(&E)")));
   edit->setObjectName("mnuEdit");
   edit->addActions({undo, redo});
 
@@ -137,7 +138,7 @@ frmTrac::frmTrac(QWidget* parent)
 frmTrac::~frmTrac() = default;
 
 void frmTrac::Load() {
-  const QString track = QString::fromUtf8("トラック %1 - TracData").arg(MLDTracNumber + 1);
+  const QString track = QString::fromUtf8(TKT("TONEKIT", "トラック %1 - TracData")).arg(MLDTracNumber + 1);
   setWindowTitle(documentName.isEmpty() ? track : documentName + " - " + track);
   loadFailed_ = false;
   // What is undone is relative to the rows of this load.
@@ -162,8 +163,8 @@ void frmTrac::LoadTrack(int track) {
   // Rows past the damage show what the bytes there say; playing and exporting leave them out.
   if (damage)
     platform().message(this,
-                       "このトラックは壊れています。イベントの " + QString::number(*damage) +
-                           " バイト目から先が正しく区切れないか、EndOfTrack がありません。区切れない部分は再生と書き出しで省きます。",
+                       TKT("TONEKIT", "このトラックは壊れています。イベントの ") + QString::number(*damage) +
+                           TKT("TONEKIT", " バイト目から先が正しく区切れないか、EndOfTrack がありません。区切れない部分は再生と書き出しで省きます。"),
                        Icon::Warning);
 }
 
@@ -201,7 +202,7 @@ void frmTrac::InsertEvent(int row, bool extend) {
   row = std::clamp(row, 0, model_->noteCount());
   const clsNote note(newEvent(extend, noteLength_));
   pushChange(
-      "挿入", [this, row, note] { model_->insertNote(row, note); SelectRow(row); },
+      TKT("TONEKIT", "挿入"), [this, row, note] { model_->insertNote(row, note); SelectRow(row); },
       [this, row] { model_->removeNote(row); SelectRow(row); });
 }
 
@@ -209,7 +210,7 @@ void frmTrac::setEventBytes(int row, const ByteString& bytes) {
   const ByteString before = model_->notes()[static_cast<std::size_t>(row)].getData();
   if (before == bytes) return;
   pushChange(
-      "編集", [this, row, bytes] { model_->setNoteData(row, bytes); SelectRow(row); },
+      TKT("TONEKIT", "編集"), [this, row, bytes] { model_->setNoteData(row, bytes); SelectRow(row); },
       [this, row, before] { model_->setNoteData(row, before); SelectRow(row); });
 }
 
@@ -233,12 +234,12 @@ void frmTrac::EditEvent(int row) {
 }
 
 void frmTrac::DeleteEvent(int row) {
-  const QString question = QString::number(row + 1) + "を削除します。よろしいですか？";
+  const QString question = QString::number(row + 1) + TKT("TONEKIT", "を削除します。よろしいですか？");
   if (platform().message(this, question, Icon::Question, Buttons::OkCancel) != Answer::Ok) return;
   BusyCursor busy;
   const clsNote note = model_->notes()[static_cast<std::size_t>(row)];
   pushChange(
-      "削除", [this, row] { model_->removeNote(row); SelectRow(row); },
+      TKT("TONEKIT", "削除"), [this, row] { model_->removeNote(row); SelectRow(row); },
       [this, row, note] { model_->insertNote(row, note); SelectRow(row); });
 }
 
@@ -268,7 +269,7 @@ void frmTrac::deleteCurrent() {
 }
 
 void frmTrac::cmdReload_Click() {
-  if (platform().message(this, "変更箇所はリセットされてしまいます。よろしいですか？", Icon::Question,
+  if (platform().message(this, TKT("TONEKIT", "変更箇所はリセットされてしまいます。よろしいですか？"), Icon::Question,
                          Buttons::OkCancel) != Answer::Ok)
     return;
   BusyCursor busy;
@@ -277,7 +278,7 @@ void frmTrac::cmdReload_Click() {
 
 void frmTrac::buildPlaybackEntries() {
   mnuNoteEdit_->addSeparator();
-  const PlaybackActions actions = addPlaybackActions(this, mnuNoteEdit_, "mnuNoteEditPlayFrom", "ここから再生", "mnuNoteEditPlayStop");
+  const PlaybackActions actions = addPlaybackActions(this, mnuNoteEdit_, "mnuNoteEditPlayFrom", TKT("TONEKIT", "ここから再生"), "mnuNoteEditPlayStop");
   connect(actions.play, &QAction::triggered, this, [this] { guarded(this, [this] { playFromCurrent(); }); });
   connect(&Playback::instance(), &Playback::moved, this, [this] {
     if (Playback::instance().owner() != this) return;
