@@ -221,6 +221,9 @@ struct Located {
   std::string name;
   bool exists = false;
   struct stat st {};  // of the last step itself (never a link)
+  // Set when whoever holds the folder flushes it later, once for many renames: the rename then
+  // only marks it.
+  bool* folderSyncLater = nullptr;
 };
 
 constexpr int kMostLinks = 40;
@@ -513,7 +516,8 @@ void renameInto(const Located& at, const TempFile& temp, bool replacing, const s
   }
   if (rc != 0 && ::renameat(at.folder.get(), temp.name().c_str(), at.folder.get(), at.name.c_str()) != 0)
     throw fileFailure(errno, shown);
-  syncFolder(at.folder.get());
+  if (at.folderSyncLater) *at.folderSyncLater = true;
+  else syncFolder(at.folder.get());
 }
 
 void saveNew(const Located& at, const ContentWriter& content, const std::string& shown) {
@@ -810,6 +814,7 @@ HeldFolder::HeldFolder(const HeldFolder& parent, const std::string& name) : path
 fs::path HeldFolder::realPath() const { return realPathOf(fd_); }
 
 HeldFolder::~HeldFolder() {
+  if (fd_ >= 0 && unsynced_) syncFolder(fd_);
   if (fd_ >= 0) ::close(fd_);
 }
 
@@ -847,6 +852,9 @@ bool HeldFolder::update(const std::string& name, const Change& change) const {
   if (::fstat(file.get(), &at.st) != 0) throw fileFailure(errno, shown);
   if (::fstat(at.folder.get(), &at.folderSt) != 0) throw fileFailure(errno, shown, true);
   refusePlanted(at, shown);
+  // The renames in this folder are flushed together when it is let go; one reached through a
+  // link is flushed at once.
+  if (at.folder.get() == fd_) at.folderSyncLater = &unsynced_;
   replaceOpened(
       at, file, at.st, [&changed](int fd, const std::string& s) { writeAll(fd, changed->data(), changed->size(), 0, s); },
       shown);

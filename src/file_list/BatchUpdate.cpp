@@ -117,6 +117,8 @@ void BatchUpdateJob::refuse(const ByteString& rawLine) {
 BatchSummary BatchUpdateJob::finish() {
   if (finished_) return summary_;
   finished_ = true;
+  // Let go, the last folder is flushed: every row written is on the disk before the summary.
+  folder_.reset();
   if (failedItems_.empty() && refused_.lines.empty()) return summary_;
   refused_.encoding = listEncoding_;
   try {
