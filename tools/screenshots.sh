@@ -4,9 +4,10 @@
 # Licensed under the GNU General Public License, version 3 or later.
 # Photographs the real windows under a virtual X server: the main window in both layouts with a
 # sample loaded, the version window, the playback menu, the question before an edit is lost, the recent-files menu,
-# the list window grown and sorted by title, and the wait window in the middle of an update of
-# 10,000 files; then the main, track and list windows in each language (NAME-ja.png, NAME-en.png).
-# The PNGs go to docs/screenshots/.
+# the list window grown and sorted by title, the wait window in the middle of an update of
+# 10,000 files, the box that ends an update where some files fail, and the main window's title bar
+# (drawn by openbox) marking an unsaved edit; then the main, track and list windows in each
+# language (NAME-ja.png, NAME-en.png). The PNGs go to docs/screenshots/.
 #   tools/screenshots.sh [BUILD_FOLDER]     (default: build)
 # The pictures show the loaded file's path, so the sample is opened from a neutral place: a
 # temporary home mounted over /home (in a private mount namespace) as /home/user/melodies.
@@ -31,7 +32,7 @@ mkdir -p "$scratch/home/user/melodies"
 cp "$here/samples/"*.mld "$scratch/home/user/melodies/"
 mkdir -p "$out"
 shots="main-normal main-expert version playback unsaved-question recent-files list-sorted batch-progress
-       main-ja track-ja list-ja main-en track-en list-en"
+       batch-summary title-bar main-ja track-ja list-ja main-en track-en list-en"
 for shot in $shots; do rm -f "$out/$shot.png"; done
 # Everything below runs with the scratch home mounted over /home; the real /home is untouched.
 unshare --user --map-root-user --mount bash -c '

@@ -17,6 +17,7 @@
 #include "base/Translate.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -38,19 +39,29 @@ Failure withReason(long number, const std::string& path, const char* why) {
   return Failure::of(number, path + " (" + why + ")");
 }
 
+// The kernel's random bytes, fetched for many names at a time; a forked child fetches its own,
+// so that it never makes the names its parent makes.
+thread_local unsigned char randomPool[kRandomLength * 64];
+thread_local std::size_t randomUsed = sizeof randomPool;
+[[maybe_unused]] const int kChildDrawsItsOwn = ::pthread_atfork(nullptr, nullptr, [] { randomUsed = sizeof randomPool; });
+
 std::string randomPart() {
-  unsigned char bytes[kRandomLength];
-  std::size_t got = 0;
-  while (got < sizeof bytes) {
-    const ssize_t n = ::getrandom(bytes + got, sizeof bytes - got, 0);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw Failure::of(err::PathFileAccess, "(getrandom: " + reason(errno) + ")");
+  if (randomUsed + kRandomLength > sizeof randomPool) {
+    std::size_t got = 0;
+    while (got < sizeof randomPool) {
+      const ssize_t n = ::getrandom(randomPool + got, sizeof randomPool - got, 0);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        throw Failure::of(err::PathFileAccess, "(getrandom: " + reason(errno) + ")");
+      }
+      got += static_cast<std::size_t>(n);
     }
-    got += static_cast<std::size_t>(n);
+    randomUsed = 0;
   }
   std::string s;
-  for (unsigned char b : bytes) s.push_back(kRandomChars[b % (sizeof(kRandomChars) - 1)]);
+  for (std::size_t i = 0; i < kRandomLength; ++i)
+    s.push_back(kRandomChars[randomPool[randomUsed + i] % (sizeof(kRandomChars) - 1)]);
+  randomUsed += kRandomLength;
   return s;
 }
 
@@ -211,6 +222,9 @@ struct Located {
   std::string name;
   bool exists = false;
   struct stat st {};  // of the last step itself (never a link)
+  // Set when whoever holds the folder flushes it later, once for many renames: the rename then
+  // only marks it.
+  bool* folderSyncLater = nullptr;
 };
 
 constexpr int kMostLinks = 40;
@@ -241,20 +255,28 @@ class PathWalk {
 
   // The last step inside a folder already walked.
   Located last(int folder, Hold hold, const std::string& name, const std::string& walked) {
-    Fd fd(::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat st {};
-    if (!fd && errno != ENOENT) throw fileFailure(errno, shown_);
-    if (fd && ::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown_);
-    if (fd && S_ISLNK(st.st_mode)) {
-      if (links_ == LinkRule::Never) throw withReason(err::PathFileAccess, shown_, TKT("TONEKIT", "シンボリックリンクはたどりません"));
-      const fs::path text = follow(fd.get(), st);
-      Located target = locate(folder, text);
-      judge(st, folder, target.exists ? &target.st : nullptr, walked);
-      return target;
+    // Anything but a link is only looked at here: whoever opens it later checks that it is still
+    // the file looked at.
+    bool exists = ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!exists && errno != ENOENT) throw fileFailure(errno, shown_);
+    if (exists && S_ISLNK(st.st_mode)) {
+      // A link is judged and read through one descriptor of its own, never by its name twice.
+      const Fd fd(::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+      exists = static_cast<bool>(fd);
+      if (!fd && errno != ENOENT) throw fileFailure(errno, shown_);
+      if (fd && ::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown_);
+      if (fd && S_ISLNK(st.st_mode)) {
+        if (links_ == LinkRule::Never) throw withReason(err::PathFileAccess, shown_, TKT("TONEKIT", "シンボリックリンクはたどりません"));
+        const fs::path text = follow(fd.get(), st);
+        Located target = locate(folder, text);
+        judge(st, folder, target.exists ? &target.st : nullptr, walked);
+        return target;
+      }
     }
     Located at;
     at.name = name;
-    at.exists = static_cast<bool>(fd);
+    at.exists = exists;
     at.st = st;
     at.folder.fd = folder;
     if (hold == Hold::ForReading) return at;
@@ -400,14 +422,21 @@ void flush(int fd, const std::string& shown) {
 class TempFile {
  public:
   TempFile(int folder, const std::string& borrowed) : folder_(folder) {
-    const long max = ::fpathconf(folder, _PC_NAME_MAX);
-    const std::size_t nameMax = max > 0 ? static_cast<std::size_t>(max) : NAME_MAX;
+    // The folder's own limit is asked for only where a name at the system's is too long for it.
+    std::size_t nameMax = NAME_MAX;
     for (int attempt = 0; attempt < 16; ++attempt) {
       name_ = tempNameFor(borrowed, nameMax);
       fd_ = Fd(::openat(folder, name_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
-      if (fd_ || errno != EEXIST) break;
+      error_ = fd_ ? 0 : errno;
+      if (error_ == ENAMETOOLONG && nameMax == NAME_MAX) {
+        const long max = ::fpathconf(folder, _PC_NAME_MAX);
+        if (max > 0 && static_cast<std::size_t>(max) < nameMax) {
+          nameMax = static_cast<std::size_t>(max);
+          continue;
+        }
+      }
+      if (error_ != EEXIST) break;
     }
-    error_ = fd_ ? 0 : errno;
   }
   ~TempFile() {
     if (fd_ && !kept_) ::unlinkat(folder_, name_.c_str(), 0);
@@ -488,7 +517,8 @@ void renameInto(const Located& at, const TempFile& temp, bool replacing, const s
   }
   if (rc != 0 && ::renameat(at.folder.get(), temp.name().c_str(), at.folder.get(), at.name.c_str()) != 0)
     throw fileFailure(errno, shown);
-  syncFolder(at.folder.get());
+  if (at.folderSyncLater) *at.folderSyncLater = true;
+  else syncFolder(at.folder.get());
 }
 
 void saveNew(const Located& at, const ContentWriter& content, const std::string& shown) {
@@ -619,10 +649,8 @@ bool readOnlyForUs(const Located& at, const struct stat& st, int& why) {
 
 namespace {
 
-ByteString readLocated(const Located& at, const std::string& shown, FileIdentity* identity) {
-  if (!at.exists) throw fileFailure(ENOENT, shown);
-  struct stat st {};
-  const Fd fd = openRegular(at, O_RDONLY, st, shown);
+// The whole content of the regular file fd, whose fstat is st.
+ByteString readOpened(const Fd& fd, const struct stat& st, const std::string& shown) {
   if (static_cast<std::uint64_t>(st.st_size) > kLargestReadableFile) throw tooLarge(shown, static_cast<std::uint64_t>(st.st_size));
   ByteString data(static_cast<std::size_t>(st.st_size) + 1);
   std::size_t done = 0;
@@ -641,6 +669,14 @@ ByteString readLocated(const Located& at, const std::string& shown, FileIdentity
     done += static_cast<std::size_t>(n);
   }
   data.resize(done);
+  return data;
+}
+
+ByteString readLocated(const Located& at, const std::string& shown, FileIdentity* identity) {
+  if (!at.exists) throw fileFailure(ENOENT, shown);
+  struct stat st {};
+  const Fd fd = openRegular(at, O_RDONLY, st, shown);
+  ByteString data = readOpened(fd, st, shown);
   if (identity) *identity = identityOf(st);
   return data;
 }
@@ -654,6 +690,16 @@ ByteString reading(const Read& read) {
   }
 }
 
+// The save over old, the located file opened for reading, whose fstat is st.
+void replaceOpened(const Located& at, Fd& old, const struct stat& st, const ContentWriter& content, const std::string& shown) {
+  int why = 0;
+  if (readOnlyForUs(at, st, why)) {
+    if (why != 0 && why != EACCES) throw fileFailure(why, shown);
+    throw withReason(err::PathFileAccess, shown, TKT("TONEKIT", "読み取り専用のファイルです"));
+  }
+  if (st.st_nlink > 1 || !replaceBeside(at, old, st, content, shown)) saveInPlace(at, st, content, shown);
+}
+
 void replaceLocated(const Located& at, const ContentWriter& content, std::optional<FileIdentity> expected,
                     const std::string& shown) {
   if (!at.exists) {
@@ -665,12 +711,7 @@ void replaceLocated(const Located& at, const ContentWriter& content, std::option
   struct stat st {};
   Fd old = openRegular(at, O_RDONLY, st, shown);
   if (expected && identityOf(st) != *expected) throw replacedSinceRead(shown);
-  int why = 0;
-  if (readOnlyForUs(at, st, why)) {
-    if (why != 0 && why != EACCES) throw fileFailure(why, shown);
-    throw withReason(err::PathFileAccess, shown, TKT("TONEKIT", "読み取り専用のファイルです"));
-  }
-  if (st.st_nlink > 1 || !replaceBeside(at, old, st, content, shown)) saveInPlace(at, st, content, shown);
+  replaceOpened(at, old, st, content, shown);
 }
 
 std::string nameShown(const std::string& shownFolder, const std::string& name) {
@@ -774,6 +815,7 @@ HeldFolder::HeldFolder(const HeldFolder& parent, const std::string& name) : path
 fs::path HeldFolder::realPath() const { return realPathOf(fd_); }
 
 HeldFolder::~HeldFolder() {
+  if (fd_ >= 0 && unsynced_) syncFolder(fd_);
   if (fd_ >= 0) ::close(fd_);
 }
 
@@ -789,6 +831,35 @@ void HeldFolder::replace(const std::string& name, const ByteString& content, std
   replaceLocated(
       at, [&content](int fd, const std::string& s) { writeAll(fd, content.data(), content.size(), 0, s); }, expected,
       shown);
+}
+
+bool HeldFolder::update(const std::string& name, const Change& change) const {
+  const std::string shown = nameShown(path_.string(), name);
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+    throw withReason(err::PathFileAccess, shown, TKT("TONEKIT", "ファイル名がありません"));
+  Located at;
+  Fd file;
+  const ByteString content = reading([&] {
+    at = PathWalk(shown, LinkRule::FollowOwned).last(fd_, Hold::ForReading, name, shown);
+    if (!at.exists) throw fileFailure(ENOENT, shown);
+    struct stat st {};
+    file = openRegular(at, O_RDONLY, st, shown);
+    return readOpened(file, st, shown);
+  });
+  const std::optional<ByteString> changed = change(content);
+  if (!changed) return false;
+  // The file held open since the read is the one saved over: its state and its folder's now
+  // decide, as for a save that looks the file up anew.
+  if (::fstat(file.get(), &at.st) != 0) throw fileFailure(errno, shown);
+  if (::fstat(at.folder.get(), &at.folderSt) != 0) throw fileFailure(errno, shown, true);
+  refusePlanted(at, shown);
+  // The renames in this folder are flushed together when it is let go; one reached through a
+  // link is flushed at once.
+  if (at.folder.get() == fd_) at.folderSyncLater = &unsynced_;
+  replaceOpened(
+      at, file, at.st, [&changed](int fd, const std::string& s) { writeAll(fd, changed->data(), changed->size(), 0, s); },
+      shown);
+  return true;
 }
 
 fs::path realFolderPath(const fs::path& folder) {

@@ -125,10 +125,18 @@ class HeldFolder {
   // readWholeFile and replaceFileSafely of the file name in this folder.
   ByteString read(const std::string& name, FileIdentity* identity = nullptr) const;
   void replace(const std::string& name, const ByteString& content, std::optional<FileIdentity> expected) const;
+  // Turns what the file name holds into new content, or into nothing to leave it as it is.
+  using Change = std::function<std::optional<ByteString>(const ByteString& content)>;
+  // read() of the file, then replace() of exactly that file with what change makes of its
+  // content, if anything: the file is looked up once and held open in between. Returns whether
+  // it was saved; what change raises passes through. The file itself is flushed before its
+  // rename, this folder (which holds the renames) once when it is let go, for all of them.
+  bool update(const std::string& name, const Change& change) const;
 
  private:
   std::filesystem::path path_;
   int fd_ = -1;
+  mutable bool unsynced_ = false;  // renames made by update() wait for the folder's flush
 };
 
 // The folder reached by walking path under the link rule, spelled without links: the place a

@@ -54,7 +54,7 @@ RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages, std::
   const std::string name = path.filename().string();
   clsMLD doc;
   doc.MLDFile = item.MLDPath;
-  FileIdentity read;
+  std::optional<Failure> refused;
   try {
     // The rows of one folder follow each other: it is walked once and held, so that each of its
     // files is read and saved in the folder the link rule judged.
@@ -62,27 +62,24 @@ RowResult applyListItem(const clsMLDListItem& item, MessageSink* messages, std::
       folder.reset();
       folder = std::make_unique<HeldFolder>(path.parent_path());
     }
-    if (!doc.parseBytes(folder->read(name, &read), messages))
-      return fail(Failure::of(err::InvalidCall, TKT("TONEKIT", "(読み込みが途中で止まったファイルです: ") + item.MLDPath + ")"));
+    // Saved onto exactly the file that was read, held open in between.
+    const bool written = folder->update(name, [&](const ByteString& bytes) -> std::optional<ByteString> {
+      if (!doc.parseBytes(bytes, messages))
+        refused = Failure::of(err::InvalidCall, TKT("TONEKIT", "(読み込みが途中で止まったファイルです: ") + item.MLDPath + ")");
+      // Without a title chunk the writer would leave the title out again: the file would be
+      // rewritten unchanged and the row look applied although its title is nowhere.
+      else if (doc.MLDTitl != item.MLDTitle && !doc.MLDTitlEnabled)
+        refused = Failure::of(err::InvalidCall, TKT("TONEKIT", "(タイトルのチャンクがないファイルです: ") + item.MLDPath + ")");
+      if (refused || doc.MLDTitl == item.MLDTitle) return std::nullopt;
+      doc.MLDTitl = item.MLDTitle;
+      return doc.renderMLD();
+    });
+    if (refused) return fail(*refused);
+    if (written) result.outcome = RowOutcome::Written;
   } catch (const std::exception&) {
     // One row never ends the batch, whatever it meets (memory running out included).
     return fail(currentFailure());
   }
-
-  if (doc.MLDTitl == item.MLDTitle) return result;
-  // Without a title chunk the writer would leave the title out again: the file would be
-  // rewritten unchanged and the row look applied although its title is nowhere.
-  if (!doc.MLDTitlEnabled)
-    return fail(Failure::of(err::InvalidCall, TKT("TONEKIT", "(タイトルのチャンクがないファイルです: ") + item.MLDPath + ")"));
-
-  doc.MLDTitl = item.MLDTitle;
-  try {
-    // Onto exactly the file that was read: another one under the name by now is refused.
-    folder->replace(name, doc.renderMLD(), read);
-  } catch (const std::exception&) {
-    return fail(currentFailure());
-  }
-  result.outcome = RowOutcome::Written;
   return result;
 }
 
@@ -115,6 +112,8 @@ void BatchUpdateJob::refuse(const ByteString& rawLine) {
 BatchSummary BatchUpdateJob::finish() {
   if (finished_) return summary_;
   finished_ = true;
+  // Let go, the last folder is flushed: every row written is on the disk before the summary.
+  folder_.reset();
   if (failedItems_.empty() && refused_.lines.empty()) return summary_;
   refused_.encoding = listEncoding_;
   try {

@@ -9,7 +9,8 @@
 // unsaved-question: the question before an edited title would be lost; recent-files: the menu
 // of the files read lately (every .mld beside FILE is read once); list-sorted: the list window
 // grown and sorted by title; batch-progress: the wait window in the middle of an update of
-// 10,000 copies of FILE, made in BIG_FOLDER.
+// 10,000 copies of FILE, made in BIG_FOLDER; batch-summary: the box that ends an update where
+// some rows fail; title-bar: the main window framed by openbox, its title marking the edit.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
@@ -137,6 +139,81 @@ int shootLanguage(QApplication& app, Language language, const QString& folder, c
   });
   steps.next();
   return app.exec();
+}
+
+// batch-summary: the one box that ends an update, over a folder where some rows fail: the counts
+// and each failed file with its reason. The files are made beside FILE, the error file goes to the
+// home's data folder.
+void addBatchSummaryScene(Steps& steps, const QString& folder, const QString& file) {
+  steps.add([&steps, folder, file] {
+    frmMLDList* list = listWindow();
+    if (!list) return steps.next();
+    const fs::path source = QFile::encodeName(file).toStdString();
+    const fs::path place = source.parent_path() / "batch";
+    fs::create_directories(place);
+    MLDList rows;
+    for (const char* name : {"haru.mld", "natsu.mld", "aki.mld"}) {
+      fs::copy_file(source, place / name, fs::copy_options::overwrite_existing);
+      rows.push_back({(place / name).string(), encodeCp932(std::string("かえるの合唱 ") + name).bytes});
+    }
+    // A melody cut short in copying, a text file given the MLD ending, and a row whose file is gone.
+    fs::resize_file(place / "aki.mld", 24);
+    std::FILE* text = std::fopen((place / "memo.mld").c_str(), "wb");
+    if (text) {
+      std::fputs("買い物: 牛乳、パン\n", text);
+      std::fclose(text);
+    }
+    rows.push_back({(place / "memo.mld").string(), encodeCp932("メモ").bytes});
+    rows.push_back({(place / "fuyu.mld").string(), encodeCp932("ふゆ").bytes});
+    list->setErrorFolder(source.parent_path().parent_path() / ".local/share/tonekit");
+    fs::create_directories(list->errorFolder());
+    list->MLDListItems = std::move(rows);
+    list->ShowList();
+    steps.addFirst({[&steps] {  // the confirmation: OK, and the update ends at once
+      clickButton(QApplication::activeModalWidget(), QMessageBox::Ok);
+      steps.next();
+    }, [&steps, folder] {
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        saveShot(box, folder + "/batch-summary.png");
+        clickButton(box, QMessageBox::Ok);
+      }
+      steps.next();
+    }});
+    steps.next();
+    list->cmdExecute_Click();
+  });
+}
+
+// title-bar: the main window framed by a window manager (started for this picture alone), its
+// title naming the document with "*" for the unsaved edit.
+void addTitleBarScene(Steps& steps, frmMain& main, const QString& folder) {
+  auto manager = std::make_shared<QProcess>();
+  auto before = std::make_shared<QString>();
+  steps.add([&steps, &main, manager] {
+    // The list window closes, and the main window it stood in for comes back.
+    if (frmMLDList* list = listWindow()) list->close();
+    manager->start("openbox", {});
+    main.show();
+    main.raise();
+    main.activateWindow();
+    steps.next();
+  });
+  steps.add([&steps, &main, before] {
+    // Its frame round it now, the window is moved so that the title bar is on the screen.
+    main.move(40, 40);
+    auto* title = main.findChild<QLineEdit*>("txtTitl");
+    *before = title->text();
+    title->setText(QString::fromUtf8("かえるの合唱（新しい題）"));
+    steps.next();
+  });
+  steps.add([&steps, &main, folder, manager, before] {
+    const QRect area = main.frameGeometry();
+    main.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(folder + "/title-bar.png", "PNG");
+    main.findChild<QLineEdit*>("txtTitl")->setText(*before);
+    manager->terminate();
+    manager->waitForFinished(3000);
+    steps.next();
+  });
 }
 
 }  // namespace
@@ -275,6 +352,8 @@ int main(int argc, char** argv) {
     steps.next();
     list->cmdExecute_Click();
   });
+  addBatchSummaryScene(steps, folder, file);
+  addTitleBarScene(steps, main, folder);
   steps.next();
   return app.exec();
 }

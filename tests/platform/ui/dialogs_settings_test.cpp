@@ -32,7 +32,7 @@ TEST(FileDialogs, SaveDialogShowsTheCaptionAndListsCapitalNames) {
   options.filter = QString::fromUtf8("iメロディファイル (*.mld)|*.mld");
   options.startFolder = dir.path();
   QString shown;
-  QStringList names;
+  QStringList names, handed;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -40,6 +40,8 @@ TEST(FileDialogs, SaveDialogShowsTheCaptionAndListsCapitalNames) {
     auto* list = dialog->findChild<QListView*>("listView");
     if (!list || list->model()->rowCount(list->rootIndex()) == 0) return;
     shown = dialog->findChild<QComboBox*>("fileTypeCombo")->currentText();
+    // What a native dialog is handed and shows as it stands.
+    handed = dialog->nameFilters();
     names << list->model()->index(0, 0, list->rootIndex()).data().toString();
     dialog->reject();
   });
@@ -49,5 +51,6 @@ TEST(FileDialogs, SaveDialogShowsTheCaptionAndListsCapitalNames) {
   });
   tonekit::ui::QtPlatform().saveFile(nullptr, options);
   EXPECT_EQ(shown, QString::fromUtf8("iメロディファイル (*.mld)"));
+  EXPECT_EQ(handed, QStringList{QString::fromUtf8("iメロディファイル (*.mld)")});
   EXPECT_EQ(names, QStringList{"A.MLD"});
 }
