@@ -3,11 +3,9 @@
 // Licensed under the GNU General Public License, version 3 or later.
 // tonekit-cli smf: the header facts, title and copyright text of a Standard MIDI File.
 #include <CLI/CLI.hpp>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <system_error>
 
 #include "cli/CliSupport.h"
 #include "base/Failure.h"

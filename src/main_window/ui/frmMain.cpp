@@ -800,8 +800,8 @@ QString frmMain::shownState() const {
 }
 
 void frmMain::markSaved() {
+  // The session marks its tracks itself when it opens, imports or saves.
   savedState_ = shownState();
-  session_.markSaved();
   updateModifiedMark();
 }
 
