@@ -683,11 +683,11 @@ class Converter {
 
 }  // namespace
 
-Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength) {
+Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength, const std::optional<EditedTrack>& edited) {
   if (!doc.hasBeenRead()) throw Failure::of(err::InvalidCall, "(MLD)");
   const OtherChunk* cuep = doc.otherChunk("cuep");
   Melody melody = melodyOfTracks(*doc.MLDTracData, noteLength.value_or(info::noteLengthOf(doc.MLDNote)),
-                                 info::exstOf(doc.MLDExst), cuep ? &cuep->value : nullptr);
+                                 info::exstOf(doc.MLDExst), cuep ? &cuep->value : nullptr, edited);
   if (doc.MLDTitlEnabled) melody.title = doc.MLDTitl;
   if (doc.MLDCopyEnabled) melody.copyright = doc.MLDCopy;
   melody.audioChunks = doc.MLDAudioChunks;

@@ -59,16 +59,17 @@ struct Melody {
   std::vector<ByteString> audioChunks;
 };
 
-// The document's tracks trac0, trac1, … as they stand in memory, cut with the document's note
-// length unless another is given. Raises 5 for a document that was never read and 9 for one
-// without tracks.
-Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength = std::nullopt);
-
 // One track as an editor holds it, in place of what the document stores.
 struct EditedTrack {
   std::size_t track = 0;
   std::vector<clsNote> events;
 };
+
+// The document's tracks trac0, trac1, … as they stand in memory (edited in place of its own
+// when given), cut with the document's note length unless another is given. Raises 5 for a
+// document that was never read and 9 for one without tracks.
+Melody melodyOf(const clsMLD& doc, std::optional<int> noteLength = std::nullopt,
+                const std::optional<EditedTrack>& edited = std::nullopt);
 // The melody of a track collection read with noteLength and exst, "cuep" (when the document has
 // one) pointing into it; melodyOf is this with the document's own values, title and copyright.
 // Raises 9 when there is no track.

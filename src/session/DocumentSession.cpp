@@ -129,8 +129,16 @@ bool DocumentSession::isModified() const {
   return neverSaved_ || sortedTracks() != savedTracks_;
 }
 
-sound::Melody DocumentSession::melody(std::optional<int> noteLength) const {
-  return sound::melodyOf(document(), noteLength);
+void DocumentSession::replaceTrack(std::size_t track, ByteString chunk) {
+  TrackCollection& tracks = *document().MLDTracData;
+  const std::string key = TrackCollection::keyFor(track);
+  if (!tracks.contains(key)) throw Failure::of(err::IndexOutOfRange, "(" + key + ")");
+  tracks.replace(key, std::move(chunk));
+}
+
+sound::Melody DocumentSession::melody(std::optional<int> noteLength,
+                                      const std::optional<sound::EditedTrack>& edited) const {
+  return sound::melodyOf(document(), noteLength, edited);
 }
 
 }  // namespace tonekit

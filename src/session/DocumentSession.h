@@ -66,14 +66,21 @@ class DocumentSession {
   // Whether path names the file the document is held from, however it is written.
   bool holdsFile(const std::string& path) const;
 
+  // Puts a rebuilt track chunk back under its key trac<track>, as the track view does when it
+  // closes. Raises 9 for a track the document does not have: a chunk is never added this way.
+  void replaceTrack(std::size_t track, ByteString chunk);
+
   // The tracks as they are now count as saved.
   void markSaved();
   // A document made from a MIDI file and never saved, or a track changed since the read or the
   // last save. (What a window shows of the information part is the window's to compare.)
   bool isModified() const;
 
-  // The melody the document holds, with noteLength in place of its own "note" value when given.
-  sound::Melody melody(std::optional<int> noteLength = std::nullopt) const;
+  // The melody the document holds, with noteLength in place of its own "note" value when given
+  // and a track as an editor holds it in place of the stored one. Title, copyright, cue points
+  // and recorded sound are the document's either way.
+  sound::Melody melody(std::optional<int> noteLength = std::nullopt,
+                       const std::optional<sound::EditedTrack>& edited = std::nullopt) const;
 
  private:
   std::vector<std::pair<std::string, ByteString>> sortedTracks() const;

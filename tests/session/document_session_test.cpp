@@ -74,10 +74,12 @@ TEST(DocumentSession, ChangedTracksAndUnsavedImportsAreModifiedUntilSaved) {
   DocumentSession session;
   session.open(file.string());
   EXPECT_FALSE(session.isModified());
-  auto& tracks = *session.document().MLDTracData;
-  ByteString edited = tracks.item("trac1");
+  ByteString edited = session.document().MLDTracData->item("trac1");
   edited[9] ^= 0x01;
-  tracks.replace("trac1", edited);
+  // A track the file does not have is never added by a replace.
+  EXPECT_EQ(tonekit::test::failureNumber([&] { session.replaceTrack(4, edited); }), tonekit::err::IndexOutOfRange);
+  EXPECT_FALSE(session.isModified());
+  session.replaceTrack(1, edited);
   EXPECT_TRUE(session.isModified());
   session.saveAs((dir / "copy.mld").string());
   EXPECT_FALSE(session.isModified());
@@ -99,6 +101,19 @@ TEST(DocumentSession, ChangedTracksAndUnsavedImportsAreModifiedUntilSaved) {
   EXPECT_THROW(session.open((dir / "missing.mld").string()), tonekit::Failure);
   EXPECT_FALSE(session.hasDocument());
   EXPECT_FALSE(session.isModified());
+}
+
+// The melody with a track as the editor holds it is still the whole document's: its title and
+// its recorded sound go with it.
+TEST(DocumentSession, TheMelodyWithAnEditedTrackKeepsTheDocumentsTitleAndSound) {
+  TempDir dir;
+  DocumentSession session;
+  session.open(dir.write("se.mld", tonekit::mldtest::mfi4Effect()).string());
+  const auto melody = session.melody(std::nullopt, tonekit::sound::EditedTrack{0, {}});
+  ASSERT_EQ(melody.tracks.size(), 1u);
+  EXPECT_TRUE(melody.tracks[0].empty());
+  EXPECT_EQ(melody.title, tonekit::bytesOf("se01"));
+  EXPECT_EQ(melody.audioChunks.size(), 1u);
 }
 
 }  // namespace

@@ -110,6 +110,7 @@ int shootLanguage(QApplication& app, Language language, const QString& folder, c
   steps.add([&] {
     saveShot(&main, folder + "/main" + suffix);
     track = std::make_unique<frmTrac>();
+    track->session = &main.session();
     track->MLDTracNumber = 0;
     track->MLDTracData = main.document()->MLDTracData;
     track->MLDNote = main.document()->MLDNote;

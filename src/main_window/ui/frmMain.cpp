@@ -130,7 +130,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   SetNormalLayout();
   if (settings::expertLayout()) SetExpertLayout();
   settings::restorePlace(*this);
-  trackViewOpener = [](frmMain& main) { tonekit::ui::openTrackView(&main, main.document()); };
+  trackViewOpener = [](frmMain& main) { tonekit::ui::openTrackView(&main, main.session()); };
   listViewOpener = [](frmMain& main) { tonekit::ui::openListView(&main, main.documentPath_); };
 }
 

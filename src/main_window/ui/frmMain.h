@@ -49,6 +49,8 @@ class frmMain : public QMainWindow {
 
   // The document of the last load; null before the first one.
   clsMLD* document() { return session_.hasDocument() ? &session_.document() : nullptr; }
+  // The open document as the other windows drive it.
+  DocumentSession& session() { return session_; }
 
   // Puts a path into txtPath and loads it, as typing it and pressing "解析" would.
   void openPath(const QString& path);

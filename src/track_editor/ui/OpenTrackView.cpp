@@ -6,20 +6,17 @@
 #include <QWidget>
 #include <filesystem>
 
-#include "base/Failure.h"
 #include "mld/clsMLD.h"
 #include "mld/MldInfo.h"
 #include "platform/Platform.h"
+#include "session/DocumentSession.h"
 #include "track_editor/ui/frmTrac.h"
 #include "track_editor/ui/frmTracSelect.h"
-#include "base/Translate.h"
 
 namespace tonekit::ui {
 
-frmTrac* openTrackView(QWidget* mainWindow, clsMLD* document) {
-  if (!document)
-    throw Failure::of(err::ObjectNotSet, TKT("TONEKIT", "(ファイルが読み込まれていません)"));
-
+frmTrac* openTrackView(QWidget* mainWindow, DocumentSession& session) {
+  clsMLD* document = &session.document();
   const int count = info::trackCountOf(*document);
   int track = 0;
   if (count >= 2) {
@@ -35,13 +32,14 @@ frmTrac* openTrackView(QWidget* mainWindow, clsMLD* document) {
   platform().processEvents();
   auto* view = new frmTrac;
   view->setAttribute(Qt::WA_DeleteOnClose);
+  view->session = &session;
   view->MLDTracNumber = track;
   view->MLDTracData = document->MLDTracData;
   view->MLDNote = document->MLDNote;
   view->MLDExst = document->MLDExst;
   if (const OtherChunk* cuep = document->otherChunk("cuep")) view->MLDCuePoints = cuep->value;
   view->mainWindow = mainWindow;
-  if (!document->MLDFile.empty()) view->documentName = fromFsPath(std::filesystem::path(document->MLDFile).filename());
+  if (!session.file().empty()) view->documentName = fromFsPath(std::filesystem::path(session.file()).filename());
   view->Load();
   standAside(mainWindow);
   view->show();

@@ -9,15 +9,15 @@
 class QWidget;
 
 namespace tonekit {
-class clsMLD;
+class DocumentSession;
 }
 
 namespace tonekit::ui {
 
 class frmTrac;
 
-// Raises when there is no document. Returns the opened view, or nullptr when the user chose no
-// track. The view deletes itself when it closes; it edits the document's tracks in place.
-frmTrac* openTrackView(QWidget* mainWindow, tonekit::clsMLD* document);
+// Raises when the session holds no document. Returns the opened view, or nullptr when the user
+// chose no track. The view deletes itself when it closes; it edits the document's own tracks.
+frmTrac* openTrackView(QWidget* mainWindow, tonekit::DocumentSession& session);
 
 }  // namespace tonekit::ui

@@ -25,6 +25,7 @@
 #include "platform/Platform.h"
 #include "platform/Settings.h"
 #include "platform/Twips.h"
+#include "session/DocumentSession.h"
 #include "sound/ui/Playback.h"
 #include "mld/TrackEvents.h"
 #include "track_editor/TrackRows.h"
@@ -245,7 +246,11 @@ void frmTrac::DeleteEvent(int row) {
 
 void frmTrac::StoreTrack(int track) {
   if (!MLDTracData) throw noTrackCollection();
-  MLDTracData->replace(TrackCollection::keyFor(static_cast<std::size_t>(track)), assembleTrack(model_->notes()));
+  ByteString chunk = assembleTrack(model_->notes());
+  if (session)
+    session->replaceTrack(static_cast<std::size_t>(track), std::move(chunk));
+  else
+    MLDTracData->replace(TrackCollection::keyFor(static_cast<std::size_t>(track)), std::move(chunk));
 }
 
 void frmTrac::editCurrent() {
@@ -289,9 +294,11 @@ void frmTrac::buildPlaybackEntries() {
 void frmTrac::playFromCurrent() {
   if (!MLDTracData) throw noTrackCollection();
   // The whole melody as the document holds it, with this track as the grid has it now.
+  sound::EditedTrack edited{static_cast<std::size_t>(MLDTracNumber), model_->notes()};
   const sound::Melody melody =
-      sound::melodyOfTracks(*MLDTracData, noteLength_, framing_.exst, MLDCuePoints.empty() ? nullptr : &MLDCuePoints,
-                            sound::EditedTrack{static_cast<std::size_t>(MLDTracNumber), model_->notes()});
+      session ? session->melody(noteLength_, edited)
+              : sound::melodyOfTracks(*MLDTracData, noteLength_, framing_.exst,
+                                      MLDCuePoints.empty() ? nullptr : &MLDCuePoints, edited);
   sound::ExportOptions options;
   const int row = currentRow();
   if (model_->isNoteRow(row)) options.fromEvent = {{MLDTracNumber, static_cast<std::size_t>(row)}};

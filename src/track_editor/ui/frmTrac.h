@@ -15,6 +15,10 @@
 #include "mld/TrackCollection.h"
 #include "mld/EventCodec.h"
 
+namespace tonekit {
+class DocumentSession;
+}
+
 class QTableView;
 class QPushButton;
 class QMenu;
@@ -37,6 +41,10 @@ class frmTrac : public QWidget {
   ByteString MLDNote;                            // the "note" chunk's value: the note length
   ByteString MLDCuePoints;                       // the "cuep" chunk's value (later versions)
   ByteString MLDExst;                            // the "exst" chunk's value: extend-status lengths
+  // The open document these tracks are the collection of, when there is one: playback then
+  // sounds its title, cue points and recorded sound with the track as the grid has it, and the
+  // track goes back through it on closing. Without one the collection alone is played.
+  DocumentSession* session = nullptr;
   // Shown again whenever this window closes.
   QPointer<QWidget> mainWindow;
   // The document's file name, for the title; empty for a document no file holds yet.

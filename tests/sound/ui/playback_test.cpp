@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QLabel>
@@ -29,6 +31,7 @@
 #include "sound/AdatAudio.h"
 #include "smf/clsMIDI.h"
 #include "sound/ui/Playback.h"
+#include "track_editor/ui/OpenTrackView.h"
 #include "track_editor/ui/frmTrac.h"
 
 using namespace tonekit;
@@ -292,6 +295,16 @@ TEST_F(PlaybackFixture, RecordedSoundPlaysFromTheMainWindowAndFromItsEntryInTheC
   EXPECT_EQ(FakeClock::audio->figures().entriesPlayed, 1);
   EXPECT_NEAR(FakeClock::audio->endSeconds(), 0.015625 + 0.479, 0.001);
   Playback::instance().stop();
+  FakeClock::audio.reset();
+
+  // "ここから再生" in the track view sounds the same document, recording included.
+  frmTrac* track = openTrackView(&main, main.session());
+  ASSERT_NE(track, nullptr);
+  trigger(track, "mnuNoteEditPlayFrom");
+  ASSERT_NE(FakeClock::audio, nullptr);
+  EXPECT_EQ(FakeClock::audio->figures().entriesPlayed, 1);
+  track->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   FakeClock::audio.reset();
 
   clsMLD doc;

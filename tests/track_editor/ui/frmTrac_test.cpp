@@ -17,7 +17,9 @@
 #include "ScriptedPlatform.h"
 #include "TempDir.h"
 #include "base/clsCalcUtil.h"
+#include "MldBuilder.h"
 #include "mld/clsMLD.h"
+#include "session/DocumentSession.h"
 #include "track_editor/ui/frmExtendEdit.h"
 #include "track_editor/ui/NoteTableModel.h"
 #include "track_editor/ui/OpenTrackView.h"
@@ -300,13 +302,13 @@ TEST_F(TrackViewFixture, RevertDropsTheChangesAfterConfirmation) {
 }
 
 TEST_F(TrackViewFixture, ClosingAndOpeningAgainShowsTheEditedTrack) {
-  clsMLD document;
-  document.MLDTracCount = {1};
-  document.MLDNote = kFourByteNote;
-  document.MLDTracData->add("trac0", chunkOf(kEndOfTrack));
+  tonekit::test::TempDir dir;
+  DocumentSession session;
+  session.open(dir.write("one.mld", mldtest::mld({mldtest::chunk("note", kFourByteNote)}, {chunkOf(kEndOfTrack)})).string());
+  const clsMLD& document = session.document();
   mainWindow.show();
 
-  frmTrac* first = openTrackView(&mainWindow, &document);
+  frmTrac* first = openTrackView(&mainWindow, session);
   ASSERT_NE(first, nullptr);
   EXPECT_FALSE(mainWindow.isVisible());
   EXPECT_TRUE(first->isVisible());
@@ -321,8 +323,10 @@ TEST_F(TrackViewFixture, ClosingAndOpeningAgainShowsTheEditedTrack) {
   EXPECT_TRUE(watch.isNull());
   EXPECT_TRUE(mainWindow.isVisible());
   EXPECT_EQ(document.MLDTracData->item("trac0"), chunkOf({0, 0, 0, 0, 0x00, 0xFF, 0xDF, 0x00}));
+  EXPECT_TRUE(session.isModified());
 
-  frmTrac* second = openTrackView(&mainWindow, &document);
+  frmTrac* second = openTrackView(&mainWindow, session);
+  EXPECT_EQ(second->windowTitle(), "one.mld - トラック 1 - TracData");
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(second->notes().noteCount(), 2);
   EXPECT_EQ(second->notes().cellText(0, 7), "Note : A  (-3・ラ)");
@@ -334,13 +338,18 @@ TEST_F(TrackViewFixture, ClosingAndOpeningAgainShowsTheEditedTrack) {
 }
 
 TEST_F(TrackViewFixture, OpeningAsksForTheTrackWhenThereAreSeveral) {
-  clsMLD document;
-  document.MLDTracCount = {3};
-  for (int i = 0; i < 3; ++i) document.MLDTracData->add(TrackCollection::keyFor(i), chunkOf({static_cast<std::uint8_t>(i), 0xFF, 0xDF, 0x00}));
+  DocumentSession session;
+  EXPECT_THROW(openTrackView(&mainWindow, session), Failure);
+
+  tonekit::test::TempDir dir;
+  std::vector<ByteString> three;
+  for (std::uint8_t i = 0; i < 3; ++i) three.push_back(chunkOf({i, 0xFF, 0xDF, 0x00}));
+  session.open(dir.write("three.mld", mldtest::mld({}, three)).string());
+  clsMLD& document = session.document();
   mainWindow.show();
 
   // Cancel (no script): nothing opens, the main window stays.
-  EXPECT_EQ(openTrackView(&mainWindow, &document), nullptr);
+  EXPECT_EQ(openTrackView(&mainWindow, session), nullptr);
   EXPECT_EQ(platform.dialogsShown, std::vector<QString>{"frmTracSelect"});
   EXPECT_TRUE(mainWindow.isVisible());
 
@@ -349,7 +358,7 @@ TEST_F(TrackViewFixture, OpeningAsksForTheTrackWhenThereAreSeveral) {
     box->setCurrentIndex(box->findText("2"));
     d.findChild<QPushButton*>("cmdOk")->click();
   }};
-  frmTrac* chosen = openTrackView(&mainWindow, &document);
+  frmTrac* chosen = openTrackView(&mainWindow, session);
   ASSERT_NE(chosen, nullptr);
   EXPECT_EQ(chosen->MLDTracNumber, 1);
   EXPECT_EQ(chosen->notes().cellText(0, 1), "1");
@@ -358,14 +367,12 @@ TEST_F(TrackViewFixture, OpeningAsksForTheTrackWhenThereAreSeveral) {
 
   // One track, or a count byte of 0: track 0 without asking.
   document.MLDTracCount = {0};
-  frmTrac* direct = openTrackView(&mainWindow, &document);
+  frmTrac* direct = openTrackView(&mainWindow, session);
   ASSERT_NE(direct, nullptr);
   EXPECT_EQ(direct->MLDTracNumber, 0);
   EXPECT_EQ(platform.dialogsShown.size(), 2u);
   direct->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-  EXPECT_THROW(openTrackView(&mainWindow, nullptr), Failure);
 }
 
 TEST_F(TrackViewFixture, PartEventsKeepTheirFramingAndDamagedTracksAreNamed) {
@@ -458,9 +465,9 @@ TEST_F(TrackViewFixture, PopupAndKeysActOnTheRowTheUserMeans) {
 
 TEST_F(TrackViewFixture, ASamplesTrackEditedAndSavedReadsBackWithTheChanges) {
   tonekit::test::TempDir dir;
-  clsMLD document;
-  document.MLDFile = std::string(TONEKIT_SAMPLES_DIR) + "/kaeru.mld";
-  ASSERT_TRUE(document.ParseMLD());
+  DocumentSession session;
+  ASSERT_TRUE(session.open(std::string(TONEKIT_SAMPLES_DIR) + "/kaeru.mld"));
+  const clsMLD& document = session.document();
   const ByteString before = document.MLDTracData->item("trac1");
   mainWindow.show();
   platform.dialogScripts = {[](QDialog& d) {
@@ -468,7 +475,7 @@ TEST_F(TrackViewFixture, ASamplesTrackEditedAndSavedReadsBackWithTheChanges) {
     box->setCurrentIndex(1);
     d.findChild<QPushButton*>("cmdOk")->click();
   }};
-  frmTrac* track = openTrackView(&mainWindow, &document);
+  frmTrac* track = openTrackView(&mainWindow, session);
   ASSERT_NE(track, nullptr);
   EXPECT_EQ(track->windowTitle(), "kaeru.mld - トラック 2 - TracData");
   const int events = track->notes().noteCount();
@@ -481,10 +488,9 @@ TEST_F(TrackViewFixture, ASamplesTrackEditedAndSavedReadsBackWithTheChanges) {
   track->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-  document.MLDFile = (dir / "edited.mld").string();
-  ASSERT_NO_THROW(document.SaveMLD());
+  ASSERT_NO_THROW(session.saveAs((dir / "edited.mld").string()));
   clsMLD reread;
-  reread.MLDFile = document.MLDFile;
+  reread.MLDFile = session.file();
   ASSERT_TRUE(reread.ParseMLD());
   ByteString expected = before;
   // Event 3 is the first 4-byte note, behind two 4-byte extend-status events.
