@@ -538,7 +538,6 @@ void frmMain::importMidiFile() {
     txtPath->clear();
     txtPath->setPlaceholderText(*chosen);
     documentPath_ = *chosen;
-    savedFile_.clear();
     markSaved();
     updateTitle();
     if (const std::string text = smf::summaryText(summary); !text.empty())
@@ -573,7 +572,6 @@ void frmMain::LoadMLDFile() {
 
 void frmMain::readShownPath() {
   bool read = false;
-  savedFile_.clear();
   guarded(this, [&] {
     ClearInfoPart();
     const QString path = txtPath->text();
@@ -590,7 +588,6 @@ void frmMain::readShownPath() {
       platform().message(this, qs(kTrailingHead) + QString::number(trailing) + qs(kTrailingReadTail), Icon::Information);
     showLoadedDocument();
     documentPath_ = path;
-    savedFile_ = path;
     markSaved();
     settings::addRecentFile(path);
   });
@@ -727,19 +724,19 @@ bool frmMain::saveDocument() {
 }
 
 void frmMain::overwriteFile() {
-  if (savedFile_.isEmpty()) {
+  if (savedFile().isEmpty()) {
     // No file holds the document yet (a MIDI import): the user names one.
     saveDocument();
     return;
   }
-  if (readyToSave()) writeDocument(savedFile_);
+  if (readyToSave()) writeDocument(savedFile());
 }
 
 bool frmMain::writeDocument(const QString& path) {
   // Over the file in hand, the save lands on that very file or nowhere: a file put under its
   // name since (another program's save, a swapped link) is refused, as the command line does.
-  const bool overRead = !savedFile_.isEmpty() && session_.holdsFile(toNativePath(path));
-  const QString target = overRead ? savedFile_ : path;
+  const bool overRead = !savedFile().isEmpty() && session_.holdsFile(toNativePath(path));
+  const QString target = overRead ? savedFile() : path;
   const bool wasNeverSaved = session_.neverSaved();
   const bool saved = guarded(
       this,
@@ -756,7 +753,6 @@ bool frmMain::writeDocument(const QString& path) {
       true);
   if (!saved) return false;
   documentPath_ = target;
-  savedFile_ = target;
   if (wasNeverSaved) {
     // The new document now lives in the file just written.
     txtPath->setText(target);
@@ -770,15 +766,17 @@ bool frmMain::writeDocument(const QString& path) {
   return true;
 }
 
+QString frmMain::savedFile() const { return session_.file().empty() ? QString() : fromFsPath(session_.file()); }
+
 QString frmMain::documentName() const {
-  if (!savedFile_.isEmpty()) return QFileInfo(savedFile_).fileName();
+  if (!savedFile().isEmpty()) return QFileInfo(savedFile()).fileName();
   // A document made from a MIDI file is the MLD file it is going to be.
   if (session_.neverSaved() && !documentPath_.isEmpty()) return QFileInfo(documentPath_).completeBaseName() + ".mld";
   return documentPath_.isEmpty() ? qs(kAppName) : QFileInfo(documentPath_).fileName();
 }
 
 void frmMain::updateTitle() {
-  const bool named = session_.hasDocument() && (!savedFile_.isEmpty() || session_.neverSaved());
+  const bool named = session_.hasDocument() && (!savedFile().isEmpty() || session_.neverSaved());
   setWindowTitle(named ? documentName() + "[*] - " + qs(kAppName) : qs(kAppName));
   updateModifiedMark();
 }

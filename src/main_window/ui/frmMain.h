@@ -162,12 +162,14 @@ class frmMain : public QMainWindow {
   // Both layouts in one place: what the expert layout shows, the normal one hides.
   void applyLayout(bool expert);
 
+  // The file the session holds the document from, as the window shows paths; empty while no
+  // file holds it.
+  QString savedFile() const;
+
   DocumentSession session_;
   bool expert_ = false;
   // The file the document came from or was last saved to; the dialogs start beside it.
   QString documentPath_;
-  // The file the document was read from or last written to; empty while no file holds it.
-  QString savedFile_;
   QString savedState_;
 
   QLineEdit* txtPath = nullptr;
