@@ -18,15 +18,22 @@ namespace fs = std::filesystem;
 namespace tonekit {
 using namespace detail;
 
-ByteString detail::readOpened(const Fd& fd, const struct stat& st, const std::string& shown) {
-  if (static_cast<std::uint64_t>(st.st_size) > kLargestReadableFile) throw tooLarge(shown, static_cast<std::uint64_t>(st.st_size));
-  ByteString data(static_cast<std::size_t>(st.st_size) + 1);
+ByteString detail::readOpened(const Fd& fd, const struct stat& st, const std::string& shown,
+                              std::optional<std::size_t> limit) {
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  if (!limit && size > kLargestReadableFile) throw tooLarge(shown, size);
+  const std::size_t most = limit ? std::min<std::size_t>(*limit, kLargestReadableFile) : kLargestReadableFile;
+  ByteString data(static_cast<std::size_t>(std::min<std::uint64_t>(size, most)) + 1);
   std::size_t done = 0;
   // Reads with what is really there; a file that grows meanwhile stops at the limit.
   for (;;) {
     if (done == data.size()) {
-      if (data.size() > kLargestReadableFile) throw tooLarge(shown, data.size());
-      data.resize(std::min<std::size_t>(data.size() * 2, kLargestReadableFile + 1));
+      if (data.size() > most) {
+        if (!limit) throw tooLarge(shown, data.size());
+        done = most;
+        break;
+      }
+      data.resize(std::min<std::size_t>(data.size() * 2, most + 1));
     }
     const ssize_t n = ::read(fd.get(), data.data() + done, data.size() - done);
     if (n < 0) {
@@ -63,6 +70,17 @@ ByteString readWholeFileIn(int folder, const std::string& name, const std::strin
     requireFileName(name, shown);
     return readLocated(PathWalk(shown, LinkRule::FollowOwned).last(folder, Hold::ForReading, name, shown), shown,
                        identity);
+  });
+}
+
+std::optional<ByteString> readFileStart(const fs::path& path, std::size_t maxBytes) {
+  const std::string shown = path.string();
+  return reading([&]() -> std::optional<ByteString> {
+    const Located at = locate(path, shown);
+    if (!at.exists || !S_ISREG(at.st.st_mode)) return std::nullopt;
+    struct stat st {};
+    const Fd fd = openRegular(at, O_RDONLY, st, shown);
+    return readOpened(fd, st, shown, maxBytes);
   });
 }
 

@@ -131,12 +131,14 @@ std::string nameShown(const std::string& shownFolder, const std::string& name);
 // Flushes what the folder holds: its names, after a rename (SafeSave.cpp).
 void syncFolder(int folder);
 
-// The whole content of the regular file fd, whose fstat is st (FileReads.cpp).
-ByteString readOpened(const Fd& fd, const struct stat& st, const std::string& shown);
+// The whole content of the regular file fd, whose fstat is st, or with limit no more than its
+// first limit bytes (FileReads.cpp).
+ByteString readOpened(const Fd& fd, const struct stat& st, const std::string& shown,
+                      std::optional<std::size_t> limit = std::nullopt);
 
 // What read returns; a permission failure it raises says that it could not read.
 template <typename Read>
-ByteString reading(const Read& read) {
+auto reading(const Read& read) -> decltype(read()) {
   try {
     return read();
   } catch (...) {
