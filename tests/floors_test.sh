@@ -31,6 +31,9 @@ while IFS= read -r hit; do
   from=${relative%%/*}
   to=${target%%/*}
   [ "$to" = tonekit ] && continue  # the generated version header, below every floor
+  case "$target" in
+    *Detail.h) [ "$from" = "$to" ] || { echo "src/$relative: includes $target, which is internal to src/$to/"; faults=$((faults + 1)); } ;;
+  esac
   if [ "$from" = "$to" ]; then
     case "$relative" in
       */ui/*) ;;

@@ -14,6 +14,7 @@
 // the file has more than one name.
 // Failures are raised as Failure (fileFailure's numbers).
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -70,6 +71,12 @@ ByteString readWholeFileIn(int folder, const std::string& name, const std::strin
 // Whether path leads to a regular file under the link rule; raises RefusedLink for a link the rule
 // refuses, false for anything else that is not there.
 bool isRegularFile(const std::filesystem::path& path);
+
+// The first maxBytes bytes (at most kLargestReadableFile) of the regular file at path, read under
+// the link rule: a look at a file that may be larger than anything read whole. Nothing when path
+// names no file or anything but a regular file, which is never opened then (a FIFO would wait for
+// a writer); otherwise raises what readWholeFile raises.
+std::optional<ByteString> readFileStart(const std::filesystem::path& path, std::size_t maxBytes);
 
 // Saves content as the file at target, which keeps its owner, group, mode, ACL, extended
 // attributes and other names (hard links):

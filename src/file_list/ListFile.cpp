@@ -4,9 +4,7 @@
 #include "file_list/ListFile.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
-#include <system_error>
 
 #include "base/CodePage.h"
 #include "base/SafeFile.h"
@@ -79,16 +77,16 @@ struct ExistingList {
 };
 
 std::optional<ExistingList> existingList(const std::filesystem::path& file) {
-  std::error_code ec;
-  // Only a plain file is looked into: opening a FIFO to read would wait for a writer.
-  if (!std::filesystem::is_regular_file(file, ec) || ec) return std::nullopt;
-  const std::uintmax_t size = std::filesystem::file_size(file, ec);
-  if (ec || size == 0) return std::nullopt;
   // No more than a list the program could read back: a huge or sparse file is not loaded whole.
-  std::string bytes(static_cast<std::size_t>(std::min<std::uintmax_t>(size, kLargestReadableFile)), '\0');
-  std::ifstream in(file, std::ios::binary);
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  std::string bytes;
+  try {
+    const std::optional<ByteString> start = readFileStart(file, kLargestReadableFile);
+    if (!start || start->empty()) return std::nullopt;
+    bytes.assign(start->begin(), start->end());
+  } catch (const Failure&) {
+    // A list that cannot be looked into (no permission, a link the rule refuses) counts as one of
+    // unknown bytes; the append that follows says why it cannot write there, if it cannot.
+  }
   ExistingList list;
   list.encoding = encodingOf(bytes);
   if (const std::size_t end = bytes.find_first_of("\r\n"); end != std::string::npos)

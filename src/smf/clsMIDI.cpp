@@ -3,8 +3,6 @@
 // Licensed under the GNU General Public License, version 3 or later.
 #include "smf/clsMIDI.h"
 
-#include <filesystem>
-#include <system_error>
 
 #include "base/CodePage.h"
 #include "base/Failure.h"
@@ -22,8 +20,7 @@ std::string clsMIDI::FileNameOnly(const std::string& strPathName) {
 
 void clsMIDI::ParseMIDI() {
   if (MIDIFile.empty()) return;
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(std::filesystem::path(MIDIFile), ec)) return;
+  if (!isRegularFile(MIDIFile)) return;
   ParseMIDIData(readWholeFile(MIDIFile));
 }
 

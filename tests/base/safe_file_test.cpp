@@ -73,6 +73,7 @@ TEST(SafeFile, LinksOfAnotherUserAreFollowedOnlyToThatUsersFiles) {
   fs::create_symlink(theirs, dir / "fair.mld");
   for (const char* link : {"planted.mld", "fair.mld"}) ASSERT_EQ(::lchown((dir / link).c_str(), kOtherUser, kOtherUser), 0);
   EXPECT_EQ(readNumber(dir / "planted.mld"), err::PermissionDenied);
+  EXPECT_EQ(test::failureNumber([&] { readFileStart(dir / "planted.mld", 4); }), err::PermissionDenied);
   EXPECT_EQ(saved(dir / "planted.mld", kNew), err::PermissionDenied);
   EXPECT_EQ(TempDir::read(rootFile), kOld);
   EXPECT_EQ(saved(dir / "fair.mld", kNew), 0);
@@ -276,6 +277,13 @@ TEST(SafeFile, SpecialAndGiantFilesAreNeverRead) {
   EXPECT_EQ(readNumber("/dev/zero"), err::PathFileAccess);
   fs::resize_file(dir.write("big.mld", kOld), kLargestReadableFile + 1);  // sparse
   EXPECT_EQ(readNumber(dir / "big.mld"), err::PathFileAccess);
+  // Their start is looked at: nothing of a special file, the head of a giant one.
+  EXPECT_EQ(readFileStart(dir / "fifo.mld", 4), std::nullopt);
+  EXPECT_EQ(readFileStart("/dev/zero", 4), std::nullopt);
+  EXPECT_EQ(readFileStart(dir / "absent.mld", 4), std::nullopt);
+  EXPECT_EQ(readFileStart(dir / "big.mld", 4), (ByteString{'o', 'l', 'd', 0}));
+  EXPECT_EQ(readFileStart(dir / "big.mld", SIZE_MAX)->size(), kLargestReadableFile);
+  EXPECT_EQ(readFileStart(dir.write("small.mld", kOld), 4), kOld);
 }
 
 TEST(SafeFile, FullDiskIsSaidAndLeavesNothingBehind) {

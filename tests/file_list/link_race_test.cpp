@@ -7,10 +7,13 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "AsUser.h"
 #include "MldTestFiles.h"
 #include "file_list/BatchUpdate.h"
+#include "file_list/ListFile.h"
 
 namespace fs = std::filesystem;
 using namespace tonekit;
@@ -99,6 +102,38 @@ TEST(LinkRace, FlippedFolderStepNeverLeadsRootToAnotherOwnersFolder) {
   }
   EXPECT_GT(rows, 1000u);
   EXPECT_EQ(TempDir::read(g.victim), g.victimBytes);
+}
+
+// Appending to a list in a folder of theirs while they swap it for a FIFO: a FIFO opened to be
+// read waits for a writer, so a look at the list that opens what was swapped in holds the job
+// forever (the alarm ends it).
+TEST(LinkRace, ListSwappedForAFifoNeverHoldsTheAppend) {
+  if (!canPlayBothUsers()) GTEST_SKIP() << "needs root to play the other user";
+  RaceGround g;
+  const fs::path list = g.at("list.csv"), fifo = g.at("fifo");
+  g.dir.write("theirs/list.csv", sjis("/m/a.mld,A\r\n"));
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  for (const auto& p : {list, fifo}) ASSERT_EQ(::lchown(p.c_str(), kOtherUser, kOtherUser), 0);
+  int result = 0;
+  {
+    RacingChild swapper([&] {
+      ::renameat2(AT_FDCWD, list.c_str(), AT_FDCWD, fifo.c_str(), RENAME_EXCHANGE);
+      return true;
+    });
+    result = inChild([&] {
+      ::alarm(120);
+      const auto end = raceDeadline();
+      for (std::size_t appends = 0; std::chrono::steady_clock::now() < end || appends < 500; ++appends) {
+        try {
+          appendListFile(list, {{"/m/b.mld", sjis("B")}});
+        } catch (const Failure&) {
+          // the FIFO, when the append met it
+        }
+      }
+      return 0;
+    }, false);
+  }
+  EXPECT_EQ(result, 0) << "the append was held (254: killed by the alarm)";
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 // Licensed under the GNU General Public License, version 3 or later.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <filesystem>
 
+#include "AsUser.h"
 #include "MldTestFiles.h"
 #include "TempDir.h"
 #include "file_list/ListFile.h"
@@ -126,6 +128,26 @@ TEST(ListFile, AppendingToAHugeListReadsOnlyItsHead) {
   getrusage(RUSAGE_SELF, &usage);
   EXPECT_LT(usage.ru_maxrss, 512 * 1024) << "peak kB";
 #endif
+}
+
+// A list name that another user planted as a link in a shared sticky folder (/tmp) leads the
+// append nowhere: it fails and what the link points at stays as it was.
+TEST(ListFile, AppendingThroughALinkPlantedInAStickyFolderIsRefused) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a link away";
+  TempDir dir;
+  std::filesystem::permissions(dir.path(), std::filesystem::perms(01777));
+  const auto target = dir.write("root.csv", raw("/m/a.mld,A\r\n"));
+  const auto link = dir / "list.csv";
+  std::filesystem::create_symlink(target, link);
+  ASSERT_EQ(::lchown(link.c_str(), test::kOtherUser, test::kOtherUser), 0);
+  try {
+    appendListFile(link, {{"/m/b.mld", sjis("星")}});
+    ADD_FAILURE() << "appended through the link";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.number(), kOutputFailedNumber);
+    EXPECT_NE(failure.description().find(link.string()), std::string::npos) << failure.description();
+  }
+  EXPECT_EQ(TempDir::read(target), raw("/m/a.mld,A\r\n"));
 }
 
 TEST(ListFile, ReaderAcceptsWhatPeopleAndSpreadsheetsWrite) {

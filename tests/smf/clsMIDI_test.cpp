@@ -9,9 +9,13 @@
 #include <fstream>
 #include <random>
 
+#include <unistd.h>
+
+#include "AsUser.h"
 #include "SmfBuilder.h"
 #include "TempDir.h"
 #include "base/Failure.h"
+#include "base/SafeFile.h"
 
 using namespace tonekit;
 using namespace tonekit::smftest;
@@ -241,6 +245,24 @@ TEST_F(SmfReaderFile, MissingFileFolderOrEmptyNameChangesNothing) {
     expectUntouched(midi);
     EXPECT_EQ(midi.MIDIFile, path);
   }
+}
+
+// A stranger's link in a folder of root's is refused as every read refuses it, also where it
+// leads to nothing: the look before the read is the read's own walk.
+TEST_F(SmfReaderFile, StrangersLinkIsRefusedWhereverItLeads) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a link away";
+  const fs::path link = folder() / "planted.mid";
+  fs::create_symlink(folder() / "gone.mid", link);
+  ASSERT_EQ(::lchown(link.c_str(), test::kOtherUser, test::kOtherUser), 0);
+  clsMIDI midi = marked();
+  midi.MIDIFile = link.string();
+  try {
+    midi.ParseMIDI();
+    ADD_FAILURE() << "the link was followed";
+  } catch (const RefusedLink& refused) {
+    EXPECT_EQ(refused.number(), err::PermissionDenied);
+  }
+  expectUntouched(midi);
 }
 
 TEST_F(SmfReaderFile, FailureReachesTheCaller) {

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 The TONEKIT developers
 // Licensed under the GNU General Public License, version 3 or later.
-#include "base/SafeFile.h"
-
+// The safe save: a temporary file renamed over the old one, or an overwrite in place behind a
+// flushed backup; appends that leave nothing behind when they fail; the names of what a killed
+// save left.
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <memory>
-#include <new>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "base/AppFolder.h"
+#include "base/SafeFileDetail.h"
 #include "base/Translate.h"
 
 #include <fcntl.h>
@@ -27,17 +27,13 @@
 namespace fs = std::filesystem;
 
 namespace tonekit {
+using namespace detail;
+
 namespace {
 
 constexpr std::string_view kTempMark = ".tonekit-";
 constexpr std::size_t kRandomLength = 12;
 constexpr char kRandomChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-
-std::string reason(int errorNumber) { return std::generic_category().message(errorNumber); }
-
-Failure withReason(long number, const std::string& path, const char* why) {
-  return Failure::of(number, path + " (" + why + ")");
-}
 
 // The kernel's random bytes, fetched for many names at a time; a forked child fetches its own,
 // so that it never makes the names its parent makes.
@@ -110,295 +106,17 @@ std::vector<fs::path> leftoverBackupsOf(const fs::path& file) {
   return found;
 }
 
-namespace {
+namespace detail {
 
-// The standard text of 70 speaks of writing; a read that was refused says what it could not do.
-std::string textAsRead(const std::string& description) {
-  const std::string writing = standardDescription(err::PermissionDenied);
-  if (description.compare(0, writing.size(), writing) != 0) return description;
-  return TKT("TONEKIT", "読み込みできません。") + description.substr(writing.size());
-}
+void syncFolder(int folder) { ::fsync(folder); }
 
-}  // namespace
-
-void rethrowAsRead() {
-  try {
-    throw;
-  } catch (const RefusedLink& refused) {
-    throw refused.asRead();
-  } catch (const Failure& failure) {
-    if (failure.number() != err::PermissionDenied) throw;
-    throw Failure(failure.number(), textAsRead(failure.description()), failure.source());
-  }
-}
-
-RefusedLink::RefusedLink(const std::string& detail) : Failure(Failure::of(err::PermissionDenied, detail)) {}
-
-RefusedLink RefusedLink::asRead() const {
-  RefusedLink read(*this);
-  static_cast<Failure&>(read) = Failure(number(), textAsRead(description()), source());
-  return read;
-}
-
-Failure fileFailure(int errorNumber, const std::string& path, bool isFolder) {
-  long number = err::PathFileAccess;
-  switch (errorNumber) {
-    case ENOENT: number = isFolder ? err::PathNotFound : err::FileNotFound; break;
-    case ENOTDIR: number = err::PathNotFound; break;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY: number = err::PermissionDenied; break;
-    case ENOSPC:
-#ifdef EDQUOT
-    case EDQUOT:
-#endif
-    case EFBIG: number = err::DiskFull; break;
-    default: break;
-  }
-  return Failure::of(number, path + " (" + reason(errorNumber) + ")");
-}
+}  // namespace detail
 
 namespace {
-
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() { reset(); }
-  Fd(Fd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-  Fd& operator=(Fd&& other) noexcept {
-    if (this != &other) {
-      reset();
-      fd_ = other.fd_;
-      other.fd_ = -1;
-    }
-    return *this;
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  explicit operator bool() const { return fd_ >= 0; }
-  void reset() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-  }
-  int release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
- private:
-  int fd_;
-};
-
-// Where an opened folder really is, for messages that tell the user where to look.
-fs::path realPathOf(int folder) {
-  std::error_code ec;
-  const fs::path real = fs::read_symlink("/proc/self/fd/" + std::to_string(folder), ec);
-  return ec ? fs::path(".") : real;
-}
 
 // A file size limit (ulimit -f) would kill the program in the middle of a save and leave its
 // temporary file; ignored, the write fails with EFBIG and the save says so like a full disk.
 [[maybe_unused]] const bool kSizeLimitIsAFailure = ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
-
-FileIdentity identityOf(const struct stat& st) {
-  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-}
-
-bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
-
-// A path taken apart once: its folder, opened, and the last step's name inside it.
-struct FolderRef {
-  int fd = -1;
-  int get() const { return fd; }
-};
-
-struct Located {
-  Fd held;  // the folder, when the walk opened it (else it is borrowed)
-  FolderRef folder;
-  struct stat folderSt {};
-  std::string name;
-  bool exists = false;
-  struct stat st {};  // of the last step itself (never a link)
-  // Set when whoever holds the folder flushes it later, once for many renames: the rename then
-  // only marks it.
-  bool* folderSyncLater = nullptr;
-};
-
-constexpr int kMostLinks = 40;
-
-// How the last step's folder is kept: opened anew for files to be made in it, borrowed from a
-// caller that holds it open, or not looked at beyond the step (a read).
-enum class Hold { Reopen, Borrow, ForReading };
-
-// Walks a path one step at a time from the root (or the current folder), opening every step
-// without following a link; a link, taken once through its own descriptor, is followed only when
-// it belongs to root, to the running user, to the owner of the folder that holds it or to the
-// owner of what it leads to. What was judged is what the walk hands on, so nobody can swap a step
-// between the look and the use.
-class PathWalk {
- public:
-  PathWalk(const std::string& shown, LinkRule links, bool makeMissing = false)
-      : shown_(shown), links_(links), makeMissing_(makeMissing) {}
-
-  Located locate(int base, const fs::path& path) {
-    const std::string name = path.filename().string();
-    if (name.empty() || name == "." || name == "..")
-      throw withReason(err::PathFileAccess, shown_, TKT("TONEKIT", "ファイル名がありません"));
-    Fd folder = walkFolder(base, path.parent_path());
-    Located at = last(folder.get(), Hold::Reopen, name, (path.parent_path() / name).string());
-    if (!at.held && at.folder.get() == folder.get()) at.held = std::move(folder);
-    return at;
-  }
-
-  // The last step inside a folder already walked.
-  Located last(int folder, Hold hold, const std::string& name, const std::string& walked) {
-    struct stat st {};
-    // Anything but a link is only looked at here: whoever opens it later checks that it is still
-    // the file looked at.
-    bool exists = ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-    if (!exists && errno != ENOENT) throw fileFailure(errno, shown_);
-    if (exists && S_ISLNK(st.st_mode)) {
-      // A link is judged and read through one descriptor of its own, never by its name twice.
-      const Fd fd(::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-      exists = static_cast<bool>(fd);
-      if (!fd && errno != ENOENT) throw fileFailure(errno, shown_);
-      if (fd && ::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown_);
-      if (fd && S_ISLNK(st.st_mode)) {
-        if (links_ == LinkRule::Never) throw withReason(err::PathFileAccess, shown_, TKT("TONEKIT", "シンボリックリンクはたどりません"));
-        const fs::path text = follow(fd.get(), st);
-        Located target = locate(folder, text);
-        judge(st, folder, target.exists ? &target.st : nullptr, walked);
-        return target;
-      }
-    }
-    Located at;
-    at.name = name;
-    at.exists = exists;
-    at.st = st;
-    at.folder.fd = folder;
-    if (hold == Hold::ForReading) return at;
-    if (hold == Hold::Borrow) {
-      if (::fstat(folder, &at.folderSt) != 0) throw fileFailure(errno, shown_, true);
-      return at;
-    }
-    // Files are made, renamed and synced through the folder; one that may only be passed
-    // through still serves for all but the sync.
-    at.held = Fd(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (at.held) at.folder.fd = at.held.get();
-    if (::fstat(at.folder.get(), &at.folderSt) != 0) throw fileFailure(errno, shown_, true);
-    return at;
-  }
-
-  Fd walkFolder(int base, const fs::path& text) {
-    Fd at(text.is_absolute() ? ::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC)
-                             : ::openat(base, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!at) throw fileFailure(errno, shown_, true);
-    fs::path walked = text.root_path();
-    for (const fs::path& part : text.relative_path()) {
-      const std::string name = part.string();
-      if (name.empty() || name == ".") continue;
-      walked /= part;
-      // A missing step is made inside the folder just walked, never by its path.
-      if (makeMissing_ && ::mkdirat(at.get(), name.c_str(), 0777) != 0 && errno != EEXIST)
-        throw fileFailure(errno, shown_, true);
-      at = step(at.get(), name, walked.string());
-    }
-    return at;
-  }
-
- private:
-  Fd step(int folder, const std::string& name, const std::string& walked) {
-    Fd fd(::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-    if (!fd) throw fileFailure(errno, shown_, true);
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown_, true);
-    if (S_ISDIR(st.st_mode)) return fd;
-    if (!S_ISLNK(st.st_mode)) throw fileFailure(ENOTDIR, shown_, true);
-    const fs::path text = follow(fd.get(), st);
-    Fd next = walkFolder(folder, text);
-    struct stat reached {};
-    if (::fstat(next.get(), &reached) != 0) throw fileFailure(errno, shown_, true);
-    judge(st, folder, &reached, walked);
-    return next;
-  }
-
-  // The text of the link the descriptor holds: read from that very link, not from its name.
-  fs::path follow(int link, const struct stat& st) {
-    if (++hops_ > kMostLinks) throw fileFailure(ELOOP, shown_);
-    std::vector<char> target(static_cast<std::size_t>(std::max<off_t>(st.st_size, PATH_MAX)) + 1);
-    const ssize_t n = ::readlinkat(link, "", target.data(), target.size());
-    if (n < 0) throw fileFailure(errno, shown_);
-    if (static_cast<std::size_t>(n) >= target.size()) throw fileFailure(ENAMETOOLONG, shown_);
-    return fs::path(std::string(target.data(), static_cast<std::size_t>(n)));
-  }
-
-  // Links that root or the running user made, or that lead to their own maker's file or folder,
-  // give nobody a way into what is not theirs. A link that the folder's owner made (who decides
-  // what the folder's names mean anyway: the kernel's rule in sticky folders) is followed too,
-  // except by root: a user's own folder would otherwise let that user aim root's writes at any
-  // file of the system. Any other link is refused.
-  void judge(const struct stat& link, int folder, const struct stat* reached, const std::string& walked) const {
-    const uid_t me = ::geteuid();
-    if (link.st_uid == 0 || link.st_uid == me || (reached && reached->st_uid == link.st_uid)) return;
-    struct stat holder {};
-    const bool holdersOwn = ::fstat(folder, &holder) == 0 && holder.st_uid == link.st_uid;
-    if (holdersOwn && me != 0) return;
-    throw RefusedLink(shown_ + " (" + walked +
-                      (holdersOwn ? TKT("TONEKIT", " はほかのユーザーが自分のフォルダに置いたリンクのため、root としてはたどりません)")
-                                  : TKT("TONEKIT", " はリンクで、その持ち主が root でも実行中のユーザーでも、リンクのあるフォルダやリンク先の持ち主でもないため、たどりません)")));
-  }
-
-  const std::string& shown_;
-  LinkRule links_;
-  bool makeMissing_;
-  int hops_ = 0;
-};
-
-Located locate(const fs::path& path, const std::string& shown, LinkRule links = LinkRule::FollowOwned) {
-  return PathWalk(shown, links).locate(AT_FDCWD, path);
-}
-
-// Another user's file in a sticky folder that is not the folder owner's is not ours to write,
-// whatever its mode says: the rule of the kernel's protected_regular.
-// A file with several names is the same: where the kernel does not stop it (protected_hardlinks
-// 0), anyone may give another user's file a name in a folder of theirs.
-void refusePlanted(const Located& at, const std::string& shown) {
-  if (!at.exists || at.st.st_uid == ::geteuid() || at.st.st_uid == at.folderSt.st_uid) return;
-  if (at.folderSt.st_mode & S_ISVTX)
-    throw withReason(err::PermissionDenied, shown,
-                     TKT("TONEKIT", "固定ビットのあるフォルダにほかのユーザーが置いたファイルのため、書き込みません"));
-  if (at.st.st_nlink > 1)
-    throw withReason(err::PermissionDenied, shown,
-                     TKT("TONEKIT", "ほかにも名前（ハードリンク）があり、持ち主が実行中のユーザーでもフォルダの持ち主でもないファイルのため、書き込みません"));
-}
-
-Failure notRegular(const std::string& shown) { return withReason(err::PathFileAccess, shown, TKT("TONEKIT", "通常のファイルではありません")); }
-
-Failure tooLarge(const std::string& shown, std::uint64_t size) {
-  return Failure::of(err::PathFileAccess, shown + " (" + std::to_string(size) + TKT("TONEKIT", " バイトは大きすぎます。上限は ") +
-                                              std::to_string(kLargestReadableFile) + TKT("TONEKIT", " バイトです)"));
-}
-
-Failure replacedSinceRead(const std::string& shown) {
-  return withReason(err::PathFileAccess, shown, TKT("TONEKIT", "読み込んだ後で別のファイルに置き換えられたため、保存しません"));
-}
-
-// Opens the last step of a located path without following a link there; a FIFO or device opens
-// without waiting and is refused after the fstat.
-Fd openRegular(const Located& at, int flags, struct stat& st, const std::string& shown) {
-  // Opening some devices does something by itself; such a file is not even opened.
-  if (at.exists && !S_ISREG(at.st.st_mode)) throw notRegular(shown);
-  Fd fd(::openat(at.folder.get(), at.name.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW));
-  if (!fd) throw errno == ELOOP ? replacedSinceRead(shown) : fileFailure(errno, shown);
-  if (::fstat(fd.get(), &st) != 0) throw fileFailure(errno, shown);
-  if (!S_ISREG(st.st_mode)) throw notRegular(shown);
-  // Only the file whose owner the walk judged may be opened, not one put there since.
-  if (at.exists && !sameFile(st, at.st)) throw replacedSinceRead(shown);
-  return fd;
-}
 
 void writeAll(int fd, const std::uint8_t* data, std::size_t size, off_t at, const std::string& shown) {
   while (size > 0) {
@@ -504,8 +222,6 @@ bool carryMetadata(int from, const struct stat& st, int to) {
     return false;
   }
 }
-
-void syncFolder(int folder) { ::fsync(folder); }
 
 void renameInto(const Located& at, const TempFile& temp, bool replacing, const std::string& shown) {
   int rc = -1;
@@ -645,51 +361,6 @@ bool readOnlyForUs(const Located& at, const struct stat& st, int& why) {
   return true;
 }
 
-}  // namespace
-
-namespace {
-
-// The whole content of the regular file fd, whose fstat is st.
-ByteString readOpened(const Fd& fd, const struct stat& st, const std::string& shown) {
-  if (static_cast<std::uint64_t>(st.st_size) > kLargestReadableFile) throw tooLarge(shown, static_cast<std::uint64_t>(st.st_size));
-  ByteString data(static_cast<std::size_t>(st.st_size) + 1);
-  std::size_t done = 0;
-  // Reads with what is really there; a file that grows meanwhile stops at the limit.
-  for (;;) {
-    if (done == data.size()) {
-      if (data.size() > kLargestReadableFile) throw tooLarge(shown, data.size());
-      data.resize(std::min<std::size_t>(data.size() * 2, kLargestReadableFile + 1));
-    }
-    const ssize_t n = ::read(fd.get(), data.data() + done, data.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw fileFailure(errno, shown);
-    }
-    if (n == 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  data.resize(done);
-  return data;
-}
-
-ByteString readLocated(const Located& at, const std::string& shown, FileIdentity* identity) {
-  if (!at.exists) throw fileFailure(ENOENT, shown);
-  struct stat st {};
-  const Fd fd = openRegular(at, O_RDONLY, st, shown);
-  ByteString data = readOpened(fd, st, shown);
-  if (identity) *identity = identityOf(st);
-  return data;
-}
-
-template <typename Read>
-ByteString reading(const Read& read) {
-  try {
-    return read();
-  } catch (...) {
-    rethrowAsRead();
-  }
-}
-
 // The save over old, the located file opened for reading, whose fstat is st.
 void replaceOpened(const Located& at, Fd& old, const struct stat& st, const ContentWriter& content, const std::string& shown) {
   int why = 0;
@@ -714,25 +385,7 @@ void replaceLocated(const Located& at, const ContentWriter& content, std::option
   replaceOpened(at, old, st, content, shown);
 }
 
-std::string nameShown(const std::string& shownFolder, const std::string& name) {
-  return shownFolder.empty() || shownFolder.back() == '/' ? shownFolder + name : shownFolder + "/" + name;
-}
-
 }  // namespace
-
-ByteString readWholeFile(const fs::path& path, FileIdentity* identity) {
-  const std::string shown = path.string();
-  return reading([&] { return readLocated(locate(path, shown), shown, identity); });
-}
-
-ByteString readWholeFileIn(int folder, const std::string& name, const std::string& shown, FileIdentity* identity) {
-  return reading([&] {
-    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
-      throw withReason(err::PathFileAccess, shown, TKT("TONEKIT", "ファイル名がありません"));
-    return readLocated(PathWalk(shown, LinkRule::FollowOwned).last(folder, Hold::ForReading, name, shown), shown,
-                       identity);
-  });
-}
 
 void appendToFile(const fs::path& path, const ByteString& bytes, LinkRule links) {
   const std::string shown = path.string();
@@ -782,51 +435,9 @@ void replaceFileSafely(const fs::path& requested, const ContentWriter& content, 
   replaceLocated(locate(requested, shown), content, expected, shown);
 }
 
-bool isRegularFile(const fs::path& path) {
-  const std::string shown = path.string();
-  try {
-    const Located at = locate(path, shown);
-    return at.exists && S_ISREG(at.st.st_mode);
-  } catch (const RefusedLink& refused) {
-    throw refused.asRead();
-  } catch (const Failure&) {
-    return false;
-  }
-}
-
-HeldFolder::HeldFolder(const fs::path& folder, bool makeMissing) : path_(folder) {
-  const std::string shown = folder.string();
-  Fd walked = PathWalk(shown, LinkRule::FollowOwned, makeMissing).walkFolder(AT_FDCWD, folder.empty() ? fs::path(".") : folder);
-  // Files are made and synced through it; one that may only be passed through serves the rest.
-  Fd readable(::openat(walked.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  fd_ = readable ? readable.get() : walked.get();
-  if (readable) static_cast<void>(readable.release());
-  else static_cast<void>(walked.release());
-}
-
-HeldFolder::HeldFolder(const HeldFolder& parent, const std::string& name) : path_(parent.path_ / name) {
-  fd_ = ::openat(parent.fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd_ < 0) {
-    if (errno == ELOOP) throw withReason(err::PermissionDenied, path_.string(), TKT("TONEKIT", "リンクです。フォルダではありません"));
-    throw fileFailure(errno, path_.string(), true);
-  }
-}
-
-fs::path HeldFolder::realPath() const { return realPathOf(fd_); }
-
-HeldFolder::~HeldFolder() {
-  if (fd_ >= 0 && unsynced_) syncFolder(fd_);
-  if (fd_ >= 0) ::close(fd_);
-}
-
-ByteString HeldFolder::read(const std::string& name, FileIdentity* identity) const {
-  return readWholeFileIn(fd_, name, nameShown(path_.string(), name), identity);
-}
-
 void HeldFolder::replace(const std::string& name, const ByteString& content, std::optional<FileIdentity> expected) const {
   const std::string shown = nameShown(path_.string(), name);
-  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
-    throw withReason(err::PathFileAccess, shown, TKT("TONEKIT", "ファイル名がありません"));
+  requireFileName(name, shown);
   const Located at = PathWalk(shown, LinkRule::FollowOwned).last(fd_, Hold::Borrow, name, shown);
   replaceLocated(
       at, [&content](int fd, const std::string& s) { writeAll(fd, content.data(), content.size(), 0, s); }, expected,
@@ -835,8 +446,7 @@ void HeldFolder::replace(const std::string& name, const ByteString& content, std
 
 bool HeldFolder::update(const std::string& name, const Change& change) const {
   const std::string shown = nameShown(path_.string(), name);
-  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
-    throw withReason(err::PathFileAccess, shown, TKT("TONEKIT", "ファイル名がありません"));
+  requireFileName(name, shown);
   Located at;
   Fd file;
   const ByteString content = reading([&] {
@@ -860,12 +470,6 @@ bool HeldFolder::update(const std::string& name, const Change& change) const {
       at, file, at.st, [&changed](int fd, const std::string& s) { writeAll(fd, changed->data(), changed->size(), 0, s); },
       shown);
   return true;
-}
-
-fs::path realFolderPath(const fs::path& folder) {
-  const std::string shown = folder.string();
-  const Fd fd = PathWalk(shown, LinkRule::FollowOwned).walkFolder(AT_FDCWD, folder);
-  return realPathOf(fd.get());
 }
 
 }  // namespace tonekit
