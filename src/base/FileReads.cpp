@@ -78,6 +78,8 @@ std::optional<ByteString> readFileStart(const fs::path& path, std::size_t maxByt
   return reading([&]() -> std::optional<ByteString> {
     const Located at = locate(path, shown);
     if (!at.exists || !S_ISREG(at.st.st_mode)) return std::nullopt;
+    // An empty file has no start to read, even one we may only write to.
+    if (at.st.st_size == 0) return ByteString{};
     struct stat st {};
     const Fd fd = openRegular(at, O_RDONLY, st, shown);
     return readOpened(fd, st, shown, maxBytes);

@@ -115,6 +115,27 @@ TEST(ListFile, Utf8ListsReadAsTextAndAppendingKeepsTheFilesEncoding) {
   appendListFile(dir / "u.csv", rows, ListEncoding::Utf8);
   EXPECT_EQ(appendListFile(dir / "u.csv", rows).encoding, ListEncoding::Utf8);  // not mixed
   EXPECT_EQ(readListFile(dir / "u.csv").items, (MLDList{rows[0], rows[0]}));
+
+  // An empty list its user may only write to (an error file kept for the day's batches) is a new
+  // one: a UTF-8 list starts with its mark.
+  const auto writeOnly = dir.write("w.csv", {});
+  std::filesystem::permissions(writeOnly, std::filesystem::perms::owner_write);
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(dir.path().c_str(), test::kOtherUser, test::kOtherUser), 0);
+    ASSERT_EQ(::chown(writeOnly.c_str(), test::kOtherUser, test::kOtherUser), 0);
+  }
+  const int appended = test::inChild(
+      [&] {
+        appendListFile(writeOnly, rows, ListEncoding::Utf8);
+        return 0;
+      },
+      root);
+  if (appended < 0) GTEST_SKIP() << "cannot become another user";
+  EXPECT_EQ(appended, 0);
+  std::filesystem::permissions(writeOnly, std::filesystem::perms::owner_read, std::filesystem::perm_options::add);
+  const ByteString written = TempDir::read(writeOnly);
+  EXPECT_EQ(ByteString(written.begin(), written.begin() + std::min<std::size_t>(3, written.size())), raw("\xef\xbb\xbf"));
 }
 
 // The existing list's encoding is judged on its head: a sparse 4 GiB list is not read whole.
