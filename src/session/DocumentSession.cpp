@@ -114,26 +114,26 @@ void DocumentSession::saveAs(const std::string& path) {
   markSaved();
 }
 
-std::vector<std::pair<std::string, ByteString>> DocumentSession::sortedTracks() const {
-  if (!document_ || !document_->MLDTracData) return {};
-  // The track view hands a track back at the end of the collection: the order says nothing.
-  auto tracks = document_->MLDTracData->items();
-  std::sort(tracks.begin(), tracks.end());
-  return tracks;
+void DocumentSession::markSaved() {
+  savedTracks_.clear();
+  if (document_ && document_->MLDTracData) savedTracks_ = document_->MLDTracData->items();
 }
-
-void DocumentSession::markSaved() { savedTracks_ = sortedTracks(); }
 
 bool DocumentSession::isModified() const {
   if (!document_) return false;
-  return neverSaved_ || sortedTracks() != savedTracks_;
+  if (neverSaved_) return true;
+  // Asked on every keystroke in the main window: compared in place, key by key, with no copy.
+  const TrackCollection* tracks = document_->MLDTracData.get();
+  const std::size_t count = tracks ? tracks->count() : 0;
+  if (count != savedTracks_.size()) return true;
+  return std::any_of(savedTracks_.begin(), savedTracks_.end(), [tracks](const auto& saved) {
+    return !tracks->contains(saved.first) || tracks->item(saved.first) != saved.second;
+  });
 }
 
 void DocumentSession::replaceTrack(std::size_t track, ByteString chunk) {
-  TrackCollection& tracks = *document().MLDTracData;
-  const std::string key = TrackCollection::keyFor(track);
-  if (!tracks.contains(key)) throw Failure::of(err::IndexOutOfRange, "(" + key + ")");
-  tracks.replace(key, std::move(chunk));
+  // The collection's replace adds nothing: a key it lacks raises 9.
+  document().MLDTracData->replace(TrackCollection::keyFor(track), std::move(chunk));
 }
 
 sound::Melody DocumentSession::melody(std::optional<int> noteLength,

@@ -83,8 +83,6 @@ class DocumentSession {
                        const std::optional<sound::EditedTrack>& edited = std::nullopt) const;
 
  private:
-  std::vector<std::pair<std::string, ByteString>> sortedTracks() const;
-
   std::unique_ptr<clsMLD> document_;
   std::string file_;
   bool neverSaved_ = false;

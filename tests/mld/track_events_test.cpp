@@ -4,22 +4,13 @@
 // Cutting track chunks into event records and putting them together again.
 #include <gtest/gtest.h>
 
+#include "MldBuilder.h"
 #include "base/Failure.h"
-#include "base/clsCalcUtil.h"
 #include "mld/TrackEvents.h"
 
 using namespace tonekit;
 
 namespace {
-
-ByteString chunkOf(const ByteString& events) {
-  ByteString out = bytesOf("trac");
-  ByteString len;
-  clsCalcUtil().CalcDWORDFromLong(static_cast<std::int64_t>(events.size()), len);
-  out.insert(out.end(), len.begin(), len.end());
-  out.insert(out.end(), events.begin(), events.end());
-  return out;
-}
 
 std::vector<ByteString> recordsOf(const std::vector<clsNote>& notes) {
   std::vector<ByteString> out;
@@ -45,12 +36,12 @@ TEST(clsNote, HoldsExactlyTheBytesGiven) {
 }
 
 TEST(TrackWalk, EmptyTrackAndEmptyAssembly) {
-  for (int n : {3, 4}) EXPECT_TRUE(walkTrack(chunkOf({}), n).empty());
+  for (int n : {3, 4}) EXPECT_TRUE(walkTrack(mldtest::track({}), n).empty());
   EXPECT_EQ(assembleTrack({}), (ByteString{'t', 'r', 'a', 'c', 0, 0, 0, 0}));
 }
 
 TEST(TrackWalk, SingleEndOfTrackInBothNoteLengths) {
-  const ByteString chunk = chunkOf({0x05, 0xFF, 0xDF, 0x00});
+  const ByteString chunk = mldtest::track({0x05, 0xFF, 0xDF, 0x00});
   for (int n : {3, 4}) {
     EXPECT_EQ(recordsOf(walkTrack(chunk, n)), (std::vector<ByteString>{{0x05, 0xFF, 0xDF, 0x00}}));
     expectRoundTrip(chunk, n);
@@ -58,7 +49,7 @@ TEST(TrackWalk, SingleEndOfTrackInBothNoteLengths) {
 }
 
 TEST(TrackWalk, NoteThenEndOfTrackWithThreeByteNotes) {
-  const ByteString chunk = chunkOf({0x00, 0x05, 0x30, 0x00, 0xFF, 0xDF, 0x00});
+  const ByteString chunk = mldtest::track({0x00, 0x05, 0x30, 0x00, 0xFF, 0xDF, 0x00});
   EXPECT_EQ(recordsOf(walkTrack(chunk, 3)),
             (std::vector<ByteString>{{0x00, 0x05, 0x30}, {0x00, 0xFF, 0xDF, 0x00}}));
   expectRoundTrip(chunk, 3);
@@ -69,20 +60,20 @@ TEST(TrackWalk, MixedEventsInBothNoteLengths) {
                               0x00, 0x5B, 0x20,        // channel 1, pitch 27
                               0x10, 0x9D, 0x20,        // channel 2, pitch 29
                               0x20, 0xFF, 0xDF, 0x00};
-  EXPECT_EQ(walkTrack(chunkOf(events3), 3).size(), 4u);
-  expectRoundTrip(chunkOf(events3), 3);
+  EXPECT_EQ(walkTrack(mldtest::track(events3), 3).size(), 4u);
+  expectRoundTrip(mldtest::track(events3), 3);
 
   const ByteString events4 = {0x00, 0xFF, 0xC4, 0x78, 0x00, 0x5B, 0x20, 0xC0, 0x10, 0x9D, 0x20, 0xFE, 0x20, 0xFF, 0xDF, 0x00};
-  EXPECT_EQ(recordsOf(walkTrack(chunkOf(events4), 4)),
+  EXPECT_EQ(recordsOf(walkTrack(mldtest::track(events4), 4)),
             (std::vector<ByteString>{{0x00, 0xFF, 0xC4, 0x78},
                                      {0x00, 0x5B, 0x20, 0xC0},
                                      {0x10, 0x9D, 0x20, 0xFE},
                                      {0x20, 0xFF, 0xDF, 0x00}}));
-  expectRoundTrip(chunkOf(events4), 4);
+  expectRoundTrip(mldtest::track(events4), 4);
 }
 
 TEST(TrackWalk, EventsAfterEndOfTrackAreKept) {
-  const ByteString chunk = chunkOf({0x00, 0xFF, 0xDF, 0x00, 0x01, 0x1B, 0x10, 0x02, 0xFF, 0xDE, 0x00});
+  const ByteString chunk = mldtest::track({0x00, 0xFF, 0xDF, 0x00, 0x01, 0x1B, 0x10, 0x02, 0xFF, 0xDE, 0x00});
   EXPECT_EQ(recordsOf(walkTrack(chunk, 3)),
             (std::vector<ByteString>{{0x00, 0xFF, 0xDF, 0x00}, {0x01, 0x1B, 0x10}, {0x02, 0xFF, 0xDE, 0x00}}));
   expectRoundTrip(chunk, 3);
@@ -98,8 +89,8 @@ const std::vector<ByteString> kEffectEvents = {
 TEST(TrackWalk, ExtendStatusOnEveryPartIsFramedByItsCommand) {
   ByteString effect;
   for (const auto& e : kEffectEvents) effect.insert(effect.end(), e.begin(), e.end());
-  EXPECT_EQ(recordsOf(walkTrack(chunkOf(effect), {4, 1})), kEffectEvents);
-  expectRoundTrip(chunkOf(effect), 4);
+  EXPECT_EQ(recordsOf(walkTrack(mldtest::track(effect), {4, 1})), kEffectEvents);
+  expectRoundTrip(mldtest::track(effect), 4);
 
   // 3-byte notes between part events: from 0xF0 a length, from 0x80 one data byte, below 0x80
   // one and the "exst" bytes.
@@ -108,28 +99,28 @@ TEST(TrackWalk, ExtendStatusOnEveryPartIsFramedByItsCommand) {
                                             {0x00, status, 0xF1, 0x00, 0x01, 0x00}, {0x00, 0x45, 0x18}, {0x00, 0xFF, 0xDF, 0x00}};
     ByteString bytes;
     for (const auto& e : events) bytes.insert(bytes.end(), e.begin(), e.end());
-    EXPECT_EQ(recordsOf(walkTrack(chunkOf(bytes), {3, 1})), events) << int(status);
-    EXPECT_EQ(damageOf(chunkOf(bytes), walkTrack(chunkOf(bytes), {3, 1}), {3, 1}), std::nullopt);
+    EXPECT_EQ(recordsOf(walkTrack(mldtest::track(bytes), {3, 1})), events) << int(status);
+    EXPECT_EQ(damageOf(mldtest::track(bytes), walkTrack(mldtest::track(bytes), {3, 1}), {3, 1}), std::nullopt);
   }
   // Without "exst" a command below 0x80 has its one data byte only.
-  EXPECT_EQ(recordsOf(walkTrack(chunkOf({0x00, 0xFF, 0x10, 0x01, 0x00, 0x05, 0x30}), 3)),
+  EXPECT_EQ(recordsOf(walkTrack(mldtest::track({0x00, 0xFF, 0x10, 0x01, 0x00, 0x05, 0x30}), 3)),
             (std::vector<ByteString>{{0x00, 0xFF, 0x10, 0x01}, {0x00, 0x05, 0x30}}));
 }
 
 TEST(TrackWalk, DamagedTracksNameWhereTheyStopFraming) {
   const auto damage = [](const ByteString& chunk, events::Framing f = 3) { return damageOf(chunk, walkTrack(chunk, f), f); };
   const ByteString whole = {0x00, 0x05, 0x30, 0x00, 0xFF, 0xDF, 0x00};
-  EXPECT_EQ(damage(chunkOf(whole)), std::nullopt);
+  EXPECT_EQ(damage(mldtest::track(whole)), std::nullopt);
   // Events behind the end-of-track are still whole events.
-  EXPECT_EQ(damage(chunkOf({0x00, 0xFF, 0xDF, 0x00, 0x00, 0x05, 0x30})), std::nullopt);
+  EXPECT_EQ(damage(mldtest::track({0x00, 0xFF, 0xDF, 0x00, 0x00, 0x05, 0x30})), std::nullopt);
   // A last event cut off, a track without end-of-track, an ext-info running past the end.
-  EXPECT_EQ(damage(chunkOf({0x00, 0x05, 0x30, 0x00, 0xFF, 0xDF, 0x00, 0x00, 0xFF})), 7u);
-  EXPECT_EQ(damage(chunkOf({0x00, 0x05, 0x30, 0x01, 0x06, 0x30})), 6u);
-  EXPECT_EQ(damage(chunkOf({0x00, 0x05, 0x30, 0x00, 0xBF, 0xF0, 0x00, 0x09, 0x00, 0xFF, 0xDF, 0x00})), 3u);
+  EXPECT_EQ(damage(mldtest::track({0x00, 0x05, 0x30, 0x00, 0xFF, 0xDF, 0x00, 0x00, 0xFF})), 7u);
+  EXPECT_EQ(damage(mldtest::track({0x00, 0x05, 0x30, 0x01, 0x06, 0x30})), 6u);
+  EXPECT_EQ(damage(mldtest::track({0x00, 0x05, 0x30, 0x00, 0xBF, 0xF0, 0x00, 0x09, 0x00, 0xFF, 0xDF, 0x00})), 3u);
   // With "exst" 2 the audio start needs two bytes more than the track has.
-  EXPECT_EQ(damage(chunkOf({0x00, 0xFF, 0xDF, 0x00, 0x00, 0x7F, 0x00, 0x00, 0x37}), {3, 2}), 4u);
+  EXPECT_EQ(damage(mldtest::track({0x00, 0xFF, 0xDF, 0x00, 0x00, 0x7F, 0x00, 0x00, 0x37}), {3, 2}), 4u);
   // A chunk whose bytes stop before its length field says.
-  ByteString cut = chunkOf(whole);
+  ByteString cut = mldtest::track(whole);
   cut[7] += 3;
   EXPECT_EQ(damage(cut), 7u);
 }
@@ -140,11 +131,11 @@ TEST(TrackWalk, ExtInfoEventsAreFramedByTheirLength) {
                              0x01, 0xFF, 0xF1, 0x00, 0x00,
                              0x02, 0xFF, 0xDF, 0x00};
   for (int n : {3, 4}) {
-    EXPECT_EQ(recordsOf(walkTrack(chunkOf(events), n)),
+    EXPECT_EQ(recordsOf(walkTrack(mldtest::track(events), n)),
               (std::vector<ByteString>{{0x00, 0xFF, 0xF0, 0x00, 0x03, 0xFF, 0xDF, 0x00},
                                        {0x01, 0xFF, 0xF1, 0x00, 0x00},
                                        {0x02, 0xFF, 0xDF, 0x00}}));
-    expectRoundTrip(chunkOf(events), n);
+    expectRoundTrip(mldtest::track(events), n);
   }
   EXPECT_TRUE(isExtInfoEvent({0x00, 0xFF, 0xFF}));
   EXPECT_FALSE(isExtInfoEvent({0x00, 0xFF, 0xEF, 0x00}));
@@ -153,19 +144,19 @@ TEST(TrackWalk, ExtInfoEventsAreFramedByTheirLength) {
 
 TEST(TrackWalk, ExtInfoLongerThanTheTrackTakesWhatIsThere) {
   // Claims 0x1234 data bytes; only two follow.
-  const ByteString chunk = chunkOf({0x00, 0x1B, 0x10, 0x00, 0xFF, 0xFF, 0x12, 0x34, 0xAA, 0xBB});
+  const ByteString chunk = mldtest::track({0x00, 0x1B, 0x10, 0x00, 0xFF, 0xFF, 0x12, 0x34, 0xAA, 0xBB});
   EXPECT_EQ(recordsOf(walkTrack(chunk, 3)),
             (std::vector<ByteString>{{0x00, 0x1B, 0x10}, {0x00, 0xFF, 0xFF, 0x12, 0x34, 0xAA, 0xBB}}));
   expectRoundTrip(chunk, 3);
   // Its length field itself cut off.
-  const ByteString cut = chunkOf({0x00, 0xFF, 0xF0, 0x00});
+  const ByteString cut = mldtest::track({0x00, 0xFF, 0xF0, 0x00});
   EXPECT_EQ(recordsOf(walkTrack(cut, 4)), (std::vector<ByteString>{{0x00, 0xFF, 0xF0, 0x00}}));
   expectRoundTrip(cut, 4);
 }
 
 TEST(TrackWalk, TailsThatAreNotWholeEventsBecomeShortRecords) {
   // A last 3-byte note with 3-byte notes: one byte less than an extend-status event.
-  const ByteString note3 = chunkOf({0x00, 0xFF, 0xDE, 0x00, 0x00, 0x1B, 0x10});
+  const ByteString note3 = mldtest::track({0x00, 0xFF, 0xDE, 0x00, 0x00, 0x1B, 0x10});
   EXPECT_EQ(recordsOf(walkTrack(note3, 3)), (std::vector<ByteString>{{0x00, 0xFF, 0xDE, 0x00}, {0x00, 0x1B, 0x10}}));
   expectRoundTrip(note3, 3);
   // Fragments of one and two bytes, and a cut-off extend-status event, in both note lengths.
@@ -173,16 +164,16 @@ TEST(TrackWalk, TailsThatAreNotWholeEventsBecomeShortRecords) {
     ByteString events = {0x00, 0xFF, 0xDE, 0x00};
     events.insert(events.end(), tail.begin(), tail.end());
     for (int n : {3, 4}) {
-      const auto records = recordsOf(walkTrack(chunkOf(events), n));
+      const auto records = recordsOf(walkTrack(mldtest::track(events), n));
       ASSERT_EQ(records.size(), 2u);
       EXPECT_EQ(records[1], tail);
-      expectRoundTrip(chunkOf(events), n);
+      expectRoundTrip(mldtest::track(events), n);
     }
   }
 }
 
 TEST(TrackWalk, ChunkCutShortKeepsTheBytesItHas) {
-  ByteString chunk = chunkOf({0x00, 0x1B, 0x10, 0x00, 0xFF, 0xDF, 0x00});
+  ByteString chunk = mldtest::track({0x00, 0x1B, 0x10, 0x00, 0xFF, 0xDF, 0x00});
   chunk.resize(chunk.size() - 2);  // length field still says 7
   EXPECT_EQ(recordsOf(walkTrack(chunk, 3)), (std::vector<ByteString>{{0x00, 0x1B, 0x10}, {0x00, 0xFF}}));
   // Putting them together states the length that is really there.
@@ -194,7 +185,7 @@ TEST(TrackWalk, ChunkCutShortKeepsTheBytesItHas) {
   EXPECT_EQ(recordsOf(walkTrack(huge, 4)), (std::vector<ByteString>{{0x00, 0x1B, 0x10}}));
 
   // Bytes behind the stated length are not part of the track.
-  ByteString longer = chunkOf({0x00, 0xFF, 0xDF, 0x00});
+  ByteString longer = mldtest::track({0x00, 0xFF, 0xDF, 0x00});
   longer.push_back(0x42);
   EXPECT_EQ(walkTrack(longer, 3).size(), 1u);
 }

@@ -16,7 +16,6 @@
 
 #include "ScriptedPlatform.h"
 #include "TempDir.h"
-#include "base/clsCalcUtil.h"
 #include "MldBuilder.h"
 #include "mld/clsMLD.h"
 #include "session/DocumentSession.h"
@@ -33,15 +32,6 @@ namespace {
 
 const ByteString kEndOfTrack = {0x00, 0xFF, 0xDF, 0x00};
 const ByteString kFourByteNote = {0x01, 0x01};  // "note" value giving 4-byte notes
-
-ByteString chunkOf(const ByteString& events) {
-  ByteString out = bytesOf("trac");
-  ByteString len;
-  clsCalcUtil().CalcDWORDFromLong(static_cast<std::int64_t>(events.size()), len);
-  out.insert(out.end(), len.begin(), len.end());
-  out.insert(out.end(), events.begin(), events.end());
-  return out;
-}
 
 // Ten 3-byte notes with delta k and pitch 10 + k (k = 1 … 9), then EndOfTrack.
 ByteString tenEvents() {
@@ -60,7 +50,7 @@ struct TrackViewFixture : ::testing::Test {
 
   void open(const ByteString& events, const ByteString& note = {}, int track = 0) {
     if (!tracks->contains(TrackCollection::keyFor(static_cast<std::size_t>(track))))
-      tracks->add(TrackCollection::keyFor(static_cast<std::size_t>(track)), chunkOf(events));
+      tracks->add(TrackCollection::keyFor(static_cast<std::size_t>(track)), mldtest::track(events));
     openExisting(note, track);
   }
   void openExisting(const ByteString& note = {}, int track = 0) {
@@ -136,12 +126,12 @@ TEST_F(TrackViewFixture, ShowsEveryEventNumberedWithTheAppendRowLast) {
 
 TEST_F(TrackViewFixture, ClosingWithoutChangesStoresTheSameChunkAndShowsTheMainWindow) {
   const ByteString events = {0x00, 0xFF, 0xF0, 0x00, 0x02, 0xAA, 0xBB, 0x05, 0x1B, 0x10, 0x00, 0xFF, 0xDF, 0x00, 0x07};
-  tracks->add("trac0", chunkOf(kEndOfTrack));
+  tracks->add("trac0", mldtest::track(kEndOfTrack));
   open(events, {}, 1);
   EXPECT_EQ(model().noteCount(), 4);  // the trailing byte is a row of its own
   view->close();
-  EXPECT_EQ(stored(1), chunkOf(events));
-  EXPECT_EQ(stored(0), chunkOf(kEndOfTrack));
+  EXPECT_EQ(stored(1), mldtest::track(events));
+  EXPECT_EQ(stored(0), mldtest::track(kEndOfTrack));
   EXPECT_TRUE(mainWindow.isVisible());
 }
 
@@ -167,7 +157,7 @@ TEST_F(TrackViewFixture, InsertBeforeARowAndAtTheAppendRow) {
   ByteString expected = tenEvents();
   expected.insert(expected.begin() + 6, {0x00, 0x00, 0x00});
   expected.insert(expected.end(), {0x00, 0xFF, 0xE0, 0x00});
-  EXPECT_EQ(stored(), chunkOf(expected));
+  EXPECT_EQ(stored(), mldtest::track(expected));
 }
 
 TEST_F(TrackViewFixture, InsertedNotesHaveTheFilesNoteLength) {
@@ -179,7 +169,7 @@ TEST_F(TrackViewFixture, InsertedNotesHaveTheFilesNoteLength) {
   EXPECT_EQ(rowTexts(0), (QStringList{"1", "0", "3", "63", "224", "", "", "Extend : 音色(2～7Bit目)"}));
   EXPECT_EQ(rowTexts(1), (QStringList{"2", "0", "0", "0", "0", "0", "0", "Note : A  (-3・ラ)"}));
   view->close();
-  EXPECT_EQ(stored(), chunkOf({0x00, 0xFF, 0xE0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x9B, 0x30, 0xFE, 0x00, 0xFF, 0xDF, 0x00}));
+  EXPECT_EQ(stored(), mldtest::track({0x00, 0xFF, 0xE0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x9B, 0x30, 0xFE, 0x00, 0xFF, 0xDF, 0x00}));
 }
 
 TEST_F(TrackViewFixture, DeleteAsksAndRenumbers) {
@@ -204,7 +194,7 @@ TEST_F(TrackViewFixture, DeleteAsksAndRenumbers) {
   view->close();
   ByteString expected = tenEvents();
   expected.erase(expected.begin() + 12, expected.begin() + 15);
-  EXPECT_EQ(stored(), chunkOf(expected));
+  EXPECT_EQ(stored(), mldtest::track(expected));
 }
 
 TEST_F(TrackViewFixture, TheAppendRowIsNeitherEditedNorDeleted) {
@@ -254,7 +244,7 @@ TEST_F(TrackViewFixture, EditOpensTheEditorOfTheRowsKind) {
   EXPECT_EQ(rowTexts(2), (QStringList{"3", "1", "3", "63", "226", "", "", "Extend : 音量"}));
   EXPECT_EQ(currentRow(), 2);
   view->close();
-  EXPECT_EQ(stored(), chunkOf({0x05, 0x5D, 0x20, 0x00, 0xFF, 0xC3, 0x64, 0x01, 0xFF, 0xE2, 0x3F}));
+  EXPECT_EQ(stored(), mldtest::track({0x05, 0x5D, 0x20, 0x00, 0xFF, 0xC3, 0x64, 0x01, 0xFF, 0xE2, 0x3F}));
 }
 
 TEST_F(TrackViewFixture, CancelledEditsAndExtInfoEventsStayAsTheyWere) {
@@ -275,7 +265,7 @@ TEST_F(TrackViewFixture, CancelledEditsAndExtInfoEventsStayAsTheyWere) {
   EXPECT_EQ(platform.dialogsShown.size(), 2u);
   EXPECT_EQ(rowTexts(1).last(), "Extend : ビブラート");
   view->close();
-  EXPECT_EQ(stored(), chunkOf(events));
+  EXPECT_EQ(stored(), mldtest::track(events));
 }
 
 TEST_F(TrackViewFixture, RevertDropsTheChangesAfterConfirmation) {
@@ -298,13 +288,13 @@ TEST_F(TrackViewFixture, RevertDropsTheChangesAfterConfirmation) {
   EXPECT_EQ(model().noteCount(), 10);
   EXPECT_EQ(rowTexts(0).mid(0, 4), (QStringList{"1", "1", "0", "11"}));
   EXPECT_EQ(currentRow(), 0);
-  EXPECT_EQ(stored(), chunkOf(tenEvents()));  // the document never saw the changes
+  EXPECT_EQ(stored(), mldtest::track(tenEvents()));  // the document never saw the changes
 }
 
 TEST_F(TrackViewFixture, ClosingAndOpeningAgainShowsTheEditedTrack) {
   tonekit::test::TempDir dir;
   DocumentSession session;
-  session.open(dir.write("one.mld", mldtest::mld({mldtest::chunk("note", kFourByteNote)}, {chunkOf(kEndOfTrack)})).string());
+  session.open(dir.write("one.mld", mldtest::mld({mldtest::chunk("note", kFourByteNote)}, {mldtest::track(kEndOfTrack)})).string());
   const clsMLD& document = session.document();
   mainWindow.show();
 
@@ -322,7 +312,7 @@ TEST_F(TrackViewFixture, ClosingAndOpeningAgainShowsTheEditedTrack) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(watch.isNull());
   EXPECT_TRUE(mainWindow.isVisible());
-  EXPECT_EQ(document.MLDTracData->item("trac0"), chunkOf({0, 0, 0, 0, 0x00, 0xFF, 0xDF, 0x00}));
+  EXPECT_EQ(document.MLDTracData->item("trac0"), mldtest::track({0, 0, 0, 0, 0x00, 0xFF, 0xDF, 0x00}));
   EXPECT_TRUE(session.isModified());
 
   frmTrac* second = openTrackView(&mainWindow, session);
@@ -343,7 +333,7 @@ TEST_F(TrackViewFixture, OpeningAsksForTheTrackWhenThereAreSeveral) {
 
   tonekit::test::TempDir dir;
   std::vector<ByteString> three;
-  for (std::uint8_t i = 0; i < 3; ++i) three.push_back(chunkOf({i, 0xFF, 0xDF, 0x00}));
+  for (std::uint8_t i = 0; i < 3; ++i) three.push_back(mldtest::track({i, 0xFF, 0xDF, 0x00}));
   session.open(dir.write("three.mld", mldtest::mld({}, three)).string());
   clsMLD& document = session.document();
   mainWindow.show();
@@ -394,7 +384,7 @@ TEST_F(TrackViewFixture, PartEventsKeepTheirFramingAndDamagedTracksAreNamed) {
 }
 
 TEST_F(TrackViewFixture, ClosingAfterAFailedLoadLeavesTheDocumentAlone) {
-  tracks->add("trac0", chunkOf(kEndOfTrack));
+  tracks->add("trac0", mldtest::track(kEndOfTrack));
   openExisting({}, 2);  // no chunk under trac2
   EXPECT_TRUE(view->loadFailed());
   ASSERT_EQ(platform.messages.size(), 2u);  // the error report
@@ -407,7 +397,7 @@ TEST_F(TrackViewFixture, ClosingAfterAFailedLoadLeavesTheDocumentAlone) {
   view->close();
   EXPECT_EQ(platform.messages.size(), 2u);
   EXPECT_EQ(tracks->count(), 1u);
-  EXPECT_EQ(stored(0), chunkOf(kEndOfTrack));
+  EXPECT_EQ(stored(0), mldtest::track(kEndOfTrack));
   EXPECT_TRUE(mainWindow.isVisible());
 
   // A chunk without a whole header fails the same way.
