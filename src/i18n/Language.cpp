@@ -8,19 +8,34 @@
 #include <QLocale>
 #include <QTranslator>
 #include <cstring>
+#include <memory>
 
 namespace tonekit::i18n {
 
 namespace {
 
-QTranslator*& programTranslator() {
-  static QTranslator* translator = nullptr;
-  return translator;
+// The program's English, loaded when the first text is asked for: a command that prints only
+// numbers (a render, an export) never pays the memory for it.
+struct ProgramEnglish {
+  bool tried = false;
+  std::unique_ptr<QTranslator> translator;
+};
+
+ProgramEnglish& programEnglish() {
+  static ProgramEnglish english;
+  return english;
 }
 
+// Called under the hook's lock, so the first load happens once.
 std::string translateWithQt(const char* context, const char* text) {
-  QTranslator* translator = programTranslator();
-  return translator ? translator->translate(context, text).toStdString() : std::string();
+  ProgramEnglish& english = programEnglish();
+  if (!english.tried) {
+    english.tried = true;
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QStringLiteral(":/i18n/tonekit_en.qm"))) english.translator = std::move(translator);
+  }
+  // Nothing found: the Japanese source stands.
+  return english.translator ? english.translator->translate(context, text).toStdString() : std::string();
 }
 
 }  // namespace
@@ -45,18 +60,10 @@ LanguageOption languageOption(int argc, char** argv) {
 }
 
 void useLanguage(Language language, QCoreApplication* app) {
+  // With no hook installed no translation runs, so the English may be dropped here.
   setTranslateHook(nullptr);
-  delete programTranslator();
-  programTranslator() = nullptr;
-  if (language == Language::English) {
-    auto* translator = new QTranslator;
-    if (translator->load(QStringLiteral(":/i18n/tonekit_en.qm"))) {
-      programTranslator() = translator;
-      setTranslateHook(translateWithQt);
-    } else {
-      delete translator;
-    }
-  }
+  programEnglish() = {};
+  if (language == Language::English) setTranslateHook(translateWithQt);
   if (!app) return;
   // Qt's own texts: its English is built in; its Japanese comes from Debian's translations.
   if (language == Language::Japanese) {
